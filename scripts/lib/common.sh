@@ -1,0 +1,34 @@
+# Shared by scripts/run and scripts/test: the repository root, the Debian packages Varnok
+# needs, and their installation when they are missing.
+
+VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Compiler, build tools, Qt 6 Widgets, and a CJK font so the Chinese texts render.
+VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei)
+# Test frameworks, and what the window tests and screenshots use.
+VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev)
+
+varnok_ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Need root or sudo to install ${missing[*]}" >&2; return 1; }
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q \
+        && "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+}
+
+# varnok_build DIR [cmake options...]: configure (once) and build into DIR under build/.
+varnok_build() {
+    local dir="$VARNOK_ROOT/build/$1"
+    shift
+    cmake -S "$VARNOK_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null \
+        && cmake --build "$dir" -j "$(nproc)"
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/SettingsStore.h"
+
+#include <map>
+#include <string>
+#include <utility>
+
+namespace varnok {
+
+// A settings store that lives only as long as the process: the store of the tests, and of a
+// run that must not touch the user's real settings.
+class MemorySettingsStore : public SettingsStore {
+public:
+    std::int32_t ReadSetting(std::string_view section, std::string_view name,
+                             std::int32_t defaultValue) override;
+    bool WriteSetting(std::string_view section, std::string_view name, std::int32_t value) override;
+
+    bool Has(std::string_view section, std::string_view name) const;
+
+private:
+    std::map<std::pair<std::string, std::string>, std::int32_t> values_;
+};
+
+}  // namespace varnok

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+// Every feature report this program exchanges is 8 bytes: byte 0 is the report id, and the
+// length counts it.
+constexpr std::size_t kFeatureReportSize = 8;
+using FeatureReport = std::array<std::uint8_t, kFeatureReportSize>;
+
+using HidHandle = int;
+constexpr HidHandle kNoHidHandle = -1;
+
+// One present HID interface. An empty path means the interface is listed but its path could
+// not be read.
+struct HidInterface {
+    std::string path;
+};
+
+// What the keyboard link needs of the operating system's HID services. One backend per
+// platform (Linux hidraw, the simulated keyboard, later Windows), chosen by the build or by
+// the command line; the link itself never talks to the system directly.
+class HidPlatform {
+public:
+    virtual ~HidPlatform() = default;
+
+    // The present HID interfaces in the system's enumeration order; nullopt when the list
+    // cannot be obtained.
+    virtual std::optional<std::vector<HidInterface>> EnumerateInterfaces() = 0;
+    // Opens an interface for feature reports; kNoHidHandle when it cannot be opened.
+    virtual HidHandle Open(const std::string& path) = 0;
+    virtual bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                               std::uint16_t& productId) = 0;
+    // The longest feature report's length in bytes, counting the report id byte, as Windows
+    // reports FeatureReportByteLength; false when the capabilities cannot be read.
+    virtual bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) = 0;
+    // True when the device accepted the report.
+    virtual bool SetFeature(HidHandle handle, const FeatureReport& report) = 0;
+    // report[0] holds the report id (and report[1] whatever the caller put there) on entry;
+    // on success the 8 bytes the device returned.
+    virtual bool GetFeature(HidHandle handle, FeatureReport& report) = 0;
+    virtual void Close(HidHandle handle) = 0;
+    // Blocks the calling thread; the simulated keyboard's tests run it on a virtual clock.
+    virtual void Pause(int milliseconds) = 0;
+};
+
+}  // namespace varnok

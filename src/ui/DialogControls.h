@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+namespace varnok {
+
+// Which icon a message box carries. The flows' boxes carry none; the length check of a value
+// box shows an exclamation mark.
+enum class MessageIcon { None, Exclamation };
+
+// The controls of a dialog window, addressed by their control ids, as the window's behaviour
+// sees them. Texts are UTF-8.
+//
+// Like the messages a Windows program sends to its own controls, none of these calls raises a
+// notification back into the window's behaviour (a selection made here is not a "selection
+// changed" by the user), except SetFocus: moving the focus is reported as a focus change, as
+// the platform reports it.
+//
+// Ids that the window does not have are ignored by setters; getters answer as for an empty,
+// hidden, unchecked control without a selection.
+class DialogControls {
+public:
+    virtual ~DialogControls() = default;
+
+    virtual void SetText(int id, const std::string& text) = 0;
+    virtual std::string GetText(int id) const = 0;
+
+    // List part of a combo box.
+    virtual void ClearList(int id) = 0;
+    virtual void AddListItem(int id, const std::string& text) = 0;
+    virtual int ListCount(int id) const = 0;
+    virtual std::string ListItem(int id, int index) const = 0;
+    // An index the list does not have (-1 included) leaves the list without a selection.
+    virtual void SelectListIndex(int id, int index) = 0;
+    // -1 when nothing is selected.
+    virtual int SelectedListIndex(int id) const = 0;
+
+    virtual void SetVisible(int id, bool visible) = 0;
+    virtual bool IsVisible(int id) const = 0;
+
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
+
+    virtual void SetFocus(int id) = 0;
+
+    // A modal message box with an OK button; returns when the user has closed it.
+    virtual void ShowMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) = 0;
+    // The modal About box.
+    virtual void ShowAbout() = 0;
+};
+
+}  // namespace varnok

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/DialogControls.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+// The window's controls held in memory, so the window's behaviour runs without a display.
+// A control exists once anything has been set on it; tests read the state back directly.
+class MemoryDialogControls : public DialogControls {
+public:
+    struct Control {
+        std::string text;
+        std::vector<std::string> items;
+        int selected = -1;
+        bool visible = true;
+        bool checked = false;
+    };
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+
+    void SetText(int id, const std::string& text) override;
+    std::string GetText(int id) const override;
+    void ClearList(int id) override;
+    void AddListItem(int id, const std::string& text) override;
+    int ListCount(int id) const override;
+    std::string ListItem(int id, int index) const override;
+    void SelectListIndex(int id, int index) override;
+    int SelectedListIndex(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    void ShowMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    void ShowAbout() override;
+
+    std::map<int, Control> controls;
+    std::vector<Message> messages;
+    int focused = 0;
+    int aboutShown = 0;
+
+    const Control& At(int id) const;
+};
+
+}  // namespace varnok
