@@ -1,0 +1,33 @@
+#pragma once
+
+#include "keys/KeyMessage.h"
+
+namespace varnok {
+
+// What the platform's window reports to the window's behaviour. Each call arrives on the
+// user-interface thread; none arrives for changes the behaviour made itself through
+// DialogControls (focus moves excepted).
+class DialogEvents {
+public:
+    virtual ~DialogEvents() = default;
+
+    // The controls exist: restore the user's choices and fill the window.
+    virtual void OnInitDialog() = 0;
+    // A push button was clicked (Save, Clear, Get Defined Key). Exit is the platform's.
+    virtual void OnButtonClicked(int id) = 0;
+    // A value box gained the keyboard focus.
+    virtual void OnFocusGained(int id) = 0;
+    // The user changed the selection of a list (value boxes, function, language, key count).
+    virtual void OnSelectionChanged(int id) = 0;
+    // The clear-key request a right click in a value box's edit field posts.
+    virtual void OnClearKey() = 0;
+    // F1: answered (true) and otherwise ignored.
+    virtual bool OnHelpRequest() = 0;
+    // The user asked for the About box.
+    virtual void OnAboutCommand() = 0;
+    // Every key message of the window before any control sees it; true when it was handled
+    // (swallowed), false when it goes on to the focused control.
+    virtual bool OnKeyMessage(const KeyMessage& message) = 0;
+};
+
+}  // namespace varnok
