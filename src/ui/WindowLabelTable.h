@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace varnok {
+
+// The controls the window relabels when the language changes. The prompt line and the
+// heading are set through the window's members; the buttons directly.
+struct WindowLabel {
+    int control;
+    std::string_view english;
+    std::string_view chinese;
+};
+
+extern const std::array<WindowLabel, 6> WindowLabelTable;
+
+// The label text of a control for a language flag (Chinese whenever the flag is not 0).
+std::string_view WindowLabelFor(int control, std::int32_t language);
+
+}  // namespace varnok
