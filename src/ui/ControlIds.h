@@ -1,0 +1,51 @@
+#pragma once
+
+namespace varnok {
+
+// Control ids of the main key-definition window, as its dialog template numbers them. The
+// window's behaviour and its platform layer address every control by these.
+namespace ControlId {
+
+// clang-format off
+constexpr int Unnamed       = -1;    // static texts and the frame that nothing addresses
+constexpr int Exit          = 2;     // the dialog's cancel button
+constexpr int Save          = 1000;  // default push button
+constexpr int Clear         = 1004;
+constexpr int Ctrl          = 1006;  // Group Key modifiers
+constexpr int Shift         = 1007;
+constexpr int Alt           = 1016;
+constexpr int GetDefinedKey = 1019;  // created hidden, never shown
+constexpr int KeyCount      = 1020;  // drop-down list "1".."6"
+constexpr int ValueBox1     = 1024;  // value boxes of key slots 1..6: 1024..1029
+constexpr int ValueBox2     = 1025;
+constexpr int ValueBox3     = 1026;
+constexpr int ValueBox4     = 1027;
+constexpr int ValueBox5     = 1028;
+constexpr int ValueBox6     = 1029;
+constexpr int HiddenValue   = 1030;  // value field of key slot 0, created hidden
+constexpr int Language      = 1031;  // drop-down list "English", "Chinese"
+constexpr int Row2Label     = 1032;  // row 1's label has no id
+constexpr int Row3Label     = 1033;
+constexpr int Prompt        = 1034;
+constexpr int Heading       = 1035;
+constexpr int Row4Label     = 1036;
+constexpr int Row5Label     = 1037;
+constexpr int Row6Label     = 1038;
+constexpr int FunctionList1 = 1054;  // function lists of rows 1..6: 1054..1059
+constexpr int FunctionList2 = 1055;
+constexpr int FunctionList3 = 1056;
+constexpr int FunctionList4 = 1057;
+constexpr int FunctionList5 = 1058;
+constexpr int FunctionList6 = 1059;
+// clang-format on
+
+constexpr bool IsValueBox(int id) {
+    return id >= ValueBox1 && id <= ValueBox6;
+}
+constexpr bool IsFunctionList(int id) {
+    return id >= FunctionList1 && id <= FunctionList6;
+}
+
+}  // namespace ControlId
+
+}  // namespace varnok

@@ -1,0 +1,77 @@
+#include "ui/KeyDialogTemplate.h"
+
+#include <array>
+
+#include "ui/ControlIds.h"
+
+namespace varnok {
+
+namespace {
+
+using enum ControlKind;
+using namespace ControlStyle;
+using namespace ControlId;
+
+constexpr std::uint32_t kButton = TabStop;
+constexpr std::uint32_t kLabel = None;
+constexpr std::uint32_t kModifier = TabStop | Group;
+constexpr std::uint32_t kValueBox = TabStop | AutoHScroll;
+constexpr std::uint32_t kScrollingValueBox = TabStop | AutoHScroll | VScroll;
+constexpr std::uint32_t kList = TabStop | VScroll;
+
+constexpr std::string_view kPrompt =
+    "Please Input Self-Definition key,To choose mouse left,To delete  mouse right."
+    "Support alphanumeric,number and symbol string";
+
+// Template order is tab order (and creation order), as the keyboard's Windows tool laid it
+// out; it is not the order of the rows on screen.
+// clang-format off
+constexpr std::array kControls{
+    //                    id             kind            x    y    w    h   text               style
+    DialogControlTemplate{Save,          PushButton,     108, 286, 50,  17, "Save",            kButton | DefaultButton},
+    DialogControlTemplate{Exit,          PushButton,     197, 286, 50,  17, "Exit",            kButton},
+    DialogControlTemplate{Heading,       StaticText,     99,  37,  67,  12, "Keyboard Define", kLabel},
+    DialogControlTemplate{Row2Label,     StaticText,     79,  78,  8,   14, "2",               kLabel},
+    DialogControlTemplate{Prompt,        StaticText,     65,  7,   167, 25, kPrompt,           kLabel},
+    DialogControlTemplate{Row3Label,     StaticText,     79,  103, 8,   14, "3",               kLabel},
+    DialogControlTemplate{Clear,         PushButton,     23,  286, 44,  17, "Clear",           kButton},
+    DialogControlTemplate{Unnamed,       StaticText,     80,  55,  8,   14, "1",               kLabel},
+    DialogControlTemplate{Ctrl,          CheckBox,       40,  245, 32,  10, "Ctrl",            kModifier},
+    DialogControlTemplate{Shift,         CheckBox,       193, 245, 36,  10, "Shift",           kModifier},
+    DialogControlTemplate{Alt,           CheckBox,       119, 245, 28,  10, "Alt",             kModifier},
+    DialogControlTemplate{Unnamed,       GroupBox,       28,  229, 219, 39, "Group Key",       kLabel},
+    DialogControlTemplate{GetDefinedKey, PushButton,     95,  203, 89,  19, "Get Defined Key", kButton | Hidden},
+    DialogControlTemplate{ValueBox1,     DropDownCombo,  95,  54,  93,  83, "",                kValueBox},
+    DialogControlTemplate{ValueBox2,     DropDownCombo,  96,  78,  92,  82, "",                kValueBox},
+    DialogControlTemplate{ValueBox3,     DropDownCombo,  96,  103, 93,  61, "",                kValueBox},
+    DialogControlTemplate{ValueBox4,     DropDownCombo,  96,  127, 93,  47, "",                kScrollingValueBox},
+    DialogControlTemplate{ValueBox5,     DropDownCombo,  96,  152, 93,  69, "",                kScrollingValueBox},
+    DialogControlTemplate{ValueBox6,     DropDownCombo,  96,  176, 94,  46, "",                kScrollingValueBox},
+    DialogControlTemplate{HiddenValue,   DropDownCombo,  7,   150, 27,  85, "",                kScrollingValueBox | Hidden},
+    DialogControlTemplate{Language,      DropDownList,   18,  84,  45,  39, "",                kList},
+    DialogControlTemplate{KeyCount,      DropDownList,   18,  122, 45,  48, "",                kList},
+    DialogControlTemplate{Unnamed,       StaticText,     23,  66,  35,  9,  "Language",        kLabel},
+    DialogControlTemplate{Unnamed,       StaticText,     20,  105, 31,  9,  "Key",             kLabel},
+    DialogControlTemplate{Row4Label,     StaticText,     80,  129, 8,   14, "4",               kLabel},
+    DialogControlTemplate{Row5Label,     StaticText,     80,  152, 8,   14, "5",               kLabel},
+    DialogControlTemplate{Row6Label,     StaticText,     80,  177, 8,   14, "6",               kLabel},
+    DialogControlTemplate{FunctionList1, DropDownCombo,  193, 54,  42,  41, "",                kList},
+    DialogControlTemplate{FunctionList2, DropDownCombo,  193, 78,  42,  50, "",                kList},
+    DialogControlTemplate{FunctionList3, DropDownCombo,  193, 102, 42,  45, "",                kList},
+    DialogControlTemplate{FunctionList4, DropDownCombo,  193, 125, 42,  56, "",                kList},
+    DialogControlTemplate{FunctionList5, DropDownCombo,  193, 152, 42,  46, "",                kList},
+    DialogControlTemplate{FunctionList6, DropDownCombo,  194, 176, 42,  41, "",                kList},
+};
+// clang-format on
+
+constexpr DialogTemplate kTemplate{
+    102, "Varnok Keyboard 3.0 Designed by QV", 263, 310, 9, kControls,
+};
+
+}  // namespace
+
+const DialogTemplate& KeyDialogTemplate() {
+    return kTemplate;
+}
+
+}  // namespace varnok
