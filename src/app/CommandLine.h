@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+// What the command line asks for. Without options Varnok looks for the real keyboard.
+struct CommandLineOptions {
+    std::optional<std::string> virtualKeyboardFile;  // run against the simulated keyboard
+    std::optional<std::string> hidTraceFile;         // log every feature report
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedCommandLine {
+    CommandLineOptions options;
+    std::string error;  // empty when the command line is usable
+    // What Qt's own options left for the toolkit (program name first).
+    std::vector<std::string> toolkitArguments;
+};
+
+// Reads the program's arguments (argv[0] included). Options take their value as the next
+// argument or after "="; single-dash options are the toolkit's (-platform offscreen, -style
+// fusion, ...) and are handed on untouched.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText(const std::string& program);
+
+}  // namespace varnok
