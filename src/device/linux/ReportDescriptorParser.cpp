@@ -1,0 +1,125 @@
+#include "device/linux/ReportDescriptorParser.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+namespace varnok {
+namespace {
+
+// Item prefix: bits 0-1 data size (3 means 4 bytes), bits 2-3 type, bits 4-7 tag.
+constexpr std::uint8_t kLongItemPrefix = 0xFE;  // followed by data size, long tag, data
+constexpr std::size_t kLongItemHeader = 3;
+
+constexpr unsigned kTypeMain = 0;
+constexpr unsigned kTypeGlobal = 1;
+
+constexpr unsigned kMainCollection = 0xA;
+constexpr unsigned kMainFeature = 0xB;
+constexpr unsigned kMainEndCollection = 0xC;
+
+constexpr unsigned kGlobalReportSize = 0x7;
+constexpr unsigned kGlobalReportId = 0x8;
+constexpr unsigned kGlobalReportCount = 0x9;
+constexpr unsigned kGlobalPush = 0xA;
+constexpr unsigned kGlobalPop = 0xB;
+
+// Real descriptors push a level or two; the bound keeps a hostile one from growing the stack.
+constexpr std::size_t kMaxPushDepth = 32;
+// The longest report whose byte length, report id byte included, still fits in 16 bits.
+constexpr std::uint64_t kMaxFeatureBits = (UINT16_MAX - 1) * 8ULL;
+
+// The global items that decide a report's size; Push and Pop save and restore them together.
+struct GlobalState {
+    std::uint8_t reportId = 0;
+    std::uint32_t reportSize = 0;
+    std::uint32_t reportCount = 0;
+};
+
+}  // namespace
+
+std::optional<ReportDescriptorParser::FeatureBits> ReportDescriptorParser::FeatureReportBits(
+    std::span<const std::uint8_t> descriptor) {
+    FeatureBits bits;
+    GlobalState state;
+    std::vector<GlobalState> stack;
+    std::size_t collectionDepth = 0;
+    std::size_t pos = 0;
+
+    while (pos < descriptor.size()) {
+        const std::size_t left = descriptor.size() - pos;
+        const std::uint8_t prefix = descriptor[pos];
+        if (prefix == kLongItemPrefix) {
+            // No long item tag is defined; skip it by its declared length.
+            if (left < kLongItemHeader || left - kLongItemHeader < descriptor[pos + 1]) {
+                return std::nullopt;
+            }
+            pos += kLongItemHeader + descriptor[pos + 1];
+            continue;
+        }
+
+        const std::size_t dataSize = (prefix & 0x3) == 3 ? 4 : (prefix & 0x3);
+        if (left - 1 < dataSize) return std::nullopt;
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < dataSize; ++i) {
+            value |= static_cast<std::uint32_t>(descriptor[pos + 1 + i]) << (8 * i);
+        }
+        pos += 1 + dataSize;
+
+        const unsigned type = (prefix >> 2) & 0x3;
+        const unsigned tag = prefix >> 4;
+        if (type == kTypeMain) {
+            if (tag == kMainFeature) {
+                std::uint64_t& total = bits[state.reportId];
+                total += std::uint64_t{state.reportSize} * state.reportCount;
+                if (total > kMaxFeatureBits) return std::nullopt;
+            } else if (tag == kMainCollection) {
+                ++collectionDepth;
+            } else if (tag == kMainEndCollection) {
+                if (collectionDepth == 0) return std::nullopt;
+                --collectionDepth;
+            }
+        } else if (type == kTypeGlobal) {
+            switch (tag) {
+                case kGlobalReportSize:
+                    state.reportSize = value;
+                    break;
+                case kGlobalReportCount:
+                    state.reportCount = value;
+                    break;
+                case kGlobalReportId:
+                    // Report id 0 is reserved for "no report ids"; ids are one byte on the wire.
+                    if (value == 0 || value > UINT8_MAX) return std::nullopt;
+                    state.reportId = static_cast<std::uint8_t>(value);
+                    break;
+                case kGlobalPush:
+                    if (stack.size() == kMaxPushDepth) return std::nullopt;
+                    stack.push_back(state);
+                    break;
+                case kGlobalPop:
+                    if (stack.empty()) return std::nullopt;
+                    state = stack.back();
+                    stack.pop_back();
+                    break;
+                default:
+                    break;
+            }
+        }
+        // Local items and reserved short items do not change a report's size.
+    }
+
+    // A collection left open means the descriptor was cut short.
+    if (collectionDepth != 0) return std::nullopt;
+    return bits;
+}
+
+std::optional<std::uint16_t> ReportDescriptorParser::FeatureReportByteLength(
+    std::span<const std::uint8_t> descriptor) {
+    const std::optional<FeatureBits> bits = FeatureReportBits(descriptor);
+    if (!bits) return std::nullopt;
+    std::uint64_t longest = 0;
+    for (const auto& [id, count] : *bits) longest = std::max(longest, (count + 7) / 8 + 1);
+    return static_cast<std::uint16_t>(longest);
+}
+
+}  // namespace varnok
