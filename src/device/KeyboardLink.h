@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "device/HidPlatform.h"
+
+namespace varnok {
+
+// The program's only path to the keyboard: finds it among the HID interfaces and moves byte
+// blocks to it and page reports from it in 8-byte feature reports with report id 6. It knows
+// nothing of what the bytes mean.
+//
+// The device handle and the feature report length belong to the link object, not to the
+// process: each window owns its own link.
+class KeyboardLink {
+public:
+    // A block length travels in one byte on the caller's side of the protocol.
+    static constexpr std::size_t kMaxBlockLength = 255;
+
+    explicit KeyboardLink(HidPlatform& platform);
+    ~KeyboardLink();
+    KeyboardLink(const KeyboardLink&) = delete;
+    KeyboardLink& operator=(const KeyboardLink&) = delete;
+
+    // True when a keyboard is open afterwards. An open link stays as it is; otherwise every
+    // HID interface is examined in enumeration order and the first accepted one is taken.
+    bool Open();
+    // Closes the keyboard if one is open; the selected page is kept.
+    void Close();
+    // Sends the block as data reports of 7 bytes, the last one padded with zeros, pausing
+    // 200 ms between two reports and not after the last. False when no keyboard is open (no
+    // search is tried), when the block is longer than kMaxBlockLength (nothing is sent), or
+    // when a report is refused, which also closes the link.
+    bool WriteBlock(std::span<const std::uint8_t> block);
+    // Fetches the next report of the page into buffer, opening the keyboard first if needed.
+    // A page-select report precedes the get only when the page differs from the one selected
+    // last on this link. A refused select or get leaves the link open.
+    bool ReadPage(std::uint8_t page, FeatureReport* buffer);
+    bool IsOpen() const;
+    // The feature report length of the last interface whose capabilities were read (8 while
+    // a keyboard is open); 0 before any.
+    std::uint16_t FeatureReportLength() const;
+
+private:
+    // Examines one interface; true when it is the keyboard and is now the link's handle.
+    bool TakeIfKeyboard(const HidInterface& hidInterface);
+    bool SendReport(const FeatureReport& report);
+
+    HidPlatform& platform_;
+    HidHandle handle_ = kNoHidHandle;
+    std::uint16_t featureReportLength_ = 0;
+    std::uint8_t lastSelectedPage_;
+};
+
+}  // namespace varnok

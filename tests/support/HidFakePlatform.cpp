@@ -1,0 +1,82 @@
+#include "support/HidFakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace varnok {
+
+HidFakePlatform::HidFakePlatform(std::vector<HidFakeDevice> devices)
+    : devices(std::move(devices)) {}
+
+std::optional<std::vector<HidInterface>> HidFakePlatform::EnumerateInterfaces() {
+    ++enumerations;
+    if (enumerationFails) {
+        return std::nullopt;
+    }
+    std::vector<HidInterface> interfaces;
+    for (const HidFakeDevice& device : devices) {
+        interfaces.push_back({device.path});
+    }
+    return interfaces;
+}
+
+HidHandle HidFakePlatform::Open(const std::string& path) {
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        if (devices[index].path == path && devices[index].opens) {
+            const auto handle = static_cast<HidHandle>(index);
+            opened.push_back(handle);
+            openHandles.insert(handle);
+            return handle;
+        }
+    }
+    return kNoHidHandle;
+}
+
+const HidFakeDevice* HidFakePlatform::DeviceOf(HidHandle handle) const {
+    if (openHandles.count(handle) == 0) {
+        ADD_FAILURE() << "use of handle " << handle << ", which is not open";
+        return nullptr;
+    }
+    return &devices[static_cast<std::size_t>(handle)];
+}
+
+bool HidFakePlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                                    std::uint16_t& productId) {
+    const HidFakeDevice* device = DeviceOf(handle);
+    if (device == nullptr || !device->attributesReadable) {
+        return false;
+    }
+    vendorId = device->vendorId;
+    productId = device->productId;
+    return true;
+}
+
+bool HidFakePlatform::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
+    const HidFakeDevice* device = DeviceOf(handle);
+    if (device == nullptr || !device->capabilitiesReadable) {
+        return false;
+    }
+    length = device->featureReportLength;
+    return true;
+}
+
+bool HidFakePlatform::SetFeature(HidHandle handle, const FeatureReport&) {
+    reportTargets.push_back(handle);
+    return DeviceOf(handle) != nullptr;
+}
+
+bool HidFakePlatform::GetFeature(HidHandle handle, FeatureReport&) {
+    reportTargets.push_back(handle);
+    return DeviceOf(handle) != nullptr;
+}
+
+void HidFakePlatform::Close(HidHandle handle) {
+    if (openHandles.erase(handle) == 0) {
+        ADD_FAILURE() << "close of handle " << handle << ", which is not open";
+    }
+}
+
+void HidFakePlatform::Pause(int) {}
+
+}  // namespace varnok

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "device/HidPlatform.h"
+
+namespace varnok {
+
+// One HID interface as plain data. Tests copy a sane keyboard and break one field.
+struct HidFakeDevice {
+    std::string path = "/dev/hidraw0";
+    bool opens = true;
+    bool attributesReadable = true;
+    std::uint16_t vendorId = 0x0426;
+    std::uint16_t productId = 0x0001;
+    bool capabilitiesReadable = true;
+    std::uint16_t featureReportLength = 8;
+};
+
+// A scripted HID system for discovery tests: it lists the devices in order, accepts every
+// report and remembers which interfaces were opened and which are still open.
+class HidFakePlatform : public HidPlatform {
+public:
+    explicit HidFakePlatform(std::vector<HidFakeDevice> devices);
+
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override;
+    HidHandle Open(const std::string& path) override;
+    bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                       std::uint16_t& productId) override;
+    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool SetFeature(HidHandle handle, const FeatureReport& report) override;
+    bool GetFeature(HidHandle handle, FeatureReport& report) override;
+    void Close(HidHandle handle) override;
+    void Pause(int milliseconds) override;
+
+    std::vector<HidFakeDevice> devices;
+    bool enumerationFails = false;
+    int enumerations = 0;
+    // Handles are indexes into devices.
+    std::vector<HidHandle> opened;
+    std::set<HidHandle> openHandles;
+    // The device index each report went to.
+    std::vector<HidHandle> reportTargets;
+
+private:
+    const HidFakeDevice* DeviceOf(HidHandle handle) const;
+};
+
+}  // namespace varnok
