@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "store/GbkCodec.h"
+#include "store/SlotEntry.h"
+
+namespace varnok {
+
+// One entry of msmap.dat: a fixed-size record with no header, count or padding between
+// records. Each field is followed by a zero byte; fields shorter than their size end with a
+// zero byte and are zero-filled. Byte 1 is reserved: written as 0, ignored when read.
+// clang-format off
+struct SlotRecordLayout {
+    //                                          offset        size
+    static constexpr std::size_t kFlagOffset =  0;
+    static constexpr std::size_t kNameOffset =  2;  static constexpr std::size_t kNameSize = 30;
+    static constexpr std::size_t kTextOffset = 33;  static constexpr std::size_t kTextSize = 25;
+    static constexpr std::size_t kDataOffset = 59;  static constexpr std::size_t kDataSize = 25;
+    static constexpr std::size_t kRecordSize = 85;
+};
+// clang-format on
+
+using SlotRecord = std::array<std::uint8_t, SlotRecordLayout::kRecordSize>;
+
+// The record of an entry: the name as its bytes, the text in GBK, both cut to their fields;
+// a text cut never splits a double-byte character.
+SlotRecord EncodeSlotRecord(const SlotEntry& entry, GbkCodec& codec);
+
+// The entry a record holds: name and text up to their first zero byte or the whole field,
+// the text converted to UTF-8.
+SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record,
+                           GbkCodec& codec);
+
+}  // namespace varnok
