@@ -1,0 +1,84 @@
+#include "keys/KeyLookup.h"
+
+#include <algorithm>
+
+#include "keys/CaptureNameTable.h"
+#include "keys/KeyUsageTable.h"
+#include "keys/PlainCharTable.h"
+#include "keys/ShiftedCharTable.h"
+#include "keys/UsageNameTable.h"
+
+namespace varnok {
+
+namespace {
+
+constexpr std::uint8_t kFirstModifierUsage = 0xE0;
+constexpr std::uint8_t kLastModifierUsage = 0xE7;
+
+template <typename Table, typename Match>
+auto FindFirst(const Table& table, Match match) {
+    const auto row = std::find_if(table.begin(), table.end(), match);
+    return row == table.end() ? nullptr : &*row;
+}
+
+}  // namespace
+
+std::optional<UsageOfKey> KeyCodeToUsage(std::uint8_t keyCode) {
+    const auto* row =
+        FindFirst(KeyUsageTable, [&](const KeyUsageRow& r) { return r.keyCode == keyCode; });
+    if (row == nullptr) {
+        return std::nullopt;
+    }
+    if (row->usage >= kFirstModifierUsage && row->usage <= kLastModifierUsage) {
+        return UsageOfKey{true,
+                          static_cast<std::uint8_t>(1u << (row->usage - kFirstModifierUsage))};
+    }
+    return UsageOfKey{false, row->usage};
+}
+
+std::optional<std::uint8_t> UsageToKeyCode(std::uint8_t usage) {
+    const auto* row =
+        FindFirst(KeyUsageTable, [&](const KeyUsageRow& r) { return r.usage == usage; });
+    if (row == nullptr) {
+        return std::nullopt;
+    }
+    return row->keyCode;
+}
+
+std::optional<CharKey> CharToKeyCode(char32_t character) {
+    const auto isCharacter = [&](const CharKeyRow& r) { return r.character == character; };
+    if (const auto* row = FindFirst(PlainCharTable, isCharacter)) {
+        return CharKey{false, row->keyCode};
+    }
+    if (const auto* row = FindFirst(ShiftedCharTable, isCharacter)) {
+        return CharKey{true, row->keyCode};
+    }
+    return std::nullopt;
+}
+
+std::optional<char32_t> KeyCodeToChar(std::uint8_t keyCode, bool shifted) {
+    const auto isKey = [&](const CharKeyRow& r) { return r.keyCode == keyCode; };
+    const auto* row =
+        shifted ? FindFirst(ShiftedCharTable, isKey) : FindFirst(PlainCharTable, isKey);
+    if (row == nullptr) {
+        return std::nullopt;
+    }
+    return row->character;
+}
+
+std::string UsageName(std::uint8_t usage) {
+    const auto* row =
+        FindFirst(UsageNameTable, [&](const UsageNameRow& r) { return r.usage == usage; });
+    return row == nullptr ? std::string() : std::string(row->name);
+}
+
+std::optional<std::string> CaptureName(std::uint8_t virtualKey) {
+    const auto* row = FindFirst(
+        CaptureNameTable, [&](const CaptureNameRow& r) { return r.virtualKey == virtualKey; });
+    if (row == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(row->name);
+}
+
+}  // namespace varnok

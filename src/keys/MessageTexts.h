@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace varnok {
+
+// Every occasion on which the save, read-back and capture flows show a message box.
+enum class MessageId {
+    SaveNotConnected,
+    ReadNotConnected,
+    SaveSucceeded,
+    SaveRecordFailed,
+    SaveEmptyFailed,
+    ReadSucceeded,
+    ReadFailed,
+    OnlyGroupKey,
+};
+
+struct MessageText {
+    std::string_view text;
+    std::string_view caption;
+};
+
+struct MessageTextRow {
+    MessageId id;
+    MessageText english;
+    MessageText chinese;
+};
+
+extern const std::array<MessageTextRow, 8> MessageTexts;
+
+// The text and caption of a message in the window's language: English for 0, Chinese
+// otherwise.
+MessageText MessageFor(MessageId id, std::int32_t language);
+
+}  // namespace varnok
