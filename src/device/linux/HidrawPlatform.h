@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+
+#include "device/HidPlatform.h"
+#include "device/linux/HidrawSystem.h"
+
+namespace varnok {
+
+// The HID platform on Linux: every HID interface the kernel exposes as a hidraw node, in the
+// numeric order of the nodes, with the keyboard's feature reports moved by the hidraw ioctls.
+// A handle is the node's file descriptor.
+class HidrawPlatform : public HidPlatform {
+public:
+    // The real system: nodes listed in /sys/class/hidraw, opened under /dev.
+    HidrawPlatform();
+    // `system` must outlive the platform. The directories let tests use a fake sysfs tree.
+    HidrawPlatform(HidrawSystem& system, std::filesystem::path classDirectory,
+                   std::filesystem::path deviceDirectory);
+
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override;
+    HidHandle Open(const std::string& path) override;
+    bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                       std::uint16_t& productId) override;
+    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool SetFeature(HidHandle handle, const FeatureReport& report) override;
+    bool GetFeature(HidHandle handle, FeatureReport& report) override;
+    void Close(HidHandle handle) override;
+    void Pause(int milliseconds) override;
+
+private:
+    HidrawSystem& system_;
+    std::filesystem::path classDirectory_;
+    std::filesystem::path deviceDirectory_;
+};
+
+}  // namespace varnok

@@ -1,0 +1,296 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/hidraw.h>
+#include <sys/ioctl.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device/linux/FakeHidrawSystem.h"
+#include "device/linux/HidrawPlatform.h"
+#include "device/linux/PosixHidrawSystem.h"
+#include "device/linux/ReportDescriptors.h"
+#include "support/TempDirectory.h"
+
+namespace varnok {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kNode[] = "/fake/dev/hidraw3";
+
+FakeHidrawDevice ProgrammableKeyboard() {
+    FakeHidrawDevice device;
+    device.descriptor.assign(std::begin(descriptors::kProgrammableKeyboard),
+                             std::end(descriptors::kProgrammableKeyboard));
+    return device;
+}
+
+// A platform over one fake node, opened.
+struct Fixture {
+    explicit Fixture(FakeHidrawDevice device) {
+        system.AddNode(kNode, std::move(device));
+        handle = platform.Open(kNode);
+    }
+    FakeHidrawSystem system;
+    HidrawPlatform platform{system, "/fake/sys/class/hidraw", "/fake/dev"};
+    HidHandle handle = kNoHidHandle;
+};
+
+std::vector<unsigned long> Requests(const FakeHidrawSystem& system) {
+    std::vector<unsigned long> requests;
+    for (const auto& call : system.ioctls) requests.push_back(call.request);
+    return requests;
+}
+
+TEST(HidrawPlatform, EnumeratesHidrawNodesInNumericOrder) {
+    TempDirectory tree;
+    const fs::path classDirectory = tree.Path() / "class";
+    const fs::path devices = tree.Path() / "devices";
+    fs::create_directories(classDirectory);
+    fs::create_directories(devices);
+    // sysfs lists each node as a link to its device; a plain directory must do as well.
+    for (const char* node : {"hidraw10", "hidraw2", "hidraw0"}) {
+        fs::create_directory(devices / node);
+        fs::create_directory_symlink(devices / node, classDirectory / node);
+    }
+    fs::create_directory(classDirectory / "hidraw1");
+    for (const char* stray : {"hidraw", "hidrawx", "hidraw4a", "hidraw-5", "hidraw+6", "uevent",
+                              "hidraw99999999999999999999", "xhidraw7"}) {
+        std::ofstream(classDirectory / stray) << "";
+    }
+
+    FakeHidrawSystem system;
+    HidrawPlatform platform(system, classDirectory, "/dev");
+    const auto interfaces = platform.EnumerateInterfaces();
+    ASSERT_TRUE(interfaces.has_value());
+    std::vector<std::string> paths;
+    for (const HidInterface& interface : *interfaces) paths.push_back(interface.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw0", "/dev/hidraw1", "/dev/hidraw2",
+                                               "/dev/hidraw10"}));
+    EXPECT_TRUE(system.opens.empty());
+}
+
+TEST(HidrawPlatform, EnumerationOfAnUnreadableClassDirectory) {
+    TempDirectory tree;
+    fs::create_directory(tree.Path() / "empty");
+    std::ofstream(tree.Path() / "file") << "hidraw0";
+    const struct {
+        const char* name;
+        bool listed;
+    } cases[] = {
+        {"missing", false},  // the hidraw module is not loaded
+        {"file", false},
+        {"empty", true},  // the module is loaded, no HID device attached
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHidrawSystem system;
+        HidrawPlatform platform(system, tree.Path() / c.name, "/dev");
+        const auto interfaces = platform.EnumerateInterfaces();
+        EXPECT_EQ(interfaces.has_value(), c.listed);
+        if (interfaces) {
+            EXPECT_TRUE(interfaces->empty());
+        }
+    }
+}
+
+TEST(HidrawPlatform, OpensReadWriteAndClosesWhatItOpened) {
+    Fixture f(ProgrammableKeyboard());
+    ASSERT_NE(f.handle, kNoHidHandle);
+    EXPECT_EQ(f.platform.Open("/fake/dev/hidraw9"), kNoHidHandle);
+    ASSERT_EQ(f.system.opens.size(), 2u);
+    EXPECT_EQ(f.system.opens[0].first, kNode);
+    EXPECT_EQ(f.system.opens[0].second, O_RDWR | O_CLOEXEC);
+
+    f.platform.Close(kNoHidHandle);
+    EXPECT_TRUE(f.system.closes.empty());
+    f.platform.Close(f.handle);
+    EXPECT_EQ(f.system.closes, std::vector<int>{f.handle});
+}
+
+TEST(HidrawPlatform, ReadsTheUsbIds) {
+    const struct {
+        const char* name;
+        std::uint16_t vendorId;
+        std::uint16_t productId;
+        bool refused;
+    } cases[] = {
+        {"keyboard", 0x0426, 0x3201, false},
+        {"ids with the top bit set", 0x046F, 0xC52B, false},
+        {"refused", 0x0426, 0x3201, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHidrawDevice device = ProgrammableKeyboard();
+        device.vendorId = c.vendorId;
+        device.productId = c.productId;
+        if (c.refused) device.refusedRequests.insert(HIDIOCGRAWINFO);
+        Fixture f(device);
+        std::uint16_t vendorId = 0x1111;
+        std::uint16_t productId = 0x2222;
+        EXPECT_EQ(f.platform.GetAttributes(f.handle, vendorId, productId), !c.refused);
+        EXPECT_EQ(vendorId, c.refused ? 0x1111 : c.vendorId);
+        EXPECT_EQ(productId, c.refused ? 0x2222 : c.productId);
+        EXPECT_EQ(Requests(f.system), std::vector<unsigned long>{HIDIOCGRAWINFO});
+    }
+}
+
+TEST(HidrawPlatform, FeatureReportLengthFromTheDescriptor) {
+    const std::vector<unsigned long> bothRequests{HIDIOCGRDESCSIZE, HIDIOCGRDESC};
+    const std::vector<unsigned long> sizeOnly{HIDIOCGRDESCSIZE};
+    const struct {
+        const char* name;
+        std::function<void(FakeHidrawDevice&)> change;
+        bool ok;
+        std::uint16_t length;
+        std::vector<unsigned long> requests;
+    } cases[] = {
+        {"keyboard with 8-byte feature reports", [](FakeHidrawDevice&) {}, true, 8, bothRequests},
+        {"boot keyboard without feature reports",
+         [](FakeHidrawDevice& d) {
+             d.descriptor.assign(std::begin(descriptors::kBootKeyboard),
+                                 std::end(descriptors::kBootKeyboard));
+         },
+         true, 0, bothRequests},
+        {"size refused", [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESCSIZE); },
+         false, 0, sizeOnly},
+        {"descriptor refused", [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESC); },
+         false, 0, bothRequests},
+        {"negative size", [](FakeHidrawDevice& d) { d.claimedDescriptorSize = -1; }, false, 0,
+         sizeOnly},
+        {"size beyond the kernel's buffer",
+         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE + 1; }, false,
+         0, sizeOnly},
+        {"size the kernel will not copy",
+         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE; }, false, 0,
+         bothRequests},
+        {"size that cuts the descriptor short",
+         [](FakeHidrawDevice& d) {
+             d.claimedDescriptorSize = static_cast<int>(d.descriptor.size()) - 1;
+         },
+         false, 0, bothRequests},
+        {"malformed descriptor", [](FakeHidrawDevice& d) { d.descriptor.back() = 0xB4; }, false, 0,
+         bothRequests},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHidrawDevice device = ProgrammableKeyboard();
+        c.change(device);
+        Fixture f(device);
+        std::uint16_t length = 0xBEEF;
+        EXPECT_EQ(f.platform.GetFeatureReportLength(f.handle, length), c.ok);
+        EXPECT_EQ(length, c.ok ? c.length : 0xBEEF);
+        EXPECT_EQ(Requests(f.system), c.requests);
+        if (f.system.ioctls.size() == 2) {
+            // The descriptor request asks for exactly the size the device reported.
+            std::uint32_t asked = 0;
+            std::memcpy(&asked, f.system.ioctls[1].argument.data(), sizeof asked);
+            EXPECT_EQ(asked, static_cast<std::uint32_t>(
+                                 device.claimedDescriptorSize.value_or(device.descriptor.size())));
+        }
+    }
+}
+
+TEST(HidrawPlatform, SendsAndFetchesEightByteFeatureReports) {
+    const FeatureReport sent{0x06, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07};
+    const FeatureReport pageRequest{0x06, 0x03, 0, 0, 0, 0, 0, 0};
+    const FeatureReport reply{0x06, 0x03, 0x08, 0x01, 0x01, 0x00, 0x06, 0x00};
+    const struct {
+        const char* name;
+        int transferred;
+        bool refused;
+        bool ok;
+    } cases[] = {
+        {"whole report", 8, false, true},
+        {"short transfer", 7, false, false},
+        {"nothing transferred", 0, false, false},
+        {"refused", 8, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHidrawDevice device = ProgrammableKeyboard();
+        device.featureTransferLength = c.transferred;
+        device.featureReply = reply;
+        if (c.refused) {
+            device.refusedRequests = {HIDIOCSFEATURE(8), HIDIOCGFEATURE(8)};
+        }
+        Fixture f(device);
+
+        EXPECT_EQ(f.platform.SetFeature(f.handle, sent), c.ok);
+        FeatureReport fetched = pageRequest;
+        EXPECT_EQ(f.platform.GetFeature(f.handle, fetched), c.ok);
+        // A failed fetch leaves the caller's buffer as it was.
+        EXPECT_EQ(fetched, c.ok ? reply : pageRequest);
+
+        ASSERT_EQ(f.system.ioctls.size(), 2u);
+        EXPECT_EQ(f.system.ioctls[0].fd, f.handle);
+        EXPECT_EQ(f.system.ioctls[0].request, HIDIOCSFEATURE(8));
+        EXPECT_EQ(f.system.ioctls[0].argument, std::vector<std::uint8_t>(sent.begin(), sent.end()));
+        EXPECT_EQ(f.system.ioctls[1].request, HIDIOCGFEATURE(8));
+        EXPECT_EQ(f.system.ioctls[1].argument,
+                  std::vector<std::uint8_t>(pageRequest.begin(), pageRequest.end()));
+    }
+}
+
+TEST(HidrawPlatform, NoHandleMakesNoSystemCall) {
+    FakeHidrawSystem system;
+    HidrawPlatform platform(system, "/fake/sys/class/hidraw", "/fake/dev");
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t length = 0;
+    FeatureReport report{0x06};
+    EXPECT_FALSE(platform.GetAttributes(kNoHidHandle, vendorId, productId));
+    EXPECT_FALSE(platform.GetFeatureReportLength(kNoHidHandle, length));
+    EXPECT_FALSE(platform.SetFeature(kNoHidHandle, report));
+    EXPECT_FALSE(platform.GetFeature(kNoHidHandle, report));
+    EXPECT_TRUE(system.ioctls.empty());
+}
+
+// The real system calls, on a plain file in a temporary directory: it opens, but it is no HID
+// device, so every hidraw request fails.
+class GuardedPosixSystem : public PosixHidrawSystem {
+public:
+    int Open(const std::string& path, int flags) override {
+        return RefuseRealDeviceNode(path) ? -1 : PosixHidrawSystem::Open(path, flags);
+    }
+};
+
+TEST(HidrawPlatform, RealSystemCallsOnAFileThatIsNoDevice) {
+    TempDirectory tree;
+    std::ofstream(tree.Path() / "hidraw0") << "not a device";
+    GuardedPosixSystem system;
+    HidrawPlatform platform(system, tree.Path(), tree.Path());
+
+    EXPECT_EQ(platform.Open((tree.Path() / "hidraw1").string()), kNoHidHandle);
+    const HidHandle handle = platform.Open((tree.Path() / "hidraw0").string());
+    ASSERT_NE(handle, kNoHidHandle);
+    EXPECT_NE(fcntl(handle, F_GETFD) & FD_CLOEXEC, 0);
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t length = 0;
+    FeatureReport report{0x06};
+    EXPECT_FALSE(platform.GetAttributes(handle, vendorId, productId));
+    EXPECT_FALSE(platform.GetFeatureReportLength(handle, length));
+    EXPECT_FALSE(platform.SetFeature(handle, report));
+    EXPECT_FALSE(platform.GetFeature(handle, report));
+    platform.Close(handle);
+    EXPECT_EQ(fcntl(handle, F_GETFD), -1);
+}
+
+TEST(HidrawPlatform, PausesOnTheRealClock) {
+    FakeHidrawSystem system;
+    HidrawPlatform platform(system, "/fake/sys/class/hidraw", "/fake/dev");
+    const auto start = std::chrono::steady_clock::now();
+    platform.Pause(-1);
+    platform.Pause(0);
+    platform.Pause(30);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+}
+
+}  // namespace
+}  // namespace varnok
