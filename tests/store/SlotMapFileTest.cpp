@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "store/SlotMap.h"
+#include "store/SlotRecordFixtures.h"
+#include "support/TempDirectory.h"
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::size_t kFourMiB = 4 * 1024 * 1024;
+
+Bytes Concat(std::initializer_list<SlotRecord> records) {
+    Bytes bytes;
+    for (const SlotRecord& record : records) {
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return bytes;
+}
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+SlotData DataFromRecord(const SlotRecord& record) {
+    SlotData data;
+    std::copy_n(record.begin() + SlotRecordLayout::kDataOffset, data.size(), data.begin());
+    return data;
+}
+
+struct SaveCase {
+    const char* label;
+    SlotEntry entry;
+    const SlotRecord& expected;
+};
+
+TEST(SlotMapFile, SavesEachEntryAsItsRecordByteForByte) {
+    const std::string chineseCut = "中文ABCDEFGHIJKLMNOPQRST字";  // 24 GBK bytes, then two more
+    const SaveCase cases[] = {
+        {"short fields end with a zero byte and are zero-filled",
+         {0, "key2", "Ctrl|C|,", DataFromRecord(kKey2CtrlC)},
+         kKey2CtrlC},
+        {"a 30-byte name and a 25-byte text fill their fields, the flag is kept",
+         {0x5A, "abcdefghijklmnopqrstuvwxyz0123", "ABCDEFGHIJKLMNOPQRSTUVWXY",
+          DataFromRecord(kFullFields)},
+         kFullFields},
+        {"a 31-byte name and a 26-byte text are cut to their fields",
+         {0x5A, "abcdefghijklmnopqrstuvwxyz01234", "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+          DataFromRecord(kFullFields)},
+         kFullFields},
+        {"a text in GBK is cut before a double-byte character it cannot hold",
+         {0, "key5", chineseCut, DataFromRecord(kChineseCut)},
+         kChineseCut},
+    };
+    for (const SaveCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        map.Set(c.entry.name, c.entry.text, c.entry.data, c.entry.flag);
+        ASSERT_TRUE(map.Save());
+        EXPECT_EQ(ReadBytes(map.FilePath()), Concat({c.expected}));
+    }
+}
+
+struct LoadCase {
+    const char* label;
+    const SlotRecord& record;
+    SlotEntry expected;
+};
+
+TEST(SlotMapFile, LoadsEachRecordIntoItsEntry) {
+    const LoadCase cases[] = {
+        {"short fields end at their zero byte",
+         kKey2CtrlC,
+         {0, "key2", "Ctrl|C|,", DataFromRecord(kKey2CtrlC)}},
+        {"full fields are taken whole",
+         kFullFields,
+         {0x5A, "abcdefghijklmnopqrstuvwxyz0123", "ABCDEFGHIJKLMNOPQRSTUVWXY",
+          DataFromRecord(kFullFields)}},
+        {"fields without a zero byte stop at the field's end",
+         kUnterminatedFields,
+         {0x01, "abcdefghijklmnopqrstuvwxyz0123", "ABCDEFGHIJKLMNOPQRSTUVWXY",
+          DataFromRecord(kUnterminatedFields)}},
+        {"bytes after the first zero byte are not part of a field",
+         kJunkAfterZero,
+         {0, "key1", "A", DataFromRecord(kJunkAfterZero)}},
+        {"GBK text becomes UTF-8",
+         kChineseCut,
+         {0, "key5", "中文ABCDEFGHIJKLMNOPQRST", DataFromRecord(kChineseCut)}},
+        {"bytes that are not GBK become U+FFFD",
+         kInvalidGbk,
+         {0, "key4", "A\uFFFD\uFFFDBBBBBBBBBBBBBBBBBBBB\uFFFD", DataFromRecord(kInvalidGbk)}},
+        {"the reserved byte is ignored",
+         kKey9Loaded,
+         {0x03, "key9", "Ctrl|Alt|Del|,", DataFromRecord(kKey9Loaded)}},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        WriteBytes(map.FilePath(), Concat({c.record}));
+        ASSERT_TRUE(map.Load());
+        ASSERT_EQ(map.Size(), 1u);
+        const SlotEntry* entry = map.Find(c.expected.name);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(*entry, c.expected);
+    }
+}
+
+TEST(SlotMapFile, RecordUnderAForeignNameSurvivesLoadAndSave) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    WriteBytes(map.FilePath(), Concat({kKey9Loaded}));
+    ASSERT_TRUE(map.Load());
+    // The Clear command removes every slot name; the foreign record stays.
+    for (const char* slot : {"key0", "key1", "key2", "key3", "key4", "key5", "key6"}) {
+        map.Remove(slot);
+    }
+    ASSERT_TRUE(map.Save());
+    EXPECT_EQ(ReadBytes(map.FilePath()), Concat({kKey9Written}));
+}
+
+TEST(SlotMapFile, RoundTripKeepsEveryEntry) {
+    const std::vector<SlotEntry> entries = {
+        {0, "key1", "Ctrl|C", {0x01, 0x01, 0x00, 0x06}},
+        {0, "key3", "", {0x04, 0x02}},
+        {0, "key4", "鼠标左键", {0x04, 0x01}},
+        {0, "key6", "你好,world", {0x02, 0x0B, 0x08, 0x0F, 0x0F, 0x12}},
+        {0x7F, "key9", "€ 1", {}},
+    };
+    TempDirectory directory;
+    SlotMap saved(directory.Path());
+    for (const SlotEntry& entry : entries) {
+        saved.Set(entry.name, entry.text, entry.data, entry.flag);
+    }
+    ASSERT_TRUE(saved.Save());
+    EXPECT_EQ(std::filesystem::file_size(saved.FilePath()),
+              entries.size() * SlotRecordLayout::kRecordSize);
+
+    SlotMap loaded(directory.Path());
+    ASSERT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.Size(), entries.size());
+    for (const SlotEntry& entry : entries) {
+        const SlotEntry* found = loaded.Find(entry.name);
+        ASSERT_NE(found, nullptr) << entry.name;
+        EXPECT_EQ(*found, entry);
+    }
+}
+
+TEST(SlotMapFile, EmptyMapSavesAnEmptyFileThatLoadsAsEmpty) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    map.Set("key2", "Ctrl|C|,", DataFromRecord(kKey2CtrlC), 0);
+    ASSERT_TRUE(map.Save());
+    map.Remove("key2");
+    ASSERT_TRUE(map.Save());
+    EXPECT_EQ(std::filesystem::file_size(map.FilePath()), 0u);
+
+    SlotMap loaded(directory.Path());
+    EXPECT_TRUE(loaded.Load());
+    EXPECT_EQ(loaded.Size(), 0u);
+}
+
+Bytes Repeat(const SlotRecord& record, std::size_t totalSize) {
+    Bytes bytes(totalSize);
+    for (std::size_t i = 0; i < totalSize; ++i) {
+        bytes[i] = record[i % record.size()];
+    }
+    return bytes;
+}
+
+struct LoadRuleCase {
+    const char* label;
+    Bytes contents;
+    std::size_t expectedEntries;
+};
+
+TEST(SlotMapFile, LoadReadsOnlyWholeRecordsOfFilesBelowFourMiB) {
+    Bytes twoAndAHalf = Concat({kKey2CtrlC, kKey9Loaded});
+    twoAndAHalf.insert(twoAndAHalf.end(), kFullFields.begin(), kFullFields.begin() + 40);
+    const LoadRuleCase cases[] = {
+        {"an empty file", {}, 0},
+        {"one byte short of a record", Bytes(kKey2CtrlC.begin(), kKey2CtrlC.end() - 1), 0},
+        {"a trailing partial record is ignored", twoAndAHalf, 2},
+        {"the largest loadable file", Repeat(kKey2CtrlC, kFourMiB - 1), 1},
+        {"a file of 4 MiB is not read", Repeat(kKey2CtrlC, kFourMiB), 0},
+    };
+    for (const LoadRuleCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        WriteBytes(map.FilePath(), c.contents);
+        EXPECT_TRUE(map.Load());
+        EXPECT_EQ(map.Size(), c.expectedEntries);
+    }
+}
+
+TEST(SlotMapFile, LoadFailsWithoutAReadableFileAndKeepsTheMap) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    map.Set("key1", "a", {}, 0);
+    EXPECT_FALSE(map.Load());
+    std::filesystem::create_directory(map.FilePath());
+    EXPECT_FALSE(map.Load());
+    EXPECT_EQ(map.Size(), 1u);
+}
+
+TEST(SlotMapFile, LaterRecordsUpdateEarlierOnesWithTheEmptyTextRule) {
+    SlotRecord emptyText = kKey2CtrlC;
+    std::fill_n(emptyText.begin() + SlotRecordLayout::kTextOffset, SlotRecordLayout::kTextSize, 0);
+    emptyText[SlotRecordLayout::kFlagOffset] = 0x09;
+    emptyText[SlotRecordLayout::kDataOffset + 3] = 0x07;
+
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    map.Set("key2", "Old", {}, 0);
+    WriteBytes(map.FilePath(), Concat({kKey2CtrlC, emptyText}));
+    ASSERT_TRUE(map.Load());
+    ASSERT_EQ(map.Size(), 1u);
+    const SlotEntry* entry = map.Find("key2");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text, "Ctrl|C|,");
+    EXPECT_EQ(entry->flag, 0x09);
+    EXPECT_EQ(entry->data, DataFromRecord(emptyText));
+}
+
+TEST(SlotMapFile, DefaultMapUsesTheCurrentDirectoryAtEachCall) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    TempDirectory first;
+    TempDirectory second;
+    SlotMap map;
+    map.Set("key2", "Ctrl|C|,", DataFromRecord(kKey2CtrlC), 0);
+    std::filesystem::current_path(first.Path());
+    const bool savedFirst = map.Save();
+    std::filesystem::current_path(second.Path());
+    const bool loadedSecond = map.Load();
+    std::filesystem::current_path(previous);
+    EXPECT_TRUE(savedFirst);
+    EXPECT_FALSE(loadedSecond);
+    EXPECT_EQ(ReadBytes(first.Path() / "msmap.dat"), Concat({kKey2CtrlC}));
+}
+
+}  // namespace
+}  // namespace varnok
