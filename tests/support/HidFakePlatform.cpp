@@ -66,8 +66,9 @@ bool HidFakePlatform::SetFeature(HidHandle handle, const FeatureReport&) {
     return DeviceOf(handle) != nullptr;
 }
 
-bool HidFakePlatform::GetFeature(HidHandle handle, FeatureReport&) {
+bool HidFakePlatform::GetFeature(HidHandle handle, FeatureReport& report) {
     reportTargets.push_back(handle);
+    getRequests.push_back(report);
     return DeviceOf(handle) != nullptr;
 }
 

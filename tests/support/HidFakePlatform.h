@@ -45,6 +45,8 @@ public:
     std::set<HidHandle> openHandles;
     // The device index each report went to.
     std::vector<HidHandle> reportTargets;
+    // Get requests as the caller filled them in.
+    std::vector<FeatureReport> getRequests;
 
 private:
     const HidFakeDevice* DeviceOf(HidHandle handle) const;
