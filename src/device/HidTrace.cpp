@@ -1,0 +1,92 @@
+#include "device/HidTrace.h"
+
+#include <charconv>
+
+#include "device/HexBytes.h"
+
+namespace varnok {
+namespace {
+
+std::string FormatMilliseconds(double milliseconds) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, milliseconds, std::chars_format::fixed, 3);
+    std::string text(buffer, result.ptr);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+HidTrace::HidTrace(HidPlatform& inner, Clock& clock, std::ostream& out)
+    : inner_(inner), clock_(clock), out_(out) {}
+
+HidTrace::HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ofstream> file)
+    : inner_(inner), clock_(clock), file_(std::move(file)), out_(*file_) {}
+
+std::unique_ptr<HidTrace> HidTrace::ToFile(HidPlatform& inner, Clock& clock,
+                                           const std::filesystem::path& path, std::string& error) {
+    auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc);
+    if (!*file) {
+        error = path.string() + ": the HID trace cannot be written";
+        return nullptr;
+    }
+    return std::unique_ptr<HidTrace>(new HidTrace(inner, clock, std::move(file)));
+}
+
+std::optional<std::vector<HidInterface>> HidTrace::EnumerateInterfaces() {
+    return inner_.EnumerateInterfaces();
+}
+
+HidHandle HidTrace::Open(const std::string& path) {
+    const HidHandle handle = inner_.Open(path);
+    if (handle != kNoHidHandle && !origin_) {
+        origin_ = clock_.NowMilliseconds();
+    }
+    return handle;
+}
+
+bool HidTrace::GetAttributes(HidHandle handle, std::uint16_t& vendorId, std::uint16_t& productId) {
+    return inner_.GetAttributes(handle, vendorId, productId);
+}
+
+bool HidTrace::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
+    return inner_.GetFeatureReportLength(handle, length);
+}
+
+bool HidTrace::SetFeature(HidHandle handle, const FeatureReport& report) {
+    const bool accepted = inner_.SetFeature(handle, report);
+    Log("set", report, accepted);
+    return accepted;
+}
+
+bool HidTrace::GetFeature(HidHandle handle, FeatureReport& report) {
+    // What a failed request leaves in the buffer is the backend's business; log the request.
+    const FeatureReport request = report;
+    const bool accepted = inner_.GetFeature(handle, report);
+    Log("get", accepted ? report : request, accepted);
+    return accepted;
+}
+
+void HidTrace::Close(HidHandle handle) {
+    inner_.Close(handle);
+}
+
+void HidTrace::Pause(int milliseconds) {
+    inner_.Pause(milliseconds);
+}
+
+void HidTrace::Log(const char* kind, const FeatureReport& report, bool accepted) {
+    const double now = clock_.NowMilliseconds();
+    if (!origin_) {
+        origin_ = now;
+    }
+    out_ << FormatMilliseconds(now - *origin_) << ' ' << kind << ' ' << FormatHexBytes(report)
+         << (accepted ? "" : " failed") << '\n'
+         << std::flush;
+}
+
+}  // namespace varnok

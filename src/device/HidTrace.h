@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "device/Clock.h"
+#include "device/HidPlatform.h"
+
+namespace varnok {
+
+// Wraps any HID backend and logs every feature report exchanged through it, one line each:
+//   <ms since the keyboard was first opened> set|get <8 bytes in hex>[ failed]
+// e.g. "200 set 06 17 18 19 1A 00 00 00". A get shows the bytes received, or the request when
+// it failed. Times are whole milliseconds when the clock says so, else with up to three
+// decimals. Each line is flushed, so the log survives a crash.
+class HidTrace : public HidPlatform {
+public:
+    // Logs to out, which must outlive the trace.
+    HidTrace(HidPlatform& inner, Clock& clock, std::ostream& out);
+    // Logs to a file created or emptied at path; nullptr and a message when it cannot be.
+    static std::unique_ptr<HidTrace> ToFile(HidPlatform& inner, Clock& clock,
+                                            const std::filesystem::path& path, std::string& error);
+
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override;
+    HidHandle Open(const std::string& path) override;
+    bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                       std::uint16_t& productId) override;
+    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool SetFeature(HidHandle handle, const FeatureReport& report) override;
+    bool GetFeature(HidHandle handle, FeatureReport& report) override;
+    void Close(HidHandle handle) override;
+    void Pause(int milliseconds) override;
+
+private:
+    HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ofstream> file);
+    void Log(const char* kind, const FeatureReport& report, bool accepted);
+
+    HidPlatform& inner_;
+    Clock& clock_;
+    std::unique_ptr<std::ofstream> file_;
+    std::ostream& out_;
+    std::optional<double> origin_;
+};
+
+}  // namespace varnok

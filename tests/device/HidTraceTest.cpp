@@ -1,0 +1,85 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "device/HidTrace.h"
+#include "device/KeyboardLink.h"
+#include "device/SimulatedKeyboard.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+
+namespace varnok {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(HidTrace, LogsEveryReportWithItsTimeSinceTheKeyboardWasFirstOpened) {
+    VirtualClock clock;
+    SimulatedKeyboard keyboard(clock);
+    std::ostringstream log;
+    HidTrace trace(keyboard, clock, log);
+    KeyboardLink link(trace);
+
+    clock.Advance(5000);  // before the first open: not counted
+    ASSERT_TRUE(link.Open());
+    const std::vector<std::uint8_t> record = {0x02, 0x08, 0x01, 0x01, 0x00, 0x06,
+                                              0x00, 0x00, 0x00, 0x00, 0xFF};
+    EXPECT_TRUE(link.WriteBlock(record));
+    link.Close();
+    clock.Advance(0.25);
+    FeatureReport buffer{};
+    EXPECT_TRUE(link.ReadPage(2, &buffer));  // a second open keeps the time origin
+    keyboard.RefuseGet(2);
+    clock.Advance(100);
+    EXPECT_FALSE(link.ReadPage(2, &buffer));
+    keyboard.RefuseSet(4);
+    EXPECT_FALSE(link.WriteBlock(std::span(record).first(2)));
+
+    EXPECT_THAT(
+        Lines(log.str()),
+        ElementsAre("0 set 06 02 08 01 01 00 06 00", "200 set 06 00 00 00 FF 00 00 00",
+                    "200.25 set 06 BB 02 00 00 00 00 00", "200.25 get 06 01 00 06 00 00 00 00",
+                    "300.25 get 06 02 00 06 00 00 00 00 failed",
+                    "300.25 set 06 02 08 00 00 00 00 00 failed"));
+}
+
+TEST(HidTrace, WritesToAFileOrSaysWhyItCannot) {
+    TempDirectory directory;
+    VirtualClock clock;
+    SimulatedKeyboard keyboard(clock);
+    std::string error;
+    EXPECT_FALSE(HidTrace::ToFile(keyboard, clock, directory.Path() / "no" / "t.log", error));
+    EXPECT_THAT(error, HasSubstr("cannot be written"));
+
+    const auto path = directory.Path() / "trace.log";
+    {
+        std::ofstream(path) << "old contents\n";
+        auto trace = HidTrace::ToFile(keyboard, clock, path, error);
+        ASSERT_TRUE(trace) << error;
+        KeyboardLink link(*trace);
+        ASSERT_TRUE(link.Open());
+        const std::uint8_t end[] = {0xAA, 0xFF};
+        EXPECT_TRUE(link.WriteBlock(end));
+    }
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "0 set 06 AA FF 00 00 00 00 00\n");
+}
+
+}  // namespace
+}  // namespace varnok
