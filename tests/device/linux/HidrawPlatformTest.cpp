@@ -75,7 +75,7 @@ TEST(HidrawPlatform, EnumeratesHidrawNodesInNumericOrder) {
     EXPECT_TRUE(system.opens.empty());
 }
 
-TEST(HidrawPlatform, EnumerationOfAnUnreadableClassDirectory) {
+TEST(HidrawPlatform, MissingOrEmptyClassDirectory) {
     TempDirectory tree;
     fs::create_directory(tree.Path() / "empty");
     std::ofstream(tree.Path() / "file") << "hidraw0";
