@@ -12,5 +12,10 @@ using KeyReport = std::array<std::uint8_t, 8>;
 
 constexpr std::uint8_t kKeyboardReportType = 0x01;
 constexpr std::uint8_t kMouseReportType = 0x04;
+// Byte 1 holds the modifier bits; bytes 3..7 the usages.
+constexpr std::uint8_t kFirstUsageByte = 3;
+// In a key record, bit 0x40 of byte 1 (right Alt, which capture never produces) marks a key
+// that acts once.
+constexpr std::uint8_t kOnceFlag = 0x40;
 
 }  // namespace varnok
