@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "keys/FunctionModeNames.h"
+#include "keys/ReadBackData.h"
+#include "keys/StringPayloadAssembler.h"
+
+namespace varnok {
+namespace {
+
+TEST(ReadBackData, ClassifiesTheFirstPage) {
+    const std::pair<ReadBackData, ReadBackKind> cases[] = {
+        {{0xFF, 0x08, 0x01, 0x02, 0x03, 0x04, 0x05}, ReadBackKind::Empty},  // FF wins
+        {{0xFF, 0, 0, 0, 0, 0, 0}, ReadBackKind::Empty},
+        {{0x04, 0x08, 0x00, 0x04, 0xAB, 0x1E, 0}, ReadBackKind::String},
+        {{0x81, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},  // the string test comes first
+        {{0x00, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},
+        {{0x81, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {{0x82, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {{0x80, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {{0xC1, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Keyboard},  // a Once mouse click
+        {{0x05, 0x00, 0x3D, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+        {{0x00, 0, 0, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+    };
+    for (const auto& [data, kind] : cases) {
+        EXPECT_EQ(ClassifyReadBack(data), kind) << int(data[0]) << " " << int(data[1]);
+    }
+}
+
+TEST(ReadBackData, DescribesReportBytes) {
+    const std::pair<ReadBackData, std::string> cases[] = {
+        {{0x05, 0x00, 0x3D, 0, 0, 0, 0}, "Ctrl|Alt|F4|"},
+        {{0xFF, 0, 0, 0, 0, 0, 0}, "Ctrl|Shift|Alt|Window|Ctrl|Shift|Alt|Windows|"},
+        {{0x00, 0x00, 0x04, 0xFF, 0x05, 0, 0}, "a|"},  // FF ends the data
+        {{0x00, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09}, "a|b|c|d|e|f|"},
+        {{0x00, 0x00, 0x32, 0x67, 0x4F, 0x00, 0x59}, "→|1|"},  // unnamed usages add nothing
+        {{0x00, 0, 0, 0, 0, 0, 0}, ""},
+    };
+    for (const auto& [data, text] : cases) {
+        EXPECT_EQ(DescribeReportBytes(data), text);
+    }
+}
+
+TEST(ReadBackData, InterpretsKeyboardAndMouseDefinitions) {
+    struct Case {
+        std::uint8_t slot;
+        ReadBackData data;
+        std::string text;
+        KeyReport report;
+        std::optional<std::int32_t> mode;
+    };
+    const Case cases[] = {
+        {3,
+         {0x44, 0x00, 0x3D, 0, 0, 0, 0},
+         "Alt|F4|",
+         {0x01, 0x04, 0x00, 0x3D, 0, 0, 0, 0},
+         kOnceMode},
+        {6,
+         {0x01, 0x00, 0x06, 0, 0, 0, 0},
+         "Ctrl|c|",
+         {0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0},
+         kNormalMode},
+        {0,
+         {0x44, 0x00, 0x3D, 0, 0, 0, 0},
+         "Alt|Alt|F4|",
+         {0x01, 0x44, 0x00, 0x3D, 0, 0, 0, 0},
+         std::nullopt},  // slot 0 has no mode and keeps the bit
+        {2,
+         {0x82, 0, 0, 0, 0, 0, 0xFF},
+         "Mouse Right  Click",
+         {0x04, 0x82, 0, 0, 0, 0, 0, 0xFF},
+         std::nullopt},
+        {4,
+         {0x80, 0, 0, 0, 0, 0, 0xFF},
+         "Mouse Double Click",
+         {0x04, 0x80, 0, 0, 0, 0, 0, 0xFF},
+         std::nullopt},
+        {1,
+         {0xC1, 0, 0, 0, 0, 0, 0xFF},
+         "Ctrl|Windows|",
+         {0x01, 0x81, 0, 0, 0, 0, 0, 0xFF},
+         kOnceMode},  // a mouse click saved in a Once row comes back as a key
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const KeyReadBack key = InterpretKeyReadBack(c.slot, c.data);
+        EXPECT_EQ(key.text, c.text);
+        EXPECT_EQ(key.report, c.report);
+        EXPECT_EQ(key.functionMode, c.mode);
+    }
+}
+
+TEST(ReadBackData, AssemblesStringPayloadsWithinTheirBuffer) {
+    struct Case {
+        std::string name;
+        std::vector<ReadBackData> pages;  // the first page, then what further reads return
+        std::size_t reads;                // pages taken
+        std::size_t payloadSize;
+        std::string text;
+    };
+    // After the five bytes of the first page a continuation starts mid-pair (A) or on a
+    // marker (B), turn about.
+    const ReadBackData first = {0xFF, 0x08, 0x00, 0x04, 0x00, 0x05, 0x00};  // a b + marker
+    const ReadBackData a = {0x06, 0x00, 0x07, 0x00, 0x08, 0x00, 0x09};      // c d e f
+    const ReadBackData b = {0x00, 0x0A, 0x00, 0x0B, 0x00, 0x0C, 0x00};      // g h i + marker
+    auto declaring = [&](std::uint8_t length) {
+        ReadBackData page = first;
+        page[0] = length;
+        return page;
+    };
+    const Case cases[] = {
+        {"fits the first page", {{0x04, 0x08, 0x00, 0x04, 0xAB, 0x1E, 0x77}}, 1, 4, "a!"},
+        {"empty string", {{0x00, 0x08, 0x00, 0x04, 0, 0, 0}}, 1, 0, ""},
+        {"12 bytes: one further read", {declaring(12), a, b}, 2, 12, "abcdef"},
+        {"28 bytes: four further reads", {declaring(28), a, b, a, b, a}, 5, 28, "abcdefghicdefg"},
+        {"255 declared: five further reads, 28 bytes kept",
+         {first, a, b, a, b, a, b},
+         6,
+         28,
+         "abcdefghicdefg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StringPayloadAssembler assembler(c.pages.front());
+        std::size_t reads = 1;
+        while (assembler.WantsContinuation()) {
+            ASSERT_LT(reads, c.pages.size());
+            assembler.AddContinuation(c.pages[reads++]);
+        }
+        EXPECT_EQ(reads, c.reads);
+        EXPECT_EQ(assembler.Payload().size(), c.payloadSize);
+        EXPECT_EQ(assembler.Text(), c.text);
+    }
+}
+
+}  // namespace
+}  // namespace varnok
