@@ -1,5 +1,6 @@
 #include "store/SlotMap.h"
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <new>
@@ -64,11 +65,20 @@ std::filesystem::path SlotMap::FilePath() const {
 }
 
 bool SlotMap::Save() const {
+    // Sorted by name, so that the same map always gives the same file.
+    std::vector<const SlotEntry*> sorted;
+    sorted.reserve(entries_.size());
+    for (const auto& [name, entry] : entries_) {
+        sorted.push_back(&entry);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const SlotEntry* a, const SlotEntry* b) { return a->name < b->name; });
+
     GbkCodec codec;
     std::vector<std::uint8_t> contents;
-    contents.reserve(entries_.size() * SlotRecordLayout::kRecordSize);
-    for (const auto& [name, entry] : entries_) {
-        const SlotRecord record = EncodeSlotRecord(entry, codec);
+    contents.reserve(sorted.size() * SlotRecordLayout::kRecordSize);
+    for (const SlotEntry* entry : sorted) {
+        const SlotRecord record = EncodeSlotRecord(*entry, codec);
         contents.insert(contents.end(), record.begin(), record.end());
     }
     return ReplaceFile(FilePath(), contents);
@@ -105,6 +115,8 @@ bool SlotMap::Load() {
 
     GbkCodec codec;
     constexpr std::size_t kRecordSize = SlotRecordLayout::kRecordSize;
+    // Room for every record under its own name, so a large file never rehashes the map.
+    entries_.reserve(entries_.size() + bytesRead / kRecordSize);
     for (std::size_t offset = 0; offset + kRecordSize <= bytesRead; offset += kRecordSize) {
         const SlotEntry entry = DecodeSlotRecord(
             std::span<const std::uint8_t, kRecordSize>(buffer.get() + offset, kRecordSize), codec);

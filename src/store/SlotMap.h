@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "store/SlotEntry.h"
 
@@ -42,8 +42,16 @@ public:
     std::filesystem::path FilePath() const;
 
 private:
+    // Lets the map look names up as string_views without copying them.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
     std::filesystem::path directory_;
-    std::map<std::string, SlotEntry, std::less<>> entries_;
+    std::unordered_map<std::string, SlotEntry, NameHash, std::equal_to<>> entries_;
 };
 
 }  // namespace varnok
