@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "ui/ControlIds.h"
+
 namespace varnok {
 
 // The window's rows, one per key slot: the value box that shows and captures the slot's
@@ -19,14 +21,14 @@ struct RowControls {
 
 // clang-format off
 inline constexpr std::array<RowControls, 7> RowTable{{
-    // slot  value box  function list  label  mode setting
-    {0,      1030,      0,             0,     ""          },
-    {1,      1024,      1054,          0,     "KeyFun1Sel"},
-    {2,      1025,      1055,          1032,  "KeyFun2Sel"},
-    {3,      1026,      1056,          1033,  "KeyFun3Sel"},
-    {4,      1027,      1057,          1036,  "KeyFun4Sel"},
-    {5,      1028,      1058,          1037,  "KeyFun5Sel"},
-    {6,      1029,      1059,          1038,  "KeyFun6Sel"},
+    // slot  value box               function list              label                 mode setting
+    {0,      ControlId::HiddenValue, 0,                         0,                    ""          },
+    {1,      ControlId::ValueBox1,   ControlId::FunctionList1,  0,                    "KeyFun1Sel"},
+    {2,      ControlId::ValueBox2,   ControlId::FunctionList2,  ControlId::Row2Label, "KeyFun2Sel"},
+    {3,      ControlId::ValueBox3,   ControlId::FunctionList3,  ControlId::Row3Label, "KeyFun3Sel"},
+    {4,      ControlId::ValueBox4,   ControlId::FunctionList4,  ControlId::Row4Label, "KeyFun4Sel"},
+    {5,      ControlId::ValueBox5,   ControlId::FunctionList5,  ControlId::Row5Label, "KeyFun5Sel"},
+    {6,      ControlId::ValueBox6,   ControlId::FunctionList6,  ControlId::Row6Label, "KeyFun6Sel"},
 }};
 // clang-format on
 
@@ -34,8 +36,12 @@ constexpr int kSlotCount = 7;
 constexpr int kFirstRowSlot = 1;
 
 // The slot whose value box has this id (1024..1029 → 1..6), or -1.
-constexpr int SlotOfValueBox(int id) { return id >= 1024 && id <= 1029 ? id - 1023 : -1; }
+constexpr int SlotOfValueBox(int id) {
+    return ControlId::IsValueBox(id) ? id - ControlId::ValueBox1 + 1 : -1;
+}
 // The row whose function list has this id (1054..1059 → 1..6), or -1.
-constexpr int RowOfFunctionList(int id) { return id >= 1054 && id <= 1059 ? id - 1053 : -1; }
+constexpr int RowOfFunctionList(int id) {
+    return ControlId::IsFunctionList(id) ? id - ControlId::FunctionList1 + 1 : -1;
+}
 
 }  // namespace varnok

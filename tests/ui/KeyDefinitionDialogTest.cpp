@@ -1,0 +1,448 @@
+#include "ui/KeyDefinitionDialog.h"
+
+#include "keys/SlotNames.h"
+#include "ui/RowTable.h"
+
+#include "app/MemorySettingsStore.h"
+#include "support/MemoryDialogControls.h"
+#include "support/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// No keyboard attached: the window's own behaviour never talks to the device.
+class NoKeyboard : public HidPlatform {
+public:
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override {
+        return std::vector<HidInterface>{};
+    }
+    HidHandle Open(const std::string&) override { return kNoHidHandle; }
+    bool GetAttributes(HidHandle, std::uint16_t&, std::uint16_t&) override { return false; }
+    bool GetFeatureReportLength(HidHandle, std::uint16_t&) override { return false; }
+    bool SetFeature(HidHandle, const FeatureReport&) override { return false; }
+    bool GetFeature(HidHandle, FeatureReport&) override { return false; }
+    void Close(HidHandle) override {}
+    void Pause(int) override {}
+};
+
+// Controls that report a focus move back to the window, as the platform does.
+class FocusReportingControls : public MemoryDialogControls {
+public:
+    DialogEvents* events = nullptr;
+    void SetFocus(int id) override {
+        MemoryDialogControls::SetFocus(id);
+        if (events != nullptr) events->OnFocusGained(id);
+    }
+};
+
+constexpr int kValueBoxes[] = {1030, 1024, 1025, 1026, 1027, 1028, 1029};
+constexpr int kFunctionLists[] = {0, 1054, 1055, 1056, 1057, 1058, 1059};
+constexpr int kRowLabels[] = {0, 0, 1032, 1033, 1036, 1037, 1038};
+
+class KeyDefinitionDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The template creates these two hidden; everything else starts visible.
+        controls.SetVisible(1019, false);
+        controls.SetVisible(1030, false);
+    }
+
+    KeyDefinitionDialog& Start() {
+        dialog = std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
+                                                       SlotMap(directory.Path()), "varnok");
+        controls.events = dialog.get();
+        dialog->OnInitDialog();
+        return *dialog;
+    }
+
+    // A user's choice in a list: the selection changes, then the window hears of it.
+    void Choose(int list, int index) {
+        controls.SelectListIndex(list, index);
+        dialog->OnSelectionChanged(list);
+    }
+
+    Bytes Reports(int slot) {
+        std::array<std::uint8_t, 64> buffer{};
+        std::size_t copied = 0;
+        if (!dialog->SlotReports()[slot].CopyReports(buffer, copied)) return {};
+        return Bytes(buffer.begin(), buffer.begin() + copied);
+    }
+
+    std::int32_t Setting(const char* name) { return settings.ReadSetting("Settings", name, 12345); }
+
+    std::string MapFileBytes() {
+        std::ifstream file(directory.Path() / "msmap.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    TempDirectory directory;
+    FocusReportingControls controls;
+    MemorySettingsStore settings;
+    NoKeyboard keyboard;
+    std::unique_ptr<KeyDefinitionDialog> dialog;
+};
+
+std::vector<int> VisibleRows(const MemoryDialogControls& controls) {
+    std::vector<int> rows;
+    for (int row = 1; row <= 6; ++row) {
+        const bool box = controls.IsVisible(kValueBoxes[row]);
+        const bool list = controls.IsVisible(kFunctionLists[row]);
+        const bool label = kRowLabels[row] == 0 || controls.IsVisible(kRowLabels[row]);
+        EXPECT_TRUE(box == list && list == label) << "row " << row << " is partly shown";
+        if (box) rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(KeyDefinitionDialogTest, FirstStartOpensInEnglishWithOneNormalKey) {
+    KeyDefinitionDialog& window = Start();
+
+    EXPECT_EQ(controls.SelectedListIndex(1031), 0);
+    EXPECT_EQ(controls.SelectedListIndex(1020), 0);
+    EXPECT_EQ(VisibleRows(controls), std::vector<int>{1});
+    for (int row = 1; row <= 6; ++row) {
+        EXPECT_EQ(controls.At(kFunctionLists[row]).items,
+                  (std::vector<std::string>{"Normal", "Once", "String"}));
+        EXPECT_EQ(controls.SelectedListIndex(kFunctionLists[row]), 0);
+        EXPECT_EQ(controls.ListCount(kValueBoxes[row]), 7);
+        EXPECT_EQ(controls.ListItem(kValueBoxes[row], 2), "Mouse Right  Click");
+    }
+    EXPECT_EQ(controls.ListCount(1030), 0);
+    EXPECT_EQ(Setting("keyLan"), 0);
+    EXPECT_EQ(Setting("keynum"), 0);
+    EXPECT_FALSE(settings.Has("Settings", "KeyFun1Sel"));
+    EXPECT_EQ(controls.GetText(1000), "Save");
+    EXPECT_EQ(controls.GetText(1035), "Keyboard Define");
+    EXPECT_EQ(controls.GetText(1034),
+              "Please Input Self-Definition key,To choose mouse left,To delete  mouse "
+              "right.Support alphanumeric,number and symbol string");
+    EXPECT_EQ(controls.focused, 1000);
+    EXPECT_EQ(window.CurrentSlot(), 0);
+    EXPECT_FALSE(controls.IsVisible(1019));
+    EXPECT_EQ(window.ReadBackRecord(), (std::array<std::uint8_t, 10>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                                     0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(KeyDefinitionDialogTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) {
+    struct Case {
+        std::int32_t keynum, keyLan;
+        std::vector<int> rows;
+        int countSelection, languageSelection;
+        std::int32_t storedKeynum, storedKeyLan;
+    };
+    const Case cases[] = {
+        {3, 1, {1, 2, 3, 4}, 3, 1, 3, 1},
+        {5, 0, {1, 2, 3, 4, 5, 6}, 5, 0, 5, 0},
+        // Values the lists cannot select leave them empty, every row as the template has
+        // it, and -1 stored; any language flag but 0 means Chinese.
+        {9, 7, {1, 2, 3, 4, 5, 6}, -1, -1, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "keynum " << c.keynum << " keyLan " << c.keyLan);
+        controls = FocusReportingControls();
+        SetUp();
+        settings = MemorySettingsStore();
+        settings.WriteSetting("Settings", "keynum", c.keynum);
+        settings.WriteSetting("Settings", "keyLan", c.keyLan);
+        settings.WriteSetting("Settings", "KeyFun2Sel", 1);
+        settings.WriteSetting("Settings", "KeyFun3Sel", 5);
+        Start();
+
+        EXPECT_EQ(VisibleRows(controls), c.rows);
+        EXPECT_EQ(controls.SelectedListIndex(1020), c.countSelection);
+        EXPECT_EQ(controls.SelectedListIndex(1031), c.languageSelection);
+        EXPECT_EQ(Setting("keynum"), c.storedKeynum);
+        EXPECT_EQ(Setting("keyLan"), c.storedKeyLan);
+        EXPECT_EQ(controls.SelectedListIndex(1055), 1);
+        // A stored mode outside 0..2 selects nothing and is not rewritten.
+        EXPECT_EQ(controls.SelectedListIndex(1056), -1);
+        EXPECT_EQ(Setting("KeyFun3Sel"), 5);
+        const bool chinese = c.keyLan != 0;
+        EXPECT_EQ(controls.GetText(1000), chinese ? "保存" : "Save");
+        EXPECT_EQ(controls.GetText(1019), chinese ? "上传自定义键" : "Get Defined Key");
+        EXPECT_EQ(controls.ListItem(1054, 2), chinese ? "一次多键" : "String");
+        EXPECT_FALSE(controls.IsVisible(1019));
+    }
+}
+
+TEST_F(KeyDefinitionDialogTest, LanguageSwitchKeepsRowsAndReselectsModes) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    settings.WriteSetting("Settings", "KeyFun2Sel", 2);
+    settings.WriteSetting("Settings", "KeyFun4Sel", 1);
+    Start();
+    dialog->Texts()[1] = "Ctrl|C|,";
+    dialog->Texts()[2] = "hello";
+    dialog->Refresh();
+
+    Choose(1031, 1);
+
+    EXPECT_EQ(dialog->Language(), 1);
+    EXPECT_EQ(Setting("keyLan"), 1);
+    EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
+    EXPECT_EQ(controls.GetText(1025), "hello");
+    EXPECT_EQ(controls.GetText(1004), "清空");
+    EXPECT_EQ(controls.GetText(2), "退出");
+    EXPECT_EQ(controls.GetText(1035), "键值定义");
+    EXPECT_EQ(controls.GetText(1034), "请输入自定义键,鼠标左键选择,右键删除!支持字母与数字与符号串联.");
+    EXPECT_EQ(controls.At(1055).items, (std::vector<std::string>{"单键", "一次单键", "一次多键"}));
+    EXPECT_EQ(controls.SelectedListIndex(1055), 2);
+    EXPECT_EQ(controls.SelectedListIndex(1057), 1);
+    EXPECT_EQ(controls.SelectedListIndex(1054), 0);
+
+    Choose(1031, 0);
+    EXPECT_EQ(controls.GetText(1000), "Save");
+    EXPECT_EQ(controls.GetText(1025), "hello");
+}
+
+TEST_F(KeyDefinitionDialogTest, FewerKeysHideRowsWithoutEmptyingThem) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    for (int slot = 1; slot <= 6; ++slot) {
+        controls.SelectListIndex(kValueBoxes[slot], 4);
+        dialog->OnSelectionChanged(kValueBoxes[slot]);
+    }
+
+    Choose(1020, 1);
+
+    EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
+    EXPECT_EQ(Setting("keynum"), 1);
+    for (int slot = 1; slot <= 6; ++slot) {
+        EXPECT_EQ(dialog->Texts()[slot], "Close Window");
+        EXPECT_EQ(dialog->DefinedFlags()[slot], 1);
+        EXPECT_NE(dialog->Map().Find(SlotNames[slot]), nullptr);
+        EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}));
+    }
+
+    // Nothing selected leaves every control as it is.
+    controls.SelectListIndex(1020, -1);
+    dialog->ApplyKeyCount();
+    EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
+    EXPECT_EQ(Setting("keynum"), -1);
+}
+
+TEST_F(KeyDefinitionDialogTest, ClearRequestEmptiesOnlyTheCurrentSlot) {
+    {
+        SlotMap seed(directory.Path());
+        for (int slot = 0; slot <= 6; ++slot) {
+            seed.Set(SlotNames[slot], "Close Window", SlotData{0x01, 0x04, 0x00, 0x3D}, 0);
+        }
+        seed.Save();
+    }
+    const std::string fileBefore = MapFileBytes();
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+
+    struct Case {
+        int focusedBox;  // 0: no value box has had the focus yet
+        int clearedSlot;
+    };
+    for (const Case c : {Case{0, 0}, Case{1026, 3}}) {
+        if (c.focusedBox != 0) controls.SetFocus(c.focusedBox);
+        dialog->OnClearKey();
+        for (int slot = 0; slot <= 6; ++slot) {
+            SCOPED_TRACE(testing::Message() << "slot " << slot);
+            const bool cleared = slot == c.clearedSlot || (c.clearedSlot == 3 && slot == 0);
+            EXPECT_EQ(dialog->Texts()[slot], cleared ? "" : "Close Window");
+            EXPECT_EQ(dialog->DefinedFlags()[slot], cleared ? 0 : 1);
+            EXPECT_EQ(dialog->Map().Find(SlotNames[slot]) == nullptr, cleared);
+            EXPECT_EQ(Reports(slot).empty(), cleared);
+        }
+        EXPECT_EQ(controls.GetText(kValueBoxes[c.clearedSlot]), "");
+    }
+    EXPECT_EQ(dialog->CurrentSlot(), 3);
+    EXPECT_EQ(MapFileBytes(), fileBefore);
+}
+
+TEST_F(KeyDefinitionDialogTest, StartUpRestoresSlotsFromTheMapFile) {
+    {
+        SlotMap seed(directory.Path());
+        seed.Set("key1", "Ctrl|C|,", SlotData{0x01, 0x01, 0x00, 0x06}, 0);
+        // An entry whose text is empty still brings its report back, but the slot does not
+        // count as defined.
+        seed.Set("key2", "", SlotData{0x04, 0x81, 0, 0, 0, 0, 0, 0xFF, 0xAA}, 0);
+        seed.Save();
+    }
+    Start();
+
+    EXPECT_EQ(dialog->Texts()[1], "Ctrl|C|,");
+    EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
+    EXPECT_EQ(dialog->DefinedFlags()[1], 1);
+    EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(dialog->Texts()[2], "");
+    EXPECT_EQ(dialog->DefinedFlags()[2], 0);
+    EXPECT_EQ(Reports(2), (Bytes{0x04, 0x81, 0, 0, 0, 0, 0, 0xFF}));
+    EXPECT_TRUE(Reports(3).empty());
+}
+
+TEST_F(KeyDefinitionDialogTest, PickingACommandItemDefinesTheSlot) {
+    struct Case {
+        int slot;
+        int item;
+        std::string text;
+        Bytes report;
+    };
+    const Case cases[] = {
+        {1, 0, "Default", {0x04, 0x81, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}},
+        {2, 0, "Default", {0x04, 0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}},
+        {3, 0, "Default", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}},
+        {4, 0, "Default", {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {5, 0, "Default", {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {6, 0, "Default", {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+        {2, 2, "Mouse Right  Click", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}},
+        {5, 5, "My    Computer", {0x01, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00}},
+        {6, 6, "Log   off", {0x01, 0x08, 0x00, 0x0F, 0x00, 0x00, 0x00, 0x00}},
+    };
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "slot " << c.slot << " item " << c.item);
+        Choose(kValueBoxes[c.slot], c.item);
+        EXPECT_EQ(dialog->CurrentSlot(), c.slot);
+        EXPECT_EQ(dialog->Texts()[c.slot], c.text);
+        EXPECT_EQ(controls.GetText(kValueBoxes[c.slot]), c.text);
+        EXPECT_EQ(Reports(c.slot), c.report);
+        EXPECT_EQ(dialog->DefinedFlags()[c.slot], 1);
+        const SlotEntry* entry = dialog->Map().Find(SlotNames[c.slot]);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text, c.text);
+        SlotData expected{};
+        std::copy(c.report.begin(), c.report.end(), expected.begin());
+        EXPECT_EQ(entry->data, expected);
+        EXPECT_EQ(entry->flag, 0);
+    }
+
+    // A selection change that finds nothing selected changes nothing.
+    controls.SelectListIndex(1024, -1);
+    dialog->OnSelectionChanged(1024);
+    EXPECT_EQ(dialog->Texts()[1], "Default");
+}
+
+TEST_F(KeyDefinitionDialogTest, CommandItemReplacesCapturedKeys) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    controls.SetFocus(1027);
+    KeyReportList& reports = dialog->SlotReports()[4];
+    reports.AddKey(0x1D);
+    reports.AddKey(0x2E);
+    reports.RecordChord();
+    reports.AddKey(0x1E);
+    reports.RecordChord();
+    dialog->Capture().keysInChord = 2;
+
+    Choose(1027, 4);
+
+    EXPECT_EQ(Reports(4), (Bytes{0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(controls.GetText(1027), "Close Window");
+    EXPECT_EQ(dialog->Capture().keysInChord, 0);
+}
+
+TEST_F(KeyDefinitionDialogTest, ModeChangesEmptyTheRowOnlyIntoOrOutOfString) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    controls.SetFocus(1025);  // slot 2 current
+
+    struct Step {
+        int row;
+        int mode;
+        bool emptied;
+    };
+    const Step steps[] = {
+        {3, 1, false},  // Normal → Once keeps text and reports
+        {3, 2, true},   // Once → String
+        {3, 0, true},   // String → Normal
+        {1, 2, true},   // no stored setting counts as Normal
+        {1, 2, false},  // String again: nothing but the setting
+        {4, 1, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "row " << step.row << " to mode " << step.mode);
+        Choose(kValueBoxes[step.row], 4);
+        controls.SetFocus(1025);
+
+        Choose(kFunctionLists[step.row], step.mode);
+
+        EXPECT_EQ(dialog->Texts()[step.row].empty(), step.emptied);
+        EXPECT_EQ(controls.GetText(kValueBoxes[step.row]).empty(), step.emptied);
+        EXPECT_EQ(Reports(step.row).empty(), step.emptied);
+        EXPECT_EQ(dialog->DefinedFlags()[step.row], step.emptied ? 0 : 1);
+        EXPECT_EQ(dialog->Map().Find(SlotNames[step.row]) == nullptr, step.emptied);
+        EXPECT_EQ(settings.ReadSetting("Settings", RowTable[step.row].modeSetting, -5), step.mode);
+        EXPECT_EQ(dialog->CurrentSlot(), 2);
+    }
+}
+
+TEST_F(KeyDefinitionDialogTest, RowEmptiedByAModeChangeStaysEmptyAfterRestart) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    Choose(1026, 4);
+    dialog->Map().Save();
+    Choose(1056, 2);
+    dialog->Map().Save();
+
+    dialog.reset();
+    controls = FocusReportingControls();
+    SetUp();
+    Start();
+
+    EXPECT_EQ(dialog->Texts()[3], "");
+    EXPECT_EQ(controls.GetText(1026), "");
+    EXPECT_TRUE(Reports(3).empty());
+    EXPECT_EQ(controls.SelectedListIndex(1056), 2);
+}
+
+TEST_F(KeyDefinitionDialogTest, CollectStopsAtATooLongText) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    controls.SetFocus(1024);
+    dialog->Texts()[5] = "old five";
+    dialog->Texts()[0] = "old zero";
+    controls.SetChecked(1006, true);
+    controls.SetText(1024, "abc");
+    controls.SetText(1025, "一二三四五六七八九十一二三四五六七八");  // 18 characters: fine
+    controls.SetText(1026, "abcdefghijklmnopqrs");                 // 19: too long
+    controls.SetText(1028, "new five");
+    controls.SetText(1030, "new zero");
+
+    EXPECT_FALSE(dialog->Collect());
+
+    ASSERT_EQ(controls.messages.size(), 1u);
+    EXPECT_EQ(controls.messages[0].text, "“请填入不多于18个的字符。”");
+    EXPECT_EQ(controls.messages[0].caption, "varnok");
+    EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(controls.focused, 1026);
+    EXPECT_EQ(dialog->CurrentSlot(), 1);  // the focus move is the window's own
+    EXPECT_TRUE(dialog->CtrlChecked());
+    EXPECT_EQ(dialog->Texts()[1], "abc");
+    EXPECT_EQ(dialog->Texts()[3], "abcdefghijklmnopqrs");
+    EXPECT_EQ(dialog->Texts()[5], "old five");
+    EXPECT_EQ(dialog->Texts()[0], "old zero");
+
+    controls.SetText(1026, "short");
+    EXPECT_TRUE(dialog->Collect());
+    EXPECT_EQ(dialog->Texts()[5], "new five");
+    EXPECT_EQ(dialog->Texts()[0], "new zero");
+}
+
+TEST_F(KeyDefinitionDialogTest, OnceMaskHelpAndAbout) {
+    settings.WriteSetting("Settings", "KeyFun1Sel", 1);
+    settings.WriteSetting("Settings", "KeyFun3Sel", 2);
+    settings.WriteSetting("Settings", "KeyFun6Sel", 1);
+    Start();
+
+    EXPECT_EQ(dialog->OnceMask(), 0x21);
+    EXPECT_TRUE(dialog->OnHelpRequest());
+    EXPECT_TRUE(controls.messages.empty());
+    dialog->OnAboutCommand();
+    EXPECT_EQ(controls.aboutShown, 1);
+}
+
+}  // namespace
+}  // namespace varnok
