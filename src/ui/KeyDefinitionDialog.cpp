@@ -285,8 +285,10 @@ void KeyDefinitionDialog::StoreFunctionMode(int row, int mode) {
     settings_.WriteSetting(kSection, RowTable[row].modeSetting, mode);
 }
 
-void KeyDefinitionDialog::ShowFlowMessage(std::string_view text, std::string_view caption) {
-    controls_.ShowMessage(std::string(text), std::string(caption), MessageIcon::None);
+void KeyDefinitionDialog::ShowMessage(MessageId id) {
+    const MessageText message = MessageFor(id, language_);
+    controls_.ShowMessage(std::string(message.text), std::string(message.caption),
+                          MessageIcon::None);
 }
 
 void KeyDefinitionDialog::OnButtonClicked(int) {}
@@ -315,6 +317,8 @@ bool KeyDefinitionDialog::OnHelpRequest() { return true; }
 
 void KeyDefinitionDialog::OnAboutCommand() { controls_.ShowAbout(); }
 
-bool KeyDefinitionDialog::OnKeyMessage(const KeyMessage&) { return false; }
+bool KeyDefinitionDialog::OnKeyMessage(const KeyMessage& message) {
+    return chordCapture_.OnKeyMessage(message);
+}
 
 }  // namespace varnok

@@ -2,7 +2,10 @@
 
 #include "app/SettingsStore.h"
 #include "device/KeyboardLink.h"
+#include "keys/CaptureState.h"
+#include "keys/KeyChordCapture.h"
 #include "keys/KeyReportList.h"
+#include "keys/MessageTexts.h"
 #include "keys/RowTexts.h"
 #include "store/SlotMap.h"
 #include "ui/DialogControls.h"
@@ -13,17 +16,6 @@
 #include <string>
 
 namespace varnok {
-
-// What the key capture remembers between key messages.
-struct CaptureState {
-    std::uint8_t lastKeyCode = 0;
-    std::uint8_t lastVirtualKey = 0;
-    std::uint32_t lastMessageKind = 0;
-    std::uint8_t keysInChord = 0;
-    std::uint8_t busy = 0;
-    // Key releases since start-up or since the clearing key; ResetCapture keeps it.
-    std::uint8_t completedChords = 0;
-};
 
 // The behaviour of the main key-definition window, toolkit-free: it drives the window's
 // controls through DialogControls and reacts to what the platform reports through
@@ -72,8 +64,8 @@ public:
     // Selects a mode in a row's list and stores it, as a read-back does.
     void StoreFunctionMode(int row, int mode);
 
-    // Shows one of the flows' messages in the window's language.
-    void ShowFlowMessage(std::string_view text, std::string_view caption);
+    // Shows one of the flows' messages in the window's language, with an OK button only.
+    void ShowMessage(MessageId id);
 
     DialogControls& Controls() { return controls_; }
     SettingsStore& Settings() { return settings_; }
@@ -110,6 +102,7 @@ private:
     std::string promptText_;
     std::string headingText_;
     CaptureState capture_;
+    KeyChordCapture chordCapture_{*this};
     SlotMap slotMap_;
     std::array<KeyReportList, 7> slotReports_;
     int currentSlot_ = 0;
