@@ -51,6 +51,11 @@ class KeyDefinitionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // The template creates these two hidden; everything else starts visible.
+        for (int row = 1; row <= 6; ++row) {
+            for (int id : {kValueBoxes[row], kFunctionLists[row], kRowLabels[row]}) {
+                if (id != 0) controls.SetVisible(id, true);
+            }
+        }
         controls.SetVisible(1019, false);
         controls.SetVisible(1030, false);
     }
