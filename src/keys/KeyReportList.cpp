@@ -70,7 +70,7 @@ bool KeyReportList::CopyReports(std::span<std::uint8_t> destination, std::size_t
         if (destination.size() - copied < report.size()) {
             break;
         }
-        std::copy(report.begin(), report.end(), destination.begin() + copied);
+        std::copy(report.begin(), report.end(), destination.subspan(copied).begin());
         copied += report.size();
     }
     return true;
@@ -80,7 +80,7 @@ void KeyReportList::LoadReports(std::span<const std::uint8_t> source, std::size_
     const std::size_t available = source.size() / sizeof(KeyReport);
     for (std::size_t i = 0; i < std::min(count, available); ++i) {
         KeyReport report;
-        std::copy_n(source.begin() + i * report.size(), report.size(), report.begin());
+        std::copy_n(source.subspan(i * report.size()).begin(), report.size(), report.begin());
         recorded_.push_back(report);
     }
 }

@@ -54,7 +54,7 @@ ReadBackKind ClassifyReadBack(const ReadBackData& data) {
 std::string DescribeReportBytes(const ReadBackData& data) {
     std::string text;
     for (int bit = 0; bit < 8; ++bit) {
-        if ((data[0] >> bit) & 1) {
+        if (((data[0] >> bit) & 1) != 0) {
             text += UsageName(static_cast<std::uint8_t>(kFirstModifierUsage + bit));
             text += '|';
         }
