@@ -7,6 +7,7 @@
 
 #include "device/HexBytes.h"
 #include "device/KeyboardProtocol.h"
+#include "store/ReplaceFile.h"
 
 namespace varnok {
 namespace {
@@ -182,24 +183,10 @@ std::optional<SimulatedKeyTable> SimulatedKeyTable::Load(const std::filesystem::
 }
 
 bool SimulatedKeyTable::Save(const std::filesystem::path& path, std::string& error) const {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << ToText();
-        out.close();
-        if (!out) {
-            error = path.string() + ": the key table cannot be written";
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code code;
-    std::filesystem::rename(temporary, path, code);
-    if (code) {
-        error = path.string() + ": the key table cannot be written: " + code.message();
-        std::filesystem::remove(temporary, code);
+    const std::string text = ToText();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (!ReplaceFile(path, {bytes, text.size()})) {
+        error = path.string() + ": the key table cannot be written";
         return false;
     }
     return true;

@@ -53,7 +53,7 @@ public:
     // or is malformed.
     static std::optional<SimulatedKeyTable> Load(const std::filesystem::path& path,
                                                  std::string& error);
-    // Writes through a temporary file and a rename, so an interrupted write never leaves a
+    // Replaces the file whole (see ReplaceFile), so an interrupted write never leaves a
     // half-written table behind.
     bool Save(const std::filesystem::path& path, std::string& error) const;
 
