@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kFileName = "msmap.dat";
 // Bounds the one buffer the whole file is read into; a longer file is not loaded at all.
-constexpr std::uintmax_t kLoadLimit = 4 * 1024 * 1024;
+constexpr std::uintmax_t kLoadLimit = std::uintmax_t{4} * 1024 * 1024;
 
 }  // namespace
 
