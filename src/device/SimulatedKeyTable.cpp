@@ -19,7 +19,7 @@ constexpr std::size_t kKeyRecordLength = 11;
 constexpr std::size_t kEmptyRecordLength = 3;
 constexpr std::size_t kFirstReportPayload = 5;
 // A key table holds seven short lines; anything far larger is not one.
-constexpr std::uintmax_t kMaxFileSize = 64 * 1024;
+constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{64} * 1024;
 
 bool IsString(std::span<const std::uint8_t> record) {
     return record[2] == kStringMarker;

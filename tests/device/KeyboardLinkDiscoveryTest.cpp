@@ -88,6 +88,7 @@ TEST(KeyboardLinkDiscovery, TakesTheFirstQualifyingInterfaceAndClosesTheRest) {
         EXPECT_EQ(link.IsOpen(), c.taken.has_value());
         if (c.taken) {
             EXPECT_EQ(platform.openHandles, std::set<HidHandle>{*c.taken});
+            EXPECT_EQ(platform.opened.back(), *c.taken) << "nothing is examined after it";
             const std::uint8_t byte = 0xAA;
             EXPECT_TRUE(link.WriteBlock({&byte, 1}));
             EXPECT_EQ(platform.reportTargets, std::vector<HidHandle>{*c.taken});

@@ -56,7 +56,7 @@ TEST_F(KeyboardLinkTransport, CutsBlocksIntoPaddedReportsPausedBetweenButNotAfte
     ASSERT_TRUE(link.Open());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.length);
-        const std::size_t before = keyboard.Transcript().size();
+        const auto before = static_cast<std::ptrdiff_t>(keyboard.Transcript().size());
         const double start = clock.NowMilliseconds();
         EXPECT_TRUE(link.WriteBlock(Counting(c.length)));
         const std::vector<std::string> sent(keyboard.Transcript().begin() + before,
