@@ -1,5 +1,8 @@
 #include "ui/KeyDefinitionDialog.h"
 
+#include "flows/ClearAllKeys.h"
+#include "flows/ReadBackAllKeys.h"
+#include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/SlotNames.h"
@@ -74,6 +77,7 @@ KeyDefinitionDialog::KeyDefinitionDialog(DialogControls& controls, SettingsStore
                                          std::string applicationName)
     : controls_(controls),
       settings_(settings),
+      hid_(hid),
       applicationName_(std::move(applicationName)),
       slotMap_(std::move(slotMap)),
       keyboardLink_(hid) {}
@@ -186,6 +190,14 @@ void KeyDefinitionDialog::RestoreFunctionModes() {
     }
 }
 
+void KeyDefinitionDialog::TakeTypedTexts() {
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        if (FunctionMode(slot) == kModeString) {
+            rowTexts_[slot] = controls_.GetText(RowTable[slot].valueBox);
+        }
+    }
+}
+
 void KeyDefinitionDialog::ApplyLanguage() {
     language_ = controls_.SelectedListIndex(kLanguageList);
     settings_.WriteSetting(kSection, "keyLan", language_);
@@ -214,6 +226,7 @@ void KeyDefinitionDialog::ApplyKeyCount() {
 
 void KeyDefinitionDialog::ClearCurrentSlot() {
     const int slot = currentSlot_;
+    TakeTypedTexts();
     ResetCapture();
     slotMap_.Remove(SlotNames[slot]);
     slotReports_[slot].Clear();
@@ -241,6 +254,7 @@ void KeyDefinitionDialog::FocusRow(int slot) {
 void KeyDefinitionDialog::PickCommandItem(int slot) {
     const int index = controls_.SelectedListIndex(RowTable[slot].valueBox);
     if (index < 0 || index >= static_cast<int>(CommandItemTable.size())) return;
+    TakeTypedTexts();
     currentSlot_ = slot;
     KeyReportList& reports = slotReports_[slot];
     reports.Clear();
@@ -262,6 +276,7 @@ void KeyDefinitionDialog::ChangeFunctionMode(int row) {
     const std::string_view setting = RowTable[row].modeSetting;
     const int previous = settings_.ReadSetting(kSection, setting, 0);
     const int mode = controls_.SelectedListIndex(RowTable[row].functionList);
+    TakeTypedTexts();
     if (previous != mode && (previous == kModeString || mode == kModeString)) {
         // Key names and typed strings don't mix: entering or leaving String empties the row.
         // The slot's entry leaves the map, so the emptied row stays empty after a restart
@@ -291,7 +306,14 @@ void KeyDefinitionDialog::ShowMessage(MessageId id) {
                           MessageIcon::None);
 }
 
-void KeyDefinitionDialog::OnButtonClicked(int) {}
+void KeyDefinitionDialog::OnButtonClicked(int id) {
+    switch (id) {
+        case ControlId::Save: SaveAllKeys(*this); break;
+        case ControlId::Clear: ClearAllKeys(*this); break;
+        case ControlId::GetDefinedKey: ReadBackAllKeys(*this); break;
+        default: break;
+    }
+}
 
 void KeyDefinitionDialog::OnFocusGained(int id) {
     if (exchanging_) return;
@@ -307,6 +329,7 @@ void KeyDefinitionDialog::OnSelectionChanged(int id) {
     } else if (id == kKeyCountList) {
         ApplyKeyCount();
     } else if (id == kLanguageList) {
+        TakeTypedTexts();
         ApplyLanguage();
     }
 }

@@ -76,6 +76,8 @@ public:
     std::array<KeyReportList, 7>& SlotReports() { return slotReports_; }
     SlotMap& Map() { return slotMap_; }
     KeyboardLink& Link() { return keyboardLink_; }
+    // The HID platform the link runs on; the read-back flow paces its reads on it.
+    HidPlatform& Hid() { return hid_; }
     std::array<std::uint8_t, 10>& ReadBackRecord() { return readBackRecord_; }
     CaptureState& Capture() { return capture_; }
     bool CtrlChecked() const { return ctrlChecked_ != 0; }
@@ -85,12 +87,17 @@ public:
     const std::string& HeadingText() const { return headingText_; }
 
 private:
+    // What the user typed into String rows is in their value boxes only until the next
+    // Collect; the row operations refresh every row from the members, so they take it first.
+    void TakeTypedTexts();
+
     // Notifications that arrive while the window moves data to or from its controls are its
     // own doing, not the user's.
     class ExchangeGuard;
 
     DialogControls& controls_;
     SettingsStore& settings_;
+    HidPlatform& hid_;
     std::string applicationName_;
     bool exchanging_ = false;
 

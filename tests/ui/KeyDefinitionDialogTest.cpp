@@ -403,6 +403,31 @@ TEST_F(KeyDefinitionDialogTest, RowEmptiedByAModeChangeStaysEmptyAfterRestart) {
     EXPECT_EQ(controls.SelectedListIndex(1056), 2);
 }
 
+TEST_F(KeyDefinitionDialogTest, TypedStringSurvivesWorkOnOtherRows) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    settings.WriteSetting("Settings", "KeyFun2Sel", 2);
+    settings.WriteSetting("Settings", "KeyFun5Sel", 2);
+    {
+        SlotMap seed(directory.Path());
+        seed.Set("key5", "stored", SlotData{0x00, 0x16}, 0);
+        seed.Save();
+    }
+    Start();
+    EXPECT_EQ(controls.GetText(1028), "stored");
+    controls.SetFocus(1025);
+    controls.SetText(1025, "typed");
+
+    Choose(1026, 1);     // a command item in row 3
+    Choose(1057, 2);     // row 4 into String
+    Choose(1031, 1);     // Chinese
+    controls.SetFocus(1024);
+    dialog->OnClearKey();  // right click in row 1
+
+    EXPECT_EQ(controls.GetText(1025), "typed");
+    EXPECT_EQ(dialog->Texts()[2], "typed");
+    EXPECT_EQ(controls.GetText(1028), "stored");
+}
+
 TEST_F(KeyDefinitionDialogTest, CollectStopsAtATooLongText) {
     settings.WriteSetting("Settings", "keynum", 5);
     Start();

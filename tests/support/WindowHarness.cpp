@@ -1,0 +1,64 @@
+#include "support/WindowHarness.h"
+
+namespace varnok {
+
+void FocusReportingControls::SetFocus(int id) {
+    MemoryDialogControls::SetFocus(id);
+    if (events != nullptr) events->OnFocusGained(id);
+}
+
+WindowHarness::WindowHarness() {
+    // The template creates these two hidden.
+    controls.SetVisible(1019, false);
+    controls.SetVisible(1030, false);
+}
+
+KeyDefinitionDialog& WindowHarness::Start() {
+    window = std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
+                                                   SlotMap(directory.Path()), "varnok");
+    controls.events = window.get();
+    window->OnInitDialog();
+    return *window;
+}
+
+void WindowHarness::Choose(int list, int index) {
+    controls.SelectListIndex(list, index);
+    window->OnSelectionChanged(list);
+}
+
+void WindowHarness::Focus(int valueBox) { controls.SetFocus(valueBox); }
+
+void WindowHarness::Type(int valueBox, const std::string& text) {
+    Focus(valueBox);
+    controls.SetText(valueBox, controls.GetText(valueBox) + text);
+}
+
+void WindowHarness::Press(std::uint8_t virtualKey, std::uint8_t scanByte) {
+    window->OnKeyMessage({KeyMessageKind::KeyDown, virtualKey, scanByte});
+}
+
+void WindowHarness::Release(std::uint8_t virtualKey, std::uint8_t scanByte) {
+    window->OnKeyMessage({KeyMessageKind::KeyUp, virtualKey, scanByte});
+}
+
+void WindowHarness::Chord(const std::vector<std::pair<std::uint8_t, std::uint8_t>>& keys) {
+    for (const auto& [virtualKey, scanByte] : keys) Press(virtualKey, scanByte);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) Release(it->first, it->second);
+}
+
+void WindowHarness::Click(int button) { window->OnButtonClicked(button); }
+
+std::vector<std::uint8_t> WindowHarness::Reports(int slot) {
+    std::array<std::uint8_t, 64> buffer{};
+    std::size_t copied = 0;
+    if (!window->SlotReports()[slot].CopyReports(buffer, copied)) return {};
+    return std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + copied);
+}
+
+std::vector<std::string> WindowHarness::Messages() const {
+    std::vector<std::string> shown;
+    for (const auto& message : controls.messages) shown.push_back(message.caption + ": " + message.text);
+    return shown;
+}
+
+}  // namespace varnok

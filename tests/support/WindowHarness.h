@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/MemorySettingsStore.h"
+#include "device/SimulatedKeyboard.h"
+#include "support/MemoryDialogControls.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+#include "ui/KeyDefinitionDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+// Controls that report a focus move back to the window, as the platform does.
+class FocusReportingControls : public MemoryDialogControls {
+public:
+    DialogEvents* events = nullptr;
+    void SetFocus(int id) override;
+};
+
+// The main window's behaviour on in-memory controls and settings, with msmap.dat in a
+// temporary directory and the simulated keyboard on a virtual clock attached.
+class WindowHarness : public ::testing::Test {
+protected:
+    WindowHarness();
+
+    // Initialises the window as the platform does when it shows it.
+    KeyDefinitionDialog& Start();
+
+    // What a user does.
+    void Choose(int list, int index);
+    void Focus(int valueBox);
+    void Type(int valueBox, const std::string& text);
+    void Press(std::uint8_t virtualKey, std::uint8_t scanByte);
+    void Release(std::uint8_t virtualKey, std::uint8_t scanByte);
+    // Presses the keys in order, then releases them in reverse order.
+    void Chord(const std::vector<std::pair<std::uint8_t, std::uint8_t>>& keys);
+    void Click(int button);
+
+    // The slot's recorded reports, 8 bytes each.
+    std::vector<std::uint8_t> Reports(int slot);
+    // Texts and captions of the message boxes shown so far, "caption: text".
+    std::vector<std::string> Messages() const;
+
+    TempDirectory directory;
+    FocusReportingControls controls;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    SimulatedKeyboard keyboard{clock};
+    std::unique_ptr<KeyDefinitionDialog> window;
+};
+
+}  // namespace varnok
