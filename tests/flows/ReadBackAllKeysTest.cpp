@@ -1,0 +1,179 @@
+#include "flows/ReadBackAllKeys.h"
+
+#include "keys/SlotNames.h"
+#include "support/WindowHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class ReadBackAllKeysTest : public WindowHarness {
+protected:
+    // Puts a table into the keyboard as a save would leave it.
+    void KeyboardHolds(const std::vector<Bytes>& records) {
+        SimulatedKeyTable table;
+        for (const Bytes& record : records) ASSERT_TRUE(table.Store(record));
+        std::string error;
+        const auto path = directory.Path() / "keyboard.txt";
+        ASSERT_TRUE(table.Save(path, error)) << error;
+        loaded = SimulatedKeyboard::FromFile(path, clock, error);
+        ASSERT_NE(loaded, nullptr) << error;
+    }
+
+    KeyDefinitionDialog& StartOnLoadedKeyboard() {
+        window = std::make_unique<KeyDefinitionDialog>(controls, settings, *loaded,
+                                                       SlotMap(directory.Path()), "varnok");
+        controls.events = window.get();
+        window->OnInitDialog();
+        return *window;
+    }
+
+    std::unique_ptr<SimulatedKeyboard> loaded;
+};
+
+const std::vector<Bytes> kMixedTable = {
+    {0x00, 0x00, 0xFF},
+    {0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Ctrl + C
+    {0x02, 0x08, 0x01, 0x44, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Alt + F4, Once
+    {0x03, 0x08, 0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF},  // right click
+    {0x04, 0x06, 0x08, 0x00, 0x04, 0xAB, 0x1E, 0x00, 0x1E, 0xFF},        // "a!1"
+    {0x05, 0x00, 0x08, 0xFF},                                            // empty string
+    {0x06, 0x00, 0xFF},
+};
+
+TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
+    KeyboardHolds(kMixedTable);
+    settings.WriteSetting("Settings", "keynum", 5);
+    settings.WriteSetting("Settings", "KeyFun1Sel", 2);
+    settings.WriteSetting("Settings", "KeyFun3Sel", 1);
+    settings.WriteSetting("Settings", "KeyFun6Sel", 1);
+    StartOnLoadedKeyboard();
+    Choose(1029, 4);  // row 6 had a definition the keyboard no longer holds
+
+    Click(1019);
+
+    struct Expected {
+        std::string text;
+        Bytes reports;
+        int flag;
+        int mode;  // the function list's selection and the stored setting; -9: slot 0
+    };
+    const Expected expected[] = {
+        {"", {}, 0, -9},
+        {"Ctrl|c|", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, 1, 0},
+        {"Alt|F4|", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}, 1, 1},
+        // a mouse click leaves the mode as it was
+        {"Mouse Right  Click", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}, 1, 1},
+        {"a!1", {}, 0, 2},
+        {"", {}, 0, 2},
+        {"", {}, 0, 1},  // an empty slot too
+    };
+    for (int slot = 0; slot < 7; ++slot) {
+        SCOPED_TRACE(testing::Message() << "slot " << slot);
+        EXPECT_EQ(window->Texts()[slot], expected[slot].text);
+        EXPECT_EQ(Reports(slot), expected[slot].reports);
+        EXPECT_EQ(window->DefinedFlags()[slot], expected[slot].flag);
+        if (slot > 0) {
+            EXPECT_EQ(controls.GetText(1023 + slot), expected[slot].text);
+            EXPECT_EQ(controls.SelectedListIndex(1053 + slot), expected[slot].mode);
+            const std::string setting = "KeyFun" + std::to_string(slot) + "Sel";
+            EXPECT_EQ(settings.ReadSetting("Settings", setting, -1), expected[slot].mode);
+        }
+    }
+    // A string slot is kept in the slot map; an empty one leaves it.
+    ASSERT_NE(window->Map().Find("key4"), nullptr);
+    EXPECT_EQ(window->Map().Find("key4")->text, "a!1");
+    EXPECT_EQ(window->Map().Find("key6"), nullptr);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Successful!"});
+    EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 5);
+    EXPECT_EQ(loaded->OpenHandleCount(), 0u);
+}
+
+TEST_F(ReadBackAllKeysTest, StringIsReadInPartsAHundredMillisecondsApart) {
+    // "abcdef": 12 payload bytes, 5 in the first report and 7 in the next.
+    KeyboardHolds({{0x02, 0x0C, 0x08, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07, 0x00,
+                    0x08, 0x00, 0x09, 0xFF}});
+    settings.WriteSetting("Settings", "keyLan", 1);
+    StartOnLoadedKeyboard();
+
+    std::string text;
+    ASSERT_TRUE(ReadSlot(*window, 2, text));
+
+    EXPECT_EQ(text, "abcdef");
+    EXPECT_EQ(loaded->Transcript(), (std::vector<std::string>{
+                                        "set 06 BB 02 00 00 00 00 00",
+                                        "get 06 0C 08 00 04 00 05 00",
+                                        "pause 100",
+                                        "get 06 06 00 07 00 08 00 09",
+                                    }));
+    EXPECT_EQ(window->ReadBackRecord()[0], kReadString);
+    EXPECT_EQ(controls.SelectedListIndex(1055), 2);
+    EXPECT_EQ(controls.ListItem(1055, 2), "一次多键");
+}
+
+TEST_F(ReadBackAllKeysTest, AFailedReadKeepsTheRemainingSlots) {
+    KeyboardHolds(kMixedTable);
+    settings.WriteSetting("Settings", "keynum", 5);
+    StartOnLoadedKeyboard();
+    for (int slot = 1; slot <= 6; ++slot) Choose(1023 + slot, 5);  // My Computer everywhere
+    // Slots 0..2 take one get each; the fourth get is slot 3's.
+    loaded->RefuseGet(4);
+
+    Click(1019);
+
+    EXPECT_EQ(window->Texts()[1], "Ctrl|c|");
+    EXPECT_EQ(window->Texts()[2], "Alt|F4|");
+    for (int slot = 3; slot <= 6; ++slot) {
+        EXPECT_EQ(window->Texts()[slot], "My    Computer");
+        EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00}));
+        EXPECT_NE(window->Map().Find(SlotNames[slot]), nullptr);
+    }
+    EXPECT_EQ(controls.GetText(1024), "Ctrl|c|");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Error!"});
+    EXPECT_EQ(loaded->OpenHandleCount(), 0u);
+}
+
+TEST_F(ReadBackAllKeysTest, NoKeyboardLeavesTheWindowAsItWas) {
+    KeyboardHolds(kMixedTable);
+    settings.WriteSetting("Settings", "keyLan", 1);
+    StartOnLoadedKeyboard();
+    Choose(1024, 6);
+    loaded->Unplug();
+
+    Click(1019);
+
+    EXPECT_EQ(Messages(), std::vector<std::string>{"提示!: Usb 控制器没有连接!"});
+    EXPECT_EQ(window->Texts()[1], "Log   off");
+}
+
+TEST_F(ReadBackAllKeysTest, ClearForgetsEveryDefinitionButSlotZerosText) {
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    window->Texts()[0] = "hidden";
+    window->SlotReports()[0].LoadReports(Bytes{0x01, 0x02, 0x00, 0x04, 0, 0, 0, 0}, 1);
+    window->Map().Set("key9", "kept", SlotData{}, 0);
+    for (int slot = 1; slot <= 6; ++slot) Choose(1023 + slot, 4);
+
+    Click(1004);
+
+    EXPECT_EQ(window->Texts()[0], "hidden");
+    EXPECT_TRUE(Reports(0).empty());
+    for (int slot = 1; slot <= 6; ++slot) {
+        EXPECT_EQ(window->Texts()[slot], "");
+        EXPECT_EQ(controls.GetText(1023 + slot), "");
+        EXPECT_TRUE(Reports(slot).empty());
+        EXPECT_EQ(window->DefinedFlags()[slot], 0);
+    }
+    SlotMap reloaded(directory.Path());
+    ASSERT_TRUE(reloaded.Load());
+    EXPECT_EQ(reloaded.Size(), 1u);
+    EXPECT_NE(reloaded.Find("key9"), nullptr);
+    EXPECT_TRUE(keyboard.Transcript().empty());
+    EXPECT_TRUE(Messages().empty());
+}
+
+}  // namespace
+}  // namespace varnok
