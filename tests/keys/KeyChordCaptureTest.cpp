@@ -1,0 +1,173 @@
+#include "keys/KeyChordCapture.h"
+
+#include "keys/SlotNames.h"
+#include "support/WindowHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr auto kDown = KeyMessageKind::KeyDown;
+constexpr auto kUp = KeyMessageKind::KeyUp;
+constexpr auto kSysDown = KeyMessageKind::SysKeyDown;
+constexpr auto kSysUp = KeyMessageKind::SysKeyUp;
+
+// Virtual key and set-1 scan byte of the keys the tests press.
+struct Key {
+    std::uint8_t virtualKey, scanByte;
+};
+constexpr Key kCtrl{0x11, 0x1D}, kAlt{0x12, 0x38}, kShift{0x10, 0x2A};
+constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE{0x45, 0x12},
+    kF{0x46, 0x21}, kF4{0x73, 0x3E};
+
+struct Message {
+    KeyMessageKind kind;
+    Key key;
+};
+
+class KeyChordCaptureTest : public WindowHarness {
+protected:
+    void SetUp() override {
+        settings.WriteSetting("Settings", "keynum", 5);
+        settings.WriteSetting("Settings", "KeyFun6Sel", 2);
+        Start();
+        Focus(1024);
+    }
+
+    // Sends the messages and returns which of them the capture swallowed.
+    std::vector<bool> Send(const std::vector<Message>& messages) {
+        std::vector<bool> handled;
+        for (const Message& m : messages) {
+            handled.push_back(window->OnKeyMessage({m.kind, m.key.virtualKey, m.key.scanByte}));
+        }
+        return handled;
+    }
+
+    SlotData StoredData(int slot) {
+        const SlotEntry* entry = window->Map().Find(SlotNames[slot]);
+        return entry == nullptr ? SlotData{0xEE} : entry->data;
+    }
+};
+
+SlotData DataOf(const Bytes& report) {
+    SlotData data{};
+    std::copy(report.begin(), report.end(), data.begin());
+    return data;
+}
+
+TEST_F(KeyChordCaptureTest, ChordsBecomeRowTextsAndReports) {
+    struct Case {
+        std::string name;
+        std::vector<Message> messages;
+        std::string text;
+        Bytes report;
+    };
+    const Case cases[] = {
+        {"Ctrl then C", {{kDown, kCtrl}, {kDown, kC}, {kUp, kC}, {kUp, kCtrl}},
+         "Ctrl|C|,", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}},
+        {"held key repeats", {{kDown, kA}, {kDown, kA}, {kDown, kA}, {kUp, kA}},
+         "A|,", {0x01, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00}},
+        {"sixth key refused",
+         {{kDown, kA}, {kDown, kB}, {kDown, kC}, {kDown, kD}, {kDown, kE}, {kDown, kF}, {kUp, kF}},
+         "A|B|C|D|E|,", {0x01, 0x00, 0x00, 0x04, 0x05, 0x06, 0x07, 0x08}},
+        {"PrintScreen arrives as a release alone", {{kUp, {0x2C, 0x37}}},
+         "PrintScreen,", {0x01, 0x00, 0x00, 0x46, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad 1 by its virtual key", {{kDown, {0x61, 0x4F}}, {kUp, {0x61, 0x4F}}},
+         "Num1|,", {0x01, 0x00, 0x00, 0x59, 0x00, 0x00, 0x00, 0x00}},
+        {"NumLock", {{kDown, {0x90, 0x45}}, {kUp, {0x90, 0x45}}},
+         "Num|,", {0x01, 0x00, 0x00, 0x53, 0x00, 0x00, 0x00, 0x00}},
+        {"Delete is not keypad .", {{kDown, {0x2E, 0x53}}, {kUp, {0x2E, 0x53}}},
+         "Del|,", {0x01, 0x00, 0x00, 0x4C, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad . with NumLock on", {{kDown, {0x6E, 0x53}}, {kUp, {0x6E, 0x53}}},
+         ".|,", {0x01, 0x00, 0x00, 0x63, 0x00, 0x00, 0x00, 0x00}},
+        {"Alt + F4 as system keys",
+         {{kSysDown, kAlt}, {kSysDown, kF4}, {kSysUp, kF4}, {kSysUp, kAlt}},
+         "Alt|F4|,", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}},
+        {"Japanese Yen key by its scan byte", {{kDown, {0xDC, 0x7D}}, {kUp, {0xDC, 0x7D}}},
+         "OEM_5|,", {0x01, 0x00, 0x00, 0x89, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad * is named but has no usage", {{kDown, {0x6A, 0x37}}, {kUp, {0x6A, 0x37}}},
+         "Num*|,", {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+    };
+    int slot = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Each case in a fresh slot: rows 1..5, then the hidden slot's neighbours again.
+        window->ClearCurrentSlot();
+        const std::vector<bool> handled = Send(c.messages);
+        for (std::size_t i = 0; i < handled.size(); ++i) {
+            const bool repeat = c.name == "held key repeats" && (i == 1 || i == 2);
+            EXPECT_EQ(handled[i], !repeat) << "message " << i;
+        }
+        EXPECT_EQ(window->Texts()[window->CurrentSlot()], c.text);
+        EXPECT_EQ(controls.GetText(1023 + window->CurrentSlot()), c.text);
+        EXPECT_EQ(Reports(window->CurrentSlot()), c.report);
+        EXPECT_EQ(StoredData(window->CurrentSlot()), DataOf(c.report));
+        EXPECT_TRUE(controls.messages.empty());
+        slot = slot % 5 + 1;
+        Focus(1023 + slot);
+    }
+}
+
+TEST_F(KeyChordCaptureTest, GroupKeyBoxesAddTheirModifiers) {
+    controls.SetChecked(1006, true);  // Ctrl
+    Send({{kDown, kA}, {kUp, kA}});
+    EXPECT_EQ(window->Texts()[1], "Ctrl|A|,");
+    EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00}));
+
+    // Pressing a checked modifier itself adds it once.
+    Focus(1025);
+    Send({{kDown, kCtrl}, {kDown, kB}, {kUp, kB}, {kUp, kCtrl}});
+    EXPECT_EQ(window->Texts()[2], "Ctrl|B|,");
+    EXPECT_EQ(Reports(2), (Bytes{0x01, 0x01, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00}));
+
+    // All three boxes: Alt, Ctrl, Shift in that order.
+    controls.SetChecked(1016, true);
+    controls.SetChecked(1007, true);
+    Focus(1026);
+    Send({{kDown, kC}, {kUp, kC}});
+    EXPECT_EQ(window->Texts()[3], "Alt|Ctrl|Shift|C|,");
+    EXPECT_EQ(Reports(3), (Bytes{0x01, 0x07, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
+}
+
+TEST_F(KeyChordCaptureTest, ASlotTakesOneChordAndRefusesTheNext) {
+    Send({{kDown, kCtrl}, {kDown, kC}, {kUp, kC}, {kUp, kCtrl}});
+    const std::vector<bool> handled = Send({{kDown, kB}, {kUp, kB}});
+
+    EXPECT_EQ(handled, (std::vector<bool>{true, true}));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Only Group Key Supported!"});
+    EXPECT_EQ(window->Texts()[1], "Ctrl|C|,");
+    EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
+
+    // Emptied by a right click, the slot takes a chord again.
+    window->OnClearKey();
+    Send({{kDown, kB}, {kUp, kB}});
+    EXPECT_EQ(window->Texts()[1], "B|,");
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(KeyChordCaptureTest, ClearingKeyEmptiesTheRow) {
+    Send({{kDown, kA}});
+    EXPECT_EQ(window->Texts()[1], "A|");
+    Send({{kDown, {0x03, 0x46}}});
+    EXPECT_EQ(window->Texts()[1], "");
+    EXPECT_EQ(controls.GetText(1024), "");
+    EXPECT_EQ(window->Capture().completedChords, 0);
+}
+
+TEST_F(KeyChordCaptureTest, StringRowLetsKeysThroughToTheValueBox) {
+    Focus(1029);
+    controls.SetText(1029, "ab");
+    const std::vector<bool> handled =
+        Send({{kDown, kShift}, {kDown, kA}, {kUp, kA}, {kUp, kShift}, {kDown, {0x08, 0x0E}}});
+
+    EXPECT_EQ(handled, (std::vector<bool>{false, false, false, false, false}));
+    EXPECT_EQ(controls.GetText(1029), "ab");
+    EXPECT_TRUE(Reports(6).empty());
+    EXPECT_EQ(window->DefinedFlags()[6], 0);
+}
+
+}  // namespace
+}  // namespace varnok
