@@ -12,6 +12,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ReadBackAllKeysTest : public WindowHarness {
 protected:
+    // The window's link may still hold the loaded keyboard open.
+    ~ReadBackAllKeysTest() override { window.reset(); }
+
     // Puts a table into the keyboard as a save would leave it.
     void KeyboardHolds(const std::vector<Bytes>& records) {
         SimulatedKeyTable table;
