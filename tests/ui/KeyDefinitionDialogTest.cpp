@@ -3,54 +3,26 @@
 #include "keys/SlotNames.h"
 #include "ui/RowTable.h"
 
-#include "app/MemorySettingsStore.h"
-#include "support/MemoryDialogControls.h"
-#include "support/TempDirectory.h"
+#include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 namespace varnok {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// No keyboard attached: the window's own behaviour never talks to the device.
-class NoKeyboard : public HidPlatform {
-public:
-    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override {
-        return std::vector<HidInterface>{};
-    }
-    HidHandle Open(const std::string&) override { return kNoHidHandle; }
-    bool GetAttributes(HidHandle, std::uint16_t&, std::uint16_t&) override { return false; }
-    bool GetFeatureReportLength(HidHandle, std::uint16_t&) override { return false; }
-    bool SetFeature(HidHandle, const FeatureReport&) override { return false; }
-    bool GetFeature(HidHandle, FeatureReport&) override { return false; }
-    void Close(HidHandle) override {}
-    void Pause(int) override {}
-};
-
-// Controls that report a focus move back to the window, as the platform does.
-class FocusReportingControls : public MemoryDialogControls {
-public:
-    DialogEvents* events = nullptr;
-    void SetFocus(int id) override {
-        MemoryDialogControls::SetFocus(id);
-        if (events != nullptr) events->OnFocusGained(id);
-    }
-};
-
 constexpr int kValueBoxes[] = {1030, 1024, 1025, 1026, 1027, 1028, 1029};
 constexpr int kFunctionLists[] = {0, 1054, 1055, 1056, 1057, 1058, 1059};
 constexpr int kRowLabels[] = {0, 0, 1032, 1033, 1036, 1037, 1038};
 
-class KeyDefinitionDialogTest : public ::testing::Test {
+class KeyDefinitionDialogTest : public WindowHarness {
 protected:
     void SetUp() override {
-        // The template creates these two hidden; everything else starts visible.
+        // The template shows every row; only 1019 and 1030 start hidden.
         for (int row = 1; row <= 6; ++row) {
             for (int id : {kValueBoxes[row], kFunctionLists[row], kRowLabels[row]}) {
                 if (id != 0) controls.SetVisible(id, true);
@@ -60,39 +32,12 @@ protected:
         controls.SetVisible(1030, false);
     }
 
-    KeyDefinitionDialog& Start() {
-        dialog = std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
-                                                       SlotMap(directory.Path()), "varnok");
-        controls.events = dialog.get();
-        dialog->OnInitDialog();
-        return *dialog;
-    }
-
-    // A user's choice in a list: the selection changes, then the window hears of it.
-    void Choose(int list, int index) {
-        controls.SelectListIndex(list, index);
-        dialog->OnSelectionChanged(list);
-    }
-
-    Bytes Reports(int slot) {
-        std::array<std::uint8_t, 64> buffer{};
-        std::size_t copied = 0;
-        if (!dialog->SlotReports()[slot].CopyReports(buffer, copied)) return {};
-        return Bytes(buffer.begin(), buffer.begin() + copied);
-    }
-
     std::int32_t Setting(const char* name) { return settings.ReadSetting("Settings", name, 12345); }
 
     std::string MapFileBytes() {
         std::ifstream file(directory.Path() / "msmap.dat", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(file), {});
     }
-
-    TempDirectory directory;
-    FocusReportingControls controls;
-    MemorySettingsStore settings;
-    NoKeyboard keyboard;
-    std::unique_ptr<KeyDefinitionDialog> dialog;
 };
 
 std::vector<int> VisibleRows(const MemoryDialogControls& controls) {
@@ -183,13 +128,13 @@ TEST_F(KeyDefinitionDialogTest, LanguageSwitchKeepsRowsAndReselectsModes) {
     settings.WriteSetting("Settings", "KeyFun2Sel", 2);
     settings.WriteSetting("Settings", "KeyFun4Sel", 1);
     Start();
-    dialog->Texts()[1] = "Ctrl|C|,";
-    dialog->Texts()[2] = "hello";
-    dialog->Refresh();
+    window->Texts()[1] = "Ctrl|C|,";
+    window->Texts()[2] = "hello";
+    window->Refresh();
 
     Choose(1031, 1);
 
-    EXPECT_EQ(dialog->Language(), 1);
+    EXPECT_EQ(window->Language(), 1);
     EXPECT_EQ(Setting("keyLan"), 1);
     EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
     EXPECT_EQ(controls.GetText(1025), "hello");
@@ -212,7 +157,7 @@ TEST_F(KeyDefinitionDialogTest, FewerKeysHideRowsWithoutEmptyingThem) {
     Start();
     for (int slot = 1; slot <= 6; ++slot) {
         controls.SelectListIndex(kValueBoxes[slot], 4);
-        dialog->OnSelectionChanged(kValueBoxes[slot]);
+        window->OnSelectionChanged(kValueBoxes[slot]);
     }
 
     Choose(1020, 1);
@@ -220,15 +165,15 @@ TEST_F(KeyDefinitionDialogTest, FewerKeysHideRowsWithoutEmptyingThem) {
     EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
     EXPECT_EQ(Setting("keynum"), 1);
     for (int slot = 1; slot <= 6; ++slot) {
-        EXPECT_EQ(dialog->Texts()[slot], "Close Window");
-        EXPECT_EQ(dialog->DefinedFlags()[slot], 1);
-        EXPECT_NE(dialog->Map().Find(SlotNames[slot]), nullptr);
+        EXPECT_EQ(window->Texts()[slot], "Close Window");
+        EXPECT_EQ(window->DefinedFlags()[slot], 1);
+        EXPECT_NE(window->Map().Find(SlotNames[slot]), nullptr);
         EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}));
     }
 
     // Nothing selected leaves every control as it is.
     controls.SelectListIndex(1020, -1);
-    dialog->ApplyKeyCount();
+    window->ApplyKeyCount();
     EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
     EXPECT_EQ(Setting("keynum"), -1);
 }
@@ -251,18 +196,18 @@ TEST_F(KeyDefinitionDialogTest, ClearRequestEmptiesOnlyTheCurrentSlot) {
     };
     for (const Case c : {Case{0, 0}, Case{1026, 3}}) {
         if (c.focusedBox != 0) controls.SetFocus(c.focusedBox);
-        dialog->OnClearKey();
+        window->OnClearKey();
         for (int slot = 0; slot <= 6; ++slot) {
             SCOPED_TRACE(testing::Message() << "slot " << slot);
             const bool cleared = slot == c.clearedSlot || (c.clearedSlot == 3 && slot == 0);
-            EXPECT_EQ(dialog->Texts()[slot], cleared ? "" : "Close Window");
-            EXPECT_EQ(dialog->DefinedFlags()[slot], cleared ? 0 : 1);
-            EXPECT_EQ(dialog->Map().Find(SlotNames[slot]) == nullptr, cleared);
+            EXPECT_EQ(window->Texts()[slot], cleared ? "" : "Close Window");
+            EXPECT_EQ(window->DefinedFlags()[slot], cleared ? 0 : 1);
+            EXPECT_EQ(window->Map().Find(SlotNames[slot]) == nullptr, cleared);
             EXPECT_EQ(Reports(slot).empty(), cleared);
         }
         EXPECT_EQ(controls.GetText(kValueBoxes[c.clearedSlot]), "");
     }
-    EXPECT_EQ(dialog->CurrentSlot(), 3);
+    EXPECT_EQ(window->CurrentSlot(), 3);
     EXPECT_EQ(MapFileBytes(), fileBefore);
 }
 
@@ -277,12 +222,12 @@ TEST_F(KeyDefinitionDialogTest, StartUpRestoresSlotsFromTheMapFile) {
     }
     Start();
 
-    EXPECT_EQ(dialog->Texts()[1], "Ctrl|C|,");
+    EXPECT_EQ(window->Texts()[1], "Ctrl|C|,");
     EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
-    EXPECT_EQ(dialog->DefinedFlags()[1], 1);
+    EXPECT_EQ(window->DefinedFlags()[1], 1);
     EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(dialog->Texts()[2], "");
-    EXPECT_EQ(dialog->DefinedFlags()[2], 0);
+    EXPECT_EQ(window->Texts()[2], "");
+    EXPECT_EQ(window->DefinedFlags()[2], 0);
     EXPECT_EQ(Reports(2), (Bytes{0x04, 0x81, 0, 0, 0, 0, 0, 0xFF}));
     EXPECT_TRUE(Reports(3).empty());
 }
@@ -310,12 +255,12 @@ TEST_F(KeyDefinitionDialogTest, PickingACommandItemDefinesTheSlot) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "slot " << c.slot << " item " << c.item);
         Choose(kValueBoxes[c.slot], c.item);
-        EXPECT_EQ(dialog->CurrentSlot(), c.slot);
-        EXPECT_EQ(dialog->Texts()[c.slot], c.text);
+        EXPECT_EQ(window->CurrentSlot(), c.slot);
+        EXPECT_EQ(window->Texts()[c.slot], c.text);
         EXPECT_EQ(controls.GetText(kValueBoxes[c.slot]), c.text);
         EXPECT_EQ(Reports(c.slot), c.report);
-        EXPECT_EQ(dialog->DefinedFlags()[c.slot], 1);
-        const SlotEntry* entry = dialog->Map().Find(SlotNames[c.slot]);
+        EXPECT_EQ(window->DefinedFlags()[c.slot], 1);
+        const SlotEntry* entry = window->Map().Find(SlotNames[c.slot]);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->text, c.text);
         SlotData expected{};
@@ -326,27 +271,27 @@ TEST_F(KeyDefinitionDialogTest, PickingACommandItemDefinesTheSlot) {
 
     // A selection change that finds nothing selected changes nothing.
     controls.SelectListIndex(1024, -1);
-    dialog->OnSelectionChanged(1024);
-    EXPECT_EQ(dialog->Texts()[1], "Default");
+    window->OnSelectionChanged(1024);
+    EXPECT_EQ(window->Texts()[1], "Default");
 }
 
 TEST_F(KeyDefinitionDialogTest, CommandItemReplacesCapturedKeys) {
     settings.WriteSetting("Settings", "keynum", 5);
     Start();
     controls.SetFocus(1027);
-    KeyReportList& reports = dialog->SlotReports()[4];
+    KeyReportList& reports = window->SlotReports()[4];
     reports.AddKey(0x1D);
     reports.AddKey(0x2E);
     reports.RecordChord();
     reports.AddKey(0x1E);
     reports.RecordChord();
-    dialog->Capture().keysInChord = 2;
+    window->Capture().keysInChord = 2;
 
     Choose(1027, 4);
 
     EXPECT_EQ(Reports(4), (Bytes{0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}));
     EXPECT_EQ(controls.GetText(1027), "Close Window");
-    EXPECT_EQ(dialog->Capture().keysInChord, 0);
+    EXPECT_EQ(window->Capture().keysInChord, 0);
 }
 
 TEST_F(KeyDefinitionDialogTest, ModeChangesEmptyTheRowOnlyIntoOrOutOfString) {
@@ -374,13 +319,13 @@ TEST_F(KeyDefinitionDialogTest, ModeChangesEmptyTheRowOnlyIntoOrOutOfString) {
 
         Choose(kFunctionLists[step.row], step.mode);
 
-        EXPECT_EQ(dialog->Texts()[step.row].empty(), step.emptied);
+        EXPECT_EQ(window->Texts()[step.row].empty(), step.emptied);
         EXPECT_EQ(controls.GetText(kValueBoxes[step.row]).empty(), step.emptied);
         EXPECT_EQ(Reports(step.row).empty(), step.emptied);
-        EXPECT_EQ(dialog->DefinedFlags()[step.row], step.emptied ? 0 : 1);
-        EXPECT_EQ(dialog->Map().Find(SlotNames[step.row]) == nullptr, step.emptied);
+        EXPECT_EQ(window->DefinedFlags()[step.row], step.emptied ? 0 : 1);
+        EXPECT_EQ(window->Map().Find(SlotNames[step.row]) == nullptr, step.emptied);
         EXPECT_EQ(settings.ReadSetting("Settings", RowTable[step.row].modeSetting, -5), step.mode);
-        EXPECT_EQ(dialog->CurrentSlot(), 2);
+        EXPECT_EQ(window->CurrentSlot(), 2);
     }
 }
 
@@ -388,16 +333,16 @@ TEST_F(KeyDefinitionDialogTest, RowEmptiedByAModeChangeStaysEmptyAfterRestart) {
     settings.WriteSetting("Settings", "keynum", 5);
     Start();
     Choose(1026, 4);
-    dialog->Map().Save();
+    window->Map().Save();
     Choose(1056, 2);
-    dialog->Map().Save();
+    window->Map().Save();
 
-    dialog.reset();
+    window.reset();
     controls = FocusReportingControls();
     SetUp();
     Start();
 
-    EXPECT_EQ(dialog->Texts()[3], "");
+    EXPECT_EQ(window->Texts()[3], "");
     EXPECT_EQ(controls.GetText(1026), "");
     EXPECT_TRUE(Reports(3).empty());
     EXPECT_EQ(controls.SelectedListIndex(1056), 2);
@@ -421,10 +366,10 @@ TEST_F(KeyDefinitionDialogTest, TypedStringSurvivesWorkOnOtherRows) {
     Choose(1057, 2);     // row 4 into String
     Choose(1031, 1);     // Chinese
     controls.SetFocus(1024);
-    dialog->OnClearKey();  // right click in row 1
+    window->OnClearKey();  // right click in row 1
 
     EXPECT_EQ(controls.GetText(1025), "typed");
-    EXPECT_EQ(dialog->Texts()[2], "typed");
+    EXPECT_EQ(window->Texts()[2], "typed");
     EXPECT_EQ(controls.GetText(1028), "stored");
 }
 
@@ -432,8 +377,8 @@ TEST_F(KeyDefinitionDialogTest, CollectStopsAtATooLongText) {
     settings.WriteSetting("Settings", "keynum", 5);
     Start();
     controls.SetFocus(1024);
-    dialog->Texts()[5] = "old five";
-    dialog->Texts()[0] = "old zero";
+    window->Texts()[5] = "old five";
+    window->Texts()[0] = "old zero";
     controls.SetChecked(1006, true);
     controls.SetText(1024, "abc");
     controls.SetText(1025, "一二三四五六七八九十一二三四五六七八");  // 18 characters: fine
@@ -441,24 +386,24 @@ TEST_F(KeyDefinitionDialogTest, CollectStopsAtATooLongText) {
     controls.SetText(1028, "new five");
     controls.SetText(1030, "new zero");
 
-    EXPECT_FALSE(dialog->Collect());
+    EXPECT_FALSE(window->Collect());
 
     ASSERT_EQ(controls.messages.size(), 1u);
     EXPECT_EQ(controls.messages[0].text, "“请填入不多于18个的字符。”");
     EXPECT_EQ(controls.messages[0].caption, "varnok");
     EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(controls.focused, 1026);
-    EXPECT_EQ(dialog->CurrentSlot(), 1);  // the focus move is the window's own
-    EXPECT_TRUE(dialog->CtrlChecked());
-    EXPECT_EQ(dialog->Texts()[1], "abc");
-    EXPECT_EQ(dialog->Texts()[3], "abcdefghijklmnopqrs");
-    EXPECT_EQ(dialog->Texts()[5], "old five");
-    EXPECT_EQ(dialog->Texts()[0], "old zero");
+    EXPECT_EQ(window->CurrentSlot(), 1);  // the focus move is the window's own
+    EXPECT_TRUE(window->CtrlChecked());
+    EXPECT_EQ(window->Texts()[1], "abc");
+    EXPECT_EQ(window->Texts()[3], "abcdefghijklmnopqrs");
+    EXPECT_EQ(window->Texts()[5], "old five");
+    EXPECT_EQ(window->Texts()[0], "old zero");
 
     controls.SetText(1026, "short");
-    EXPECT_TRUE(dialog->Collect());
-    EXPECT_EQ(dialog->Texts()[5], "new five");
-    EXPECT_EQ(dialog->Texts()[0], "new zero");
+    EXPECT_TRUE(window->Collect());
+    EXPECT_EQ(window->Texts()[5], "new five");
+    EXPECT_EQ(window->Texts()[0], "new zero");
 }
 
 TEST_F(KeyDefinitionDialogTest, OnceMaskHelpAndAbout) {
@@ -467,10 +412,10 @@ TEST_F(KeyDefinitionDialogTest, OnceMaskHelpAndAbout) {
     settings.WriteSetting("Settings", "KeyFun6Sel", 1);
     Start();
 
-    EXPECT_EQ(dialog->OnceMask(), 0x21);
-    EXPECT_TRUE(dialog->OnHelpRequest());
+    EXPECT_EQ(window->OnceMask(), 0x21);
+    EXPECT_TRUE(window->OnHelpRequest());
     EXPECT_TRUE(controls.messages.empty());
-    dialog->OnAboutCommand();
+    window->OnAboutCommand();
     EXPECT_EQ(controls.aboutShown, 1);
 }
 
