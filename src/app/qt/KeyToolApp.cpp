@@ -1,0 +1,31 @@
+#include "app/qt/KeyToolApp.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include "app/qt/QtSettingsStore.h"
+#include "app/qt/SkinLayer.h"
+
+namespace varnok {
+
+KeyToolApp::KeyToolApp(WindowFactory makeWindow) : makeWindow_(std::move(makeWindow)) {}
+
+QString KeyToolApp::ApplicationName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+bool KeyToolApp::InitInstance() {
+    // Qt needs no common-controls initialisation. Neither the skin nor the settings store can
+    // stop start-up: their results are not looked at.
+    SkinLayer skin;
+    skin.Start(kSkinFileName);
+    QString name = ApplicationName();
+    QtSettingsStore settings(name);
+    std::unique_ptr<KeyDefinitionWindow> window = makeWindow_(settings, name.toStdString());
+    window->exec();
+    skin.Stop();
+    // The window goes with this scope, before the settings store it may use.
+    return false;
+}
+
+}  // namespace varnok

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/SettingsStore.h"
+#include "ui/qt/KeyDefinitionWindow.h"
+
+namespace varnok {
+
+// The program's start-up and shut-down: the skin, the settings store, the main window run
+// modally once, the skin taken off again. Closing the main window ends the program; nothing is
+// written at exit.
+class KeyToolApp {
+public:
+    // The skin file that start-up asks the skin layer for.
+    static constexpr std::string_view kSkinFileName = "rilo.u3";
+
+    // Makes the main window with its behaviour, given the settings store and the program's
+    // name (the caption of the window's own message boxes).
+    using WindowFactory = std::function<std::unique_ptr<KeyDefinitionWindow>(
+        SettingsStore& settings, const std::string& applicationName)>;
+
+    explicit KeyToolApp(WindowFactory makeWindow);
+
+    // The executable's file name without its extension: the settings store's application name.
+    static QString ApplicationName();
+
+    // Runs start-up to the end. Returns false, as the program has nothing to do afterwards.
+    bool InitInstance();
+
+private:
+    WindowFactory makeWindow_;
+};
+
+}  // namespace varnok

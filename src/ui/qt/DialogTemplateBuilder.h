@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "ui/DialogTemplate.h"
+
+class QComboBox;
+class QDialog;
+class QWidget;
+
+namespace varnok {
+
+// Builds a Qt dialog from a dialog template: the caption, the template's point size of the
+// platform's font, the client size and every control, converted from dialog units with that
+// font's metrics. Controls are created in template order, so Qt's focus chain is the
+// template's tab order.
+class DialogTemplateBuilder {
+public:
+    // Makes the widget of a drop-down combo box; the main window's value boxes use their own
+    // class. It returns an editable combo box for ControlKind::DropDownCombo.
+    using ComboFactory = std::function<QComboBox*(const DialogControlTemplate&, QWidget* parent)>;
+
+    explicit DialogTemplateBuilder(const DialogTemplate& dialogTemplate);
+
+    // The widgets in template order, children of the dialog.
+    std::vector<QWidget*> Build(QDialog& dialog, const ComboFactory& makeCombo = {}) const;
+
+    // "control1024" for a control with an id; "control-1-N" for the N-th (template index)
+    // control without one, so tests and accessibility tools can find every control.
+    static QString ObjectName(int id, int index);
+
+private:
+    const DialogTemplate& template_;
+};
+
+}  // namespace varnok

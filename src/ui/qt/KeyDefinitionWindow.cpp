@@ -1,0 +1,280 @@
+#include "ui/qt/KeyDefinitionWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/qt/AboutDialog.h"
+#include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
+#include "ui/qt/DialogTemplateBuilder.h"
+
+namespace varnok {
+
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+}  // namespace
+
+QComboBox* KeyDefinitionWindow::MakePlainValueBox(QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    return combo;
+}
+
+QEvent::Type KeyDefinitionWindow::ClearKeyEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+KeyDefinitionWindow::KeyDefinitionWindow(const EventsFactory& makeEvents,
+                                         const ValueBoxFactory& makeValueBox, QWidget* parent)
+    : QDialog(parent) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    const DialogTemplate& dialogTemplate = KeyDialogTemplate();
+    auto makeCombo = [&](const DialogControlTemplate& control, QWidget* comboParent) {
+        return ControlId::IsValueBox(control.id) ? makeValueBox(comboParent) : nullptr;
+    };
+    std::vector<QWidget*> widgets = DialogTemplateBuilder(dialogTemplate).Build(*this, makeCombo);
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        int id = dialogTemplate.controls[i].id;
+        if (id == ControlId::Unnamed) continue;
+        controls_[id] = widgets[i];
+        ConnectNotifications(id, widgets[i]);
+    }
+    connect(qApp, &QApplication::focusChanged, this,
+            &KeyDefinitionWindow::OnApplicationFocusChanged);
+    events_ = makeEvents(*this);
+}
+
+// The behaviour goes first: it may still address the controls while it is destroyed.
+KeyDefinitionWindow::~KeyDefinitionWindow() {
+    events_.reset();
+}
+
+void KeyDefinitionWindow::ConnectNotifications(int id, QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        if (id == ControlId::Exit) {
+            connect(button, &QPushButton::clicked, this, &QDialog::reject);
+        } else {
+            connect(button, &QPushButton::clicked, this,
+                    [this, id] { events_->OnButtonClicked(id); });
+        }
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // activated comes from the user alone (a pick from the list, the arrow keys, the
+        // wheel); the program's own selections raise only currentIndexChanged.
+        connect(combo, &QComboBox::activated, this,
+                [this, id] { events_->OnSelectionChanged(id); });
+        if (combo->lineEdit() != nullptr) combo->lineEdit()->installEventFilter(this);
+    }
+    widget->installEventFilter(this);
+}
+
+QWidget* KeyDefinitionWindow::Control(int id) const {
+    auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QComboBox* KeyDefinitionWindow::Combo(int id) const {
+    return qobject_cast<QComboBox*>(Control(id));
+}
+
+void KeyDefinitionWindow::SetKeyPreFilter(KeyPreFilter filter) {
+    keyPreFilter_ = std::move(filter);
+}
+
+int KeyDefinitionWindow::OwningValueBox(QWidget* widget) const {
+    // Walks across window boundaries too: a combo box's dropped list is a popup window whose
+    // parent is the combo box.
+    for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
+        for (int id = ControlId::ValueBox1; id <= ControlId::ValueBox6; ++id) {
+            if (Control(id) == w) return id;
+        }
+    }
+    return 0;
+}
+
+void KeyDefinitionWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* now) {
+    // Moving between a value box's own parts (its field and its list) is no focus change of the
+    // box; coming back from another control, another window or another program is.
+    int box = OwningValueBox(now);
+    if (box != 0 && box != OwningValueBox(previous)) events_->OnFocusGained(box);
+}
+
+bool KeyDefinitionWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        // A key the focused control ignores travels up to its parent; the pre-filter sees it
+        // once, at the control that received it first.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        bool first = widget != nullptr && widget == QApplication::focusWidget();
+        if (first && keyPreFilter_) return keyPreFilter_(*static_cast<QKeyEvent*>(event));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool KeyDefinitionWindow::event(QEvent* event) {
+    if (event->type() == ClearKeyEventType()) {
+        events_->OnClearKey();
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void KeyDefinitionWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!initialised_) {
+        initialised_ = true;
+        events_->OnInitDialog();
+    }
+}
+
+// The window has no keyboard handling of its own: keys are definitions to capture, so Enter
+// does not press Save and Escape does not close the window. F1 asks for help.
+void KeyDefinitionWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        events_->OnHelpRequest();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// Nor does Tab move the focus.
+bool KeyDefinitionWindow::focusNextPrevChild(bool) {
+    return false;
+}
+
+// Linux window managers own the window menu, so the About command sits in a context menu of
+// the window's background (its labels and frame included, the operable controls not).
+void KeyDefinitionWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QWidget* under = childAt(event->pos());
+    if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr &&
+        qobject_cast<QGroupBox*>(under) == nullptr) {
+        return;
+    }
+    QMenu menu(this);
+    connect(menu.addAction(tr("About Varnok...")), &QAction::triggered, this,
+            [this] { events_->OnAboutCommand(); });
+    menu.exec(event->globalPos());
+}
+
+void KeyDefinitionWindow::SetText(int id, const std::string& text) {
+    QWidget* widget = Control(id);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // A drop-down list has no text of its own beside its selected item.
+        if (combo->isEditable()) combo->setEditText(ToQString(text));
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(ToQString(text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setText(ToQString(text));
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        group->setTitle(ToQString(text));
+    }
+}
+
+std::string KeyDefinitionWindow::GetText(int id) const {
+    QWidget* widget = Control(id);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) return ToUtf8(combo->currentText());
+    if (auto* label = qobject_cast<QLabel*>(widget)) return ToUtf8(label->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return ToUtf8(button->text());
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) return ToUtf8(group->title());
+    return {};
+}
+
+void KeyDefinitionWindow::ClearList(int id) {
+    if (QComboBox* combo = Combo(id)) combo->clear();
+}
+
+void KeyDefinitionWindow::AddListItem(int id, const std::string& text) {
+    QComboBox* combo = Combo(id);
+    if (combo == nullptr) return;
+    // Qt selects the first item added to an empty list, and shows it in the edit field; a
+    // Windows combo box selects nothing and leaves its field as it was.
+    int selected = combo->currentIndex();
+    QString field = combo->currentText();
+    combo->addItem(ToQString(text));
+    if (combo->currentIndex() != selected) combo->setCurrentIndex(selected);
+    if (combo->isEditable() && combo->currentText() != field) combo->setEditText(field);
+}
+
+int KeyDefinitionWindow::ListCount(int id) const {
+    QComboBox* combo = Combo(id);
+    return combo == nullptr ? 0 : combo->count();
+}
+
+std::string KeyDefinitionWindow::ListItem(int id, int index) const {
+    QComboBox* combo = Combo(id);
+    if (combo == nullptr || index < 0 || index >= combo->count()) return {};
+    return ToUtf8(combo->itemText(index));
+}
+
+void KeyDefinitionWindow::SelectListIndex(int id, int index) {
+    QComboBox* combo = Combo(id);
+    if (combo == nullptr) return;
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+}
+
+int KeyDefinitionWindow::SelectedListIndex(int id) const {
+    QComboBox* combo = Combo(id);
+    return combo == nullptr ? -1 : combo->currentIndex();
+}
+
+void KeyDefinitionWindow::SetVisible(int id, bool visible) {
+    if (QWidget* widget = Control(id)) widget->setVisible(visible);
+}
+
+// The control's own state, as the window's behaviour set it, whether or not the window is on
+// screen yet.
+bool KeyDefinitionWindow::IsVisible(int id) const {
+    QWidget* widget = Control(id);
+    return widget != nullptr && !widget->isHidden();
+}
+
+void KeyDefinitionWindow::SetChecked(int id, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(id))) box->setChecked(checked);
+}
+
+bool KeyDefinitionWindow::IsChecked(int id) const {
+    auto* box = qobject_cast<QCheckBox*>(Control(id));
+    return box != nullptr && box->isChecked();
+}
+
+void KeyDefinitionWindow::SetFocus(int id) {
+    if (QWidget* widget = Control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void KeyDefinitionWindow::ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void KeyDefinitionWindow::ShowAbout() {
+    AboutDialog about(this);
+    about.exec();
+}
+
+}  // namespace varnok

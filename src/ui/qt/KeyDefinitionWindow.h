@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QDialog>
+#include <QEvent>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "ui/DialogControls.h"
+#include "ui/DialogEvents.h"
+
+class QComboBox;
+class QKeyEvent;
+
+namespace varnok {
+
+// The main key-definition window on Qt: a modal dialog built from the key dialog template.
+// It is the DialogControls of the window's behaviour and reports what the user does to that
+// behaviour's DialogEvents; it decides nothing itself.
+class KeyDefinitionWindow : public QDialog, public DialogControls {
+    Q_OBJECT
+
+public:
+    // Makes the window's behaviour once the controls exist; the window owns it.
+    using EventsFactory = std::function<std::unique_ptr<DialogEvents>(DialogControls& controls)>;
+    // Makes the widget of one of the six value boxes (1024..1029).
+    using ValueBoxFactory = std::function<QComboBox*(QWidget* parent)>;
+    // The window's key pre-filter: sees every key press and release meant for one of the
+    // window's controls before that control does; true when it consumed the key.
+    using KeyPreFilter = std::function<bool(QKeyEvent& event)>;
+
+    // An editable drop-down combo box without key capture of its own.
+    static QComboBox* MakePlainValueBox(QWidget* parent);
+
+    // The clear-key request (Windows' WM_CLEARKEY): a right click in a value box's edit field
+    // posts a QEvent of this type to the window, which then clears the current key slot.
+    static QEvent::Type ClearKeyEventType();
+
+    explicit KeyDefinitionWindow(const EventsFactory& makeEvents,
+                                 const ValueBoxFactory& makeValueBox = MakePlainValueBox,
+                                 QWidget* parent = nullptr);
+    ~KeyDefinitionWindow() override;
+
+    // The widget of a control, nullptr for an id the window does not have.
+    QWidget* Control(int id) const;
+    DialogEvents& Events() { return *events_; }
+
+    void SetKeyPreFilter(KeyPreFilter filter);
+
+    // DialogControls
+    void SetText(int id, const std::string& text) override;
+    std::string GetText(int id) const override;
+    void ClearList(int id) override;
+    void AddListItem(int id, const std::string& text) override;
+    int ListCount(int id) const override;
+    std::string ListItem(int id, int index) const override;
+    void SelectListIndex(int id, int index) override;
+    int SelectedListIndex(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    void ShowMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override;
+    void ShowAbout() override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QComboBox* Combo(int id) const;
+    void ConnectNotifications(int id, QWidget* widget);
+    void OnApplicationFocusChanged(QWidget* previous, QWidget* now);
+    // The value box that this widget belongs to (the box, its edit field, its list), or 0.
+    int OwningValueBox(QWidget* widget) const;
+
+    std::map<int, QWidget*> controls_;
+    std::unique_ptr<DialogEvents> events_;
+    KeyPreFilter keyPreFilter_;
+    bool initialised_ = false;
+};
+
+}  // namespace varnok

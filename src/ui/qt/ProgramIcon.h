@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+namespace varnok {
+
+// The program icon (icon resource 128 of the keyboard's Windows tool): the window icon of
+// every window and the picture of the About box.
+QIcon ProgramIcon();
+
+}  // namespace varnok
