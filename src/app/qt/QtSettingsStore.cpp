@@ -31,7 +31,9 @@ bool QtSettingsStore::WriteSetting(std::string_view section, std::string_view na
                                    std::int32_t value) {
     settings_.setValue(Key(section, name), static_cast<int>(value));
     settings_.sync();
-    return settings_.status() == QSettings::NoError;
+    // A file that could not be parsed leaves a sticky FormatError, yet the write replaces it
+    // with a clean file; only an AccessError means the value did not land.
+    return settings_.status() != QSettings::AccessError;
 }
 
 }  // namespace varnok

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/DialogEvents.h"
+
+namespace varnok {
+
+// The window's behaviour replaced by a log of what the window reported, one line per call:
+// "init", "button 1000", "focus 1024", "select 1031", "clear", "help", "about", "key 256 65".
+class RecordingEvents : public DialogEvents {
+public:
+    void OnInitDialog() override { log.push_back("init"); }
+    void OnButtonClicked(int id) override { log.push_back("button " + std::to_string(id)); }
+    void OnFocusGained(int id) override { log.push_back("focus " + std::to_string(id)); }
+    void OnSelectionChanged(int id) override { log.push_back("select " + std::to_string(id)); }
+    void OnClearKey() override { log.push_back("clear"); }
+    bool OnHelpRequest() override {
+        log.push_back("help");
+        return true;
+    }
+    void OnAboutCommand() override { log.push_back("about"); }
+    bool OnKeyMessage(const KeyMessage& message) override {
+        log.push_back("key " + std::to_string(static_cast<unsigned>(message.kind)) + " " +
+                      std::to_string(message.virtualKey));
+        return false;
+    }
+
+    std::vector<std::string> log;
+};
+
+}  // namespace varnok
