@@ -1,39 +1,35 @@
 #include <QApplication>
+#include <QKeyEvent>
 
 #include "app/qt/KeyToolApp.h"
-#include "ui/DialogControls.h"
-#include "ui/DialogEvents.h"
+#include "device/linux/HidrawPlatform.h"
+#include "keys/qt/QtKeyEventTranslator.h"
+#include "store/SlotMap.h"
+#include "ui/KeyDefinitionDialog.h"
 #include "ui/qt/KeyDefinitionWindow.h"
 
-namespace {
-
-// The window's shell alone, until the window's behaviour (KeyDefinitionDialog) is wired in
-// here: it answers the About command and F1 and leaves the controls as the template made them.
-class ShellEvents : public varnok::DialogEvents {
-public:
-    explicit ShellEvents(varnok::DialogControls& controls) : controls_(controls) {}
-
-    void OnInitDialog() override {}
-    void OnButtonClicked(int) override {}
-    void OnFocusGained(int) override {}
-    void OnSelectionChanged(int) override {}
-    void OnClearKey() override {}
-    bool OnHelpRequest() override { return true; }
-    void OnAboutCommand() override { controls_.ShowAbout(); }
-    bool OnKeyMessage(const varnok::KeyMessage&) override { return false; }
-
-private:
-    varnok::DialogControls& controls_;
-};
-
-}  // namespace
-
+// Puts the program together: the Qt window, the window's behaviour on top of it, the keyboard
+// found among the hidraw devices, msmap.dat in the current directory.
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    varnok::KeyToolApp app([](varnok::SettingsStore&, const std::string&) {
-        return std::make_unique<varnok::KeyDefinitionWindow>([](varnok::DialogControls& controls) {
-            return std::make_unique<ShellEvents>(controls);
+    varnok::HidrawPlatform hid;
+    varnok::QtKeyEventTranslator keys;
+    varnok::KeyToolApp app([&](varnok::SettingsStore& settings, const std::string& name) {
+        auto window =
+            std::make_unique<varnok::KeyDefinitionWindow>([&](varnok::DialogControls& controls) {
+                return std::make_unique<varnok::KeyDefinitionDialog>(controls, settings, hid,
+                                                                     varnok::SlotMap(), name);
+            });
+        // Every key of the window goes to the key capture first, as the key messages Windows
+        // would deliver; a key the capture takes never reaches the focused control.
+        window->SetKeyPreFilter([&keys, events = &window->Events()](QKeyEvent& event) {
+            bool taken = false;
+            for (const varnok::KeyMessage& message : keys.Translate(event)) {
+                taken = events->OnKeyMessage(message) || taken;
+            }
+            return taken;
         });
+        return window;
     });
     app.InitInstance();
     return 0;

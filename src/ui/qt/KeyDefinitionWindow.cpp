@@ -64,8 +64,10 @@ KeyDefinitionWindow::KeyDefinitionWindow(const EventsFactory& makeEvents,
     events_ = makeEvents(*this);
 }
 
-// The behaviour goes first: it may still address the controls while it is destroyed.
 KeyDefinitionWindow::~KeyDefinitionWindow() {
+    // Destroying the controls moves the focus; that must not reach a half-destroyed window.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // The behaviour goes before the controls: it may still address them while it is destroyed.
     events_.reset();
 }
 

@@ -242,10 +242,15 @@ TEST(KeyDefinitionWindow, ReportsFocusEnteringAValueBox) {
     EXPECT_EQ(w.events->log, (Log{"focus 1025", "focus 1028", "focus 1029"}));
 }
 
+// Initialisation comes once, with the controls in place; the focus then starts on the first
+// tab stop, Save, so no row has been entered yet.
 TEST(KeyDefinitionWindow, InitialisesOnceWhenFirstShown) {
     Window w;
     EXPECT_TRUE(w.events->log.empty());
     w.window->show();
+    w.window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), w.window->Control(ControlId::Save));
     w.window->hide();
     w.window->show();
     EXPECT_EQ(w.events->log, Log{"init"});
