@@ -123,13 +123,27 @@ void KeyDefinitionWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* 
 
 bool KeyDefinitionWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
         // A key the focused control ignores travels up to its parent; the pre-filter sees it
         // once, at the control that received it first.
-        auto* widget = qobject_cast<QWidget*>(watched);
         bool first = widget != nullptr && widget == QApplication::focusWidget();
-        if (first && keyPreFilter_) return keyPreFilter_(*static_cast<QKeyEvent*>(event));
+        if (first && keyPreFilter_ && keyPreFilter_(*key)) return true;
+        // Qt's editable combo box takes Enter as a pick of the item named like the typed text,
+        // which would turn a typed string "Default" into the Default command. A Windows edit
+        // field ignores Enter; so do these.
+        bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && IsEditField(widget)) return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool KeyDefinitionWindow::IsEditField(QWidget* widget) {
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    if (combo == nullptr && qobject_cast<QLineEdit*>(widget) != nullptr) {
+        combo = qobject_cast<QComboBox*>(widget->parentWidget());
+    }
+    return combo != nullptr && combo->isEditable();
 }
 
 bool KeyDefinitionWindow::event(QEvent* event) {

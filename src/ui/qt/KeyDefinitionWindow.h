@@ -77,6 +77,8 @@ private:
     QComboBox* Combo(int id) const;
     void ConnectNotifications(int id, QWidget* widget);
     void OnApplicationFocusChanged(QWidget* previous, QWidget* now);
+    // An editable combo box or its edit field.
+    static bool IsEditField(QWidget* widget);
     // The value box that this widget belongs to (the box, its edit field, its list), or 0.
     int OwningValueBox(QWidget* widget) const;
 

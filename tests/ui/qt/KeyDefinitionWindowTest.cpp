@@ -226,6 +226,28 @@ TEST(KeyDefinitionWindow, ReportsUserActionsButNotTheProgramsOwn) {
     EXPECT_EQ(window.SelectedListIndex(ControlId::FunctionList2), 0);
 }
 
+// Enter in an edit field picks nothing from the list: a typed string that happens to name an
+// item ("Default") stays a typed string, as in a Windows combo box.
+TEST(KeyDefinitionWindow, EnterInAnEditFieldPicksNothing) {
+    for (int id : {ControlId::ValueBox1, ControlId::ValueBox6, ControlId::FunctionList3}) {
+        Window w;
+        w.Show();
+        w.window->AddListItem(id, "Default");
+        w.window->AddListItem(id, "Close Window");
+        w.window->SetFocus(id);
+        w.events->log.clear();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Default"));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            EXPECT_EQ(w.window->GetText(id), "Default") << id;
+            w.window->SetText(id, "");
+        }
+        EXPECT_EQ(w.events->log, Log{}) << id;
+        EXPECT_EQ(w.window->SelectedListIndex(id), -1) << id;
+        EXPECT_TRUE(w.window->isVisible());
+    }
+}
+
 // The value boxes report gaining the focus, however it comes; moving inside one box is not
 // a new focus.
 TEST(KeyDefinitionWindow, ReportsFocusEnteringAValueBox) {
