@@ -1,30 +1,100 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "app/CommandLine.h"
 #include "app/qt/KeyToolApp.h"
+#include "device/HidTrace.h"
+#include "device/SimulatedKeyboard.h"
+#include "device/SystemClock.h"
 #include "device/linux/HidrawPlatform.h"
 #include "keys/qt/QtKeyEventTranslator.h"
 #include "store/SlotMap.h"
 #include "ui/KeyDefinitionDialog.h"
 #include "ui/qt/KeyDefinitionWindow.h"
 
-// Puts the program together: the Qt window, the window's behaviour on top of it, the keyboard
-// found among the hidraw devices, msmap.dat in the current directory.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::cerr << "varnok: " << message << "\n";
+    return 2;
+}
+
+// The simulated keyboard rewrites its key table after every record it receives: find out now,
+// not at the first Save, when that cannot work.
+bool KeyTableWritable(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    if (error) return false;
+    if (std::filesystem::exists(absolute, error)) return access(absolute.c_str(), W_OK) == 0;
+    const std::filesystem::path directory = absolute.parent_path();
+    return std::filesystem::is_directory(directory, error) && access(directory.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    varnok::HidrawPlatform hid;
-    varnok::QtKeyEventTranslator keys;
-    varnok::KeyToolApp app([&](varnok::SettingsStore& settings, const std::string& name) {
-        auto window =
-            std::make_unique<varnok::KeyDefinitionWindow>([&](varnok::DialogControls& controls) {
-                return std::make_unique<varnok::KeyDefinitionDialog>(controls, settings, hid,
-                                                                     varnok::SlotMap(), name);
+    using namespace varnok;
+    const std::vector<std::string> arguments(argv, argv + argc);
+    const std::string program = std::filesystem::path(arguments.empty() ? "varnok" : arguments[0])
+                                    .filename()
+                                    .string();
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (!parsed.error.empty()) return Fail(parsed.error + "\nTry '" + program + " --help'.");
+    if (parsed.options.help) {
+        std::cout << UsageText(program);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::cout << "Varnok " VARNOK_VERSION "\n";
+        return 0;
+    }
+
+    // The keyboard: the real one through hidraw, or the simulated one; either may be traced.
+    SystemClock clock;
+    std::unique_ptr<HidPlatform> keyboard;
+    std::string error;
+    if (const auto& file = parsed.options.virtualKeyboardFile) {
+        keyboard = SimulatedKeyboard::FromFile(*file, clock, error);
+        if (!keyboard) return Fail(error);
+        if (!KeyTableWritable(*file)) return Fail(*file + ": the key table cannot be written there");
+    } else {
+        keyboard = std::make_unique<HidrawPlatform>();
+    }
+    std::unique_ptr<HidTrace> trace;
+    if (const auto& file = parsed.options.hidTraceFile) {
+        trace = HidTrace::ToFile(*keyboard, clock, *file, error);
+        if (!trace) return Fail(error);
+    }
+    HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;
+
+    // Qt sees only its own options.
+    std::vector<std::string> toolkitArguments = parsed.toolkitArguments;
+    std::vector<char*> toolkitArgv;
+    for (std::string& argument : toolkitArguments) toolkitArgv.push_back(argument.data());
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitArguments.size());
+    QApplication application(toolkitArgc, toolkitArgv.data());
+
+    QtKeyEventTranslator keys;
+    KeyToolApp app([&hid, &keys](SettingsStore& settings, const std::string& applicationName) {
+        auto window = std::make_unique<KeyDefinitionWindow>(
+            [&hid, &settings, applicationName](DialogControls& controls) {
+                return std::make_unique<KeyDefinitionDialog>(controls, settings, hid, SlotMap(),
+                                                             applicationName);
             });
         // Every key of the window goes to the key capture first, as the key messages Windows
         // would deliver; a key the capture takes never reaches the focused control.
         window->SetKeyPreFilter([&keys, events = &window->Events()](QKeyEvent& event) {
             bool taken = false;
-            for (const varnok::KeyMessage& message : keys.Translate(event)) {
+            for (const KeyMessage& message : keys.Translate(event)) {
                 taken = events->OnKeyMessage(message) || taken;
             }
             return taken;
