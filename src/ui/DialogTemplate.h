@@ -56,14 +56,6 @@ struct DialogTemplate {
     int height;
     int fontPoints;
     std::span<const DialogControlTemplate> controls;
-
-    // The control with this id, or nullptr (unnamed controls all share id -1).
-    constexpr const DialogControlTemplate* Find(int controlId) const {
-        for (const DialogControlTemplate& control : controls) {
-            if (control.id == controlId) return &control;
-        }
-        return nullptr;
-    }
 };
 
 }  // namespace varnok
