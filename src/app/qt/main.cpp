@@ -10,6 +10,7 @@
 #include "keys/qt/QtKeyEventTranslator.h"
 #include "store/SlotMap.h"
 #include "ui/KeyDefinitionDialog.h"
+#include "ui/controls/qt/cmycombx.h"
 #include "ui/qt/KeyDefinitionWindow.h"
 
 #include <unistd.h>
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
             [&hid, &settings, applicationName](DialogControls& controls) {
                 return std::make_unique<KeyDefinitionDialog>(controls, settings, hid, SlotMap(),
                                                              applicationName);
-            });
+            },
+            MakeKeyCaptureValueBox);
         // Every key of the window goes to the key capture first, as the key messages Windows
         // would deliver; a key the capture takes never reaches the focused control.
         window->SetKeyPreFilter([&keys, events = &window->Events()](QKeyEvent& event) {

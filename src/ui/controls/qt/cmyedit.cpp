@@ -1,0 +1,45 @@
+#include "ui/controls/qt/cmyedit.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "ui/qt/KeyDefinitionWindow.h"
+
+namespace varnok {
+
+cmyedit::cmyedit(QWidget* parent) : QLineEdit(parent) {}
+
+// A typed string cannot be shortened: a wrong one is removed whole with a right click. Delete
+// is no typed character and keeps its effect.
+void cmyedit::keyPressEvent(QKeyEvent* event) {
+    const bool dropped = event->key() == Qt::Key_Backspace ||
+                         event->text() == QLatin1String("\b") ||
+                         event->text() == QLatin1String(".");
+    if (attached_ && dropped) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+// Undo, Cut, Paste and the rest would bypass the key capture and the right-click delete.
+void cmyedit::contextMenuEvent(QContextMenuEvent* event) {
+    if (attached_) {
+        event->accept();
+        return;
+    }
+    QLineEdit::contextMenuEvent(event);
+}
+
+// Posted, not sent: the window clears its current slot only after this press has moved the
+// focus, so the slot cleared is the one clicked into.
+void cmyedit::mousePressEvent(QMouseEvent* event) {
+    if (attached_ && event->button() == Qt::RightButton) {
+        QCoreApplication::postEvent(window(), new QEvent(KeyDefinitionWindow::ClearKeyEventType()));
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+}  // namespace varnok

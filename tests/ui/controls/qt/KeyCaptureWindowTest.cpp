@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/MemorySettingsStore.h"
+#include "device/SimulatedKeyboard.h"
+#include "keys/SlotNames.h"
+#include "keys/qt/QtKeyEventTranslator.h"
+#include "store/SlotMap.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+#include "ui/ControlIds.h"
+#include "ui/KeyDefinitionDialog.h"
+#include "ui/controls/qt/PhysicalKeyboard.h"
+#include "ui/controls/qt/PopupWatch.h"
+#include "ui/controls/qt/cmycombx.h"
+#include "ui/controls/qt/cmyedit.h"
+#include "ui/qt/KeyDefinitionWindow.h"
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kCtrlC = {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00};
+
+// The main window as Varnok puts it together: the real window behaviour, the key-capture
+// value boxes and the Qt key translation in the window's pre-filter, on the simulated
+// keyboard, with msmap.dat in a temporary directory. All six rows are shown; row 2 takes
+// typed strings.
+class KeyCaptureWindow : public ::testing::Test {
+protected:
+    KeyCaptureWindow() {
+        settings.WriteSetting("Settings", "keynum", 5);
+        settings.WriteSetting("Settings", "KeyFun2Sel", 2);
+        window = std::make_unique<KeyDefinitionWindow>(
+            [this](DialogControls& controls) {
+                auto made = std::make_unique<KeyDefinitionDialog>(
+                    controls, settings, keyboard, SlotMap(directory.Path()), "varnok");
+                dialog = made.get();
+                return made;
+            },
+            MakeKeyCaptureValueBox);
+        window->SetKeyPreFilter([this](QKeyEvent& event) {
+            bool taken = false;
+            for (const KeyMessage& message : keys.Translate(event)) {
+                taken = dialog->OnKeyMessage(message) || taken;
+            }
+            return taken;
+        });
+    }
+
+    void SetUp() override {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        // The value boxes filter once their edit fields have been painted.
+        ASSERT_TRUE(QTest::qWaitFor([this] {
+            for (int id = ControlId::ValueBox1; id <= ControlId::ValueBox6; ++id) {
+                if (!Edit(id)->IsAttached()) return false;
+            }
+            return true;
+        }));
+    }
+
+    QComboBox* Box(int id) const { return qobject_cast<QComboBox*>(window->Control(id)); }
+    cmyedit* Edit(int id) const { return qobject_cast<cmyedit*>(Box(id)->lineEdit()); }
+
+    // A mouse press and release at a point of a widget, delivered to its window as the
+    // platform delivers them (so a right press also asks for a context menu).
+    static void Click(QWidget* widget, QPoint point, Qt::MouseButton button) {
+        QWindow* handle = widget->window()->windowHandle();
+        const QPoint at = handle->mapFromGlobal(widget->mapToGlobal(point));
+        QTest::mouseClick(handle, button, {}, at);
+        QApplication::processEvents();
+    }
+    static void Click(QWidget* widget, Qt::MouseButton button) {
+        Click(widget, widget->rect().center(), button);
+    }
+    // Clicks into a value box's edit field, which makes its slot the current one.
+    void Enter(int id) {
+        Click(Edit(id), Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), Box(id));
+    }
+    void CaptureCtrlC(int id) {
+        Enter(id);
+        physical.Press("Ctrl");
+        physical.Press("c");
+        physical.Release("c");
+        physical.Release("Ctrl");
+    }
+
+    Bytes Reports(int slot) const {
+        Bytes bytes;
+        for (const KeyReport& report : dialog->SlotReports()[slot].RecordedReports()) {
+            bytes.insert(bytes.end(), report.begin(), report.end());
+        }
+        return bytes;
+    }
+    Bytes StoredReport(int slot) const {
+        const SlotEntry* entry = dialog->Map().Find(SlotNames[slot]);
+        if (entry == nullptr) return {};
+        return Bytes(entry->data.begin(), entry->data.begin() + 8);
+    }
+    std::string Shown(int id) const { return window->GetText(id); }
+
+    TempDirectory directory;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    SimulatedKeyboard keyboard{clock};
+    QtKeyEventTranslator keys;
+    PhysicalKeyboard physical;
+    KeyDefinitionDialog* dialog = nullptr;
+    std::unique_ptr<KeyDefinitionWindow> window;
+};
+
+// Ctrl+C pressed in row 1 travels from the key events through the pre-filter and the capture
+// into the row, the slot's report and its map entry; none of it reaches the edit field.
+TEST_F(KeyCaptureWindow, ChordPressedInANormalRowDefinesTheSlot) {
+    CaptureCtrlC(ControlId::ValueBox1);
+
+    EXPECT_EQ(dialog->CurrentSlot(), 1);
+    EXPECT_EQ(Shown(ControlId::ValueBox1), "Ctrl|C|,");
+    EXPECT_EQ(Reports(1), kCtrlC);
+    EXPECT_EQ(StoredReport(1), kCtrlC);
+    EXPECT_GE(dialog->DefinedFlags()[1], 1);
+    EXPECT_TRUE(Reports(2).empty());
+}
+
+// What typing leaves in a value box: in a String row the keys reach the edit field, which
+// drops Backspace and "."; in a Normal row the capture takes them all.
+TEST_F(KeyCaptureWindow, TypingIntoAValueBox) {
+    struct Case {
+        const char* what;
+        int box;
+        std::vector<const char*> keys;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"full stop dropped", ControlId::ValueBox2, {"a", ".", "b"}, "ab"},
+        {"Backspace dropped", ControlId::ValueBox2, {"a", "b", "Backspace"}, "ab"},
+        {"Delete still deletes", ControlId::ValueBox2, {"a", "b", "Home", "Delete"}, "b"},
+        {"Backspace is a key to capture", ControlId::ValueBox1, {"Backspace"}, "Back|,"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Box(c.box)->setEditText({});
+        Enter(c.box);
+        for (const char* key : c.keys) physical.Tap(key);
+        EXPECT_EQ(Shown(c.box), c.shown);
+    }
+}
+
+// Only a right press in the edit field asks for the clear, and the window clears the slot
+// clicked into, not the one that was current before the click. No context menu appears.
+TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
+    CaptureCtrlC(ControlId::ValueBox1);
+    CaptureCtrlC(ControlId::ValueBox3);
+    PopupWatch popups;
+
+    // The arrow: the part of the box that its edit field leaves free on the right.
+    cmycombx* box1 = qobject_cast<cmycombx*>(Box(ControlId::ValueBox1));
+    const QPoint arrow(box1->width() - 4, box1->height() / 2);
+    ASSERT_EQ(box1->childAt(arrow), nullptr);
+    Click(box1, arrow, Qt::RightButton);
+    popups.Sweep();
+    box1->hidePopup();
+    EXPECT_EQ(Shown(ControlId::ValueBox1), "Ctrl|C|,");
+
+    // The dropped list: a right click on an item neither clears nor picks it.
+    box1->showPopup();
+    QAbstractItemView* list = box1->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+    Click(list->viewport(), list->visualRect(list->model()->index(2, 0)).center(), Qt::RightButton);
+    popups.Sweep();
+    box1->hidePopup();
+    QApplication::processEvents();
+    EXPECT_EQ(Shown(ControlId::ValueBox1), "Ctrl|C|,");
+    EXPECT_EQ(Reports(1), kCtrlC);
+
+    // The edit field of row 1 while row 3 is current.
+    Enter(ControlId::ValueBox3);
+    Click(Edit(ControlId::ValueBox1), Qt::RightButton);
+    popups.Sweep();
+    QApplication::processEvents();
+
+    EXPECT_EQ(dialog->CurrentSlot(), 1);
+    EXPECT_EQ(Shown(ControlId::ValueBox1), "");
+    EXPECT_TRUE(Reports(1).empty());
+    EXPECT_EQ(dialog->Map().Find(SlotNames[1]), nullptr);
+    EXPECT_EQ(dialog->DefinedFlags()[1], 0);
+    EXPECT_EQ(Shown(ControlId::ValueBox3), "Ctrl|C|,");
+    EXPECT_EQ(Reports(3), kCtrlC);
+    EXPECT_EQ(StoredReport(3), kCtrlC);
+    EXPECT_EQ(popups.Count(), 0);
+}
+
+// The window has no keyboard navigation. In a String row Tab, Enter and Escape reach the
+// controls and leave the focus and the text where they were, press no Save and close nothing;
+// in a Normal row they are keys to capture.
+TEST_F(KeyCaptureWindow, TabEnterAndEscapeNeitherMoveNorSaveNorClose) {
+    struct Case {
+        int box;
+        const char* key;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {ControlId::ValueBox2, "Tab", "ab"},      {ControlId::ValueBox2, "Enter", "ab"},
+        {ControlId::ValueBox2, "Escape", "ab"},   {ControlId::ValueBox1, "Tab", "Tab|,"},
+        {ControlId::ValueBox3, "Enter", "Ret|,"}, {ControlId::ValueBox4, "Escape", "Esc|,"},
+    };
+    PopupWatch popups;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.box) + " " + c.key);
+        Box(c.box)->setEditText({});
+        Enter(c.box);
+        if (c.box == ControlId::ValueBox2) physical.Type("ab");
+        physical.Tap(c.key);
+        QApplication::processEvents();
+
+        EXPECT_EQ(QApplication::focusWidget(), Box(c.box));
+        EXPECT_EQ(Shown(c.box), c.shown);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->result(), 0);
+    }
+    EXPECT_EQ(keyboard.SetCount(), 0u);
+    EXPECT_EQ(popups.Count(), 0);
+}
+
+}  // namespace
+}  // namespace varnok
