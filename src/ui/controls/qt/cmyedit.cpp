@@ -24,7 +24,8 @@ void cmyedit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-// Undo, Cut, Paste and the rest would bypass the key capture and the right-click delete.
+// A right click deletes the slot's definition; an edit menu (Undo, Cut, Paste, ...) would
+// offer something else on the same click.
 void cmyedit::contextMenuEvent(QContextMenuEvent* event) {
     if (attached_) {
         event->accept();
