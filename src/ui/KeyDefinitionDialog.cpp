@@ -279,10 +279,12 @@ void KeyDefinitionDialog::ChangeFunctionMode(int row) {
     TakeTypedTexts();
     if (previous != mode && (previous == kModeString || mode == kModeString)) {
         // Key names and typed strings don't mix: entering or leaving String empties the row.
-        // The slot's entry leaves the map, so the emptied row stays empty after a restart
-        // (an entry with an empty text would bring the old text back).
+        // The mode is stored at once, so the emptied slot is too: its entry leaves the map and
+        // the map file (an entry with an empty text would bring the old text back, and a
+        // String row would then send a key chord's name as a string).
         rowTexts_[row].clear();
         slotMap_.Remove(SlotNames[row]);
+        slotMap_.Save();
         slotReports_[row].Clear();
         slotDefinedFlags_[row] = 0;
         Refresh();
