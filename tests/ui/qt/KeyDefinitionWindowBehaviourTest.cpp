@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QTest>
+#include <memory>
+
+#include "app/MemorySettingsStore.h"
+#include "device/SimulatedKeyboard.h"
+#include "store/SlotMap.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+#include "ui/ControlIds.h"
+#include "ui/KeyDefinitionDialog.h"
+#include "ui/qt/KeyDefinitionWindow.h"
+
+namespace varnok {
+namespace {
+
+// The Qt window with the real window behaviour: what the user sees change when they use the
+// key-count and language lists.
+class KeyDefinitionWindowBehaviour : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<KeyDefinitionWindow>([this](DialogControls& controls) {
+            return std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
+                                                         SlotMap(directory.Path()), "varnok");
+        });
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Moves a list's selection with the arrow keys, as a user does.
+    void Step(int list, Qt::Key key) {
+        QWidget* combo = window->Control(list);
+        combo->setFocus();
+        QTest::keyClick(combo, key);
+    }
+
+    std::vector<int> ShownRows() const {
+        const int labels[] = {0, 0, ControlId::Row2Label, ControlId::Row3Label,
+                              ControlId::Row4Label, ControlId::Row5Label, ControlId::Row6Label};
+        std::vector<int> rows;
+        for (int row = 1; row <= 6; ++row) {
+            const bool box = window->Control(ControlId::ValueBox1 + row - 1)->isVisible();
+            const bool list = window->Control(ControlId::FunctionList1 + row - 1)->isVisible();
+            EXPECT_EQ(box, list) << "row " << row;
+            if (labels[row] != 0) {
+                EXPECT_EQ(box, window->Control(labels[row])->isVisible()) << "row " << row;
+            }
+            if (box) rows.push_back(row);
+        }
+        return rows;
+    }
+
+    QString Label(int id) const {
+        return qobject_cast<QAbstractButton*>(window->Control(id))->text();
+    }
+
+    TempDirectory directory;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    SimulatedKeyboard keyboard{clock};
+    std::unique_ptr<KeyDefinitionWindow> window;
+};
+
+TEST_F(KeyDefinitionWindowBehaviour, KeyCountListHidesAndShowsRows) {
+    EXPECT_EQ(ShownRows(), std::vector<int>{1});
+    Step(ControlId::KeyCount, Qt::Key_Down);
+    Step(ControlId::KeyCount, Qt::Key_Down);
+    EXPECT_EQ(ShownRows(), (std::vector<int>{1, 2, 3}));
+    Step(ControlId::KeyCount, Qt::Key_End);
+    EXPECT_EQ(ShownRows(), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+    Step(ControlId::KeyCount, Qt::Key_Up);
+    EXPECT_EQ(ShownRows(), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 4);
+    EXPECT_FALSE(window->Control(ControlId::GetDefinedKey)->isVisible());
+    EXPECT_FALSE(window->Control(ControlId::HiddenValue)->isVisible());
+}
+
+TEST_F(KeyDefinitionWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
+    EXPECT_EQ(Label(ControlId::Save), "Save");
+    Step(ControlId::Language, Qt::Key_Down);
+
+    EXPECT_EQ(Label(ControlId::Save), QString::fromUtf8("保存"));
+    EXPECT_EQ(Label(ControlId::Clear), QString::fromUtf8("清空"));
+    EXPECT_EQ(Label(ControlId::Exit), QString::fromUtf8("退出"));
+    EXPECT_EQ(Label(ControlId::GetDefinedKey), QString::fromUtf8("上传自定义键"));
+    EXPECT_EQ(qobject_cast<QComboBox*>(window->Control(ControlId::FunctionList1))->itemText(2),
+              QString::fromUtf8("一次多键"));
+    EXPECT_EQ(settings.ReadSetting("Settings", "keyLan", -1), 1);
+
+    Step(ControlId::Language, Qt::Key_Up);
+    EXPECT_EQ(Label(ControlId::Save), "Save");
+}
+
+}  // namespace
+}  // namespace varnok
