@@ -11,6 +11,7 @@
 #include "store/SlotMap.h"
 #include "ui/KeyDefinitionDialog.h"
 #include "ui/controls/qt/cmycombx.h"
+#include "ui/qt/CapturePreFilter.h"
 #include "ui/qt/KeyDefinitionWindow.h"
 
 #include <unistd.h>
@@ -92,15 +93,7 @@ int main(int argc, char** argv) {
                                                              applicationName);
             },
             MakeKeyCaptureValueBox);
-        // Every key of the window goes to the key capture first, as the key messages Windows
-        // would deliver; a key the capture takes never reaches the focused control.
-        window->SetKeyPreFilter([&keys, events = &window->Events()](QKeyEvent& event) {
-            bool taken = false;
-            for (const KeyMessage& message : keys.Translate(event)) {
-                taken = events->OnKeyMessage(message) || taken;
-            }
-            return taken;
-        });
+        window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
         return window;
     });
     app.InitInstance();

@@ -25,6 +25,7 @@
 #include "ui/controls/qt/PopupWatch.h"
 #include "ui/controls/qt/cmycombx.h"
 #include "ui/controls/qt/cmyedit.h"
+#include "ui/qt/CapturePreFilter.h"
 #include "ui/qt/KeyDefinitionWindow.h"
 
 namespace varnok {
@@ -51,13 +52,7 @@ protected:
                 return made;
             },
             MakeKeyCaptureValueBox);
-        window->SetKeyPreFilter([this](QKeyEvent& event) {
-            bool taken = false;
-            for (const KeyMessage& message : keys.Translate(event)) {
-                taken = dialog->OnKeyMessage(message) || taken;
-            }
-            return taken;
-        });
+        window->SetKeyPreFilter(CapturePreFilter(keys, *dialog));
     }
 
     void SetUp() override {

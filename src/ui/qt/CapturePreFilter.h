@@ -1,0 +1,15 @@
+#pragma once
+
+#include "keys/qt/QtKeyEventTranslator.h"
+#include "ui/DialogEvents.h"
+#include "ui/qt/KeyDefinitionWindow.h"
+
+namespace varnok {
+
+// The main window's key pre-filter: every key press and release goes to the window's
+// behaviour first, as the key messages Windows would deliver for it; a key the capture takes
+// never reaches the focused control. Both arguments must outlive the filter.
+KeyDefinitionWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys,
+                                                   DialogEvents& events);
+
+}  // namespace varnok
