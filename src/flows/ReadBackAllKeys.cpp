@@ -50,10 +50,7 @@ bool ReadSlot(KeyDefinitionDialog& window, int slot, std::string& text) {
                 payload.AddContinuation(DataOf(report));
             }
             text = payload.Text();
-            SlotData data{};
-            const auto bytes = payload.Payload();
-            std::copy_n(bytes.begin(), std::min(bytes.size(), data.size()), data.begin());
-            window.Map().Set(SlotNames[slot], text, data, 0);
+            window.Map().Set(SlotNames[slot], text, ToSlotData(payload.Payload()), 0);
             if (slot >= kFirstRowSlot) window.StoreFunctionMode(slot, kStringMode);
             return true;
         }

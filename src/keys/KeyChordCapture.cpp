@@ -140,9 +140,8 @@ void KeyChordCapture::StoreReleasedChord() {
     std::array<std::uint8_t, 8> report{};
     std::size_t copied = 0;
     if (window_.SlotReports()[slot].CopyReports(report, copied) && copied > 0) {
-        SlotData data{};
-        std::copy_n(report.begin(), copied, data.begin());
-        window_.Map().Set(SlotNames[slot], window_.Texts()[slot], data, 0);
+        window_.Map().Set(SlotNames[slot], window_.Texts()[slot],
+                          ToSlotData(std::span(report).first(copied)), 0);
     }
 }
 

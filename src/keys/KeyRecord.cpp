@@ -27,9 +27,7 @@ KeyRecord BuildKeyRecord(std::uint8_t slot, std::int32_t functionMode, const Key
     if (IsRowSlot(slot) && functionMode == kStringMode) {
         const std::vector<std::uint8_t> payload = EncodeStringPayload(rowText);
         if (!payload.empty()) {
-            SlotData data{};
-            std::copy_n(payload.begin(), std::min(payload.size(), data.size()), data.begin());
-            slotMap.Set(SlotNames[slot], rowText, data, 0);
+            slotMap.Set(SlotNames[slot], rowText, ToSlotData(payload), 0);
         }
         KeyRecord record{KeyRecordKind::String,
                          {slot, static_cast<std::uint8_t>(payload.size()), kStringMarker}};

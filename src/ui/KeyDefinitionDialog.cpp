@@ -51,12 +51,6 @@ std::size_t DefaultItemOfRow(int row) {
     }
 }
 
-SlotData ReportAsSlotData(std::span<const std::uint8_t> reports) {
-    SlotData data{};
-    std::copy_n(reports.begin(), std::min(reports.size(), data.size()), data.begin());
-    return data;
-}
-
 }  // namespace
 
 class KeyDefinitionDialog::ExchangeGuard {
@@ -268,7 +262,7 @@ void KeyDefinitionDialog::PickCommandItem(int slot) {
     std::size_t copiedBytes = 0;
     reports.CopyReports(copied, copiedBytes);
     slotMap_.Set(SlotNames[slot], rowTexts_[slot],
-                 ReportAsSlotData(std::span(copied).first(copiedBytes)), 0);
+                 ToSlotData(std::span(copied).first(copiedBytes)), 0);
     Refresh();
 }
 

@@ -1,10 +1,11 @@
 #include "flows/SaveAllKeys.h"
 
+#include "device/HexBytes.h"
+
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -34,15 +35,7 @@ const Bytes kMixedTable[] = {
     {0xAA, 0xFF},
 };
 
-std::string Hex(const Bytes& bytes) {
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        char cell[4];
-        std::snprintf(cell, sizeof cell, "%s%02X", text.empty() ? "" : " ", byte);
-        text += cell;
-    }
-    return text;
-}
+std::string Hex(const Bytes& bytes) { return FormatHexBytes(bytes); }
 
 // The reports and pauses that carry these records: 7 data bytes per report, zero padded,
 // 200 ms between the reports of one record.
