@@ -6,7 +6,7 @@ VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # Compiler, build tools, Qt 6 Widgets, and a CJK font so the Chinese texts render.
 VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei)
 # Test frameworks, and what the window tests and screenshots use.
-VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev)
+VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
 
 varnok_ensure_packages() {
     local missing=() package

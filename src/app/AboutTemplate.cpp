@@ -1,5 +1,7 @@
 #include "app/AboutTemplate.h"
 
+#include "app/ProgramVersion.h"
+
 #include <array>
 
 namespace varnok {
@@ -13,7 +15,7 @@ using namespace ControlStyle;
 constexpr std::array kControls{
     //                    id  kind         x    y   w    h   text                         style
     DialogControlTemplate{-1, Icon,        11,  17, 20,  20, "",                          None},
-    DialogControlTemplate{-1, StaticText,  40,  10, 119, 8,  "Varnok 1.5",                NoPrefix},
+    DialogControlTemplate{-1, StaticText,  40,  10, 119, 8,  kProgramTitle,               NoPrefix},
     DialogControlTemplate{-1, StaticText,  40,  25, 132, 8,  "\u00A9 2026 The Varnok authors", None},
     DialogControlTemplate{1,  PushButton,  178, 7,  50,  14, "OK",                        TabStop | Group | DefaultButton},
 };

@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 
 #include "app/CommandLine.h"
+#include "app/ProgramVersion.h"
 #include "app/qt/KeyToolApp.h"
 #include "device/HidTrace.h"
 #include "device/SimulatedKeyboard.h"
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (parsed.options.version) {
-        std::cout << "Varnok " VARNOK_VERSION "\n";
+        std::cout << kProgramTitle << "\n";
         return 0;
     }
 
