@@ -20,8 +20,7 @@ std::optional<UsageOfKey> KeyCodeToUsage(std::uint8_t keyCode);
 std::optional<std::uint8_t> UsageToKeyCode(std::uint8_t usage);
 
 // The key that types a character, and whether Shift is held for it. Only the characters of
-// the plain and shifted character tables can be typed (no upper-case letters, no text beyond
-// ASCII).
+// the plain and shifted character tables can be typed (no text beyond ASCII).
 struct CharKey {
     bool shifted;
     std::uint8_t keyCode;

@@ -2,10 +2,11 @@
 
 namespace varnok {
 
-// Upper-case letters have no row. "*", "-" and "+" are typed with the keypad keys; the
-// main-row "-" key comes last so that a typed "-" keeps the keypad key while a stored 0x0C
-// still reads back as the "-" the keyboard types. The keypad digits are never reached from a
-// character (the main-row digits come first) but name the digit when a keypad code is read.
+// Upper-case letters are typed with Shift and live in ShiftedCharTable. "*", "-" and "+" are
+// typed with the keypad keys; the main-row "-" key comes last so that a typed "-" keeps the
+// keypad key while a stored 0x0C still reads back as the "-" the keyboard types. The keypad
+// digits are never reached from a character (the main-row digits come first) but name the
+// digit when a keypad code is read.
 // clang-format off
 const std::array<CharKeyRow, 64> PlainCharTable = {{
     {U'a', 0x1E}, {U'b', 0x30}, {U'c', 0x2E}, {U'd', 0x20}, {U'e', 0x12},

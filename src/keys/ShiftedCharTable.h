@@ -7,6 +7,6 @@
 namespace varnok {
 
 // Characters typed with Shift held. Looked up from the first row in both directions.
-extern const std::array<CharKeyRow, 19> ShiftedCharTable;
+extern const std::array<CharKeyRow, 45> ShiftedCharTable;
 
 }  // namespace varnok

@@ -16,7 +16,8 @@ constexpr std::uint8_t kPlainMarker = 0x00;
 constexpr std::uint8_t kShiftedMarker = 0xAB;
 
 // Encodes UTF-8 text, at most 14 characters' worth (28 bytes). Characters that no key types
-// (upper-case letters, anything beyond ASCII) are skipped.
+// (anything beyond ASCII, most control characters) are skipped; CheckTypableString tells
+// which before a text is taken.
 std::vector<std::uint8_t> EncodeStringPayload(std::string_view text);
 // Decodes payload bytes into UTF-8 text. Pairs that name no character add nothing, and a
 // trailing odd byte is ignored.

@@ -76,7 +76,7 @@ TEST(KeyLookup, CharacterLookupsPreferPlainAndFirstRows) {
         std::uint8_t keyCode;
     };
     const Case cases[] = {
-        {U'a', true, false, 0x1E},  {U'A', false, false, 0},      {U'!', true, true, 0x02},
+        {U'a', true, false, 0x1E},  {U'A', true, true, 0x1E},     {U'!', true, true, 0x02},
         {U'-', true, false, 0x4A},  {U'_', true, true, 0x0C},     {U'1', true, false, 0x02},
         {U'0', true, false, 0x0B},  {U'*', true, false, 0x7A},    {U'+', true, false, 0x4E},
         {U'\t', true, false, 0x0F}, {U'\x7F', true, false, 0x53}, {U'~', true, true, 0x29},
@@ -94,8 +94,8 @@ TEST(KeyLookup, CharacterLookupsPreferPlainAndFirstRows) {
 
     const std::tuple<std::uint8_t, bool, std::optional<char32_t>> reverse[] = {
         {0x0C, false, U'-'},  // what the keyboard types for the main-row key without Shift
-        {0x0C, true, U'_'},         {0x91, false, U'1'},        {0x02, true, U'!'},
-        {0x09, true, std::nullopt}, {0x1E, true, std::nullopt}, {0x00, false, std::nullopt},
+        {0x0C, true, U'_'},         {0x91, false, U'1'}, {0x02, true, U'!'},
+        {0x09, true, std::nullopt}, {0x1E, true, U'A'},  {0x00, false, std::nullopt},
     };
     for (const auto& [keyCode, shifted, character] : reverse) {
         EXPECT_EQ(KeyCodeToChar(keyCode, shifted), character)
@@ -109,7 +109,7 @@ TEST(KeyLookup, EveryTypableCharacterSurvivesTheWayToTheKeyboardAndBack) {
     std::set<char32_t> characters;
     for (const CharKeyRow& row : PlainCharTable) characters.insert(row.character);
     for (const CharKeyRow& row : ShiftedCharTable) characters.insert(row.character);
-    EXPECT_EQ(characters.size(), 53u + 19u);  // keypad digits and main-row "-" repeat
+    EXPECT_EQ(characters.size(), 53u + 45u);  // keypad digits and main-row "-" repeat
 
     std::set<char32_t> withoutUsage;
     for (char32_t character : characters) {

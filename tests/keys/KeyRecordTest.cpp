@@ -125,7 +125,7 @@ TEST(KeyRecord, StringRowsStoreTheirTextInTheSlotMap) {
     EXPECT_EQ(entry->flag, 0);
     EXPECT_TRUE(std::equal(entry->data.begin(), entry->data.end(), record.bytes.begin() + 3));
 
-    BuildKeyRecord(3, kStringMode, none, "ABC", slotMap);
+    BuildKeyRecord(3, kStringMode, none, "中文", slotMap);
     BuildKeyRecord(4, kNormalMode, none, "abc", slotMap);
     EXPECT_EQ(slotMap.Find("key3"), nullptr);
     EXPECT_EQ(slotMap.Find("key4"), nullptr);

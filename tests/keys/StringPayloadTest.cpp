@@ -15,10 +15,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 TEST(StringPayload, EncodesTypableCharactersOnly) {
     const std::pair<std::string, Bytes> cases[] = {
-        {"aB", {0x00, 0x04}},
+        {"aB", {0x00, 0x04, 0xAB, 0x05}},  // capitals are the letter keys with Shift
         {"a!", {0x00, 0x04, 0xAB, 0x1E}},
         {"", {}},
-        {"ABC", {}},
+        {"HW", {0xAB, 0x0B, 0xAB, 0x1A}},
         {"中文a", {0x00, 0x04}},  // Chinese is skipped whole, the rest still typed
         {"é1", {0x00, 0x1E}},
         {"-_", {0x00, 0x56, 0xAB, 0x2D}},  // keypad minus; underscore is Shift + main-row minus
@@ -36,8 +36,9 @@ TEST(StringPayload, EncodesTypableCharactersOnly) {
 TEST(StringPayload, DecodesWhatItCanAndIgnoresTheRest) {
     const std::pair<Bytes, std::string> cases[] = {
         {{0x00, 0x04, 0xAB, 0x1E}, "a!"},
-        {{0x00, 0x04, 0xAB}, "a"},                    // odd trailing byte
-        {{0xAB, 0x04, 0x00, 0x05}, "b"},              // no shifted "a"
+        {{0xAB, 0x0B, 0x00, 0x08, 0xAB, 0x1D}, "HeZ"},  // Shift + letter reads back as the capital
+        {{0x00, 0x04, 0xAB}, "a"},                      // odd trailing byte
+        {{0xAB, 0x2C, 0x00, 0x05}, "b"},              // Shift + Space types no character of its own
         {{0x00, 0x00, 0x00, 0xE0, 0x00, 0x06}, "c"},  // usage 0 and a modifier name no character
         {{0x00, 0x2D, 0xAB, 0x2D}, "-_"},             // what the keyboard types for the minus key
         {{0x00, 0x59, 0x00, 0x62}, "10"},             // keypad digits
