@@ -6,7 +6,10 @@ VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # Compiler, build tools, Qt 6 Widgets, and a CJK font so the Chinese texts render.
 VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei)
 # Test frameworks, and what the window tests and screenshots use.
-VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
+VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
+                      desktop-file-utils appstream)
+# What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies.
+VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
 
 varnok_ensure_packages() {
     local missing=() package
@@ -31,4 +34,12 @@ varnok_build() {
     shift
     cmake -S "$VARNOK_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null \
         && cmake --build "$dir" -j "$(nproc)"
+}
+
+# varnok_package DIR: the Debian package of the build in DIR under build/ (built already), made
+# by CPack from the install rules; prints the package's path.
+varnok_package() {
+    local dir="$VARNOK_ROOT/build/$1"
+    rm -f "$dir"/*.deb
+    (cd "$dir" && cpack -G DEB >&2) && ls "$dir"/*.deb
 }

@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
     toolkitArgv.push_back(nullptr);
     int toolkitArgc = static_cast<int>(toolkitArguments.size());
     QApplication application(toolkitArgc, toolkitArgv.data());
+    // Wayland compositors match the window to its menu entry (and icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.brelmoth.varnok"));
 
     QtKeyEventTranslator keys;
     KeyToolApp app([&hid, &keys](SettingsStore& settings, const std::string& applicationName) {

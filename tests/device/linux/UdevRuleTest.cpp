@@ -17,33 +17,29 @@ const std::filesystem::path kRules =
 
 using Pair = std::tuple<std::uint16_t, std::uint16_t, bool>;  // vendor, product, any product
 
-// Each rule must name hidraw nodes, grant them to the seat's user, and spell the ids as udev
-// compares them (a "0x" prefix or upper-case digits would never match); together the rules
-// must cover exactly the devices the keyboard link accepts.
+// Each rule must name hidraw nodes, grant them to the seat's user, and spell the ids as the
+// kernel names the node's HID device (a lower-case digit or a "0x" prefix would never match);
+// together the rules must cover exactly the devices the keyboard link accepts.
 TEST(UdevRule, GrantsEveryAcceptedKeyboardAndNothingElse) {
     std::ifstream file(kRules);
     ASSERT_TRUE(file) << kRules;
-    const std::regex vendorKey(R"re(ATTRS\{idVendor\}=="([^"]*)")re");
-    const std::regex productKey(R"re(ATTRS\{idProduct\}=="([^"]*)")re");
-    const std::regex udevId("[0-9a-f]{4}");
+    // BUS:VENDOR:PRODUCT.INSTANCE, with "????" for any product of the vendor.
+    const std::regex hidDevice(
+        R"re(KERNELS=="\?\?\?\?:([0-9A-F]{4}):([0-9A-F]{4}|\?\?\?\?)\.\*")re");
 
     std::set<Pair> granted;
     std::string line;
     while (std::getline(file, line)) {
         if (line.empty() || line[0] == '#') continue;
         SCOPED_TRACE(line);
-        std::smatch vendor;
-        std::smatch product;
-        ASSERT_TRUE(std::regex_search(line, vendor, vendorKey));
-        ASSERT_TRUE(std::regex_match(vendor[1].str(), udevId));
-        const bool anyProduct = !std::regex_search(line, product, productKey);
-        if (!anyProduct) {
-            ASSERT_TRUE(std::regex_match(product[1].str(), udevId));
-        }
+        std::smatch ids;
+        ASSERT_TRUE(std::regex_search(line, ids, hidDevice));
         EXPECT_NE(line.find(R"(SUBSYSTEM=="hidraw")"), std::string::npos);
+        EXPECT_NE(line.find(R"(SUBSYSTEMS=="hid")"), std::string::npos);
         EXPECT_NE(line.find(R"(TAG+="uaccess")"), std::string::npos);
-        granted.emplace(std::stoi(vendor[1].str(), nullptr, 16),
-                        anyProduct ? 0 : std::stoi(product[1].str(), nullptr, 16), anyProduct);
+        const bool anyProduct = ids[2].str() == "????";
+        granted.emplace(std::stoi(ids[1].str(), nullptr, 16),
+                        anyProduct ? 0 : std::stoi(ids[2].str(), nullptr, 16), anyProduct);
     }
 
     std::set<Pair> accepted;
