@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "keys/CaptureNameTable.h"
+#include "keys/CommandItemTable.h"
 #include "keys/KeyUsageTable.h"
 #include "keys/PlainCharTable.h"
 #include "keys/ShiftedCharTable.h"
@@ -14,6 +15,22 @@ namespace {
 
 constexpr std::uint8_t kFirstModifierUsage = 0xE0;
 constexpr std::uint8_t kLastModifierUsage = 0xE7;
+
+// Lower-case ASCII with every run of blanks made one blank and none at either end.
+std::string FoldName(std::string_view name) {
+    std::string folded;
+    bool blank = false;
+    for (const char c : name) {
+        if (c == ' ' || c == '\t') {
+            blank = !folded.empty();
+            continue;
+        }
+        if (blank) folded += ' ';
+        blank = false;
+        folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
 
 template <typename Table, typename Match>
 auto FindFirst(const Table& table, Match match) {
@@ -79,6 +96,16 @@ std::optional<std::string> CaptureName(std::uint8_t virtualKey) {
         return std::nullopt;
     }
     return std::string(row->name);
+}
+
+std::optional<std::size_t> CommandItemByName(std::string_view name) {
+    const std::string wanted = FoldName(name);
+    const auto* row = FindFirst(
+        CommandItemTable, [&](const CommandItem& item) { return FoldName(item.name) == wanted; });
+    if (row == nullptr) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(row - CommandItemTable.data());
 }
 
 }  // namespace varnok

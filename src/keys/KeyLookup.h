@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace varnok {
 
@@ -33,5 +35,10 @@ std::string UsageName(std::uint8_t usage);
 // The name a captured key adds to a row, by Windows virtual-key code; nullopt for keys that
 // are not captured.
 std::optional<std::string> CaptureName(std::uint8_t virtualKey);
+
+// The index of the command item a person names: the window shows the same names in both
+// languages, with blanks that line them up ("Mouse Left   Click"), so any run of blanks
+// matches any other, and case does not matter.
+std::optional<std::size_t> CommandItemByName(std::string_view name);
 
 }  // namespace varnok
