@@ -8,9 +8,13 @@ namespace {
 
 // The toolkit's options that take a value as the next argument.
 constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue = {
-    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-display",
-    "-style",    "-stylesheet",         "-geometry",      "-qwindowgeometry", "-title",
-    "-qwindowtitle", "-qwindowicon",    "-session",       "-name"};
+    "-platform",        "-platformpluginpath",
+    "-platformtheme",   "-plugin",
+    "-display",         "-style",
+    "-stylesheet",      "-geometry",
+    "-qwindowgeometry", "-title",
+    "-qwindowtitle",    "-qwindowicon",
+    "-session",         "-name"};
 
 bool TakesToolkitValue(std::string_view option) {
     for (std::string_view known : kToolkitOptionsWithValue) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/SettingsStore.h"
-
 #include <map>
 #include <string>
 #include <utility>
+
+#include "app/SettingsStore.h"
 
 namespace varnok {
 
