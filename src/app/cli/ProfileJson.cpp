@@ -1,0 +1,251 @@
+#include "app/cli/ProfileJson.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "app/cli/KeyTextRules.h"
+#include "device/HexBytes.h"
+#include "keys/FunctionModeNames.h"
+#include "keys/KeyReport.h"
+#include "keys/StringPayload.h"
+
+namespace varnok {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr std::string_view kFormat = "varnok-profile";
+constexpr std::array<std::string_view, 2> kLanguages = {"English", "Chinese"};
+constexpr int kMaxKeyCount = 6;
+constexpr int kLastSlot = 6;
+constexpr std::size_t kKeyReportSize = 8;
+// What "Default" stores in rows 4..6: no keyboard or mouse report, but what the window sends.
+constexpr KeyReport kDefaultItemReport = {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+// Each check below is true when the value passes; otherwise it puts "place: reason" into
+// error.
+bool Refuse(std::string& error, const std::string& place, const std::string& reason) {
+    error = place + ": " + reason;
+    return false;
+}
+
+std::string LineAndColumn(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    const auto line = std::count(before.begin(), before.end(), '\n') + 1;
+    const std::size_t lineStart = before.rfind('\n');
+    const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
+    return "line " + std::to_string(line) + ", column " + std::to_string(column + 1);
+}
+
+const Json* Member(const Json& object, const std::string& place, const char* name,
+                   std::string& error) {
+    const auto found = object.find(name);
+    if (found == object.end()) {
+        Refuse(error, place, std::string("\"") + name + "\" is missing");
+        return nullptr;
+    }
+    return &*found;
+}
+
+bool OnlyKnownMembers(const Json& object, const std::string& place,
+                      std::initializer_list<std::string_view> known, std::string& error) {
+    for (const auto& [name, value] : object.items()) {
+        if (std::find(known.begin(), known.end(), name) == known.end()) {
+            return Refuse(error, place, "unknown member \"" + name + "\"");
+        }
+    }
+    return true;
+}
+
+bool ReadInteger(const Json& object, const std::string& objectPlace, const char* name,
+                 const std::string& place, int& value, std::string& error) {
+    const Json* member = Member(object, objectPlace, name, error);
+    if (member == nullptr) return false;
+    if (!member->is_number_integer()) return Refuse(error, place, "expected a whole number");
+    const auto number = member->get<std::int64_t>();
+    if (number < -1'000'000 || number > 1'000'000) return Refuse(error, place, "out of range");
+    value = static_cast<int>(number);
+    return true;
+}
+
+bool ReadString(const Json& object, const std::string& objectPlace, const char* name,
+                const std::string& place, std::string& value, std::string& error) {
+    const Json* member = Member(object, objectPlace, name, error);
+    if (member == nullptr) return false;
+    if (!member->is_string()) return Refuse(error, place, "expected a string");
+    value = member->get<std::string>();
+    return true;
+}
+
+bool ReadFunction(const std::string& name, const std::string& place, std::int32_t& function,
+                  std::string& error) {
+    for (std::int32_t language : {0, 1}) {
+        const auto& names = FunctionModeNames(language);
+        const auto found = std::find(names.begin(), names.end(), name);
+        if (found != names.end()) {
+            function = static_cast<std::int32_t>(found - names.begin());
+            return true;
+        }
+    }
+    return Refuse(error, place,
+                  "\"" + name + "\" is no function; expected \"Normal\", \"Once\" or \"String\"");
+}
+
+bool CheckDefinition(const ProfileKey& key, const std::string& place, std::string& error) {
+    std::string reason;
+    if (!CheckRowText(key.text, reason)) return Refuse(error, place + ".text", reason);
+    if (key.function == kStringMode) {
+        if (key.definition.size() > kMaxStringPayload) {
+            return Refuse(
+                error, place + ".definition",
+                std::to_string(key.definition.size()) + " bytes; a string key holds at most 28");
+        }
+        if (!CheckTypedString(key.text, reason)) return Refuse(error, place + ".text", reason);
+        if (key.definition != EncodeStringPayload(key.text)) {
+            return Refuse(error, place + ".definition",
+                          "is not the payload of the text \"" + key.text + "\"");
+        }
+        return true;
+    }
+    if (key.text.empty() != key.definition.empty()) {
+        return Refuse(error, place,
+                      key.text.empty() ? "a key with a definition needs its text"
+                                       : "a key with a text needs its definition");
+    }
+    if (key.definition.empty()) return true;
+    if (key.definition.size() != kKeyReportSize) {
+        return Refuse(error, place + ".definition",
+                      std::to_string(key.definition.size()) + " bytes; a key report has 8");
+    }
+    const std::uint8_t type = key.definition[0];
+    if (type != kKeyboardReportType && type != kMouseReportType &&
+        !std::equal(key.definition.begin(), key.definition.end(), kDefaultItemReport.begin())) {
+        return Refuse(error, place + ".definition",
+                      "is neither a keyboard report (01 ...) nor a mouse report (04 ...)");
+    }
+    return true;
+}
+
+bool ReadKey(const Json& entry, const std::string& place, ProfileKey& key, std::string& error) {
+    if (!entry.is_object()) return Refuse(error, place, "expected an object");
+    if (!OnlyKnownMembers(entry, place, {"key", "function", "text", "definition"}, error)) {
+        return false;
+    }
+    if (!ReadInteger(entry, place, "key", place + ".key", key.slot, error)) return false;
+    if (key.slot < 0 || key.slot > kLastSlot) {
+        return Refuse(error, place + ".key",
+                      std::to_string(key.slot) +
+                          " is no key; the keyboard has keys 1 to 6 and the hidden key 0");
+    }
+    std::string function;
+    if (!ReadString(entry, place, "function", place + ".function", function, error) ||
+        !ReadFunction(function, place + ".function", key.function, error)) {
+        return false;
+    }
+    if (key.slot == 0 && key.function != kNormalMode) {
+        return Refuse(error, place + ".function", "the hidden key 0 is always Normal");
+    }
+    std::string hex;
+    if (!ReadString(entry, place, "text", place + ".text", key.text, error) ||
+        !ReadString(entry, place, "definition", place + ".definition", hex, error)) {
+        return false;
+    }
+    const auto bytes = ParseHexBytes(hex);
+    if (!bytes) {
+        return Refuse(error, place + ".definition",
+                      "expected bytes in hex, such as \"01 01 00 06\"");
+    }
+    key.definition = *bytes;
+    return CheckDefinition(key, place, error);
+}
+
+bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
+    if (!json.is_object()) return Refuse(error, "profile", "expected a JSON object");
+    const auto format = json.find("format");
+    if (format == json.end() || !format->is_string() || format->get<std::string>() != kFormat) {
+        return Refuse(error, "format",
+                      "this is no Varnok profile (expected \"format\": \"varnok-profile\")");
+    }
+    int version = 0;
+    if (!ReadInteger(json, "profile", "version", "version", version, error)) return false;
+    if (version != kProfileVersion) {
+        return Refuse(error, "version",
+                      "unknown version " + std::to_string(version) +
+                          "; this Varnok reads version " + std::to_string(kProfileVersion));
+    }
+    if (!OnlyKnownMembers(json, "profile", {"format", "version", "language", "keyCount", "keys"},
+                          error)) {
+        return false;
+    }
+
+    std::string language;
+    if (!ReadString(json, "profile", "language", "language", language, error)) return false;
+    const auto found = std::find(kLanguages.begin(), kLanguages.end(), language);
+    if (found == kLanguages.end()) {
+        return Refuse(error, "language", "expected \"English\" or \"Chinese\"");
+    }
+    profile.language = static_cast<std::int32_t>(found - kLanguages.begin());
+    if (!ReadInteger(json, "profile", "keyCount", "keyCount", profile.keyCount, error)) {
+        return false;
+    }
+    if (profile.keyCount < 1 || profile.keyCount > kMaxKeyCount) {
+        return Refuse(error, "keyCount", "expected 1 to 6 keys shown");
+    }
+
+    const Json* keys = Member(json, "profile", "keys", error);
+    if (keys == nullptr) return false;
+    if (!keys->is_array()) return Refuse(error, "keys", "expected a list");
+    std::array<bool, kLastSlot + 1> seen{};
+    for (std::size_t i = 0; i < keys->size(); ++i) {
+        const std::string place = "keys[" + std::to_string(i) + "]";
+        ProfileKey key;
+        if (!ReadKey((*keys)[i], place, key, error)) return false;
+        if (seen[static_cast<std::size_t>(key.slot)]) {
+            return Refuse(error, place + ".key",
+                          "key " + std::to_string(key.slot) + " appears twice");
+        }
+        seen[static_cast<std::size_t>(key.slot)] = true;
+        profile.keys.push_back(std::move(key));
+    }
+    std::sort(profile.keys.begin(), profile.keys.end(),
+              [](const ProfileKey& a, const ProfileKey& b) { return a.slot < b.slot; });
+    return true;
+}
+
+}  // namespace
+
+std::string WriteProfileJson(const Profile& profile) {
+    Json json;
+    json["format"] = kFormat;
+    json["version"] = kProfileVersion;
+    json["language"] = kLanguages[profile.language == 0 ? 0 : 1];
+    json["keyCount"] = profile.keyCount;
+    json["keys"] = Json::array();
+    for (const ProfileKey& key : profile.keys) {
+        Json entry;
+        entry["key"] = key.slot;
+        entry["function"] = FunctionModeNames(0)[static_cast<std::size_t>(key.function)];
+        entry["text"] = key.text;
+        entry["definition"] = FormatHexBytes(key.definition);
+        json["keys"].push_back(std::move(entry));
+    }
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error) {
+    // nlohmann reports malformed JSON only by exception; the position it gives is the place.
+    Json json;
+    try {
+        json = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        error = LineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1) + ": not valid JSON";
+        return std::nullopt;
+    }
+    Profile profile;
+    if (!ReadProfile(json, profile, error)) return std::nullopt;
+    return profile;
+}
+
+}  // namespace varnok
