@@ -3,8 +3,10 @@
 
 VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Compiler, build tools, Qt 6 Widgets, and a CJK font so the Chinese texts render.
-VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei)
+# Compiler, build tools, Qt 6 Widgets, a CJK font so the Chinese texts render, and the two
+# header-only libraries of varnok-cli (CLI11, nlohmann-json).
+VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei
+    libcli11-dev nlohmann-json3-dev)
 # Test frameworks, and what the window tests and screenshots use.
 VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
                       desktop-file-utils appstream)

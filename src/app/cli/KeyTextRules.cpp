@@ -1,7 +1,6 @@
 #include "app/cli/KeyTextRules.h"
 
-#include "keys/KeyLookup.h"
-#include "keys/StringPayload.h"
+#include "keys/TypableString.h"
 #include "store/GbkCodec.h"
 
 namespace varnok {
@@ -10,7 +9,6 @@ namespace {
 
 // msmap.dat's text field.
 constexpr std::size_t kMaxRowTextBytes = 25;
-constexpr std::size_t kMaxTypedCharacters = kMaxStringPayload / 2;
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -27,13 +25,6 @@ bool IsValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
-}
-
-bool Typable(char c) {
-    const auto key = CharToKeyCode(static_cast<unsigned char>(c));
-    if (!key) return false;
-    const auto usage = KeyCodeToUsage(key->keyCode);
-    return usage && !usage->isModifier;
 }
 
 }  // namespace
@@ -58,29 +49,10 @@ bool CheckRowText(std::string_view text, std::string& reason) {
 }
 
 bool CheckTypedString(std::string_view text, std::string& reason) {
-    std::string untypable;
-    for (std::size_t i = 0; i < text.size();) {
-        // A character beyond ASCII is reported whole.
-        std::size_t end = i + 1;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-        const std::string_view character = text.substr(i, end - i);
-        if ((end - i > 1 || !Typable(text[i])) && untypable.find(character) == std::string::npos) {
-            untypable += character;
-        }
-        i = end;
-    }
-    if (!untypable.empty()) {
-        reason = "the keyboard cannot type \"" + untypable +
-                 "\" (it types lower-case letters, digits and ASCII punctuation)";
-        return false;
-    }
-    // Every character is ASCII now.
-    if (text.size() > kMaxTypedCharacters) {
-        reason = "the keyboard holds at most 14 characters of a string, not " +
-                 std::to_string(text.size());
-        return false;
-    }
-    return true;
+    const TypableString check = CheckTypableString(text);
+    if (check.TypesWholeText()) return true;
+    reason = StringRefusalText(check, 0);
+    return false;
 }
 
 }  // namespace varnok

@@ -11,8 +11,7 @@ namespace varnok {
 // A row text: UTF-8 that GBK can represent, at most 25 bytes in GBK, as msmap.dat keeps it.
 bool CheckRowText(std::string_view text, std::string& reason);
 
-// The text of a String key: at most 14 characters, each one the keyboard can type (no
-// upper-case letters, nothing beyond ASCII).
+// The text of a String key: at most 14 characters, each one the keyboard can type.
 bool CheckTypedString(std::string_view text, std::string& reason);
 
 }  // namespace varnok

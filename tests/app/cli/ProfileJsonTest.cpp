@@ -67,10 +67,13 @@ TEST(ProfileJson, MalformedProfilesAreRefusedWithThePlaceAndReason) {
         {WithKeys(R"({"key": 1, "function": "Normal", "text": "A|,", "definition": ")" +
                   thirtyBytes + R"("})"),
          "keys[0].definition: 30 bytes; a key report has 8"},
-        {WithKeys(R"({"key": 1, "function": "String", "text": "Hi", "definition": "00 0B"})"),
-         "keys[0].text: the keyboard cannot type \"H\""},
+        {WithKeys(R"({"key": 1, "function": "String", "text": "café", "definition": ""})"),
+         "keys[0].text: The keyboard has no key for \"é\"."},
+        {WithKeys(
+             R"({"key": 1, "function": "String", "text": "abcdefghijklmno", "definition": ""})"),
+         "keys[0].text: A string key holds at most 14 characters."},
         {WithKeys(R"({"key": 1, "function": "String", "text": "日本", "definition": ""})"),
-         "keys[0].text: the keyboard cannot type \"日本\""},
+         "keys[0].text: The keyboard has no key for \"日\"."},
         {WithKeys(typed + ", " + typed), "keys[1].key: key 1 appears twice"},
         {WithKeys(R"({"key": 1, "function": "String", "text": "ab", "definition": "00 04"})"),
          "keys[0].definition: is not the payload of the text \"ab\""},
