@@ -1,7 +1,6 @@
-#include "keys/ChordText.h"
-
 #include <gtest/gtest.h>
 
+#include "keys/ChordText.h"
 #include "keys/KeyLookup.h"
 
 namespace varnok {
@@ -79,9 +78,15 @@ TEST(ChordText, WhatCannotBeEncodedIsRefusedWithTheReason) {
 
 TEST(ChordText, CommandItemsAreFoundByTheirNamesWithAnySpacing) {
     const std::pair<std::string_view, std::optional<std::size_t>> cases[] = {
-        {"Mouse Left   Click", 1}, {"mouse left click", 1}, {" Mouse  Double Click ", 3},
-        {"Close Window", 4},       {"My Computer", 5},      {"LOG OFF", 6},
-        {"Default", 0},            {"Logoff", std::nullopt}, {"Mouse", std::nullopt},
+        {"Mouse Left   Click", 1},
+        {"mouse left click", 1},
+        {" Mouse  Double Click ", 3},
+        {"Close Window", 4},
+        {"My Computer", 5},
+        {"LOG OFF", 6},
+        {"Default", 0},
+        {"Logoff", std::nullopt},
+        {"Mouse", std::nullopt},
     };
     for (const auto& [name, index] : cases) {
         EXPECT_EQ(CommandItemByName(name), index) << name;

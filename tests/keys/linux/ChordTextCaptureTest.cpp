@@ -40,8 +40,7 @@ TEST_F(ChordTextCaptureTest, TheWindowsTextOfEveryKeyReadsBackAsItsReport) {
             continue;
         }
         ASSERT_TRUE(chord.has_value()) << error;
-        EXPECT_EQ(std::vector<std::uint8_t>(chord->report.begin(), chord->report.end()),
-                  recorded);
+        EXPECT_EQ(std::vector<std::uint8_t>(chord->report.begin(), chord->report.end()), recorded);
         EXPECT_EQ(chord->text, text);
         ++compared;
     }
