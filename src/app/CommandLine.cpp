@@ -42,6 +42,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 target = &parsed.options.virtualKeyboardFile;
             } else if (name == "--hid-trace") {
                 target = &parsed.options.hidTraceFile;
+            } else if (name == "--map") {
+                target = &parsed.options.mapFile;
             } else if ((name == "--help" || name == "--version") && !value) {
                 (name == "--help" ? parsed.options.help : parsed.options.version) = true;
                 continue;
@@ -74,17 +76,31 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-std::string UsageText(const std::string& program) {
+std::string UsageText(const std::string& program, const std::string& mapFile,
+                      const std::string& settingsFile) {
     return "Usage: " + program +
            " [options]\n"
            "Configure the keys of a programmable USB keyboard.\n"
            "\n"
            "Options:\n"
+           "  --map FILE               keep the keys' texts and definitions in FILE instead of\n"
+           "                           the map file below (to carry them to another machine)\n"
            "  --virtual-keyboard FILE  use a simulated keyboard whose key table is kept in FILE\n"
            "                           (created when missing) instead of the real keyboard\n"
            "  --hid-trace FILE         log every feature report exchanged with the keyboard\n"
            "  --help                   show this help and exit\n"
-           "  --version                show the version and exit\n";
+           "  --version                show the version and exit\n"
+           "\n"
+           "Files:\n"
+           "  " +
+           mapFile +
+           "\n"
+           "      the map file: each key's text and definition as the window shows them; a\n"
+           "      msmap.dat in the working directory is copied here at the first start\n"
+           "  " +
+           settingsFile +
+           "\n"
+           "      the language, the number of keys shown and each key's function\n";
 }
 
 }  // namespace varnok

@@ -10,6 +10,7 @@ namespace varnok {
 struct CommandLineOptions {
     std::optional<std::string> virtualKeyboardFile;  // run against the simulated keyboard
     std::optional<std::string> hidTraceFile;         // log every feature report
+    std::optional<std::string> mapFile;              // msmap.dat elsewhere than the data folder
     bool help = false;
     bool version = false;
 };
@@ -26,6 +27,8 @@ struct ParsedCommandLine {
 // fusion, ...) and are handed on untouched.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
-std::string UsageText(const std::string& program);
+// The options, and where this user's files are: the map file (msmap.dat) and the settings.
+std::string UsageText(const std::string& program, const std::string& mapFile,
+                      const std::string& settingsFile);
 
 }  // namespace varnok

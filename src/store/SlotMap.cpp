@@ -22,9 +22,15 @@ constexpr std::uintmax_t kLoadLimit = std::uintmax_t{4} * 1024 * 1024;
 
 }  // namespace
 
-SlotMap::SlotMap() = default;
+SlotMap::SlotMap() : file_(kFileName) {}
 
-SlotMap::SlotMap(std::filesystem::path directory) : directory_(std::move(directory)) {}
+SlotMap::SlotMap(std::filesystem::path directory) : file_(std::move(directory) / kFileName) {}
+
+SlotMap SlotMap::InFile(std::filesystem::path file) {
+    SlotMap map;
+    map.file_ = std::move(file);
+    return map;
+}
 
 void SlotMap::Set(std::string_view name, std::string_view text, const SlotData& data,
                   std::uint8_t flag) {
@@ -61,7 +67,7 @@ std::size_t SlotMap::Size() const {
 }
 
 std::filesystem::path SlotMap::FilePath() const {
-    return directory_ / kFileName;
+    return file_;
 }
 
 bool SlotMap::Save() const {

@@ -21,6 +21,8 @@ public:
     SlotMap();
     // Uses msmap.dat in the given directory.
     explicit SlotMap(std::filesystem::path directory);
+    // Uses the given file, whatever its name.
+    static SlotMap InFile(std::filesystem::path file);
 
     // Makes or updates the entry for name. An empty text keeps the entry's previous text;
     // data and flag are always replaced.
@@ -50,7 +52,7 @@ private:
         }
     };
 
-    std::filesystem::path directory_;
+    std::filesystem::path file_;
     std::unordered_map<std::string, SlotEntry, NameHash, std::equal_to<>> entries_;
 };
 

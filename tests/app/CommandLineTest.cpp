@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
-
 #include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
 
 namespace varnok {
 namespace {
@@ -13,7 +13,9 @@ TEST(CommandLine, ReadsOptionsAndHandsToolkitOptionsOn) {
         std::optional<std::string> keyboard, trace;
         bool help, version;
         Args toolkit;
+        std::optional<std::string> map = {};
     };
+    // clang-format off
     const Case cases[] = {
         {{"varnok"}, {}, {}, false, false, {"varnok"}},
         {{"varnok", "--virtual-keyboard", "kb.txt"}, "kb.txt", {}, false, false, {"varnok"}},
@@ -21,14 +23,19 @@ TEST(CommandLine, ReadsOptionsAndHandsToolkitOptionsOn) {
          "kb.txt", "t.log", false, false, {"varnok"}},
         {{"varnok", "--help"}, {}, {}, true, false, {"varnok"}},
         {{"varnok", "--version"}, {}, {}, false, true, {"varnok"}},
+        {{"varnok", "--map", "keys.dat"}, {}, {}, false, false, {"varnok"}, "keys.dat"},
+        {{"varnok", "--map=/media/usb/msmap.dat", "--virtual-keyboard=kb.txt"},
+         "kb.txt", {}, false, false, {"varnok"}, "/media/usb/msmap.dat"},
         {{"varnok", "-platform", "offscreen", "--hid-trace=x", "-reverse"},
          {}, "x", false, false, {"varnok", "-platform", "offscreen", "-reverse"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         ParsedCommandLine parsed = ParseCommandLine(c.arguments);
         EXPECT_EQ(parsed.error, "") << c.arguments.size();
         EXPECT_EQ(parsed.options.virtualKeyboardFile, c.keyboard);
         EXPECT_EQ(parsed.options.hidTraceFile, c.trace);
+        EXPECT_EQ(parsed.options.mapFile, c.map);
         EXPECT_EQ(parsed.options.help, c.help);
         EXPECT_EQ(parsed.options.version, c.version);
         EXPECT_EQ(parsed.toolkitArguments, c.toolkit);
@@ -40,6 +47,7 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
         {{"varnok", "--virtual"}, "unknown option: --virtual"},
         {{"varnok", "--virtual-keyboard"}, "option --virtual-keyboard needs a FILE"},
         {{"varnok", "--hid-trace="}, "option --hid-trace needs a FILE"},
+        {{"varnok", "--map"}, "option --map needs a FILE"},
         {{"varnok", "--help=me"}, "unknown option: --help=me"},
         {{"varnok", "keys.txt"}, "unexpected argument: keys.txt"},
     };

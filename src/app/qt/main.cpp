@@ -1,8 +1,18 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSettings>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/CommandLine.h"
+#include "app/MapFileLocation.h"
 #include "app/ProgramVersion.h"
+#include "app/UserDataFolder.h"
 #include "app/qt/KeyToolApp.h"
 #include "device/HidTrace.h"
 #include "device/SimulatedKeyboard.h"
@@ -14,14 +24,6 @@
 #include "ui/controls/qt/cmycombx.h"
 #include "ui/qt/CapturePreFilter.h"
 #include "ui/qt/KeyDefinitionWindow.h"
-
-#include <unistd.h>
-
-#include <filesystem>
-#include <iostream>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -46,13 +48,24 @@ bool KeyTableWritable(const std::filesystem::path& file) {
 int main(int argc, char** argv) {
     using namespace varnok;
     const std::vector<std::string> arguments(argv, argv + argc);
-    const std::string program = std::filesystem::path(arguments.empty() ? "varnok" : arguments[0])
-                                    .filename()
-                                    .string();
+    const std::string program =
+        std::filesystem::path(arguments.empty() ? "varnok" : arguments[0]).filename().string();
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.error.empty()) return Fail(parsed.error + "\nTry '" + program + " --help'.");
     if (parsed.options.help) {
-        std::cout << UsageText(program);
+        // Before any toolkit start, so that --help works without a display; the settings
+        // file's name needs none.
+        const std::string name = std::filesystem::path(program).stem().string();
+        const auto dataFolder = UserDataFolder(name);
+        const QSettings settings(
+            QSettings::NativeFormat, QSettings::UserScope,
+            QString::fromUtf8(kOrganisationName.data(),
+                              static_cast<qsizetype>(kOrganisationName.size())),
+            QString::fromStdString(name));
+        std::cout << UsageText(program,
+                               dataFolder ? (*dataFolder / "msmap.dat").string()
+                                          : "(no home folder: name a map file with --map FILE)",
+                               settings.fileName().toStdString());
         return 0;
     }
     if (parsed.options.version) {
@@ -67,7 +80,8 @@ int main(int argc, char** argv) {
     if (const auto& file = parsed.options.virtualKeyboardFile) {
         keyboard = SimulatedKeyboard::FromFile(*file, clock, error);
         if (!keyboard) return Fail(error);
-        if (!KeyTableWritable(*file)) return Fail(*file + ": the key table cannot be written there");
+        if (!KeyTableWritable(*file))
+            return Fail(*file + ": the key table cannot be written there");
     } else {
         keyboard = std::make_unique<HidrawPlatform>();
     }
@@ -88,17 +102,26 @@ int main(int argc, char** argv) {
     // Wayland compositors match the window to its menu entry (and icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brelmoth.varnok"));
 
+    // msmap.dat: named by --map, or in the data folder named like the settings store.
+    std::error_code noWorkingDirectory;
+    const MapFileLocation map = MapFileLocation::Settle(
+        parsed.options.mapFile, UserDataFolder(KeyToolApp::ApplicationName().toStdString()),
+        std::filesystem::current_path(noWorkingDirectory));
+    if (!map.error.empty()) return Fail(map.error);
+    if (!map.notice.empty()) std::cerr << "varnok: " << map.notice << "\n";
+
     QtKeyEventTranslator keys;
-    KeyToolApp app([&hid, &keys](SettingsStore& settings, const std::string& applicationName) {
-        auto window = std::make_unique<KeyDefinitionWindow>(
-            [&hid, &settings, applicationName](DialogControls& controls) {
-                return std::make_unique<KeyDefinitionDialog>(controls, settings, hid, SlotMap(),
-                                                             applicationName);
-            },
-            MakeKeyCaptureValueBox);
-        window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
-        return window;
-    });
+    KeyToolApp app(
+        [&hid, &keys, &map](SettingsStore& settings, const std::string& applicationName) {
+            auto window = std::make_unique<KeyDefinitionWindow>(
+                [&hid, &settings, &map, applicationName](DialogControls& controls) {
+                    return std::make_unique<KeyDefinitionDialog>(
+                        controls, settings, hid, SlotMap::InFile(map.file), applicationName);
+                },
+                MakeKeyCaptureValueBox);
+            window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
+            return window;
+        });
     app.InitInstance();
     return 0;
 }

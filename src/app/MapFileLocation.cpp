@@ -1,0 +1,89 @@
+#include "app/MapFileLocation.h"
+
+#include <unistd.h>
+
+#include <system_error>
+
+namespace varnok {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMapFileName = "msmap.dat";
+
+MapFileLocation Failed(std::string error) {
+    MapFileLocation location;
+    location.error = std::move(error);
+    return location;
+}
+
+// What a save needs: the map is replaced by a new file beside it, so its directory must take
+// new files, and a map already there must be a regular file the user may write.
+bool CanBeSaved(const fs::path& file) {
+    std::error_code error;
+    fs::path target = file;
+    if (fs::exists(file, error)) {
+        target = fs::canonical(file, error);
+        if (error || !fs::is_regular_file(target, error) || ::access(target.c_str(), W_OK) != 0) {
+            return false;
+        }
+    }
+    const fs::path directory = target.parent_path();
+    return fs::is_directory(directory, error) && ::access(directory.c_str(), W_OK) == 0;
+}
+
+// Copies through a new file that takes the map's name only when whole, so an interrupted
+// copy never passes for the user's map at the next start.
+bool CopyMap(const fs::path& from, const fs::path& to, std::error_code& error) {
+    fs::path partial = to;
+    partial += ".copying";
+    if (!fs::copy_file(from, partial, fs::copy_options::overwrite_existing, error)) return false;
+    fs::rename(partial, to, error);
+    if (!error) return true;
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    return false;
+}
+
+}  // namespace
+
+MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedFile,
+                                        const std::optional<fs::path>& dataFolder,
+                                        const fs::path& workingDirectory) {
+    if (namedFile) {
+        const fs::path file = workingDirectory / *namedFile;
+        if (!CanBeSaved(file)) return Failed(*namedFile + ": the key map cannot be written there");
+        MapFileLocation location;
+        location.file = file;
+        return location;
+    }
+
+    if (!dataFolder) {
+        return Failed("there is no home folder to keep msmap.dat in; name a file with --map FILE");
+    }
+    std::error_code error;
+    fs::create_directories(*dataFolder, error);
+    const fs::path file = *dataFolder / kMapFileName;
+    if (error || !CanBeSaved(file)) {
+        return Failed(dataFolder->string() + ": msmap.dat cannot be kept there" +
+                      (error ? " (" + error.message() + ")" : std::string()) +
+                      "; name another file with --map FILE");
+    }
+
+    MapFileLocation location;
+    location.file = file;
+    const fs::path earlier = workingDirectory / kMapFileName;
+    if (fs::exists(fs::symlink_status(file, error)) || !fs::is_regular_file(earlier, error) ||
+        fs::equivalent(earlier.parent_path(), *dataFolder, error)) {
+        return location;
+    }
+    if (!CopyMap(earlier, file, error)) {
+        return Failed(earlier.string() + " could not be copied to " + dataFolder->string() + " (" +
+                      error.message() + ")");
+    }
+    location.notice = "copied " + earlier.string() + " to " + file.string() +
+                      ", where the key map is kept from now on; the original stays as it was";
+    return location;
+}
+
+}  // namespace varnok

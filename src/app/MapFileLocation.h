@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace varnok {
+
+// Where this run keeps msmap.dat, settled once at start-up, before any window opens.
+struct MapFileLocation {
+    std::filesystem::path file;  // the map to load and save; empty when error is set
+    std::string notice;          // what start-up did to the user's files, to be said once
+    std::string error;           // why no map file can be used; the program stops then
+
+    // The map file: the named one (--map FILE) as it is; otherwise msmap.dat in the user's
+    // data folder, which is created when missing. When that folder holds no map yet but the
+    // working directory does (where earlier versions kept it), the file is copied over; the
+    // user's file itself is never moved or changed. A map that could not be saved would lose
+    // the user's work at the first Save, so an unwritable place is an error, found now.
+    static MapFileLocation Settle(const std::optional<std::string>& namedFile,
+                                  const std::optional<std::filesystem::path>& dataFolder,
+                                  const std::filesystem::path& workingDirectory);
+};
+
+}  // namespace varnok

@@ -1,0 +1,28 @@
+#include "support/ScopedEnvironment.h"
+
+#include <cstdlib>
+
+namespace varnok {
+namespace {
+
+void Apply(const std::string& name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name.c_str(), value->c_str(), 1);
+    } else {
+        ::unsetenv(name.c_str());
+    }
+}
+
+}  // namespace
+
+ScopedEnvironment::~ScopedEnvironment() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Apply(it->first, it->second);
+}
+
+void ScopedEnvironment::Set(const std::string& name, const std::optional<std::string>& value) {
+    const char* old = std::getenv(name.c_str());
+    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    Apply(name, value);
+}
+
+}  // namespace varnok
