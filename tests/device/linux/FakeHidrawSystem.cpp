@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 
 namespace varnok {
 
@@ -15,6 +16,12 @@ bool RefuseRealDeviceNode(const std::string& path) {
     if (path.rfind("/dev/", 0) != 0) return false;
     ADD_FAILURE() << "a unit test tried to open the real device node " << path;
     return true;
+}
+
+void AddSysfsNode(const std::filesystem::path& classDirectory, const std::string& name,
+                  const std::string& uevent) {
+    std::filesystem::create_directories(classDirectory / name / "device");
+    std::ofstream(classDirectory / name / "device" / "uevent") << uevent;
 }
 
 void FakeHidrawSystem::AddNode(const std::string& path, FakeHidrawDevice device) {
@@ -27,8 +34,13 @@ int FakeHidrawSystem::Open(const std::string& path, int flags) {
         errno = EACCES;
         return -1;
     }
-    if (nodes_.count(path) == 0) {
+    const auto node = nodes_.find(path);
+    if (node == nodes_.end()) {
         errno = ENOENT;
+        return -1;
+    }
+    if (node->second.openError != 0) {
+        errno = node->second.openError;
         return -1;
     }
     openNodes_[nextFd_] = path;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -22,6 +23,7 @@ struct FakeHidrawDevice {
     std::set<unsigned long> refusedRequests;   // ioctls that fail with EIO
     int featureTransferLength = 8;             // bytes the feature ioctls say they moved
     FeatureReport featureReply{};              // what HIDIOCGFEATURE hands back
+    int openError = 0;                         // errno of a refused open (EACCES, ...)
 };
 
 // A kernel in memory: nodes at made-up paths, and a record of every call the backend makes.
@@ -50,6 +52,11 @@ private:
     std::map<int, std::string> openNodes_;
     int nextFd_ = 3;
 };
+
+// Lists a node in a fake sysfs class directory, as the kernel does: classDirectory/NAME/device
+// holds the HID device's uevent file with these contents.
+void AddSysfsNode(const std::filesystem::path& classDirectory, const std::string& name,
+                  const std::string& uevent);
 
 // Fails the running test when `path` names a node under the real /dev.
 bool RefuseRealDeviceNode(const std::string& path);
