@@ -65,8 +65,8 @@ bool IniSettingsStore::WriteSetting(std::string_view section, std::string_view n
     std::error_code error;
     if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), error);
     const std::string written = document.ToText();
-    return ReplaceFile(file_,
-                       {reinterpret_cast<const std::uint8_t*>(written.data()), written.size()});
+    return static_cast<bool>(ReplaceFile(
+        file_, {reinterpret_cast<const std::uint8_t*>(written.data()), written.size()}));
 }
 
 }  // namespace varnok

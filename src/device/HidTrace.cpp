@@ -1,8 +1,11 @@
 #include "device/HidTrace.h"
 
 #include <charconv>
+#include <system_error>
 
 #include "device/HexBytes.h"
+#include "store/AppendFile.h"
+#include "store/FileProblemTexts.h"
 
 namespace varnok {
 namespace {
@@ -19,19 +22,46 @@ std::string FormatMilliseconds(double milliseconds) {
     return text;
 }
 
+// The same file under another name, a link to it, or the name of a file still to be made.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) {
+        return true;
+    }
+    const auto canonical = [](const std::filesystem::path& path, std::error_code& failure) {
+        const auto absolute = std::filesystem::absolute(path, failure);
+        return failure ? absolute : std::filesystem::weakly_canonical(absolute, failure);
+    };
+    std::error_code errorA;
+    std::error_code errorB;
+    const auto canonicalA = canonical(a, errorA);
+    const auto canonicalB = canonical(b, errorB);
+    return !errorA && !errorB && canonicalA == canonicalB;
+}
+
 }  // namespace
 
 HidTrace::HidTrace(HidPlatform& inner, Clock& clock, std::ostream& out)
     : inner_(inner), clock_(clock), out_(out) {}
 
-HidTrace::HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ofstream> file)
+HidTrace::HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ostream> file)
     : inner_(inner), clock_(clock), file_(std::move(file)), out_(*file_) {}
 
 std::unique_ptr<HidTrace> HidTrace::ToFile(HidPlatform& inner, Clock& clock,
-                                           const std::filesystem::path& path, std::string& error) {
-    auto file = std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc);
-    if (!*file) {
-        error = path.string() + ": the HID trace cannot be written";
+                                           const std::filesystem::path& path,
+                                           std::span<const ProtectedFile> protectedFiles,
+                                           std::string& error) {
+    for (const ProtectedFile& other : protectedFiles) {
+        if (SameFile(path, other.path)) {
+            error =
+                path.string() + ": is " + other.what + "; the HID trace needs a file of its own";
+            return nullptr;
+        }
+    }
+    FileResult result;
+    auto file = OpenAppendFile(path, result);
+    if (!file) {
+        error = "the HID trace cannot be written: " + DescribeFileResult(result, 0);
         return nullptr;
     }
     return std::unique_ptr<HidTrace>(new HidTrace(inner, clock, std::move(file)));

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,11 +20,20 @@ namespace varnok {
 // decimals. Each line is flushed, so the log survives a crash.
 class HidTrace : public HidPlatform {
 public:
+    // A file the trace must never go into, and what it is, for the message ("the key table").
+    struct ProtectedFile {
+        std::filesystem::path path;
+        std::string what;
+    };
+
     // Logs to out, which must outlive the trace.
     HidTrace(HidPlatform& inner, Clock& clock, std::ostream& out);
-    // Logs to a file created or emptied at path; nullptr and a message when it cannot be.
+    // Appends to the regular file (made when missing) or the terminal at path. Nullptr and a
+    // message, with nothing touched, when path is one of the protected files or anything else.
     static std::unique_ptr<HidTrace> ToFile(HidPlatform& inner, Clock& clock,
-                                            const std::filesystem::path& path, std::string& error);
+                                            const std::filesystem::path& path,
+                                            std::span<const ProtectedFile> protectedFiles,
+                                            std::string& error);
 
     std::optional<std::vector<HidInterface>> EnumerateInterfaces() override;
     HidHandle Open(const std::string& path) override;
@@ -37,12 +46,12 @@ public:
     void Pause(int milliseconds) override;
 
 private:
-    HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ofstream> file);
+    HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ostream> file);
     void Log(const char* kind, const FeatureReport& report, bool accepted);
 
     HidPlatform& inner_;
     Clock& clock_;
-    std::unique_ptr<std::ofstream> file_;
+    std::unique_ptr<std::ostream> file_;
     std::ostream& out_;
     std::optional<double> origin_;
 };

@@ -7,6 +7,7 @@
 
 #include "device/HexBytes.h"
 #include "device/KeyboardProtocol.h"
+#include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
 
 namespace varnok {
@@ -185,8 +186,8 @@ std::optional<SimulatedKeyTable> SimulatedKeyTable::Load(const std::filesystem::
 bool SimulatedKeyTable::Save(const std::filesystem::path& path, std::string& error) const {
     const std::string text = ToText();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    if (!ReplaceFile(path, {bytes, text.size()})) {
-        error = path.string() + ": the key table cannot be written";
+    if (const FileResult result = ReplaceFile(path, {bytes, text.size()}); !result) {
+        error = "the key table cannot be written: " + DescribeFileResult(result, 0);
         return false;
     }
     return true;

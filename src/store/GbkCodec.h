@@ -8,8 +8,8 @@
 
 namespace varnok {
 
-// Converts texts between UTF-8, as they are held in memory, and GBK (code page 936), as the
-// Windows tool stores them in msmap.dat. Conversion never fails: bytes that are not valid
+// Converts texts between UTF-8, as they are held in memory, and GBK (code page 936), as
+// msmap.dat stores them on every platform. Conversion never fails: bytes that are not valid
 // GBK become U+FFFD, and characters that GBK cannot represent become "?", as Windows turns
 // them into its default character.
 class GbkCodec {

@@ -4,14 +4,28 @@
 #include <filesystem>
 #include <span>
 
+#include "store/FileResult.h"
+
 namespace varnok {
 
-// Replaces the file at target with contents, so that the target holds either its previous
-// contents or all of the new ones, never a part: the contents go into a new file beside the
-// target, reach the disk, and only then take the target's name. A target that the user may
-// not write (a read-only file) or that is no regular file is left alone. A symbolic link is
-// followed, so the file it names is replaced. False when nothing was replaced; no temporary
-// file is left behind then.
-bool ReplaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> contents);
+// Writing a file the user keeps, so that it holds either its previous contents or all of the
+// new ones. Implemented once per platform (store/linux/, store/win/).
+//
+// The contents go into a new file beside the target, reach the disk, and only then take the
+// target's name; the new file gets the old one's permissions, and its owner and group where
+// the process may give them (a save run as root leaves the file to its owner). Where the
+// folder takes no new files but the file itself may be written, the contents are written over
+// the file instead: room for them is reserved first, so a full disk stops the write before a
+// byte changes. A symbolic link is followed and the file it names is written; a link that
+// leads nowhere is reported, never replaced. A read-only file and anything that is not a
+// regular file are left alone. Nothing is left behind when the write fails.
+FileResult ReplaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> contents);
+
+// What ReplaceFile would meet at target now, without writing anything.
+FileResult CheckReplaceable(const std::filesystem::path& target);
+
+// Removes the new files that a ReplaceFile of target left beside it when the process ended
+// before renaming them. Only while no other ReplaceFile of target can be running.
+void RemoveLeftoverTemporaries(const std::filesystem::path& target);
 
 }  // namespace varnok

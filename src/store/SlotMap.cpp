@@ -2,23 +2,74 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <new>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 #include "store/GbkCodec.h"
 #include "store/ReplaceFile.h"
+#include "store/SaveLock.h"
 #include "store/SlotRecord.h"
 
 namespace varnok {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kFileName = "msmap.dat";
 // Bounds the one buffer the whole file is read into; a longer file is not loaded at all.
 constexpr std::uintmax_t kLoadLimit = std::uintmax_t{4} * 1024 * 1024;
+constexpr std::size_t kRecordSize = SlotRecordLayout::kRecordSize;
+
+// Reads msmap.dat whole. A missing file reads as empty, with missing set; a file that cannot
+// be loaded is a problem.
+FileResult ReadStoreFile(const fs::path& file, std::vector<std::uint8_t>& bytes, bool& missing) {
+    missing = false;
+    bytes.clear();
+    std::error_code error;
+    const fs::file_status link = fs::symlink_status(file, error);
+    if (link.type() == fs::file_type::not_found) {
+        missing = true;
+        return {};
+    }
+    if (error) {
+        return {FileProblem::SystemError, file, error.message()};
+    }
+    const fs::file_status status = fs::status(file, error);
+    if (fs::is_symlink(link) && (status.type() == fs::file_type::not_found ||
+                                 error == std::errc::too_many_symbolic_link_levels)) {
+        return {FileProblem::BrokenLink, file, {}};
+    }
+    if (error) {
+        return {FileProblem::SystemError, file, error.message()};
+    }
+    // Only a regular file: a folder or a pipe named msmap.dat is not the store's file.
+    if (!fs::is_regular_file(status)) {
+        return {FileProblem::NotAFile, file, {}};
+    }
+    std::ifstream in(file, std::ios::binary);
+    in.seekg(0, std::ios::end);
+    const std::streamoff length = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (length < 0) {
+        return {FileProblem::Unreadable, file, {}};
+    }
+    if (static_cast<std::uintmax_t>(length) >= kLoadLimit) {
+        return {FileProblem::TooLargeToLoad, file, {}};
+    }
+    try {
+        bytes.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return {FileProblem::SystemError, file, "out of memory"};
+    }
+    in.seekg(0, std::ios::beg);
+    in.read(reinterpret_cast<char*>(bytes.data()), length);
+    if (in.bad()) {
+        return {FileProblem::Unreadable, file, {}};
+    }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return {};
+}
 
 }  // namespace
 
@@ -32,19 +83,32 @@ SlotMap SlotMap::InFile(std::filesystem::path file) {
     return map;
 }
 
+SlotMap::StoredEntry& SlotMap::EntryFor(std::string_view name, bool& created) {
+    auto it = entries_.find(name);
+    created = it == entries_.end();
+    if (created) {
+        it = entries_.emplace(std::string(name), StoredEntry{}).first;
+        it->second.entry.name = name;
+    }
+    return it->second;
+}
+
 void SlotMap::Set(std::string_view name, std::string_view text, const SlotData& data,
                   std::uint8_t flag) {
-    auto it = entries_.find(name);
-    if (it == entries_.end()) {
-        it = entries_.emplace(std::string(name), SlotEntry{}).first;
-        it->second.name = name;
-    }
-    SlotEntry& entry = it->second;
-    if (!text.empty()) {
+    bool changed = false;
+    StoredEntry& stored = EntryFor(name, changed);
+    SlotEntry& entry = stored.entry;
+    if (!text.empty() && text != entry.text) {
         entry.text = text;
+        stored.storedText.reset();
+        changed = true;
     }
+    changed = changed || entry.data != data || entry.flag != flag;
     entry.data = data;
     entry.flag = flag;
+    if (changed) {
+        touched_.emplace(name);
+    }
 }
 
 bool SlotMap::Remove(std::string_view name) {
@@ -54,12 +118,13 @@ bool SlotMap::Remove(std::string_view name) {
     if (auto it = entries_.find(name); it != entries_.end()) {
         entries_.erase(it);
     }
+    touched_.emplace(name);
     return true;
 }
 
 const SlotEntry* SlotMap::Find(std::string_view name) const {
     auto it = entries_.find(name);
-    return it == entries_.end() ? nullptr : &it->second;
+    return it == entries_.end() ? nullptr : &it->second.entry;
 }
 
 std::size_t SlotMap::Size() const {
@@ -70,64 +135,103 @@ std::filesystem::path SlotMap::FilePath() const {
     return file_;
 }
 
-bool SlotMap::Save() const {
-    // Sorted by name, so that the same map always gives the same file.
-    std::vector<const SlotEntry*> sorted;
-    sorted.reserve(entries_.size());
-    for (const auto& [name, entry] : entries_) {
-        sorted.push_back(&entry);
+void SlotMap::Read(std::span<const std::uint8_t> contents) {
+    GbkCodec codec;
+    // Room for every record under its own name, so a large file never rehashes the map.
+    entries_.reserve(entries_.size() + contents.size() / kRecordSize);
+    for (; contents.size() >= kRecordSize; contents = contents.subspan(kRecordSize)) {
+        const auto record = contents.first<kRecordSize>();
+        const SlotEntry read = DecodeSlotRecord(record, codec);
+        bool created = false;
+        StoredEntry& stored = EntryFor(read.name, created);
+        // The rule of Set: an empty text keeps what an earlier record of the name gave.
+        if (!read.text.empty()) {
+            stored.entry.text = read.text;
+            stored.storedText = SlotRecordText(record);
+        }
+        stored.entry.data = read.data;
+        stored.entry.flag = read.flag;
     }
-    std::sort(sorted.begin(), sorted.end(),
-              [](const SlotEntry* a, const SlotEntry* b) { return a->name < b->name; });
+}
+
+std::vector<std::uint8_t> SlotMap::Contents() const {
+    // Sorted by name, so that the same map always gives the same file.
+    std::vector<const StoredEntry*> sorted;
+    sorted.reserve(entries_.size());
+    for (const auto& [name, stored] : entries_) {
+        sorted.push_back(&stored);
+    }
+    std::sort(sorted.begin(), sorted.end(), [](const StoredEntry* a, const StoredEntry* b) {
+        return a->entry.name < b->entry.name;
+    });
 
     GbkCodec codec;
     std::vector<std::uint8_t> contents;
-    contents.reserve(sorted.size() * SlotRecordLayout::kRecordSize);
-    for (const SlotEntry* entry : sorted) {
-        const SlotRecord record = EncodeSlotRecord(*entry, codec);
+    contents.reserve(sorted.size() * kRecordSize);
+    for (const StoredEntry* stored : sorted) {
+        const SlotRecord record = stored->storedText
+                                      ? EncodeSlotRecord(stored->entry, *stored->storedText)
+                                      : EncodeSlotRecord(stored->entry, codec);
         contents.insert(contents.end(), record.begin(), record.end());
     }
-    return ReplaceFile(FilePath(), contents);
+    return contents;
+}
+
+FileResult SlotMap::Save() {
+    const fs::path file = FilePath();
+    SaveLock lock;
+    if (FileResult locked = lock.Acquire(file); !locked) {
+        return locked;
+    }
+    // What the file holds now, perhaps saved by another program since this map read it.
+    std::vector<std::uint8_t> onDisk;
+    bool missing = false;
+    if (FileResult read = ReadStoreFile(file, onDisk, missing); !read) {
+        return read;
+    }
+    SlotMap merged;
+    merged.Read(onDisk);
+    for (const std::string& name : touched_) {
+        if (auto it = entries_.find(name); it != entries_.end()) {
+            merged.entries_.insert_or_assign(name, it->second);
+        } else {
+            merged.entries_.erase(name);
+        }
+    }
+    const std::vector<std::uint8_t> contents = merged.Contents();
+    if (contents.size() >= kLoadLimit) {
+        return {FileProblem::TooLargeToSave, file, {}};
+    }
+    // Under the lock no other save is under way: a new file beside this one is a leftover.
+    RemoveLeftoverTemporaries(file);
+    if (FileResult written = ReplaceFile(file, contents); !written) {
+        return written;
+    }
+    TakeOver(merged);
+    touched_.clear();
+    return {};
+}
+
+void SlotMap::TakeOver(const SlotMap& other) {
+    std::erase_if(entries_,
+                  [&other](const auto& item) { return !other.entries_.contains(item.first); });
+    for (const auto& [name, stored] : other.entries_) {
+        entries_.insert_or_assign(name, stored);
+    }
 }
 
 bool SlotMap::Load() {
-    const std::filesystem::path path = FilePath();
-    // Only a regular file: a directory or a pipe named msmap.dat is not the store's file.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    std::vector<std::uint8_t> bytes;
+    bool missing = false;
+    const FileResult read = ReadStoreFile(FilePath(), bytes, missing);
+    if (missing) {
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
+    if (!read) {
+        // A file too large to load loads nothing, but it is there: the next save leaves it be.
+        return read.problem == FileProblem::TooLargeToLoad;
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff length = file.tellg();
-    if (length < 0) {
-        return false;
-    }
-    if (length == 0 || static_cast<std::uintmax_t>(length) >= kLoadLimit) {
-        return true;
-    }
-    const auto size = static_cast<std::size_t>(length);
-    const std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[size]);
-    if (!buffer) {
-        return false;
-    }
-    file.seekg(0, std::ios::beg);
-    file.read(reinterpret_cast<char*>(buffer.get()), length);
-    const auto bytesRead = static_cast<std::size_t>(file.gcount());
-    file.close();
-
-    GbkCodec codec;
-    constexpr std::size_t kRecordSize = SlotRecordLayout::kRecordSize;
-    // Room for every record under its own name, so a large file never rehashes the map.
-    entries_.reserve(entries_.size() + bytesRead / kRecordSize);
-    for (std::size_t offset = 0; offset + kRecordSize <= bytesRead; offset += kRecordSize) {
-        const SlotEntry entry = DecodeSlotRecord(
-            std::span<const std::uint8_t, kRecordSize>(buffer.get() + offset, kRecordSize), codec);
-        Set(entry.name, entry.text, entry.data, entry.flag);
-    }
+    Read(bytes);
     return true;
 }
 

@@ -4,10 +4,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
+#include "store/FileResult.h"
 #include "store/SlotEntry.h"
 
 namespace varnok {
@@ -33,12 +38,22 @@ public:
     const SlotEntry* Find(std::string_view name) const;
     std::size_t Size() const;
 
-    // Replaces msmap.dat with every entry. The previous file stays whole when the new one
-    // cannot be written completely; false then.
-    bool Save() const;
+    // Writes msmap.dat, so that it holds either its previous contents or all of the new ones.
+    // Another program may have saved the same file since this map last read or wrote it: the
+    // names this map set or removed since then are written as this map holds them, every
+    // other name as the file now holds it, and afterwards the map holds what the file holds.
+    // A file that could not be loaded (too large, unreadable, a link to nothing) is never
+    // overwritten, and no file is written that the next load would refuse. Entries whose text
+    // was not changed keep the text's bytes as they were read.
+    FileResult Save();
     // Sets one entry per record of msmap.dat. False when the file cannot be opened or read
     // into memory; true otherwise, also when it is too short or too long to hold records.
     bool Load();
+
+    // Sets one entry per whole record of msmap.dat's contents, as Load does with the file.
+    void Read(std::span<const std::uint8_t> contents);
+    // The file Save writes for the entries as they are: one record each, sorted by name.
+    std::vector<std::uint8_t> Contents() const;
 
     // The path of msmap.dat for the next load or save.
     std::filesystem::path FilePath() const;
@@ -51,9 +66,25 @@ private:
             return std::hash<std::string_view>{}(name);
         }
     };
+    template <typename Value>
+    using ByName = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+
+    struct StoredEntry {
+        SlotEntry entry;
+        // The text exactly as the file held it, until the text changes: bytes that are not
+        // valid GBK go back to the file as they came.
+        std::optional<std::string> storedText;
+    };
+
+    StoredEntry& EntryFor(std::string_view name, bool& created);
+    // Makes this map hold what other holds, keeping the entries that stay where they are.
+    void TakeOver(const SlotMap& other);
 
     std::filesystem::path file_;
-    std::unordered_map<std::string, SlotEntry, NameHash, std::equal_to<>> entries_;
+    ByName<StoredEntry> entries_;
+    // Names set or removed since the last save: the next save writes them as this map holds
+    // them, whatever the file holds.
+    std::unordered_set<std::string, NameHash, std::equal_to<>> touched_;
 };
 
 }  // namespace varnok

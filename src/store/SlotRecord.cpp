@@ -22,13 +22,18 @@ std::string_view Field(const std::uint8_t* field, std::size_t size) {
 }  // namespace
 
 SlotRecord EncodeSlotRecord(const SlotEntry& entry, GbkCodec& codec) {
+    const std::string text = codec.ToGbk(entry.text);
+    return EncodeSlotRecord(
+        entry, std::string_view(text).substr(0, GbkCodec::CutLength(text, Layout::kTextSize)));
+}
+
+SlotRecord EncodeSlotRecord(const SlotEntry& entry, std::string_view gbkText) {
     SlotRecord record{};
     record[Layout::kFlagOffset] = entry.flag;
     const std::size_t nameLength = std::min(entry.name.size(), Layout::kNameSize);
     std::copy_n(entry.name.begin(), nameLength, record.begin() + Layout::kNameOffset);
-    const std::string text = codec.ToGbk(entry.text);
-    const std::size_t textLength = GbkCodec::CutLength(text, Layout::kTextSize);
-    std::copy_n(text.begin(), textLength, record.begin() + Layout::kTextOffset);
+    const std::size_t textLength = std::min(gbkText.size(), Layout::kTextSize);
+    std::copy_n(gbkText.begin(), textLength, record.begin() + Layout::kTextOffset);
     std::copy(entry.data.begin(), entry.data.end(), record.begin() + Layout::kDataOffset);
     return record;
 }
@@ -38,9 +43,14 @@ SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kReco
     SlotEntry entry;
     entry.flag = record[Layout::kFlagOffset];
     entry.name = Field(record.data() + Layout::kNameOffset, Layout::kNameSize);
-    entry.text = codec.ToUtf8(Field(record.data() + Layout::kTextOffset, Layout::kTextSize));
+    entry.text = codec.ToUtf8(SlotRecordText(record));
     std::copy_n(record.begin() + Layout::kDataOffset, Layout::kDataSize, entry.data.begin());
     return entry;
+}
+
+std::string_view SlotRecordText(
+    std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record) {
+    return Field(record.data() + Layout::kTextOffset, Layout::kTextSize);
 }
 
 }  // namespace varnok

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "store/GbkCodec.h"
 #include "store/SlotEntry.h"
@@ -29,10 +30,16 @@ using SlotRecord = std::array<std::uint8_t, SlotRecordLayout::kRecordSize>;
 // The record of an entry: the name as its bytes, the text in GBK, both cut to their fields;
 // a text cut never splits a double-byte character.
 SlotRecord EncodeSlotRecord(const SlotEntry& entry, GbkCodec& codec);
+// The record of an entry whose text is given as the bytes to store, at most the field's 25
+// (a text read from a record goes back exactly as it was read).
+SlotRecord EncodeSlotRecord(const SlotEntry& entry, std::string_view gbkText);
 
 // The entry a record holds: name and text up to their first zero byte or the whole field,
 // the text converted to UTF-8.
 SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record,
                            GbkCodec& codec);
+// The text field's bytes up to its first zero byte, as stored.
+std::string_view SlotRecordText(
+    std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record);
 
 }  // namespace varnok

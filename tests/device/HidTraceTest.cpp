@@ -57,28 +57,75 @@ TEST(HidTrace, LogsEveryReportWithItsTimeSinceTheKeyboardWasFirstOpened) {
                     "300.25 set 06 02 08 00 00 00 00 00 failed"));
 }
 
-TEST(HidTrace, WritesToAFileOrSaysWhyItCannot) {
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(HidTrace, AppendsToAFileOrSaysWhyItCannot) {
     TempDirectory directory;
     VirtualClock clock;
     SimulatedKeyboard keyboard(clock);
     std::string error;
-    EXPECT_FALSE(HidTrace::ToFile(keyboard, clock, directory.Path() / "no" / "t.log", error));
-    EXPECT_THAT(error, HasSubstr("cannot be written"));
+    EXPECT_FALSE(HidTrace::ToFile(keyboard, clock, directory.Path() / "no" / "t.log", {}, error));
+    EXPECT_EQ(error,
+              "the HID trace cannot be written: " + (directory.Path() / "no" / "t.log").string() +
+                  ": the folder does not exist");
+    EXPECT_FALSE(HidTrace::ToFile(keyboard, clock, directory.Path(), {}, error));
+    EXPECT_THAT(error, HasSubstr("neither a regular file nor a terminal"));
 
     const auto path = directory.Path() / "trace.log";
-    {
-        std::ofstream(path) << "old contents\n";
-        auto trace = HidTrace::ToFile(keyboard, clock, path, error);
+    for (int run = 0; run < 2; ++run) {
+        if (run == 0) std::ofstream(path) << "old contents\n";
+        auto trace = HidTrace::ToFile(keyboard, clock, path, {}, error);
         ASSERT_TRUE(trace) << error;
         KeyboardLink link(*trace);
         ASSERT_TRUE(link.Open());
         const std::uint8_t end[] = {0xAA, 0xFF};
         EXPECT_TRUE(link.WriteBlock(end));
     }
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    EXPECT_EQ(text.str(), "0 set 06 AA FF 00 00 00 00 00\n");
+    EXPECT_EQ(ReadText(path),
+              "old contents\n0 set 06 AA FF 00 00 00 00 00\n0 set 06 AA FF 00 00 00 00 00\n");
+}
+
+struct ProtectedCase {
+    const char* label;
+    const char* trace;  // relative to the test's folder
+};
+
+TEST(HidTrace, NeverWritesIntoTheKeyTableOrTheStore) {
+    const ProtectedCase cases[] = {
+        {"the key table", "keys.txt"},
+        {"the key table by another spelling", "sub/../keys.txt"},
+        {"the key table through a link", "link.txt"},
+        {"the store", "msmap.dat"},
+        {"the store before it exists", "sub/msmap.dat"},
+    };
+    for (const ProtectedCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        const auto& folder = directory.Path();
+        std::filesystem::create_directory(folder / "sub");
+        std::ofstream(folder / "keys.txt") << "01 00 FF\n";
+        std::ofstream(folder / "msmap.dat") << "texts";
+        std::filesystem::create_symlink("keys.txt", folder / "link.txt");
+        const HidTrace::ProtectedFile protectedFiles[] = {
+            {folder / "msmap.dat", "the store"},
+            {folder / "sub" / "msmap.dat", "the other store"},
+            {folder / "keys.txt", "the key table"},
+        };
+        VirtualClock clock;
+        SimulatedKeyboard keyboard(clock);
+        std::string error;
+        EXPECT_FALSE(HidTrace::ToFile(keyboard, clock, folder / c.trace, protectedFiles, error));
+        EXPECT_THAT(error, HasSubstr(": is the "));
+        EXPECT_THAT(error, HasSubstr("; the HID trace needs a file of its own"));
+        EXPECT_EQ(ReadText(folder / "keys.txt"), "01 00 FF\n");
+        EXPECT_EQ(ReadText(folder / "msmap.dat"), "texts");
+        EXPECT_FALSE(std::filesystem::exists(folder / "sub" / "msmap.dat"));
+    }
 }
 
 }  // namespace

@@ -10,12 +10,11 @@
 
 #include "store/SlotMap.h"
 #include "store/SlotRecordFixtures.h"
+#include "support/FileBytes.h"
 #include "support/TempDirectory.h"
 
 namespace varnok {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::size_t kFourMiB = 4 * 1024 * 1024;
 
@@ -25,17 +24,6 @@ Bytes Concat(std::initializer_list<SlotRecord> records) {
         bytes.insert(bytes.end(), record.begin(), record.end());
     }
     return bytes;
-}
-
-void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes ReadBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 SlotData DataFromRecord(const SlotRecord& record) {
@@ -247,7 +235,7 @@ TEST(SlotMapFile, DefaultMapUsesTheCurrentDirectoryAtEachCall) {
     SlotMap map;
     map.Set("key2", "Ctrl|C|,", DataFromRecord(kKey2CtrlC), 0);
     std::filesystem::current_path(first.Path());
-    const bool savedFirst = map.Save();
+    const bool savedFirst = static_cast<bool>(map.Save());
     std::filesystem::current_path(second.Path());
     const bool loadedSecond = map.Load();
     std::filesystem::current_path(previous);

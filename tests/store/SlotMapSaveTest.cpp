@@ -1,147 +1,261 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "store/FileProblemTexts.h"
+#include "store/GbkCodec.h"
 #include "store/SlotMap.h"
 #include "store/SlotRecordFixtures.h"
+#include "support/FileBytes.h"
 #include "support/TempDirectory.h"
 
 namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kOldContents(kKey2CtrlC.begin(), kKey2CtrlC.end());
+constexpr std::size_t kLoadLimit = 4 * 1024 * 1024;
+constexpr std::size_t kRecordSize = SlotRecordLayout::kRecordSize;
 
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+Bytes RecordBytes(const SlotRecord& record) {
+    return Bytes(record.begin(), record.end());
 }
 
-Bytes ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> Listing(const fs::path& directory) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
+// Every record of a file as "name=text", in file order.
+std::vector<std::string> EntriesIn(const Bytes& contents) {
+    GbkCodec codec;
+    std::vector<std::string> entries;
+    for (std::size_t offset = 0; offset + kRecordSize <= contents.size(); offset += kRecordSize) {
+        const SlotEntry entry = DecodeSlotRecord(
+            std::span<const std::uint8_t, kRecordSize>(contents.data() + offset, kRecordSize),
+            codec);
+        entries.push_back(entry.name + "=" + entry.text);
     }
-    std::sort(names.begin(), names.end());
-    return names;
+    return entries;
 }
 
-// A map whose file is larger than the old one, so a write that stops part-way is visible.
-void FillMap(SlotMap& map) {
-    map.Set("key1", "Ctrl|Alt|Del|,", {0x01, 0x05, 0x00, 0x4C}, 0);
-    map.Set("key3", "鼠标左键", {0x04, 0x01}, 0);
-}
-
-// Saves over an old msmap.dat while arrange() is in force and checks that the old file is
-// still whole and nothing else was left in the directory.
-void ExpectFailedSaveKeepsOldFile(const std::function<void(const fs::path&)>& arrange,
-                                  const std::function<void(const fs::path&)>& restore) {
-    TempDirectory directory;
-    SlotMap map(directory.Path());
-    FillMap(map);
-    WriteBytes(map.FilePath(), kOldContents);
-    const std::vector<std::string> before = Listing(directory.Path());
-
-    arrange(directory.Path());
-    const bool saved = map.Save();
-    restore(directory.Path());
-
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadBytes(map.FilePath()), kOldContents);
-    EXPECT_EQ(Listing(directory.Path()), before);
-}
-
-TEST(SlotMapSave, WriteStoppedPartWayLeavesThePreviousFileWhole) {
-    // A file size limit makes the write fail after 100 bytes, even for root.
-    rlimit original{};
-    getrlimit(RLIMIT_FSIZE, &original);
-    ExpectFailedSaveKeepsOldFile(
-        [&](const fs::path&) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limited = original;
-            limited.rlim_cur = 100;
-            setrlimit(RLIMIT_FSIZE, &limited);
-        },
-        [&](const fs::path&) {
-            setrlimit(RLIMIT_FSIZE, &original);
-            std::signal(SIGXFSZ, SIG_DFL);
-        });
-}
-
-struct PermissionCase {
-    const char* label;
-    std::function<void(const fs::path& directory)> arrange;
-    std::function<void(const fs::path& directory)> restore;
-};
-
-TEST(SlotMapSave, MissingWritePermissionLeavesThePreviousFileWhole) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop root";
-    }
-    const PermissionCase cases[] = {
-        {"the file is read-only",
-         [](const fs::path& directory) {
-             fs::permissions(directory / "msmap.dat", fs::perms::owner_read);
-         },
-         [](const fs::path&) {}},
-        {"the directory is read-only",
-         [](const fs::path& directory) {
-             fs::permissions(directory, fs::perms::owner_read | fs::perms::owner_exec);
-         },
-         [](const fs::path& directory) { fs::permissions(directory, fs::perms::owner_all); }},
-    };
-    for (const PermissionCase& c : cases) {
-        SCOPED_TRACE(c.label);
-        ExpectFailedSaveKeepsOldFile(c.arrange, c.restore);
-    }
-}
-
-TEST(SlotMapSave, FailsWhereNoFileCanTakeTheName) {
+TEST(SlotMapSave, SaysWhyNoFileCouldTakeTheName) {
     TempDirectory directory;
     SlotMap blocked(directory.Path());
-    FillMap(blocked);
+    blocked.Set("key1", "a", {}, 0);
     fs::create_directory(blocked.FilePath());
-    EXPECT_FALSE(blocked.Save());
+    const FileResult notAFile = blocked.Save();
+    EXPECT_EQ(notAFile.problem, FileProblem::NotAFile);
+    EXPECT_EQ(DescribeFileResult(notAFile, 0),
+              blocked.FilePath().string() + ": it is not a regular file");
+    EXPECT_EQ(DescribeFileResult(notAFile, 1), blocked.FilePath().string() + ": 它不是普通文件");
     EXPECT_TRUE(fs::is_directory(blocked.FilePath()));
     EXPECT_EQ(Listing(directory.Path()), std::vector<std::string>{"msmap.dat"});
 
     SlotMap missing(directory.Path() / "missing");
-    FillMap(missing);
-    EXPECT_FALSE(missing.Save());
+    missing.Set("key1", "a", {}, 0);
+    const FileResult noFolder = missing.Save();
+    EXPECT_EQ(DescribeFileResult(noFolder, 0),
+              missing.FilePath().string() + ": the folder does not exist");
     EXPECT_FALSE(fs::exists(directory.Path() / "missing"));
 }
 
-TEST(SlotMapSave, ReplacedFileKeepsItsPermissionsAndLink) {
-    TempDirectory directory;
-    const fs::path real = directory.Path() / "real.dat";
-    WriteBytes(real, kOldContents);
-    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
-    SlotMap map(directory.Path());
-    fs::create_symlink("real.dat", map.FilePath());
-    map.Set("key9", "Ctrl|Alt|Del|,", {0x01, 0x05, 0x00, 0x4C}, 0x03);
+Bytes Repeat(const SlotRecord& record, std::size_t totalSize) {
+    Bytes bytes(totalSize);
+    for (std::size_t i = 0; i < totalSize; ++i) {
+        bytes[i] = record[i % record.size()];
+    }
+    return bytes;
+}
 
+struct TooLargeCase {
+    const char* label;
+    std::size_t size;
+};
+
+TEST(SlotMapSave, NeverOverwritesAFileTooLargeToLoad) {
+    const TooLargeCase cases[] = {
+        {"exactly the load limit", kLoadLimit},
+        {"one byte over it", kLoadLimit + 1},
+    };
+    for (const TooLargeCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        const Bytes old = Repeat(kKey2CtrlC, c.size);
+        WriteBytes(map.FilePath(), old);
+        EXPECT_TRUE(map.Load());
+        EXPECT_EQ(map.Size(), 0u);
+        map.Set("key1", "Ctrl|C|,", {0x01, 0x01, 0x00, 0x06}, 0);
+
+        const FileResult result = map.Save();
+        EXPECT_EQ(result.problem, FileProblem::TooLargeToLoad);
+        EXPECT_EQ(DescribeFileResult(result, 0),
+                  map.FilePath().string() + ": it is too large to be loaded and was left as it is");
+        EXPECT_TRUE(ReadBytes(map.FilePath()) == old);
+        EXPECT_EQ(Listing(directory.Path()), std::vector<std::string>{"msmap.dat"});
+    }
+}
+
+TEST(SlotMapSave, NeverWritesAFileTheNextLoadWouldRefuse) {
+    // As many records under their own names as a loadable file holds.
+    Bytes full;
+    GbkCodec codec;
+    for (std::size_t i = 0; full.size() + kRecordSize < kLoadLimit; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "n%05zu", i);
+        const SlotRecord record = EncodeSlotRecord({0, name, "x", {}}, codec);
+        full.insert(full.end(), record.begin(), record.end());
+    }
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    WriteBytes(map.FilePath(), full);
+    ASSERT_TRUE(map.Load());
+    ASSERT_EQ(map.Size(), full.size() / kRecordSize);
+
+    // Changing an entry keeps the size; one more entry would pass the limit.
+    map.Set("n00000", "changed", {}, 0);
     ASSERT_TRUE(map.Save());
-    EXPECT_TRUE(fs::is_symlink(map.FilePath()));
-    EXPECT_EQ(ReadBytes(real), Bytes(kKey9Written.begin(), kKey9Written.end()));
-    EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(Listing(directory.Path()), (std::vector<std::string>{"msmap.dat", "real.dat"}));
+    map.Set("key1", "a", {}, 0);
+    const FileResult result = map.Save();
+    EXPECT_EQ(result.problem, FileProblem::TooLargeToSave);
+    EXPECT_EQ(DescribeFileResult(result, 0),
+              map.FilePath().string() + ": it would become too large to be loaded again");
+    const Bytes kept = ReadBytes(map.FilePath());
+    EXPECT_EQ(kept.size(), full.size());
+    SlotMap reloaded(directory.Path());
+    ASSERT_TRUE(reloaded.Load());
+    EXPECT_EQ(reloaded.Find("n00000")->text, "changed");
+    EXPECT_EQ(reloaded.Find("key1"), nullptr);
+}
+
+// One step of two windows working on the same msmap.dat.
+struct Step {
+    int store;  // 0 or 1
+    enum Kind { Set, Remove, Save } kind;
+    const char* name;
+    const char* text;
+    std::vector<std::string> fileAfter;  // for a Save: the file's records afterwards, name=text
+};
+
+TEST(SlotMapSave, TwoStoresSavingInTurnKeepEachOthersEntries) {
+    const std::vector<Step> steps = {
+        {0, Step::Set, "key3", "Alt|F4|,", {}},
+        {0, Step::Save, "", "", {"key1=Ctrl|Z|,", "key2=Ctrl|C|,", "key3=Alt|F4|,"}},
+        {1, Step::Set, "key4", "Ctrl|V|,", {}},
+        {1,
+         Step::Save,
+         "",
+         "",
+         {"key1=Ctrl|Z|,", "key2=Ctrl|C|,", "key3=Alt|F4|,", "key4=Ctrl|V|,"}},
+        {0, Step::Remove, "key1", "", {}},
+        {0, Step::Save, "", "", {"key2=Ctrl|C|,", "key3=Alt|F4|,", "key4=Ctrl|V|,"}},
+        // The second store still holds key1; it did not touch it, so the removal stands.
+        {1, Step::Set, "key2", "Shift|A|,", {}},
+        {1, Step::Save, "", "", {"key2=Shift|A|,", "key3=Alt|F4|,", "key4=Ctrl|V|,"}},
+        // Both changed key3: the later save wins for that name.
+        {0, Step::Set, "key3", "first", {}},
+        {1, Step::Set, "key3", "second", {}},
+        {0, Step::Save, "", "", {"key2=Shift|A|,", "key3=first", "key4=Ctrl|V|,"}},
+        {1, Step::Save, "", "", {"key2=Shift|A|,", "key3=second", "key4=Ctrl|V|,"}},
+        // Clearing forgets every slot, also one the other store defined meanwhile.
+        {1, Step::Set, "key5", "new", {}},
+        {1, Step::Save, "", "", {"key2=Shift|A|,", "key3=second", "key4=Ctrl|V|,", "key5=new"}},
+        {0, Step::Remove, "key2", "", {}},
+        {0, Step::Remove, "key3", "", {}},
+        {0, Step::Remove, "key4", "", {}},
+        {0, Step::Remove, "key5", "", {}},
+        {0, Step::Save, "", "", {}},
+    };
+    TempDirectory directory;
+    GbkCodec codec;
+    Bytes initial = RecordBytes(EncodeSlotRecord({0, "key1", "Ctrl|Z|,", {0x01, 0x01}}, codec));
+    initial.insert(initial.end(), kKey2CtrlC.begin(), kKey2CtrlC.end());
+    WriteBytes(directory.Path() / "msmap.dat", initial);
+    SlotMap stores[] = {SlotMap(directory.Path()), SlotMap(directory.Path())};
+    ASSERT_TRUE(stores[0].Load());
+    ASSERT_TRUE(stores[1].Load());
+
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        SCOPED_TRACE("step " + std::to_string(i));
+        SlotMap& store = stores[step.store];
+        if (step.kind == Step::Set) {
+            store.Set(step.name, step.text, {0x01, 0x00, 0x00, static_cast<std::uint8_t>(i)}, 0);
+        } else if (step.kind == Step::Remove) {
+            store.Remove(step.name);
+        } else {
+            ASSERT_TRUE(store.Save());
+            const Bytes file = ReadBytes(store.FilePath());
+            EXPECT_EQ(EntriesIn(file), step.fileAfter);
+            // The saving store now holds what the file holds.
+            EXPECT_TRUE(store.Contents() == file);
+        }
+    }
+}
+
+struct UntouchedCase {
+    const char* label;
+    void (*change)(SlotMap& map, const SlotEntry& loaded);
+    bool key4Kept;
+};
+
+TEST(SlotMapSave, EntriesWhoseTextDidNotChangeGoBackByteForByte) {
+    const UntouchedCase cases[] = {
+        {"another slot changes",
+         [](SlotMap& map, const SlotEntry&) { map.Set("key1", "Ctrl|C|,", {0x01}, 0); }, true},
+        {"another slot is removed", [](SlotMap& map, const SlotEntry&) { map.Remove("key2"); },
+         true},
+        {"the entry is set again with the text it showed",
+         [](SlotMap& map, const SlotEntry& loaded) { map.Set("key4", loaded.text, {0x04}, 0); },
+         true},
+        {"the entry is set with an empty text",
+         [](SlotMap& map, const SlotEntry&) { map.Set("key4", "", {0x04}, 0); }, true},
+        {"its text changes", [](SlotMap& map, const SlotEntry&) { map.Set("key4", "B", {}, 0); },
+         false},
+    };
+    for (const UntouchedCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        Bytes file = RecordBytes(kKey2CtrlC);
+        file.insert(file.end(), kInvalidGbk.begin(), kInvalidGbk.end());
+        WriteBytes(map.FilePath(), file);
+        ASSERT_TRUE(map.Load());
+        const SlotEntry loaded = *map.Find("key4");
+        c.change(map, loaded);
+        ASSERT_TRUE(map.Save());
+
+        SlotMap saved(directory.Path());
+        saved.Read(ReadBytes(map.FilePath()));
+        ASSERT_NE(saved.Find("key4"), nullptr);
+        const Bytes written = ReadBytes(map.FilePath());
+        const auto key4 = std::search(written.begin(), written.end(), kInvalidGbk.begin() + 33,
+                                      kInvalidGbk.begin() + 58);
+        EXPECT_EQ(key4 != written.end(), c.key4Kept);
+        if (!c.key4Kept) {
+            EXPECT_EQ(saved.Find("key4")->text, "B");
+        }
+    }
+}
+
+TEST(SlotMapSave, RemovesWhatACrashedSaveLeftBehind) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    WriteBytes(map.FilePath(), RecordBytes(kKey2CtrlC));
+    for (const char* name : {"msmap.dat.4242.0.tmp", "msmap.dat.4242.17.tmp", "msmap.dat.notes.tmp",
+                             "msmap.dat.1.tmp", "other.dat.4242.0.tmp"}) {
+        WriteBytes(directory.Path() / name, RecordBytes(kFullFields));
+    }
+    ASSERT_TRUE(map.Load());
+    map.Set("key9", "Ctrl|Alt|Del|,", {0x01, 0x05, 0x00, 0x4C}, 0x03);
+    ASSERT_TRUE(map.Save());
+    EXPECT_EQ(Listing(directory.Path()),
+              (std::vector<std::string>{"msmap.dat", "msmap.dat.1.tmp", "msmap.dat.notes.tmp",
+                                        "other.dat.4242.0.tmp"}));
+    Bytes expected = RecordBytes(kKey2CtrlC);
+    expected.insert(expected.end(), kKey9Written.begin(), kKey9Written.end());
+    EXPECT_TRUE(ReadBytes(map.FilePath()) == expected);
 }
 
 }  // namespace

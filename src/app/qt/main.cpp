@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSettings>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "device/SystemClock.h"
 #include "device/linux/HidrawPlatform.h"
 #include "keys/qt/QtKeyEventTranslator.h"
+#include "store/FileProblemTexts.h"
+#include "store/ReplaceFile.h"
 #include "store/SlotMap.h"
 #include "ui/KeyDefinitionDialog.h"
 #include "ui/controls/qt/cmycombx.h"
@@ -30,17 +33,6 @@ namespace {
 int Fail(const std::string& message) {
     std::cerr << "varnok: " << message << "\n";
     return 2;
-}
-
-// The simulated keyboard rewrites its key table after every record it receives: find out now,
-// not at the first Save, when that cannot work.
-bool KeyTableWritable(const std::filesystem::path& file) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    if (error) return false;
-    if (std::filesystem::exists(absolute, error)) return access(absolute.c_str(), W_OK) == 0;
-    const std::filesystem::path directory = absolute.parent_path();
-    return std::filesystem::is_directory(directory, error) && access(directory.c_str(), W_OK) == 0;
 }
 
 }  // namespace
@@ -73,6 +65,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Past a file size limit a write fails and the user is told, instead of the process ending.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // The keyboard: the real one through hidraw, or the simulated one; either may be traced.
     SystemClock clock;
     std::unique_ptr<HidPlatform> keyboard;
@@ -80,14 +75,22 @@ int main(int argc, char** argv) {
     if (const auto& file = parsed.options.virtualKeyboardFile) {
         keyboard = SimulatedKeyboard::FromFile(*file, clock, error);
         if (!keyboard) return Fail(error);
-        if (!KeyTableWritable(*file))
-            return Fail(*file + ": the key table cannot be written there");
+        // The simulated keyboard rewrites its key table after every record it receives: find
+        // out now, not at the first Save, whether that can work.
+        if (const FileResult check = CheckReplaceable(*file); !check) {
+            return Fail("the key table cannot be written: " + DescribeFileResult(check, 0));
+        }
     } else {
         keyboard = std::make_unique<HidrawPlatform>();
     }
     std::unique_ptr<HidTrace> trace;
     if (const auto& file = parsed.options.hidTraceFile) {
-        trace = HidTrace::ToFile(*keyboard, clock, *file, error);
+        std::vector<HidTrace::ProtectedFile> protectedFiles = {
+            {SlotMap().FilePath(), "the file Varnok keeps the keys' texts in"}};
+        if (const auto& table = parsed.options.virtualKeyboardFile) {
+            protectedFiles.push_back({*table, "the simulated keyboard's key table"});
+        }
+        trace = HidTrace::ToFile(*keyboard, clock, *file, protectedFiles, error);
         if (!trace) return Fail(error);
     }
     HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;

@@ -1,0 +1,36 @@
+#include "store/FileProblemTexts.h"
+
+namespace varnok {
+
+// clang-format off
+const std::array<FileProblemText, 12> FileProblemTexts = {{
+    {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
+    {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
+    {FileProblem::NoFolder,          "the folder does not exist",                        "文件夹不存在"},
+    {FileProblem::DiskFull,          "there is no room on the disk",                     "磁盘空间不足"},
+    {FileProblem::NotAFile,          "it is not a regular file",                         "它不是普通文件"},
+    {FileProblem::NotFileOrTerminal, "it is neither a regular file nor a terminal",      "它既不是普通文件也不是终端"},
+    {FileProblem::BrokenLink,        "it is a symbolic link that leads nowhere",         "它是无效的符号链接"},
+    {FileProblem::TooLargeToLoad,    "it is too large to be loaded and was left as it is", "文件太大无法读取，未作改动"},
+    {FileProblem::Unreadable,        "it cannot be read and was left as it is",          "文件无法读取，未作改动"},
+    {FileProblem::TooLargeToSave,    "it would become too large to be loaded again",     "文件将大到无法再次读取"},
+    {FileProblem::Busy,              "another program is saving it",                     "另一个程序正在保存它"},
+    {FileProblem::SystemError,       "the system refused",                               "系统拒绝"},
+}};
+// clang-format on
+
+std::string DescribeFileResult(const FileResult& result, std::int32_t language) {
+    std::string text = result.file.string() + ": ";
+    for (const FileProblemText& row : FileProblemTexts) {
+        if (row.problem == result.problem) {
+            text += language == 0 ? row.english : row.chinese;
+            break;
+        }
+    }
+    if (!result.detail.empty()) {
+        text += " (" + result.detail + ")";
+    }
+    return text;
+}
+
+}  // namespace varnok

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/FileResult.h"
+
+namespace varnok {
+
+struct FileProblemText {
+    FileProblem problem;
+    std::string_view english;
+    std::string_view chinese;
+};
+
+// Why a file was left alone, in the words the user reads after the file's path.
+extern const std::array<FileProblemText, 12> FileProblemTexts;
+
+// "<file>: <reason>" in the window's language (0 English, otherwise Chinese); an unforeseen
+// failure adds the system's own words.
+std::string DescribeFileResult(const FileResult& result, std::int32_t language);
+
+}  // namespace varnok

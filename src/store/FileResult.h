@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace varnok {
+
+// Why a file the program writes, or means to write, was left alone.
+enum class FileProblem {
+    None,
+    ReadOnly,           // the file may not be written
+    NoNewFiles,         // the folder takes no new files, and there is no file to write over
+    NoFolder,           // the folder does not exist
+    DiskFull,           // no room on the disk, or over the process's file size limit
+    NotAFile,           // a folder, pipe or device where a regular file belongs
+    NotFileOrTerminal,  // an output that is neither a regular file nor a terminal
+    BrokenLink,         // a symbolic link to nothing, or a loop of links
+    TooLargeToLoad,     // a file that could not be loaded: writing it would lose its contents
+    Unreadable,         // a file that cannot be read: writing it would lose its contents
+    TooLargeToSave,     // what would be written is more than the next load reads
+    Busy,               // another program holds the file for its own save
+    SystemError,        // anything else; the system's own words are in detail
+};
+
+// The outcome of writing a file: success, or the file and why it was left alone.
+struct FileResult {
+    FileProblem problem = FileProblem::None;
+    std::filesystem::path file;
+    std::string detail;
+
+    explicit operator bool() const { return problem == FileProblem::None; }
+};
+
+}  // namespace varnok
