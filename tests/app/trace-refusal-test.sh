@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# --hid-trace refuses every path that is not a regular file or terminal of its own: exit
+# status 2, a message, nothing touched, and no wait for a pipe's reader.
+#   trace-refusal-test.sh VARNOK
+set -u
+varnok=$(realpath "$1")
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cd "$folder" || exit 1
+printf '01 00 FF\n' >keys.txt
+printf 'texts' >msmap.dat
+mkfifo fifo
+
+snapshot() { ls -l --time-style=+ . && cat keys.txt msmap.dat 2>/dev/null; }
+failures=0
+refuse() {  # PATTERN ARGUMENT...
+    local pattern=$1 before output status
+    shift
+    before=$(snapshot)
+    output=$(QT_QPA_PLATFORM=offscreen timeout 10 "$varnok" "$@" 2>&1)
+    status=$?
+    if [ "$status" -eq 124 ]; then
+        echo "FAILED, hung: $*"
+    elif [ "$status" -ne 2 ] || ! grep -qF -- "$pattern" <<<"$output"; then
+        echo "FAILED: $* -> status $status: $output"
+    elif [ "$(snapshot)" != "$before" ]; then
+        echo "FAILED, files changed: $*"
+    else
+        echo "ok: $* -> $output"
+        return
+    fi
+    failures=$((failures + 1))
+}
+
+refuse "is the simulated keyboard's key table" --virtual-keyboard keys.txt --hid-trace keys.txt
+refuse "keeps the keys' texts in" --hid-trace msmap.dat
+refuse "neither a regular file nor a terminal" --hid-trace fifo
+refuse "neither a regular file nor a terminal" --hid-trace .
+refuse "neither a regular file nor a terminal" --hid-trace /dev/null
+rm msmap.dat
+refuse "keeps the keys' texts in" --hid-trace ./msmap.dat
+[ "$failures" -eq 0 ]
