@@ -1,8 +1,9 @@
 #include "app/MapFileLocation.h"
 
-#include <unistd.h>
-
 #include <system_error>
+
+#include "store/FileProblemTexts.h"
+#include "store/ReplaceFile.h"
 
 namespace varnok {
 namespace {
@@ -15,21 +16,6 @@ MapFileLocation Failed(std::string error) {
     MapFileLocation location;
     location.error = std::move(error);
     return location;
-}
-
-// What a save needs: the map is replaced by a new file beside it, so its directory must take
-// new files, and a map already there must be a regular file the user may write.
-bool CanBeSaved(const fs::path& file) {
-    std::error_code error;
-    fs::path target = file;
-    if (fs::exists(file, error)) {
-        target = fs::canonical(file, error);
-        if (error || !fs::is_regular_file(target, error) || ::access(target.c_str(), W_OK) != 0) {
-            return false;
-        }
-    }
-    const fs::path directory = target.parent_path();
-    return fs::is_directory(directory, error) && ::access(directory.c_str(), W_OK) == 0;
 }
 
 // Copies through a new file that takes the map's name only when whole, so an interrupted
@@ -52,7 +38,10 @@ MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedF
                                         const fs::path& workingDirectory) {
     if (namedFile) {
         const fs::path file = workingDirectory / *namedFile;
-        if (!CanBeSaved(file)) return Failed(*namedFile + ": the key map cannot be written there");
+        if (const FileResult check = CheckReplaceable(file); !check) {
+            return Failed(*namedFile +
+                          ": the key map cannot be written there: " + DescribeFileResult(check, 0));
+        }
         MapFileLocation location;
         location.file = file;
         return location;
@@ -64,10 +53,11 @@ MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedF
     std::error_code error;
     fs::create_directories(*dataFolder, error);
     const fs::path file = *dataFolder / kMapFileName;
-    if (error || !CanBeSaved(file)) {
-        return Failed(dataFolder->string() + ": msmap.dat cannot be kept there" +
-                      (error ? " (" + error.message() + ")" : std::string()) +
-                      "; name another file with --map FILE");
+    const FileResult check = error ? FileResult{} : CheckReplaceable(file);
+    if (error || !check) {
+        return Failed(dataFolder->string() + ": msmap.dat cannot be kept there (" +
+                      (error ? error.message() : DescribeFileResult(check, 0)) +
+                      "); name another file with --map FILE");
     }
 
     MapFileLocation location;

@@ -8,10 +8,13 @@ folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 cd "$folder" || exit 1
 printf '01 00 FF\n' >keys.txt
-printf 'texts' >msmap.dat
+printf 'named map' >m.dat
+mkdir -p data/brelmoth/varnok
+printf 'map' >data/brelmoth/varnok/msmap.dat
 mkfifo fifo
+export XDG_DATA_HOME=$folder/data
 
-snapshot() { ls -l --time-style=+ . && cat keys.txt msmap.dat 2>/dev/null; }
+snapshot() { ls -lR --time-style=+ . && cat keys.txt m.dat data/brelmoth/varnok/msmap.dat; }
 failures=0
 refuse() {  # PATTERN ARGUMENT...
     local pattern=$1 before output status
@@ -33,10 +36,10 @@ refuse() {  # PATTERN ARGUMENT...
 }
 
 refuse "is the simulated keyboard's key table" --virtual-keyboard keys.txt --hid-trace keys.txt
-refuse "keeps the keys' texts in" --hid-trace msmap.dat
+refuse "keeps the keys' texts in" --hid-trace data/brelmoth/varnok/msmap.dat
+refuse "keeps the keys' texts in" --map m.dat --hid-trace ./m.dat
+refuse "keeps the keys' texts in" --map new.dat --hid-trace new.dat
 refuse "neither a regular file nor a terminal" --hid-trace fifo
 refuse "neither a regular file nor a terminal" --hid-trace .
 refuse "neither a regular file nor a terminal" --hid-trace /dev/null
-rm msmap.dat
-refuse "keeps the keys' texts in" --hid-trace ./msmap.dat
 [ "$failures" -eq 0 ]

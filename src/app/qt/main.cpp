@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     // Past a file size limit a write fails and the user is told, instead of the process ending.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    // The keyboard: the real one through hidraw, or the simulated one; either may be traced.
+    // The keyboard: the real one through hidraw, or the simulated one.
     SystemClock clock;
     std::unique_ptr<HidPlatform> keyboard;
     std::string error;
@@ -83,17 +83,6 @@ int main(int argc, char** argv) {
     } else {
         keyboard = std::make_unique<HidrawPlatform>();
     }
-    std::unique_ptr<HidTrace> trace;
-    if (const auto& file = parsed.options.hidTraceFile) {
-        std::vector<HidTrace::ProtectedFile> protectedFiles = {
-            {SlotMap().FilePath(), "the file Varnok keeps the keys' texts in"}};
-        if (const auto& table = parsed.options.virtualKeyboardFile) {
-            protectedFiles.push_back({*table, "the simulated keyboard's key table"});
-        }
-        trace = HidTrace::ToFile(*keyboard, clock, *file, protectedFiles, error);
-        if (!trace) return Fail(error);
-    }
-    HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;
 
     // Qt sees only its own options.
     std::vector<std::string> toolkitArguments = parsed.toolkitArguments;
@@ -112,6 +101,19 @@ int main(int argc, char** argv) {
         std::filesystem::current_path(noWorkingDirectory));
     if (!map.error.empty()) return Fail(map.error);
     if (!map.notice.empty()) std::cerr << "varnok: " << map.notice << "\n";
+
+    // The trace, once every file it must not go into is known.
+    std::unique_ptr<HidTrace> trace;
+    if (const auto& file = parsed.options.hidTraceFile) {
+        std::vector<HidTrace::ProtectedFile> protectedFiles = {
+            {map.file, "the file Varnok keeps the keys' texts in"}};
+        if (const auto& table = parsed.options.virtualKeyboardFile) {
+            protectedFiles.push_back({*table, "the simulated keyboard's key table"});
+        }
+        trace = HidTrace::ToFile(*keyboard, clock, *file, protectedFiles, error);
+        if (!trace) return Fail(error);
+    }
+    HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;
 
     QtKeyEventTranslator keys;
     KeyToolApp app(
