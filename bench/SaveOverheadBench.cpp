@@ -27,7 +27,7 @@
 #include "support/MemoryDialogControls.h"
 #include "support/TempDirectory.h"
 #include "ui/ControlIds.h"
-#include "ui/KeyDefinitionDialog.h"
+#include "ui/MainWindowBehaviour.h"
 
 namespace varnok {
 namespace {
@@ -100,7 +100,7 @@ void SaveLongestTable(benchmark::State& state) {
         settings.WriteSetting("Settings", row, 2);  // String
     }
     MemoryDialogControls controls;
-    KeyDefinitionDialog window(controls, settings, *keyboard, SlotMap(directory.Path()), "varnok");
+    MainWindowBehaviour window(controls, settings, *keyboard, SlotMap(directory.Path()), "varnok");
     window.OnInitDialog();
     for (int box = ControlId::ValueBox1; box <= ControlId::ValueBox6; ++box) {
         controls.SetText(box, kRowString);

@@ -120,4 +120,8 @@ std::uint16_t KeyboardLink::FeatureReportLength() const {
     return featureReportLength_;
 }
 
+void KeyboardLink::Pause(int milliseconds) {
+    platform_.Pause(milliseconds);
+}
+
 }  // namespace varnok

@@ -39,6 +39,9 @@ public:
     // last on this link. A refused select or get leaves the link open.
     bool ReadPage(std::uint8_t page, FeatureReport* buffer);
     bool IsOpen() const;
+    // Waits on the platform's clock, as the protocol's pauses do (the simulated keyboard's
+    // tests run it on a virtual clock).
+    void Pause(int milliseconds);
     // The feature report length of the last interface whose capabilities were read (8 while
     // a keyboard is open); 0 before any.
     std::uint16_t FeatureReportLength() const;

@@ -13,9 +13,6 @@
 namespace varnok {
 namespace {
 
-constexpr std::uint8_t kRecordEnd = 0xFF;
-constexpr std::uint8_t kStringMarker = 0x08;
-constexpr std::uint8_t kReportLength = 0x08;
 constexpr std::size_t kKeyRecordLength = 11;
 constexpr std::size_t kEmptyRecordLength = 3;
 constexpr std::size_t kFirstReportPayload = 5;
@@ -41,7 +38,7 @@ std::optional<std::size_t> SimulatedKeyTable::RecordLength(std::uint8_t b0, std:
     if (b1 == 0x00) {
         return kEmptyRecordLength;
     }
-    if (b1 == kReportLength) {
+    if (b1 == kKeyReportLength) {
         return kKeyRecordLength;
     }
     return std::nullopt;

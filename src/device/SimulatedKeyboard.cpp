@@ -6,9 +6,6 @@
 namespace varnok {
 namespace {
 
-constexpr std::uint8_t kEndRecordStart = 0xAA;
-constexpr std::uint8_t kRecordEnd = 0xFF;
-
 std::string Line(const char* kind, const FeatureReport& report, bool accepted) {
     return std::string(kind) + ' ' + FormatHexBytes(report) + (accepted ? "" : " failed");
 }

@@ -2,10 +2,10 @@
 
 namespace varnok {
 
-class KeyDefinitionDialog;
+class KeyTableModel;
 
-// The Clear button: forgets every slot's definition in the window and in the slot map file.
+// The Clear button: forgets every slot's definition in the model and in the slot map file.
 // The keyboard keeps its table until the next save.
-void ClearAllKeys(KeyDefinitionDialog& window);
+void ClearAllKeys(KeyTableModel& model);
 
 }  // namespace varnok

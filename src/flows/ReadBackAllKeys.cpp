@@ -1,13 +1,13 @@
 #include "flows/ReadBackAllKeys.h"
 
-#include "keys/FunctionModeNames.h"
-#include "keys/ReadBackData.h"
-#include "keys/SlotNames.h"
-#include "keys/StringPayloadAssembler.h"
-#include "ui/KeyDefinitionDialog.h"
-#include "ui/RowTable.h"
-
 #include <algorithm>
+
+#include "device/KeyboardLink.h"
+#include "flows/FlowHost.h"
+#include "keys/FunctionModeNames.h"
+#include "keys/KeyTableModel.h"
+#include "keys/ReadBackData.h"
+#include "keys/StringPayloadAssembler.h"
 
 namespace varnok {
 namespace {
@@ -21,89 +21,85 @@ ReadBackData DataOf(const FeatureReport& report) {
     return data;
 }
 
-void KeepReadBackRecord(KeyDefinitionDialog& window, std::uint8_t outcome,
-                        const ReadBackData& data) {
-    auto& record = window.ReadBackRecord();
-    record[0] = outcome;
-    std::copy(data.begin(), data.end(), record.begin() + 1);
-}
-
 }  // namespace
 
-bool ReadSlot(KeyDefinitionDialog& window, int slot, std::string& text) {
+std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
     const auto page = static_cast<std::uint8_t>(slot);
     FeatureReport report{};
-    if (!window.Link().ReadPage(page, &report)) return false;
+    if (!link.ReadPage(page, &report)) return std::nullopt;
     const ReadBackData first = DataOf(report);
 
+    SlotReadBack result;
     switch (ClassifyReadBack(first)) {
         case ReadBackKind::Empty:
-            KeepReadBackRecord(window, kReadEmpty, first);
-            return true;
+            result.kind = SlotReadBack::Kind::Empty;
+            return result;
 
         case ReadBackKind::String: {
-            KeepReadBackRecord(window, kReadString, first);
             StringPayloadAssembler payload(first);
             while (payload.WantsContinuation()) {
-                window.Hid().Pause(kContinuationPauseMilliseconds);
-                if (!window.Link().ReadPage(page, &report)) return false;
+                link.Pause(kContinuationPauseMilliseconds);
+                if (!link.ReadPage(page, &report)) return std::nullopt;
                 payload.AddContinuation(DataOf(report));
             }
-            text = payload.Text();
-            window.Map().Set(SlotNames[slot], text, ToSlotData(payload.Payload()), 0);
-            if (slot >= kFirstRowSlot) window.StoreFunctionMode(slot, kStringMode);
-            return true;
+            result.kind = SlotReadBack::Kind::String;
+            result.text = payload.Text();
+            result.payload.assign(payload.Payload().begin(), payload.Payload().end());
+            if (IsRowSlot(slot)) result.functionMode = kStringMode;
+            return result;
         }
 
         case ReadBackKind::Mouse:
         case ReadBackKind::Keyboard: {
             const KeyReadBack key = InterpretKeyReadBack(page, first);
-            std::copy(key.report.begin(), key.report.end(), window.ReadBackRecord().begin());
-            if (key.functionMode) window.StoreFunctionMode(slot, *key.functionMode);
-            text = key.text;
-            return true;
+            result.kind = ClassifyReadBack(first) == ReadBackKind::Mouse
+                              ? SlotReadBack::Kind::Mouse
+                              : SlotReadBack::Kind::Keyboard;
+            result.text = key.text;
+            result.report = key.report;
+            result.functionMode = key.functionMode;
+            return result;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
-void ReadBackAllKeys(KeyDefinitionDialog& window) {
-    KeyboardLink& link = window.Link();
+bool ReadBackAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host) {
     if (!link.Open()) {
-        window.ShowMessage(MessageId::ReadNotConnected);
-        return;
+        host.ShowMessage(MessageId::ReadNotConnected);
+        return false;
     }
     int slotsRead = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        std::string text;
-        if (!ReadSlot(window, slot, text)) {
-            window.ShowMessage(MessageId::ReadFailed);
+        if (host.StopRequested()) break;
+        host.ReportProgress({FlowProgress::Activity::Reading, slot + 1, kSlotCount});
+        const std::optional<SlotReadBack> read = ReadSlot(link, slot);
+        if (!read) {
+            host.ShowMessage(MessageId::ReadFailed);
             break;
         }
         ++slotsRead;
-        KeyReportList& reports = window.SlotReports()[slot];
-        switch (window.ReadBackRecord()[0]) {
-            case kReadEmpty:
-                window.Map().Remove(SlotNames[slot]);
-                reports.Clear();
-                window.DefinedFlags()[slot] = 0;
-                window.Texts()[slot].clear();
+        if (read->functionMode) {
+            model.SetFunctionMode(slot, *read->functionMode);
+            host.StoreFunctionMode(slot, *read->functionMode);
+        }
+        switch (read->kind) {
+            case SlotReadBack::Kind::Empty:
+                model.TakeReadBackEmpty(slot);
                 break;
-            case kReadString:
-                window.Texts()[slot] = text;
+            case SlotReadBack::Kind::String:
+                model.TakeReadBackString(slot, read->text, ToSlotData(read->payload));
                 break;
-            default:
-                reports.Clear();
-                reports.LoadReports(std::span(window.ReadBackRecord()).first(8), 1);
-                window.Texts()[slot] = text;
-                window.DefinedFlags()[slot] = 1;
+            case SlotReadBack::Kind::Keyboard:
+            case SlotReadBack::Kind::Mouse:
+                model.TakeReadBackReport(slot, read->report, read->text);
                 break;
         }
     }
-    window.ApplyKeyCount();
-    if (slotsRead == kSlotCount) window.ShowMessage(MessageId::ReadSucceeded);
-    window.Refresh();
+    const bool complete = slotsRead == kSlotCount;
+    if (complete) host.ShowMessage(MessageId::ReadSucceeded);
     link.Close();
+    return complete;
 }
 
 }  // namespace varnok

@@ -1,26 +1,38 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "keys/KeyReport.h"
 
 namespace varnok {
 
-class KeyDefinitionDialog;
+class FlowHost;
+class KeyTableModel;
+class KeyboardLink;
 
-// What ReadSlot found, kept in byte 0 of the window's read-back record.
-enum ReadOutcome : std::uint8_t {
-    kReadEmpty = 0xFF,
-    kReadString = 0xFE,
-    kReadKeyboard = 0x01,
-    kReadMouse = 0x04,
+// What the keyboard holds in one slot.
+struct SlotReadBack {
+    enum class Kind { Empty, String, Keyboard, Mouse };
+    Kind kind = Kind::Empty;
+    // The text the row shows for it.
+    std::string text;
+    // Keyboard and mouse: the key report, the Once flag taken out in rows 1..6.
+    KeyReport report{};
+    // String: the payload bytes as the keyboard sent them.
+    std::vector<std::uint8_t> payload;
+    // The row's function mode the definition implies (String, or Once/Normal from the Once
+    // flag of a keyboard report in rows 1..6); none for mouse clicks and slot 0.
+    std::optional<std::int32_t> functionMode;
 };
 
 // The Get Defined Key button: reads every slot's definition back from the keyboard into the
-// window, slot 0 included; stops at the first read that fails.
-void ReadBackAllKeys(KeyDefinitionDialog& window);
+// model, slot 0 included; stops at the first read that fails. True when all seven were read.
+bool ReadBackAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host);
 
-// Reads one slot and interprets it: the outcome and the slot's first page go into the
-// window's read-back record, the display text into text. False only when a read fails.
-bool ReadSlot(KeyDefinitionDialog& window, int slot, std::string& text);
+// Reads one slot and interprets it; nullopt only when a read fails.
+std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot);
 
 }  // namespace varnok

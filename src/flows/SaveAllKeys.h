@@ -2,10 +2,13 @@
 
 namespace varnok {
 
-class KeyDefinitionDialog;
+class FlowHost;
+class KeyTableModel;
+class KeyboardLink;
 
 // The Save button: writes the slot map file, then all seven slot records and the end record
-// into the keyboard, and tells the user how it went.
-void SaveAllKeys(KeyDefinitionDialog& window);
+// into the keyboard, and tells the user how it went. True when the keyboard took the whole
+// table. A stop request ends it between two records, with the link closed and no message.
+bool SaveAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host);
 
 }  // namespace varnok

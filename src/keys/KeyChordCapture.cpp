@@ -1,17 +1,15 @@
 #include "keys/KeyChordCapture.h"
 
-#include "keys/FunctionModeNames.h"
-#include "keys/KeyLookup.h"
-#include "keys/SlotNames.h"
-#include "ui/KeyDefinitionDialog.h"
-
 #include <algorithm>
 #include <array>
+
+#include "keys/FunctionModeNames.h"
+#include "keys/KeyLookup.h"
 
 namespace varnok {
 namespace {
 
-constexpr std::uint8_t kVirtualKeyClear = 0x03;      // Ctrl+Break: empties the row
+constexpr std::uint8_t kVirtualKeyClear = 0x03;  // Ctrl+Break: empties the row
 constexpr std::uint8_t kVirtualKeyPrintScreen = 0x2C;
 constexpr std::uint8_t kVirtualKeyDelete = 0x2E;
 constexpr std::uint8_t kVirtualKeyNumLock = 0x90;
@@ -31,11 +29,11 @@ constexpr std::array<JapaneseKey, 6> kJapaneseKeys{{
 }};
 
 // The Group Key boxes in the order their modifiers are added.
-struct GroupKeyBox { bool (KeyDefinitionDialog::*checked)() const; std::uint8_t keyCode; std::uint8_t virtualKey; };
+struct GroupKeyBox { bool GroupKeys::*checked; std::uint8_t keyCode; std::uint8_t virtualKey; };
 constexpr std::array<GroupKeyBox, 3> kGroupKeyBoxes{{
-    {&KeyDefinitionDialog::AltChecked,   0x38, 0x12},
-    {&KeyDefinitionDialog::CtrlChecked,  0x1D, 0x11},
-    {&KeyDefinitionDialog::ShiftChecked, 0x2A, 0x10},
+    {&GroupKeys::alt,   0x38, 0x12},
+    {&GroupKeys::ctrl,  0x1D, 0x11},
+    {&GroupKeys::shift, 0x2A, 0x10},
 }};
 // clang-format on
 
@@ -58,7 +56,8 @@ std::uint8_t ScanByteOf(const KeyMessage& message) {
 // (so they stay apart from the cursor keys that share their scan bytes), NumLock 0x8A,
 // otherwise the scan byte.
 std::uint8_t KeyCodeOf(std::uint8_t scanByte, std::uint8_t virtualKey) {
-    if (virtualKey >= 0x60 && virtualKey <= 0x6A) return static_cast<std::uint8_t>(virtualKey + 0x30);
+    if (virtualKey >= 0x60 && virtualKey <= 0x6A)
+        return static_cast<std::uint8_t>(virtualKey + 0x30);
     if (virtualKey == kVirtualKeyNumLock) return 0x8A;
     return scanByte;
 }
@@ -68,140 +67,124 @@ std::uint8_t KeyCodeOf(std::uint8_t scanByte, std::uint8_t virtualKey) {
 bool KeyChordCapture::OnKeyMessage(const KeyMessage& message) {
     const std::uint8_t scanByte = ScanByteOf(message);
     switch (message.kind) {
-        case KeyMessageKind::KeyDown: return KeyDown(message.virtualKey, scanByte);
-        case KeyMessageKind::KeyUp: return KeyUp(message.virtualKey, scanByte);
-        case KeyMessageKind::SysKeyDown: return SystemKeyDown(message.virtualKey, scanByte);
-        case KeyMessageKind::SysKeyUp: return SystemKeyUp(message.virtualKey);
+        case KeyMessageKind::KeyDown:
+            return KeyDown(message.virtualKey, scanByte);
+        case KeyMessageKind::KeyUp:
+            return KeyUp(message.virtualKey, scanByte);
+        case KeyMessageKind::SysKeyDown:
+            return SystemKeyDown(message.virtualKey, scanByte);
+        case KeyMessageKind::SysKeyUp:
+            return SystemKeyUp(message.virtualKey);
     }
     return false;
 }
 
 bool KeyChordCapture::KeyDown(std::uint8_t virtualKey, std::uint8_t scanByte) {
-    CaptureState& state = window_.Capture();
     // The key just captured repeats while it is held: let the repeats go.
-    if (scanByte == state.lastKeyCode) return false;
+    if (scanByte == state_.lastKeyCode) return false;
     virtualKey = SubstituteJapaneseKey(scanByte, virtualKey);
-    if (window_.FunctionMode(window_.CurrentSlot()) == kStringMode) return false;
+    if (model_.FunctionMode(host_.CurrentSlot()) == kStringMode) return false;
 
     ApplyGroupKeyBoxes(virtualKey);
-    state.lastKeyCode = scanByte;
+    state_.lastKeyCode = scanByte;
     if (NameCapturedKey(virtualKey, KeyMessageKind::KeyDown)) {
-        state.lastKeyCode = KeyCodeOf(scanByte, virtualKey);
-        window_.SlotReports()[window_.CurrentSlot()].AddKey(state.lastKeyCode);
+        state_.lastKeyCode = KeyCodeOf(scanByte, virtualKey);
+        model_.AddChordKey(host_.CurrentSlot(), state_.lastKeyCode);
     }
     return true;
 }
 
 bool KeyChordCapture::KeyUp(std::uint8_t virtualKey, std::uint8_t scanByte) {
-    const int slot = window_.CurrentSlot();
-    if (window_.FunctionMode(slot) == kStringMode) return false;
-    CaptureState& state = window_.Capture();
-    state.lastKeyCode = 0;
+    const int slot = host_.CurrentSlot();
+    if (model_.FunctionMode(slot) == kStringMode) return false;
+    state_.lastKeyCode = 0;
     virtualKey = SubstituteJapaneseKey(scanByte, virtualKey);
     if (!NameCapturedKey(virtualKey, KeyMessageKind::KeyUp)) return true;
 
-    KeyReportList& reports = window_.SlotReports()[slot];
     // PrintScreen arrives as a release alone: it is a chord by itself.
-    if (virtualKey == kVirtualKeyPrintScreen) {
-        reports.Clear();
-        reports.AddKey(scanByte);
-    }
-    reports.RecordChord();
-    reports.RemoveKey(KeyCodeOf(state.lastKeyCode, virtualKey));
-    StoreReleasedChord();
+    if (virtualKey == kVirtualKeyPrintScreen) model_.RestartChordWith(slot, scanByte);
+    model_.RecordChord(slot);
+    model_.RemoveChordKey(slot, KeyCodeOf(state_.lastKeyCode, virtualKey));
+    model_.StoreCapturedChord(slot);
     return true;
 }
 
 bool KeyChordCapture::SystemKeyDown(std::uint8_t virtualKey, std::uint8_t scanByte) {
-    CaptureState& state = window_.Capture();
-    if (scanByte == state.lastKeyCode) return false;
+    if (scanByte == state_.lastKeyCode) return false;
     ApplyGroupKeyBoxes(virtualKey);
-    state.lastKeyCode = scanByte;
+    state_.lastKeyCode = scanByte;
     if (NameCapturedKey(virtualKey, KeyMessageKind::KeyDown)) {
-        window_.SlotReports()[window_.CurrentSlot()].AddKey(state.lastKeyCode);
+        model_.AddChordKey(host_.CurrentSlot(), state_.lastKeyCode);
     }
     return true;
 }
 
 bool KeyChordCapture::SystemKeyUp(std::uint8_t virtualKey) {
-    window_.Capture().lastKeyCode = 0;
+    state_.lastKeyCode = 0;
     if (NameCapturedKey(virtualKey, KeyMessageKind::KeyUp)) {
-        KeyReportList& reports = window_.SlotReports()[window_.CurrentSlot()];
-        reports.RecordChord();
-        reports.RemoveKey(0);
-        StoreReleasedChord();
+        const int slot = host_.CurrentSlot();
+        model_.RecordChord(slot);
+        model_.RemoveChordKey(slot, 0);
+        model_.StoreCapturedChord(slot);
     }
     return true;
 }
 
-void KeyChordCapture::StoreReleasedChord() {
-    const int slot = window_.CurrentSlot();
-    ++window_.DefinedFlags()[slot];
-    std::array<std::uint8_t, 8> report{};
-    std::size_t copied = 0;
-    if (window_.SlotReports()[slot].CopyReports(report, copied) && copied > 0) {
-        window_.Map().Set(SlotNames[slot], window_.Texts()[slot],
-                          ToSlotData(std::span(report).first(copied)), 0);
-    }
-}
-
 void KeyChordCapture::ApplyGroupKeyBoxes(std::uint8_t virtualKey) {
-    window_.Collect();
+    const GroupKeys checked = host_.CheckedGroupKeys();
     for (const GroupKeyBox& box : kGroupKeyBoxes) {
-        if (virtualKey == box.virtualKey && (window_.*box.checked)()) return;
+        if (virtualKey == box.virtualKey && checked.*box.checked) return;
     }
     for (const GroupKeyBox& box : kGroupKeyBoxes) {
-        if (!(window_.*box.checked)()) continue;
-        window_.Capture().lastKeyCode = box.keyCode;
+        if (!(checked.*box.checked)) continue;
+        state_.lastKeyCode = box.keyCode;
         if (NameCapturedKey(box.virtualKey, KeyMessageKind::KeyDown)) {
-            window_.SlotReports()[window_.CurrentSlot()].AddKey(box.keyCode);
+            model_.AddChordKey(host_.CurrentSlot(), box.keyCode);
         }
     }
 }
 
 bool KeyChordCapture::NameCapturedKey(std::uint8_t virtualKey, KeyMessageKind kind) {
-    const int slot = window_.CurrentSlot();
-    CaptureState& state = window_.Capture();
+    const int slot = host_.CurrentSlot();
     const auto kindValue = static_cast<std::uint32_t>(kind);
-    if (virtualKey == state.lastVirtualKey && kindValue == state.lastMessageKind) return false;
+    if (virtualKey == state_.lastVirtualKey && kindValue == state_.lastMessageKind) return false;
 
-    if (window_.DefinedFlags()[slot] >= 1) {
+    if (model_.DefinedCount(slot) >= 1) {
         if (kind == KeyMessageKind::KeyUp) return true;
-        window_.ShowMessage(MessageId::OnlyGroupKey);
+        host_.ShowMessage(MessageId::OnlyGroupKey);
         return false;
     }
-    state.lastVirtualKey = virtualKey;
-    state.lastMessageKind = kindValue;
+    state_.lastVirtualKey = virtualKey;
+    state_.lastMessageKind = kindValue;
 
-    std::string& text = window_.Texts()[slot];
     std::optional<std::string> name = CaptureName(virtualKey);
     if (virtualKey == kVirtualKeyClear) {
-        text.clear();
-        state.completedChords = 0;
-        state.keysInChord = 0;
-        window_.Refresh();
+        model_.TakeText(slot, "");
+        state_.completedChords = 0;
+        state_.keysInChord = 0;
+        host_.ShowRowTexts();
         return false;
     }
     if (virtualKey == kVirtualKeyPrintScreen) {
-        text = "PrintScreen";
-        state.keysInChord = 1;
+        model_.TakeText(slot, "PrintScreen");
+        state_.keysInChord = 1;
     }
     if (!name) return false;
-    if (state.keysInChord >= 5 && kind == KeyMessageKind::KeyDown) return false;
+    if (state_.keysInChord >= 5 && kind == KeyMessageKind::KeyDown) return false;
 
     if (kind == KeyMessageKind::KeyUp) {
-        state.keysInChord = 0;
-        ++state.completedChords;
-        state.busy = 1;
-        text += ",";
-        state.busy = 0;
+        state_.keysInChord = 0;
+        ++state_.completedChords;
+        state_.busy = 1;
+        model_.AppendText(slot, ",");
+        state_.busy = 0;
     } else {
-        if (state.busy != 0) return false;
-        if (state.completedChords == 0 && state.keysInChord == 0) text.clear();
-        ++state.keysInChord;
-        text += *name + "|";
+        if (state_.busy != 0) return false;
+        if (state_.completedChords == 0 && state_.keysInChord == 0) model_.TakeText(slot, "");
+        ++state_.keysInChord;
+        model_.AppendText(slot, *name + "|");
     }
-    window_.Refresh();
+    host_.ShowRowTexts();
     return true;
 }
 

@@ -1,22 +1,24 @@
 #pragma once
 
-#include "keys/KeyMessage.h"
-
 #include <cstdint>
+
+#include "keys/CaptureHost.h"
+#include "keys/CaptureState.h"
+#include "keys/KeyMessage.h"
+#include "keys/KeyTableModel.h"
 
 namespace varnok {
 
-class KeyDefinitionDialog;
-
 // Turns the keys pressed while a row is current into the row's text (each key's name followed
-// by "|", a chord closed by ",") and into the slot's key report. It sees every key message of
-// the main window before any control does. In a String row keys go on to the value box as
-// typed text; in a Normal or Once row they are captured and swallowed. The Group Key boxes add
-// their modifiers to every captured key. A slot takes one chord: after its first release
+// by "|", a chord closed by ",") and into the slot's key report, in the key-table model. It sees
+// every key message of the main window before any control does. In a String row keys go on to the
+// value box as typed text; in a Normal or Once row they are captured and swallowed. The Group Key
+// boxes add their modifiers to every captured key. A slot takes one chord: after its first release
 // further keys are refused until the slot is emptied.
 class KeyChordCapture {
 public:
-    explicit KeyChordCapture(KeyDefinitionDialog& window) : window_(window) {}
+    KeyChordCapture(KeyTableModel& model, CaptureState& state, CaptureHost& host)
+        : model_(model), state_(state), host_(host) {}
 
     // True when the message was handled (swallowed).
     bool OnKeyMessage(const KeyMessage& message);
@@ -31,10 +33,10 @@ private:
     bool KeyUp(std::uint8_t virtualKey, std::uint8_t scanByte);
     bool SystemKeyDown(std::uint8_t virtualKey, std::uint8_t scanByte);
     bool SystemKeyUp(std::uint8_t virtualKey);
-    // The chord is released: count it and keep the slot's definition in the slot map.
-    void StoreReleasedChord();
 
-    KeyDefinitionDialog& window_;
+    KeyTableModel& model_;
+    CaptureState& state_;
+    CaptureHost& host_;
 };
 
 }  // namespace varnok

@@ -1,34 +1,17 @@
 #include "keys/KeyRecord.h"
 
-#include <algorithm>
-
+#include "device/KeyboardProtocol.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyReportList.h"
-#include "keys/SlotNames.h"
+#include "keys/KeySlots.h"
 #include "keys/StringPayload.h"
-#include "store/SlotMap.h"
 
 namespace varnok {
 
-namespace {
-
-constexpr std::uint8_t kRecordEnd = 0xFF;
-constexpr std::uint8_t kReportLength = 8;
-constexpr std::uint8_t kStringMarker = 0x08;
-
-bool IsRowSlot(std::uint8_t slot) {
-    return slot >= 1 && slot <= 6;
-}
-
-}  // namespace
-
 KeyRecord BuildKeyRecord(std::uint8_t slot, std::int32_t functionMode, const KeyReportList& reports,
-                         std::string_view rowText, SlotMap& slotMap) {
+                         std::string_view rowText) {
     if (IsRowSlot(slot) && functionMode == kStringMode) {
         const std::vector<std::uint8_t> payload = EncodeStringPayload(rowText);
-        if (!payload.empty()) {
-            slotMap.Set(SlotNames[slot], rowText, ToSlotData(payload), 0);
-        }
         KeyRecord record{KeyRecordKind::String,
                          {slot, static_cast<std::uint8_t>(payload.size()), kStringMarker}};
         record.bytes.insert(record.bytes.end(), payload.begin(), payload.end());
@@ -44,7 +27,7 @@ KeyRecord BuildKeyRecord(std::uint8_t slot, std::int32_t functionMode, const Key
     if (IsRowSlot(slot) && functionMode == kOnceMode) {
         report[1] |= kOnceFlag;
     }
-    KeyRecord record{KeyRecordKind::KeyReport, {slot, kReportLength}};
+    KeyRecord record{KeyRecordKind::KeyReport, {slot, kKeyReportLength}};
     record.bytes.insert(record.bytes.end(), report.begin(), report.end());
     record.bytes.push_back(kRecordEnd);
     return record;

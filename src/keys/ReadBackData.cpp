@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/KeyboardProtocol.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyLookup.h"
@@ -11,7 +12,6 @@ namespace varnok {
 namespace {
 
 constexpr std::uint8_t kEmptySlot = 0xFF;
-constexpr std::uint8_t kStringMarker = 0x08;
 constexpr std::uint8_t kEndOfData = 0xFF;
 constexpr std::uint8_t kFirstModifierUsage = 0xE0;
 

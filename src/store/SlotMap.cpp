@@ -235,4 +235,12 @@ bool SlotMap::Load() {
     return true;
 }
 
+FileResult SlotMap::RemoveFromFile(std::string_view name) const {
+    SlotMap onDisk = InFile(file_);
+    if (onDisk.Load() && onDisk.Find(name) == nullptr) return {};
+    // A file that could not be loaded is left alone by the save, which says why.
+    onDisk.Remove(name);
+    return onDisk.Save();
+}
+
 }  // namespace varnok

@@ -46,6 +46,10 @@ public:
     // overwritten, and no file is written that the next load would refuse. Entries whose text
     // was not changed keep the text's bytes as they were read.
     FileResult Save();
+    // Removes name's record from msmap.dat as the file is now, leaving every other record as
+    // the file holds it (this map's unsaved entries included); success too when the file has
+    // no such record.
+    FileResult RemoveFromFile(std::string_view name) const;
     // Sets one entry per record of msmap.dat. False when the file cannot be opened or read
     // into memory; true otherwise, also when it is too short or too long to hold records.
     bool Load();

@@ -43,6 +43,13 @@ public:
 
     virtual void SetFocus(int id) = 0;
 
+    // While the keyboard is written or read: the window takes no input but stays responsive,
+    // and shows a busy cursor.
+    virtual void SetBusy(bool busy) = 0;
+    // The progress line of a running flow: a text and a bar at step of steps; steps 0 hides
+    // both.
+    virtual void ShowProgress(const std::string& text, int step, int steps) = 0;
+
     // A modal message box with an OK button; returns when the user has closed it.
     virtual void ShowMessage(const std::string& text, const std::string& caption,
                              MessageIcon icon) = 0;

@@ -28,6 +28,9 @@ public:
     // Every key message of the window before any control sees it; true when it was handled
     // (swallowed), false when it goes on to the focused control.
     virtual bool OnKeyMessage(const KeyMessage& message) = 0;
+    // The window is about to close: a flow that is writing the keyboard finishes the record
+    // it is on and stops before this returns.
+    virtual void OnClosing() = 0;
 };
 
 }  // namespace varnok

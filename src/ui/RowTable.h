@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "keys/KeySlots.h"
 #include "ui/ControlIds.h"
 
 namespace varnok {
@@ -31,9 +32,6 @@ inline constexpr std::array<RowControls, 7> RowTable{{
     {6,      ControlId::ValueBox6,   ControlId::FunctionList6,  ControlId::Row6Label, "KeyFun6Sel"},
 }};
 // clang-format on
-
-constexpr int kSlotCount = 7;
-constexpr int kFirstRowSlot = 1;
 
 // The slot whose value box has this id (1024..1029 → 1..6), or -1.
 constexpr int SlotOfValueBox(int id) {

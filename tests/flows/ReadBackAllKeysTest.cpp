@@ -1,9 +1,10 @@
-#include "flows/ReadBackAllKeys.h"
+#include <gtest/gtest.h>
 
+#include "device/KeyboardLink.h"
+#include "flows/ReadBackAllKeys.h"
+#include "keys/FunctionModeNames.h"
 #include "keys/SlotNames.h"
 #include "support/WindowHarness.h"
-
-#include <gtest/gtest.h>
 
 namespace varnok {
 namespace {
@@ -26,9 +27,10 @@ protected:
         ASSERT_NE(loaded, nullptr) << error;
     }
 
-    KeyDefinitionDialog& StartOnLoadedKeyboard() {
-        window = std::make_unique<KeyDefinitionDialog>(controls, settings, *loaded,
-                                                       SlotMap(directory.Path()), "varnok");
+    MainWindowBehaviour& StartOnLoadedKeyboard() {
+        window = std::make_unique<MainWindowBehaviour>(controls, settings, *loaded,
+                                                       KeyTableModel(SlotMap(directory.Path())),
+                                                       executor, "varnok");
         controls.events = window.get();
         window->OnInitDialog();
         return *window;
@@ -76,9 +78,9 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
     };
     for (int slot = 0; slot < 7; ++slot) {
         SCOPED_TRACE(testing::Message() << "slot " << slot);
-        EXPECT_EQ(window->Texts()[slot], expected[slot].text);
+        EXPECT_EQ(window->Model().Text(slot), expected[slot].text);
         EXPECT_EQ(Reports(slot), expected[slot].reports);
-        EXPECT_EQ(window->DefinedFlags()[slot], expected[slot].flag);
+        EXPECT_EQ(window->Model().DefinedCount(slot), expected[slot].flag);
         if (slot > 0) {
             EXPECT_EQ(controls.GetText(1023 + slot), expected[slot].text);
             EXPECT_EQ(controls.SelectedListIndex(1053 + slot), expected[slot].mode);
@@ -87,9 +89,9 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
         }
     }
     // A string slot is kept in the slot map; an empty one leaves it.
-    ASSERT_NE(window->Map().Find("key4"), nullptr);
-    EXPECT_EQ(window->Map().Find("key4")->text, "a!1");
-    EXPECT_EQ(window->Map().Find("key6"), nullptr);
+    ASSERT_NE(window->Model().Map().Find("key4"), nullptr);
+    EXPECT_EQ(window->Model().Map().Find("key4")->text, "a!1");
+    EXPECT_EQ(window->Model().Map().Find("key6"), nullptr);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Successful!"});
     EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 5);
     EXPECT_EQ(loaded->OpenHandleCount(), 0u);
@@ -97,24 +99,22 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
 
 TEST_F(ReadBackAllKeysTest, StringIsReadInPartsAHundredMillisecondsApart) {
     // "abcdef": 12 payload bytes, 5 in the first report and 7 in the next.
-    KeyboardHolds({{0x02, 0x0C, 0x08, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07, 0x00,
-                    0x08, 0x00, 0x09, 0xFF}});
-    settings.WriteSetting("Settings", "keyLan", 1);
-    StartOnLoadedKeyboard();
+    KeyboardHolds({{0x02, 0x0C, 0x08, 0x00, 0x04, 0x00, 0x05, 0x00, 0x06, 0x00, 0x07, 0x00, 0x08,
+                    0x00, 0x09, 0xFF}});
+    KeyboardLink link(*loaded);
 
-    std::string text;
-    ASSERT_TRUE(ReadSlot(*window, 2, text));
+    const std::optional<SlotReadBack> read = ReadSlot(link, 2);
 
-    EXPECT_EQ(text, "abcdef");
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->kind, SlotReadBack::Kind::String);
+    EXPECT_EQ(read->text, "abcdef");
+    EXPECT_EQ(read->functionMode, kStringMode);
     EXPECT_EQ(loaded->Transcript(), (std::vector<std::string>{
                                         "set 06 BB 02 00 00 00 00 00",
                                         "get 06 0C 08 00 04 00 05 00",
                                         "pause 100",
                                         "get 06 06 00 07 00 08 00 09",
                                     }));
-    EXPECT_EQ(window->ReadBackRecord()[0], kReadString);
-    EXPECT_EQ(controls.SelectedListIndex(1055), 2);
-    EXPECT_EQ(controls.ListItem(1055, 2), "一次多键");
 }
 
 TEST_F(ReadBackAllKeysTest, AFailedReadKeepsTheRemainingSlots) {
@@ -127,12 +127,12 @@ TEST_F(ReadBackAllKeysTest, AFailedReadKeepsTheRemainingSlots) {
 
     Click(1019);
 
-    EXPECT_EQ(window->Texts()[1], "Ctrl|c|");
-    EXPECT_EQ(window->Texts()[2], "Alt|F4|");
+    EXPECT_EQ(window->Model().Text(1), "Ctrl|c|");
+    EXPECT_EQ(window->Model().Text(2), "Alt|F4|");
     for (int slot = 3; slot <= 6; ++slot) {
-        EXPECT_EQ(window->Texts()[slot], "My    Computer");
+        EXPECT_EQ(window->Model().Text(slot), "My    Computer");
         EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00}));
-        EXPECT_NE(window->Map().Find(SlotNames[slot]), nullptr);
+        EXPECT_NE(window->Model().Map().Find(SlotNames[slot]), nullptr);
     }
     EXPECT_EQ(controls.GetText(1024), "Ctrl|c|");
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Error!"});
@@ -149,26 +149,28 @@ TEST_F(ReadBackAllKeysTest, NoKeyboardLeavesTheWindowAsItWas) {
     Click(1019);
 
     EXPECT_EQ(Messages(), std::vector<std::string>{"提示!: Usb 控制器没有连接!"});
-    EXPECT_EQ(window->Texts()[1], "Log   off");
+    EXPECT_EQ(window->Model().Text(1), "Log   off");
 }
 
 TEST_F(ReadBackAllKeysTest, ClearForgetsEveryDefinitionButSlotZerosText) {
     settings.WriteSetting("Settings", "keynum", 5);
+    SlotMap earlier(directory.Path());
+    earlier.Set("key0", "hidden", ToSlotData(Bytes{0x01, 0x02, 0x00, 0x04, 0, 0, 0, 0}), 0);
+    earlier.Set("key9", "kept", SlotData{}, 0);
+    ASSERT_TRUE(earlier.Save());
     Start();
-    window->Texts()[0] = "hidden";
-    window->SlotReports()[0].LoadReports(Bytes{0x01, 0x02, 0x00, 0x04, 0, 0, 0, 0}, 1);
-    window->Map().Set("key9", "kept", SlotData{}, 0);
+    ASSERT_EQ(Reports(0).size(), 8u);
     for (int slot = 1; slot <= 6; ++slot) Choose(1023 + slot, 4);
 
     Click(1004);
 
-    EXPECT_EQ(window->Texts()[0], "hidden");
+    EXPECT_EQ(window->Model().Text(0), "hidden");
     EXPECT_TRUE(Reports(0).empty());
     for (int slot = 1; slot <= 6; ++slot) {
-        EXPECT_EQ(window->Texts()[slot], "");
+        EXPECT_EQ(window->Model().Text(slot), "");
         EXPECT_EQ(controls.GetText(1023 + slot), "");
         EXPECT_TRUE(Reports(slot).empty());
-        EXPECT_EQ(window->DefinedFlags()[slot], 0);
+        EXPECT_EQ(window->Model().DefinedCount(slot), 0);
     }
     SlotMap reloaded(directory.Path());
     ASSERT_TRUE(reloaded.Load());

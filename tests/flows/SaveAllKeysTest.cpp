@@ -1,13 +1,11 @@
-#include "flows/SaveAllKeys.h"
-
-#include "device/HexBytes.h"
-
-#include "support/WindowHarness.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
+
+#include "device/HexBytes.h"
+#include "flows/SaveAllKeys.h"
+#include "support/WindowHarness.h"
 
 namespace varnok {
 namespace {
@@ -35,7 +33,9 @@ const Bytes kMixedTable[] = {
     {0xAA, 0xFF},
 };
 
-std::string Hex(const Bytes& bytes) { return FormatHexBytes(bytes); }
+std::string Hex(const Bytes& bytes) {
+    return FormatHexBytes(bytes);
+}
 
 // The reports and pauses that carry these records: 7 data bytes per report, zero padded,
 // 200 ms between the reports of one record.
@@ -94,7 +94,7 @@ TEST_F(SaveAllKeysTest, EmptyWindowWritesSevenEmptyRecordsAndTheEndRecord) {
 
 TEST_F(SaveAllKeysTest, EveryKindOfRowIsWrittenByteForByte) {
     DefineMixedRows();
-    EXPECT_EQ(window->Texts()[1], "Ctrl|C|,");
+    EXPECT_EQ(window->Model().Text(1), "Ctrl|C|,");
 
     Click(1000);
 
@@ -149,8 +149,9 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
         runSettings.WriteSetting("Settings", "KeyFun2Sel", 1);
         runSettings.WriteSetting("Settings", "KeyFun4Sel", 2);
         runSettings.WriteSetting("Settings", "KeyFun5Sel", 2);
-        KeyDefinitionDialog run(runControls, runSettings, runKeyboard,
-                                SlotMap(runDirectory.Path()), "varnok");
+        InlineFlowExecutor runExecutor;
+        MainWindowBehaviour run(runControls, runSettings, runKeyboard,
+                                KeyTableModel(SlotMap(runDirectory.Path())), runExecutor, "varnok");
         runControls.events = &run;
         run.OnInitDialog();
         runControls.SetFocus(1024);
@@ -158,7 +159,8 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
                                       {KeyMessageKind::KeyDown, 0x43, 0x2E},
                                       {KeyMessageKind::KeyUp, 0x43, 0x2E},
                                       {KeyMessageKind::KeyUp, 0x11, 0x1D}}) {
-            run.OnKeyMessage({kind, static_cast<std::uint8_t>(vk), static_cast<std::uint8_t>(scan)});
+            run.OnKeyMessage(
+                {kind, static_cast<std::uint8_t>(vk), static_cast<std::uint8_t>(scan)});
         }
         for (auto [list, index] : {std::pair{1025, 4}, {1026, 0}}) {
             runControls.SelectListIndex(list, index);
@@ -178,7 +180,8 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
             expectedMessages = {"提示!: 保存出错!"};
         }
         std::vector<std::string> shown;
-        for (const auto& message : runControls.messages) shown.push_back(message.caption + ": " + message.text);
+        for (const auto& message : runControls.messages)
+            shown.push_back(message.caption + ": " + message.text);
         EXPECT_EQ(shown, expectedMessages);
         for (int slot = 0; slot < 7; ++slot) {
             const auto stored = runKeyboard.Table().Record(static_cast<std::uint8_t>(slot));
@@ -189,11 +192,11 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
         EXPECT_EQ(runKeyboard.OpenHandleCount(), 0u);
         EXPECT_EQ(runKeyboard.SetCount(), refused);
         // The window keeps every definition; the typed string reached the slot map.
-        EXPECT_EQ(run.Texts()[1], "Ctrl|C|,");
-        EXPECT_EQ(run.Texts()[2], "Close Window");
-        EXPECT_EQ(run.Texts()[4], "a!B1");
-        ASSERT_NE(run.Map().Find("key4"), nullptr);
-        EXPECT_EQ(run.Map().Find("key4")->text, "a!B1");
+        EXPECT_EQ(run.Model().Text(1), "Ctrl|C|,");
+        EXPECT_EQ(run.Model().Text(2), "Close Window");
+        EXPECT_EQ(run.Model().Text(4), "a!B1");
+        ASSERT_NE(run.Model().Map().Find("key4"), nullptr);
+        EXPECT_EQ(run.Model().Map().Find("key4")->text, "a!B1");
     }
 }
 

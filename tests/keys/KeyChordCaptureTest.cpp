@@ -1,9 +1,8 @@
-#include "keys/KeyChordCapture.h"
+#include <gtest/gtest.h>
 
+#include "keys/KeyChordCapture.h"
 #include "keys/SlotNames.h"
 #include "support/WindowHarness.h"
-
-#include <gtest/gtest.h>
 
 namespace varnok {
 namespace {
@@ -47,7 +46,7 @@ protected:
     }
 
     SlotData StoredData(int slot) {
-        const SlotEntry* entry = window->Map().Find(SlotNames[slot]);
+        const SlotEntry* entry = window->Model().Map().Find(SlotNames[slot]);
         return entry == nullptr ? SlotData{0xEE} : entry->data;
     }
 };
@@ -66,30 +65,50 @@ TEST_F(KeyChordCaptureTest, ChordsBecomeRowTextsAndReports) {
         Bytes report;
     };
     const Case cases[] = {
-        {"Ctrl then C", {{kDown, kCtrl}, {kDown, kC}, {kUp, kC}, {kUp, kCtrl}},
-         "Ctrl|C|,", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}},
-        {"held key repeats", {{kDown, kA}, {kDown, kA}, {kDown, kA}, {kUp, kA}},
-         "A|,", {0x01, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00}},
+        {"Ctrl then C",
+         {{kDown, kCtrl}, {kDown, kC}, {kUp, kC}, {kUp, kCtrl}},
+         "Ctrl|C|,",
+         {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}},
+        {"held key repeats",
+         {{kDown, kA}, {kDown, kA}, {kDown, kA}, {kUp, kA}},
+         "A|,",
+         {0x01, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00}},
         {"sixth key refused",
          {{kDown, kA}, {kDown, kB}, {kDown, kC}, {kDown, kD}, {kDown, kE}, {kDown, kF}, {kUp, kF}},
-         "A|B|C|D|E|,", {0x01, 0x00, 0x00, 0x04, 0x05, 0x06, 0x07, 0x08}},
-        {"PrintScreen arrives as a release alone", {{kUp, {0x2C, 0x37}}},
-         "PrintScreen,", {0x01, 0x00, 0x00, 0x46, 0x00, 0x00, 0x00, 0x00}},
-        {"keypad 1 by its virtual key", {{kDown, {0x61, 0x4F}}, {kUp, {0x61, 0x4F}}},
-         "Num1|,", {0x01, 0x00, 0x00, 0x59, 0x00, 0x00, 0x00, 0x00}},
-        {"NumLock", {{kDown, {0x90, 0x45}}, {kUp, {0x90, 0x45}}},
-         "Num|,", {0x01, 0x00, 0x00, 0x53, 0x00, 0x00, 0x00, 0x00}},
-        {"Delete is not keypad .", {{kDown, {0x2E, 0x53}}, {kUp, {0x2E, 0x53}}},
-         "Del|,", {0x01, 0x00, 0x00, 0x4C, 0x00, 0x00, 0x00, 0x00}},
-        {"keypad . with NumLock on", {{kDown, {0x6E, 0x53}}, {kUp, {0x6E, 0x53}}},
-         ".|,", {0x01, 0x00, 0x00, 0x63, 0x00, 0x00, 0x00, 0x00}},
+         "A|B|C|D|E|,",
+         {0x01, 0x00, 0x00, 0x04, 0x05, 0x06, 0x07, 0x08}},
+        {"PrintScreen arrives as a release alone",
+         {{kUp, {0x2C, 0x37}}},
+         "PrintScreen,",
+         {0x01, 0x00, 0x00, 0x46, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad 1 by its virtual key",
+         {{kDown, {0x61, 0x4F}}, {kUp, {0x61, 0x4F}}},
+         "Num1|,",
+         {0x01, 0x00, 0x00, 0x59, 0x00, 0x00, 0x00, 0x00}},
+        {"NumLock",
+         {{kDown, {0x90, 0x45}}, {kUp, {0x90, 0x45}}},
+         "Num|,",
+         {0x01, 0x00, 0x00, 0x53, 0x00, 0x00, 0x00, 0x00}},
+        {"Delete is not keypad .",
+         {{kDown, {0x2E, 0x53}}, {kUp, {0x2E, 0x53}}},
+         "Del|,",
+         {0x01, 0x00, 0x00, 0x4C, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad . with NumLock on",
+         {{kDown, {0x6E, 0x53}}, {kUp, {0x6E, 0x53}}},
+         ".|,",
+         {0x01, 0x00, 0x00, 0x63, 0x00, 0x00, 0x00, 0x00}},
         {"Alt + F4 as system keys",
          {{kSysDown, kAlt}, {kSysDown, kF4}, {kSysUp, kF4}, {kSysUp, kAlt}},
-         "Alt|F4|,", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}},
-        {"Japanese Yen key by its scan byte", {{kDown, {0xDC, 0x7D}}, {kUp, {0xDC, 0x7D}}},
-         "OEM_5|,", {0x01, 0x00, 0x00, 0x89, 0x00, 0x00, 0x00, 0x00}},
-        {"keypad * is named but has no usage", {{kDown, {0x6A, 0x37}}, {kUp, {0x6A, 0x37}}},
-         "Num*|,", {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
+         "Alt|F4|,",
+         {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}},
+        {"Japanese Yen key by its scan byte",
+         {{kDown, {0xDC, 0x7D}}, {kUp, {0xDC, 0x7D}}},
+         "OEM_5|,",
+         {0x01, 0x00, 0x00, 0x89, 0x00, 0x00, 0x00, 0x00}},
+        {"keypad * is named but has no usage",
+         {{kDown, {0x6A, 0x37}}, {kUp, {0x6A, 0x37}}},
+         "Num*|,",
+         {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
     };
     int slot = 1;
     for (const Case& c : cases) {
@@ -101,7 +120,7 @@ TEST_F(KeyChordCaptureTest, ChordsBecomeRowTextsAndReports) {
             const bool repeat = c.name == "held key repeats" && (i == 1 || i == 2);
             EXPECT_EQ(handled[i], !repeat) << "message " << i;
         }
-        EXPECT_EQ(window->Texts()[window->CurrentSlot()], c.text);
+        EXPECT_EQ(window->Model().Text(window->CurrentSlot()), c.text);
         EXPECT_EQ(controls.GetText(1023 + window->CurrentSlot()), c.text);
         EXPECT_EQ(Reports(window->CurrentSlot()), c.report);
         EXPECT_EQ(StoredData(window->CurrentSlot()), DataOf(c.report));
@@ -114,13 +133,13 @@ TEST_F(KeyChordCaptureTest, ChordsBecomeRowTextsAndReports) {
 TEST_F(KeyChordCaptureTest, GroupKeyBoxesAddTheirModifiers) {
     controls.SetChecked(1006, true);  // Ctrl
     Send({{kDown, kA}, {kUp, kA}});
-    EXPECT_EQ(window->Texts()[1], "Ctrl|A|,");
+    EXPECT_EQ(window->Model().Text(1), "Ctrl|A|,");
     EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00}));
 
     // Pressing a checked modifier itself adds it once.
     Focus(1025);
     Send({{kDown, kCtrl}, {kDown, kB}, {kUp, kB}, {kUp, kCtrl}});
-    EXPECT_EQ(window->Texts()[2], "Ctrl|B|,");
+    EXPECT_EQ(window->Model().Text(2), "Ctrl|B|,");
     EXPECT_EQ(Reports(2), (Bytes{0x01, 0x01, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00}));
 
     // All three boxes: Alt, Ctrl, Shift in that order.
@@ -128,7 +147,7 @@ TEST_F(KeyChordCaptureTest, GroupKeyBoxesAddTheirModifiers) {
     controls.SetChecked(1007, true);
     Focus(1026);
     Send({{kDown, kC}, {kUp, kC}});
-    EXPECT_EQ(window->Texts()[3], "Alt|Ctrl|Shift|C|,");
+    EXPECT_EQ(window->Model().Text(3), "Alt|Ctrl|Shift|C|,");
     EXPECT_EQ(Reports(3), (Bytes{0x01, 0x07, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
 }
 
@@ -138,23 +157,22 @@ TEST_F(KeyChordCaptureTest, ASlotTakesOneChordAndRefusesTheNext) {
 
     EXPECT_EQ(handled, (std::vector<bool>{true, true}));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Only Group Key Supported!"});
-    EXPECT_EQ(window->Texts()[1], "Ctrl|C|,");
+    EXPECT_EQ(window->Model().Text(1), "Ctrl|C|,");
     EXPECT_EQ(Reports(1), (Bytes{0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}));
 
     // Emptied by a right click, the slot takes a chord again.
     window->OnClearKey();
     Send({{kDown, kB}, {kUp, kB}});
-    EXPECT_EQ(window->Texts()[1], "B|,");
+    EXPECT_EQ(window->Model().Text(1), "B|,");
     EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(KeyChordCaptureTest, ClearingKeyEmptiesTheRow) {
     Send({{kDown, kA}});
-    EXPECT_EQ(window->Texts()[1], "A|");
+    EXPECT_EQ(window->Model().Text(1), "A|");
     Send({{kDown, {0x03, 0x46}}});
-    EXPECT_EQ(window->Texts()[1], "");
+    EXPECT_EQ(window->Model().Text(1), "");
     EXPECT_EQ(controls.GetText(1024), "");
-    EXPECT_EQ(window->Capture().completedChords, 0);
 }
 
 TEST_F(KeyChordCaptureTest, StringRowLetsKeysThroughToTheValueBox) {
@@ -166,7 +184,7 @@ TEST_F(KeyChordCaptureTest, StringRowLetsKeysThroughToTheValueBox) {
     EXPECT_EQ(handled, (std::vector<bool>{false, false, false, false, false}));
     EXPECT_EQ(controls.GetText(1029), "ab");
     EXPECT_TRUE(Reports(6).empty());
-    EXPECT_EQ(window->DefinedFlags()[6], 0);
+    EXPECT_EQ(window->Model().DefinedCount(6), 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyRecord.h"
 #include "keys/KeyReportList.h"
+#include "keys/KeyTableModel.h"
 #include "store/SlotMap.h"
 
 namespace varnok {
@@ -100,8 +101,7 @@ TEST(KeyRecord, EncodesEachKindOfSlot) {
         if (c.report) {
             reports.LoadReports(*c.report, 1);
         }
-        SlotMap slotMap(testing::TempDir());
-        const KeyRecord record = BuildKeyRecord(c.slot, c.mode, reports, c.rowText, slotMap);
+        const KeyRecord record = BuildKeyRecord(c.slot, c.mode, reports, c.rowText);
         EXPECT_EQ(record.kind, c.kind);
         EXPECT_EQ(record.bytes, c.record);
     }
@@ -110,26 +110,32 @@ TEST(KeyRecord, EncodesEachKindOfSlot) {
 // The string's text reaches the slot map so that the next start shows it again; the map keeps
 // only the first 25 payload bytes, and nothing for a string that encodes to nothing.
 TEST(KeyRecord, StringRowsStoreTheirTextInTheSlotMap) {
-    SlotMap slotMap(testing::TempDir());
-    KeyReportList none;
-    const KeyRecord record = BuildKeyRecord(2, kStringMode, none, "abcdefghijklmnop", slotMap);
+    KeyTableModel model{SlotMap(testing::TempDir())};
+    for (int row : {2, 3, 4}) model.SetFunctionMode(row, row == 4 ? kNormalMode : kStringMode);
+    model.TakeText(2, "abcdefghijklmnop");
+    model.TakeText(3, "中文");
+    model.TakeText(4, "abc");
+    const SlotMap before = model.Map();
+
+    const KeyRecord record = model.RecordOf(2);
+    EXPECT_EQ(model.Map().Size(), before.Size());  // building a record changes nothing
+    model.KeepTypedStrings();
+
     ASSERT_EQ(record.bytes.size(), 28u + 4u);
     EXPECT_EQ(record.bytes[1], 28);
     EXPECT_EQ(record.bytes[2], 0x08);
     EXPECT_EQ(record.bytes[30], 0x11);  // usage of "n", the 14th character
     EXPECT_EQ(record.bytes[31], 0xFF);
 
-    const SlotEntry* entry = slotMap.Find("key2");
+    const SlotEntry* entry = model.Map().Find("key2");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->text, "abcdefghijklmnop");
     EXPECT_EQ(entry->flag, 0);
     EXPECT_TRUE(std::equal(entry->data.begin(), entry->data.end(), record.bytes.begin() + 3));
 
-    BuildKeyRecord(3, kStringMode, none, "中文", slotMap);
-    BuildKeyRecord(4, kNormalMode, none, "abc", slotMap);
-    EXPECT_EQ(slotMap.Find("key3"), nullptr);
-    EXPECT_EQ(slotMap.Find("key4"), nullptr);
-    EXPECT_EQ(slotMap.Size(), 1u);
+    EXPECT_EQ(model.Map().Find("key3"), nullptr);
+    EXPECT_EQ(model.Map().Find("key4"), nullptr);
+    EXPECT_EQ(model.Map().Size(), 1u);
 }
 
 }  // namespace

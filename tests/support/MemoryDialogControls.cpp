@@ -12,8 +12,12 @@ const MemoryDialogControls::Control& MemoryDialogControls::At(int id) const {
     return it == controls.end() ? kAbsent : it->second;
 }
 
-void MemoryDialogControls::SetText(int id, const std::string& text) { controls[id].text = text; }
-std::string MemoryDialogControls::GetText(int id) const { return At(id).text; }
+void MemoryDialogControls::SetText(int id, const std::string& text) {
+    controls[id].text = text;
+}
+std::string MemoryDialogControls::GetText(int id) const {
+    return At(id).text;
+}
 
 void MemoryDialogControls::ClearList(int id) {
     controls[id].items.clear();
@@ -22,7 +26,9 @@ void MemoryDialogControls::ClearList(int id) {
 void MemoryDialogControls::AddListItem(int id, const std::string& text) {
     controls[id].items.push_back(text);
 }
-int MemoryDialogControls::ListCount(int id) const { return static_cast<int>(At(id).items.size()); }
+int MemoryDialogControls::ListCount(int id) const {
+    return static_cast<int>(At(id).items.size());
+}
 std::string MemoryDialogControls::ListItem(int id, int index) const {
     const auto& items = At(id).items;
     return index >= 0 && index < static_cast<int>(items.size()) ? items[index] : std::string();
@@ -34,18 +40,41 @@ void MemoryDialogControls::SelectListIndex(int id, int index) {
     // A drop-down shows the selected item in its field, as a combo box does.
     if (valid) control.text = control.items[index];
 }
-int MemoryDialogControls::SelectedListIndex(int id) const { return At(id).selected; }
+int MemoryDialogControls::SelectedListIndex(int id) const {
+    return At(id).selected;
+}
 
-void MemoryDialogControls::SetVisible(int id, bool visible) { controls[id].visible = visible; }
-bool MemoryDialogControls::IsVisible(int id) const { return At(id).visible; }
-void MemoryDialogControls::SetChecked(int id, bool checked) { controls[id].checked = checked; }
-bool MemoryDialogControls::IsChecked(int id) const { return At(id).checked; }
-void MemoryDialogControls::SetFocus(int id) { focused = id; }
+void MemoryDialogControls::SetVisible(int id, bool visible) {
+    controls[id].visible = visible;
+}
+bool MemoryDialogControls::IsVisible(int id) const {
+    return At(id).visible;
+}
+void MemoryDialogControls::SetChecked(int id, bool checked) {
+    controls[id].checked = checked;
+}
+bool MemoryDialogControls::IsChecked(int id) const {
+    return At(id).checked;
+}
+void MemoryDialogControls::SetFocus(int id) {
+    focused = id;
+}
 
 void MemoryDialogControls::ShowMessage(const std::string& text, const std::string& caption,
                                        MessageIcon icon) {
     messages.push_back({text, caption, icon});
 }
-void MemoryDialogControls::ShowAbout() { ++aboutShown; }
+void MemoryDialogControls::ShowAbout() {
+    ++aboutShown;
+}
+
+void MemoryDialogControls::SetBusy(bool isBusy) {
+    busy = isBusy;
+}
+
+void MemoryDialogControls::ShowProgress(const std::string& text, int step, int steps) {
+    progress.push_back(
+        steps > 0 ? text + " [" + std::to_string(step) + "/" + std::to_string(steps) + "]" : "");
+}
 
 }  // namespace varnok

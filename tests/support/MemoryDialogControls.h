@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ui/DialogControls.h"
-
 #include <map>
 #include <string>
 #include <vector>
+
+#include "ui/DialogControls.h"
 
 namespace varnok {
 
@@ -38,6 +38,8 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    void SetBusy(bool busy) override;
+    void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     void ShowAbout() override;
@@ -46,6 +48,9 @@ public:
     std::vector<Message> messages;
     int focused = 0;
     int aboutShown = 0;
+    bool busy = false;
+    // Every progress line shown, in order ("" when it was hidden).
+    std::vector<std::string> progress;
 
     const Control& At(int id) const;
 };

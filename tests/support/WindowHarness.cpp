@@ -13,9 +13,9 @@ WindowHarness::WindowHarness() {
     controls.SetVisible(1030, false);
 }
 
-KeyDefinitionDialog& WindowHarness::Start() {
-    window = std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
-                                                   SlotMap(directory.Path()), "varnok");
+MainWindowBehaviour& WindowHarness::Start() {
+    window = std::make_unique<MainWindowBehaviour>(
+        controls, settings, keyboard, KeyTableModel(SlotMap(directory.Path())), executor, "varnok");
     controls.events = window.get();
     window->OnInitDialog();
     return *window;
@@ -26,7 +26,9 @@ void WindowHarness::Choose(int list, int index) {
     window->OnSelectionChanged(list);
 }
 
-void WindowHarness::Focus(int valueBox) { controls.SetFocus(valueBox); }
+void WindowHarness::Focus(int valueBox) {
+    controls.SetFocus(valueBox);
+}
 
 void WindowHarness::Type(int valueBox, const std::string& text) {
     Focus(valueBox);
@@ -46,18 +48,21 @@ void WindowHarness::Chord(const std::vector<std::pair<std::uint8_t, std::uint8_t
     for (auto it = keys.rbegin(); it != keys.rend(); ++it) Release(it->first, it->second);
 }
 
-void WindowHarness::Click(int button) { window->OnButtonClicked(button); }
+void WindowHarness::Click(int button) {
+    window->OnButtonClicked(button);
+}
 
 std::vector<std::uint8_t> WindowHarness::Reports(int slot) {
     std::array<std::uint8_t, 64> buffer{};
     std::size_t copied = 0;
-    if (!window->SlotReports()[slot].CopyReports(buffer, copied)) return {};
+    if (!window->Model().Reports(slot).CopyReports(buffer, copied)) return {};
     return std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + copied);
 }
 
 std::vector<std::string> WindowHarness::Messages() const {
     std::vector<std::string> shown;
-    for (const auto& message : controls.messages) shown.push_back(message.caption + ": " + message.text);
+    for (const auto& message : controls.messages)
+        shown.push_back(message.caption + ": " + message.text);
     return shown;
 }
 

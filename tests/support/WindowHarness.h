@@ -1,17 +1,18 @@
 #pragma once
 
-#include "app/MemorySettingsStore.h"
-#include "device/SimulatedKeyboard.h"
-#include "support/MemoryDialogControls.h"
-#include "support/TempDirectory.h"
-#include "support/VirtualClock.h"
-#include "ui/KeyDefinitionDialog.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "app/MemorySettingsStore.h"
+#include "device/SimulatedKeyboard.h"
+#include "support/InlineFlowExecutor.h"
+#include "support/MemoryDialogControls.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+#include "ui/MainWindowBehaviour.h"
 
 namespace varnok {
 
@@ -29,7 +30,7 @@ protected:
     WindowHarness();
 
     // Initialises the window as the platform does when it shows it.
-    KeyDefinitionDialog& Start();
+    MainWindowBehaviour& Start();
 
     // What a user does.
     void Choose(int list, int index);
@@ -51,7 +52,8 @@ protected:
     MemorySettingsStore settings;
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
-    std::unique_ptr<KeyDefinitionDialog> window;
+    InlineFlowExecutor executor;
+    std::unique_ptr<MainWindowBehaviour> window;
 };
 
 }  // namespace varnok

@@ -21,7 +21,7 @@ bool KeyToolApp::InitInstance() {
     skin.Start(kSkinFileName);
     QString name = ApplicationName();
     QtSettingsStore settings(name);
-    std::unique_ptr<KeyDefinitionWindow> window = makeWindow_(settings, name.toStdString());
+    std::unique_ptr<QtMainWindow> window = makeWindow_(settings, name.toStdString());
     window->exec();
     skin.Stop();
     // The window goes with this scope, before the settings store it may use.

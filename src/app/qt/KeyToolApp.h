@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/SettingsStore.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 
@@ -20,7 +20,7 @@ public:
 
     // Makes the main window with its behaviour, given the settings store and the program's
     // name (the caption of the window's own message boxes).
-    using WindowFactory = std::function<std::unique_ptr<KeyDefinitionWindow>(
+    using WindowFactory = std::function<std::unique_ptr<QtMainWindow>(
         SettingsStore& settings, const std::string& applicationName)>;
 
     explicit KeyToolApp(WindowFactory makeWindow);

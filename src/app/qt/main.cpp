@@ -23,10 +23,10 @@
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
 #include "store/SlotMap.h"
-#include "ui/KeyDefinitionDialog.h"
-#include "ui/controls/qt/cmycombx.h"
+#include "ui/MainWindowBehaviour.h"
+#include "ui/controls/qt/KeyCaptureComboBox.h"
 #include "ui/qt/CapturePreFilter.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace {
 
@@ -118,10 +118,12 @@ int main(int argc, char** argv) {
     QtKeyEventTranslator keys;
     KeyToolApp app(
         [&hid, &keys, &map](SettingsStore& settings, const std::string& applicationName) {
-            auto window = std::make_unique<KeyDefinitionWindow>(
-                [&hid, &settings, &map, applicationName](DialogControls& controls) {
-                    return std::make_unique<KeyDefinitionDialog>(
-                        controls, settings, hid, SlotMap::InFile(map.file), applicationName);
+            auto window = std::make_unique<QtMainWindow>(
+                [&hid, &settings, &map, applicationName](DialogControls& controls,
+                                                         FlowExecutor& executor) {
+                    return std::make_unique<MainWindowBehaviour>(
+                        controls, settings, hid, KeyTableModel(SlotMap::InFile(map.file)),
+                        executor, applicationName);
                 },
                 MakeKeyCaptureValueBox);
             window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));

@@ -2,8 +2,7 @@
 
 namespace varnok {
 
-KeyDefinitionWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys,
-                                                   DialogEvents& events) {
+QtMainWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys, DialogEvents& events) {
     return [&keys, &events](QKeyEvent& event) {
         bool taken = false;
         // AltGr gives two messages; the key is taken when either is.

@@ -2,14 +2,13 @@
 
 #include "keys/qt/QtKeyEventTranslator.h"
 #include "ui/DialogEvents.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 
 // The main window's key pre-filter: every key press and release goes to the window's
 // behaviour first, as the key messages Windows would deliver for it; a key the capture takes
 // never reaches the focused control. Both arguments must outlive the filter.
-KeyDefinitionWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys,
-                                                   DialogEvents& events);
+QtMainWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys, DialogEvents& events);
 
 }  // namespace varnok

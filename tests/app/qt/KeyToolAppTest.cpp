@@ -33,7 +33,7 @@ TEST(KeyToolApp, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
         ++windowsMade;
         givenName = name;
         settings.WriteSetting("Settings", "keyLan", 1);
-        auto window = std::make_unique<KeyDefinitionWindow>([&](DialogControls&) {
+        auto window = std::make_unique<QtMainWindow>([&](DialogControls&, FlowExecutor&) {
             auto recording = std::make_unique<RecordingEvents>();
             events = recording.get();
             return recording;

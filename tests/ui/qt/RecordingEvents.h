@@ -8,7 +8,8 @@
 namespace varnok {
 
 // The window's behaviour replaced by a log of what the window reported, one line per call:
-// "init", "button 1000", "focus 1024", "select 1031", "clear", "help", "about", "key 256 65".
+// "init", "button 1000", "focus 1024", "select 1031", "clear", "help", "about", "key 256 65",
+// "closing".
 class RecordingEvents : public DialogEvents {
 public:
     void OnInitDialog() override { log.push_back("init"); }
@@ -26,6 +27,7 @@ public:
                       std::to_string(message.virtualKey));
         return false;
     }
+    void OnClosing() override { log.push_back("closing"); }
 
     std::vector<std::string> log;
 };

@@ -20,13 +20,13 @@
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 #include "ui/ControlIds.h"
-#include "ui/KeyDefinitionDialog.h"
+#include "ui/MainWindowBehaviour.h"
+#include "ui/controls/qt/KeyCaptureComboBox.h"
+#include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/controls/qt/PhysicalKeyboard.h"
 #include "ui/controls/qt/PopupWatch.h"
-#include "ui/controls/qt/cmycombx.h"
-#include "ui/controls/qt/cmyedit.h"
 #include "ui/qt/CapturePreFilter.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 namespace {
@@ -44,10 +44,11 @@ protected:
     KeyCaptureWindow() {
         settings.WriteSetting("Settings", "keynum", 5);
         settings.WriteSetting("Settings", "KeyFun2Sel", 2);
-        window = std::make_unique<KeyDefinitionWindow>(
-            [this](DialogControls& controls) {
-                auto made = std::make_unique<KeyDefinitionDialog>(
-                    controls, settings, keyboard, SlotMap(directory.Path()), "varnok");
+        window = std::make_unique<QtMainWindow>(
+            [this](DialogControls& controls, FlowExecutor& executor) {
+                auto made = std::make_unique<MainWindowBehaviour>(
+                    controls, settings, keyboard, KeyTableModel(SlotMap(directory.Path())),
+                    executor, "varnok");
                 dialog = made.get();
                 return made;
             },
@@ -69,7 +70,9 @@ protected:
     }
 
     QComboBox* Box(int id) const { return qobject_cast<QComboBox*>(window->Control(id)); }
-    cmyedit* Edit(int id) const { return qobject_cast<cmyedit*>(Box(id)->lineEdit()); }
+    KeyCaptureEdit* Edit(int id) const {
+        return qobject_cast<KeyCaptureEdit*>(Box(id)->lineEdit());
+    }
 
     // A mouse press and release at a point of a widget, delivered to its window as the
     // platform delivers them (so a right press also asks for a context menu).
@@ -97,13 +100,13 @@ protected:
 
     Bytes Reports(int slot) const {
         Bytes bytes;
-        for (const KeyReport& report : dialog->SlotReports()[slot].RecordedReports()) {
+        for (const KeyReport& report : dialog->Model().Reports(slot).RecordedReports()) {
             bytes.insert(bytes.end(), report.begin(), report.end());
         }
         return bytes;
     }
     Bytes StoredReport(int slot) const {
-        const SlotEntry* entry = dialog->Map().Find(SlotNames[slot]);
+        const SlotEntry* entry = dialog->Model().Map().Find(SlotNames[slot]);
         if (entry == nullptr) return {};
         return Bytes(entry->data.begin(), entry->data.begin() + 8);
     }
@@ -115,8 +118,8 @@ protected:
     SimulatedKeyboard keyboard{clock};
     QtKeyEventTranslator keys;
     PhysicalKeyboard physical;
-    KeyDefinitionDialog* dialog = nullptr;
-    std::unique_ptr<KeyDefinitionWindow> window;
+    MainWindowBehaviour* dialog = nullptr;
+    std::unique_ptr<QtMainWindow> window;
 };
 
 // Ctrl+C pressed in row 1 travels from the key events through the pre-filter and the capture
@@ -128,7 +131,7 @@ TEST_F(KeyCaptureWindow, ChordPressedInANormalRowDefinesTheSlot) {
     EXPECT_EQ(Shown(ControlId::ValueBox1), "Ctrl|C|,");
     EXPECT_EQ(Reports(1), kCtrlC);
     EXPECT_EQ(StoredReport(1), kCtrlC);
-    EXPECT_GE(dialog->DefinedFlags()[1], 1);
+    EXPECT_GE(dialog->Model().DefinedCount(1), 1);
     EXPECT_TRUE(Reports(2).empty());
 }
 
@@ -164,7 +167,7 @@ TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
     PopupWatch popups;
 
     // The arrow: the part of the box that its edit field leaves free on the right.
-    cmycombx* box1 = qobject_cast<cmycombx*>(Box(ControlId::ValueBox1));
+    KeyCaptureComboBox* box1 = qobject_cast<KeyCaptureComboBox*>(Box(ControlId::ValueBox1));
     const QPoint arrow(box1->width() - 4, box1->height() / 2);
     ASSERT_EQ(box1->childAt(arrow), nullptr);
     Click(box1, arrow, Qt::RightButton);
@@ -192,8 +195,8 @@ TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
     EXPECT_EQ(dialog->CurrentSlot(), 1);
     EXPECT_EQ(Shown(ControlId::ValueBox1), "");
     EXPECT_TRUE(Reports(1).empty());
-    EXPECT_EQ(dialog->Map().Find(SlotNames[1]), nullptr);
-    EXPECT_EQ(dialog->DefinedFlags()[1], 0);
+    EXPECT_EQ(dialog->Model().Map().Find(SlotNames[1]), nullptr);
+    EXPECT_EQ(dialog->Model().DefinedCount(1), 0);
     EXPECT_EQ(Shown(ControlId::ValueBox3), "Ctrl|C|,");
     EXPECT_EQ(Reports(3), kCtrlC);
     EXPECT_EQ(StoredReport(3), kCtrlC);

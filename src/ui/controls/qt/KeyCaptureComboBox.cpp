@@ -1,10 +1,10 @@
-#include "ui/controls/qt/cmycombx.h"
+#include "ui/controls/qt/KeyCaptureComboBox.h"
 
 #include <QAbstractItemView>
 #include <QEvent>
 #include <QMouseEvent>
 
-#include "ui/controls/qt/cmyedit.h"
+#include "ui/controls/qt/KeyCaptureEdit.h"
 
 namespace varnok {
 
@@ -23,7 +23,8 @@ bool IsRightButtonEvent(const QEvent& event) {
 
 }  // namespace
 
-cmycombx::cmycombx(QWidget* parent) : QComboBox(parent), edit_(new cmyedit(this)) {
+KeyCaptureComboBox::KeyCaptureComboBox(QWidget* parent)
+    : QComboBox(parent), edit_(new KeyCaptureEdit(this)) {
     setLineEdit(edit_);
     // A typed text is the row's value, never a new list item nor completed into one.
     setInsertPolicy(QComboBox::NoInsert);
@@ -33,11 +34,11 @@ cmycombx::cmycombx(QWidget* parent) : QComboBox(parent), edit_(new cmyedit(this)
 }
 
 // The box is gone before its children: its edit field ends as a standard one.
-cmycombx::~cmycombx() {
+KeyCaptureComboBox::~KeyCaptureComboBox() {
     edit_->Detach();
 }
 
-bool cmycombx::eventFilter(QObject* watched, QEvent* event) {
+bool KeyCaptureComboBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::Paint) {
         edit_->removeEventFilter(this);
         edit_->Attach();
@@ -49,7 +50,7 @@ bool cmycombx::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QComboBox* MakeKeyCaptureValueBox(QWidget* parent) {
-    return new cmycombx(parent);
+    return new KeyCaptureComboBox(parent);
 }
 
 }  // namespace varnok

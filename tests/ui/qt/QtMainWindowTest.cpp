@@ -22,7 +22,7 @@
 #include "ui/KeyDialogTemplate.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 #include "ui/qt/DialogUnitScale.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 #include "ui/qt/RecordingEvents.h"
 
 namespace varnok {
@@ -32,10 +32,10 @@ using Log = std::vector<std::string>;
 
 struct Window {
     RecordingEvents* events = nullptr;
-    std::unique_ptr<KeyDefinitionWindow> window;
+    std::unique_ptr<QtMainWindow> window;
 
     Window() {
-        window = std::make_unique<KeyDefinitionWindow>([this](DialogControls&) {
+        window = std::make_unique<QtMainWindow>([this](DialogControls&, FlowExecutor&) {
             auto recording = std::make_unique<RecordingEvents>();
             events = recording.get();
             return recording;
@@ -98,7 +98,7 @@ std::string TextOf(const QWidget* widget) {
 // Every control of the template is there, found by its object name, with its kind, text,
 // visibility, focus policy and position, converted with the window font's own metrics. Run
 // under fonts of different widths: the window follows the font.
-TEST(KeyDefinitionWindow, IsBuiltFromEveryControlOfTheTemplateInAnyFont) {
+TEST(QtMainWindow, IsBuiltFromEveryControlOfTheTemplateInAnyFont) {
     const QFont original = QApplication::font();
     // Windows' rounding of the average width gives these 7, 8 and 7 pixels at 96 dpi.
     const char* families[] = {"DejaVu Sans", "DejaVu Serif", "WenQuanYi Micro Hei"};
@@ -106,7 +106,7 @@ TEST(KeyDefinitionWindow, IsBuiltFromEveryControlOfTheTemplateInAnyFont) {
     for (const char* family : families) {
         QApplication::setFont(QFont(QString::fromLatin1(family), 12));
         Window w;
-        KeyDefinitionWindow& window = *w.window;
+        QtMainWindow& window = *w.window;
         const DialogTemplate& dialog = KeyDialogTemplate();
         DialogUnitScale scale(window.font());
         EXPECT_EQ(window.font().pointSize(), 9);
@@ -153,10 +153,10 @@ TEST(KeyDefinitionWindow, IsBuiltFromEveryControlOfTheTemplateInAnyFont) {
 
 // What the window's behaviour does through DialogControls raises no notification; what the
 // user does raises exactly one.
-TEST(KeyDefinitionWindow, ReportsUserActionsButNotTheProgramsOwn) {
+TEST(QtMainWindow, ReportsUserActionsButNotTheProgramsOwn) {
     Window w;
     w.Show();
-    KeyDefinitionWindow& window = *w.window;
+    QtMainWindow& window = *w.window;
     for (int id : {ControlId::Language, ControlId::ValueBox3, ControlId::FunctionList2}) {
         window.AddListItem(id, "first");
         window.AddListItem(id, "second");
@@ -228,7 +228,7 @@ TEST(KeyDefinitionWindow, ReportsUserActionsButNotTheProgramsOwn) {
 
 // Enter in an edit field picks nothing from the list: a typed string that happens to name an
 // item ("Default") stays a typed string, as in a Windows combo box.
-TEST(KeyDefinitionWindow, EnterInAnEditFieldPicksNothing) {
+TEST(QtMainWindow, EnterInAnEditFieldPicksNothing) {
     for (int id : {ControlId::ValueBox1, ControlId::ValueBox6, ControlId::FunctionList3}) {
         Window w;
         w.Show();
@@ -250,10 +250,10 @@ TEST(KeyDefinitionWindow, EnterInAnEditFieldPicksNothing) {
 
 // The value boxes report gaining the focus, however it comes; moving inside one box is not
 // a new focus.
-TEST(KeyDefinitionWindow, ReportsFocusEnteringAValueBox) {
+TEST(QtMainWindow, ReportsFocusEnteringAValueBox) {
     Window w;
     w.Show();
-    KeyDefinitionWindow& window = *w.window;
+    QtMainWindow& window = *w.window;
     window.SetFocus(ControlId::ValueBox2);
     window.SetFocus(ControlId::ValueBox2);
     QTest::mouseClick(w.Combo(ControlId::ValueBox5)->lineEdit(), Qt::LeftButton);
@@ -266,7 +266,7 @@ TEST(KeyDefinitionWindow, ReportsFocusEnteringAValueBox) {
 
 // Initialisation comes once, with the controls in place; the focus then starts on the first
 // tab stop, Save, so no row has been entered yet.
-TEST(KeyDefinitionWindow, InitialisesOnceWhenFirstShown) {
+TEST(QtMainWindow, InitialisesOnceWhenFirstShown) {
     Window w;
     EXPECT_TRUE(w.events->log.empty());
     w.window->show();
@@ -280,7 +280,7 @@ TEST(KeyDefinitionWindow, InitialisesOnceWhenFirstShown) {
 
 // Only Exit and the close box end the window; Enter and Escape are keys like any other, F1
 // is answered and nothing else, Tab does not move the focus.
-TEST(KeyDefinitionWindow, EndsOnlyByExitOrTheCloseBox) {
+TEST(QtMainWindow, EndsOnlyByExitOrTheCloseBox) {
     struct Case {
         const char* what;
         std::function<void(Window&)> act;
@@ -291,8 +291,8 @@ TEST(KeyDefinitionWindow, EndsOnlyByExitOrTheCloseBox) {
         {"Exit",
          [](Window& w) { QTest::mouseClick(w.Button(ControlId::Exit), Qt::LeftButton); },
          true,
-         {}},
-        {"close box", [](Window& w) { w.window->close(); }, true, {}},
+         {"closing"}},
+        {"close box", [](Window& w) { w.window->close(); }, true, {"closing"}},
         {"Escape",
          [](Window& w) { QTest::keyClick(w.Button(ControlId::Save), Qt::Key_Escape); },
          false,
@@ -336,10 +336,9 @@ TEST(KeyDefinitionWindow, EndsOnlyByExitOrTheCloseBox) {
 }
 
 // The clear-key request is posted: it is handled after the event that caused it.
-TEST(KeyDefinitionWindow, HandlesAPostedClearKeyRequestLater) {
+TEST(QtMainWindow, HandlesAPostedClearKeyRequestLater) {
     Window w;
-    QCoreApplication::postEvent(w.window.get(),
-                                new QEvent(KeyDefinitionWindow::ClearKeyEventType()));
+    QCoreApplication::postEvent(w.window.get(), new QEvent(QtMainWindow::ClearKeyEventType()));
     EXPECT_TRUE(w.events->log.empty());
     QCoreApplication::processEvents();
     EXPECT_EQ(w.events->log, Log{"clear"});
@@ -347,7 +346,7 @@ TEST(KeyDefinitionWindow, HandlesAPostedClearKeyRequestLater) {
 
 // The key pre-filter sees each press and release of the focused control once, before the
 // control does, and may swallow it.
-TEST(KeyDefinitionWindow, PassesKeysThroughThePreFilterFirst) {
+TEST(QtMainWindow, PassesKeysThroughThePreFilterFirst) {
     Window w;
     w.Show();
     std::vector<std::string> seen;
@@ -370,9 +369,9 @@ TEST(KeyDefinitionWindow, PassesKeysThroughThePreFilterFirst) {
 
 // Lists behave as a Windows combo box's: adding items selects nothing and leaves the edit
 // field alone; an index the list lacks clears the selection; unknown ids are harmless.
-TEST(KeyDefinitionWindow, ListsSelectOnlyWhatTheProgramSelects) {
+TEST(QtMainWindow, ListsSelectOnlyWhatTheProgramSelects) {
     Window w;
-    KeyDefinitionWindow& window = *w.window;
+    QtMainWindow& window = *w.window;
     window.SetText(ControlId::ValueBox1, "Alt|F4|,");
     window.AddListItem(ControlId::ValueBox1, "Default");
     window.AddListItem(ControlId::ValueBox1, "Mouse Left   Click");
@@ -438,10 +437,10 @@ TEST(KeyDefinitionWindow, ListsSelectOnlyWhatTheProgramSelects) {
 
 // Right click on the window's background offers "About Varnok..."; on an operable control it
 // offers nothing of the window's.
-TEST(KeyDefinitionWindow, OffersAboutFromTheBackgroundOnly) {
+TEST(QtMainWindow, OffersAboutFromTheBackgroundOnly) {
     Window w;
     w.Show();
-    KeyDefinitionWindow& window = *w.window;
+    QtMainWindow& window = *w.window;
     struct Case {
         const char* what;
         QWidget* target;
@@ -478,7 +477,7 @@ TEST(KeyDefinitionWindow, OffersAboutFromTheBackgroundOnly) {
 }
 
 // Message boxes carry OK only, the given caption and text, and an icon only when asked.
-TEST(KeyDefinitionWindow, ShowsMessagesWithOkOnly) {
+TEST(QtMainWindow, ShowsMessagesWithOkOnly) {
     Window w;
     w.Show();
     struct Case {

@@ -11,20 +11,22 @@
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 #include "ui/ControlIds.h"
-#include "ui/KeyDefinitionDialog.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/MainWindowBehaviour.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 namespace {
 
 // The Qt window with the real window behaviour: what the user sees change when they use the
 // key-count and language lists.
-class KeyDefinitionWindowBehaviour : public ::testing::Test {
+class QtMainWindowBehaviour : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<KeyDefinitionWindow>([this](DialogControls& controls) {
-            return std::make_unique<KeyDefinitionDialog>(controls, settings, keyboard,
-                                                         SlotMap(directory.Path()), "varnok");
+        window = std::make_unique<QtMainWindow>([this](DialogControls& controls,
+                                                       FlowExecutor& executor) {
+            return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
+                                                         KeyTableModel(SlotMap(directory.Path())),
+                                                         executor, "varnok");
         });
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -38,8 +40,13 @@ protected:
     }
 
     std::vector<int> ShownRows() const {
-        const int labels[] = {0, 0, ControlId::Row2Label, ControlId::Row3Label,
-                              ControlId::Row4Label, ControlId::Row5Label, ControlId::Row6Label};
+        const int labels[] = {0,
+                              0,
+                              ControlId::Row2Label,
+                              ControlId::Row3Label,
+                              ControlId::Row4Label,
+                              ControlId::Row5Label,
+                              ControlId::Row6Label};
         std::vector<int> rows;
         for (int row = 1; row <= 6; ++row) {
             const bool box = window->Control(ControlId::ValueBox1 + row - 1)->isVisible();
@@ -61,10 +68,10 @@ protected:
     MemorySettingsStore settings;
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
-    std::unique_ptr<KeyDefinitionWindow> window;
+    std::unique_ptr<QtMainWindow> window;
 };
 
-TEST_F(KeyDefinitionWindowBehaviour, KeyCountListHidesAndShowsRows) {
+TEST_F(QtMainWindowBehaviour, KeyCountListHidesAndShowsRows) {
     EXPECT_EQ(ShownRows(), std::vector<int>{1});
     Step(ControlId::KeyCount, Qt::Key_Down);
     Step(ControlId::KeyCount, Qt::Key_Down);
@@ -78,7 +85,7 @@ TEST_F(KeyDefinitionWindowBehaviour, KeyCountListHidesAndShowsRows) {
     EXPECT_FALSE(window->Control(ControlId::HiddenValue)->isVisible());
 }
 
-TEST_F(KeyDefinitionWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
+TEST_F(QtMainWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
     EXPECT_EQ(Label(ControlId::Save), "Save");
     Step(ControlId::Language, Qt::Key_Down);
 

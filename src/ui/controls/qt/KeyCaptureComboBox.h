@@ -4,27 +4,27 @@
 
 namespace varnok {
 
-class cmyedit;
+class KeyCaptureEdit;
 
 // A value box of the main window: an editable drop-down combo box whose edit field is a
-// cmyedit. The box takes its edit field over when the field is first painted, as the Windows
+// KeyCaptureEdit. The box takes its edit field over when the field is first painted, as the Windows
 // control subclasses its edit field at the field's first colour request, and gives it back
 // when the box is destroyed.
-class cmycombx : public QComboBox {
+class KeyCaptureComboBox : public QComboBox {
     Q_OBJECT
 
 public:
-    explicit cmycombx(QWidget* parent = nullptr);
-    ~cmycombx() override;
+    explicit KeyCaptureComboBox(QWidget* parent = nullptr);
+    ~KeyCaptureComboBox() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    cmyedit* edit_;
+    KeyCaptureEdit* edit_;
 };
 
-// The main window's value-box factory: a cmycombx.
+// The main window's value-box factory: a KeyCaptureComboBox.
 QComboBox* MakeKeyCaptureValueBox(QWidget* parent);
 
 }  // namespace varnok

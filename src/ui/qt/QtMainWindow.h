@@ -8,21 +8,27 @@
 
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
+#include "ui/ThreadFlowExecutor.h"
 
 class QComboBox;
 class QKeyEvent;
+class QLabel;
+class QProgressBar;
 
 namespace varnok {
 
 // The main key-definition window on Qt: a modal dialog built from the key dialog template.
 // It is the DialogControls of the window's behaviour and reports what the user does to that
 // behaviour's DialogEvents; it decides nothing itself.
-class KeyDefinitionWindow : public QDialog, public DialogControls {
+class QtMainWindow : public QDialog, public DialogControls {
     Q_OBJECT
 
 public:
-    // Makes the window's behaviour once the controls exist; the window owns it.
-    using EventsFactory = std::function<std::unique_ptr<DialogEvents>(DialogControls& controls)>;
+    // Makes the window's behaviour once the controls exist; the window owns it. The executor
+    // runs the behaviour's flows on a worker thread and brings their results back to the
+    // window's thread.
+    using EventsFactory = std::function<std::unique_ptr<DialogEvents>(DialogControls& controls,
+                                                                      FlowExecutor& executor)>;
     // Makes the widget of one of the six value boxes (1024..1029).
     using ValueBoxFactory = std::function<QComboBox*(QWidget* parent)>;
     // The window's key pre-filter: sees every key press and release meant for one of the
@@ -36,10 +42,10 @@ public:
     // posts a QEvent of this type to the window, which then clears the current key slot.
     static QEvent::Type ClearKeyEventType();
 
-    explicit KeyDefinitionWindow(const EventsFactory& makeEvents,
-                                 const ValueBoxFactory& makeValueBox = MakePlainValueBox,
-                                 QWidget* parent = nullptr);
-    ~KeyDefinitionWindow() override;
+    explicit QtMainWindow(const EventsFactory& makeEvents,
+                          const ValueBoxFactory& makeValueBox = MakePlainValueBox,
+                          QWidget* parent = nullptr);
+    ~QtMainWindow() override;
 
     // The widget of a control, nullptr for an id the window does not have.
     QWidget* Control(int id) const;
@@ -61,9 +67,14 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    void SetBusy(bool busy) override;
+    void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     void ShowAbout() override;
+
+    // Every way of closing the window ends here: a running flow stops cleanly first.
+    void done(int result) override;
 
 protected:
     bool event(QEvent* event) override;
@@ -83,6 +94,12 @@ private:
     int OwningValueBox(QWidget* widget) const;
 
     std::map<int, QWidget*> controls_;
+    QLabel* progressText_;
+    QProgressBar* progressBar_;
+    bool busy_ = false;
+    // Declared before the behaviour, so that it outlives it: the behaviour waits for its flow
+    // when it is destroyed.
+    ThreadFlowExecutor executor_;
     std::unique_ptr<DialogEvents> events_;
     KeyPreFilter keyPreFilter_;
     bool initialised_ = false;

@@ -8,11 +8,11 @@ namespace varnok {
 // over (when the field is first painted); from then on it drops typed Backspace and ".", never
 // shows a context menu, and turns a right-button press into the window's clear-key request.
 // It holds no key data: the window's key capture sees every key before it does.
-class cmyedit : public QLineEdit {
+class KeyCaptureEdit : public QLineEdit {
     Q_OBJECT
 
 public:
-    explicit cmyedit(QWidget* parent = nullptr);
+    explicit KeyCaptureEdit(QWidget* parent = nullptr);
 
     void Attach() { attached_ = true; }
     void Detach() { attached_ = false; }

@@ -1,4 +1,4 @@
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMetaObject>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "app/qt/AboutDialog.h"
@@ -32,20 +34,22 @@ std::string ToUtf8(const QString& text) {
 
 }  // namespace
 
-QComboBox* KeyDefinitionWindow::MakePlainValueBox(QWidget* parent) {
+QComboBox* QtMainWindow::MakePlainValueBox(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     return combo;
 }
 
-QEvent::Type KeyDefinitionWindow::ClearKeyEventType() {
+QEvent::Type QtMainWindow::ClearKeyEventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
-KeyDefinitionWindow::KeyDefinitionWindow(const EventsFactory& makeEvents,
-                                         const ValueBoxFactory& makeValueBox, QWidget* parent)
-    : QDialog(parent) {
+QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactory& makeValueBox,
+                           QWidget* parent)
+    : QDialog(parent), executor_([this](std::function<void()> task) {
+          QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+      }) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     const DialogTemplate& dialogTemplate = KeyDialogTemplate();
@@ -59,19 +63,30 @@ KeyDefinitionWindow::KeyDefinitionWindow(const EventsFactory& makeEvents,
         controls_[id] = widgets[i];
         ConnectNotifications(id, widgets[i]);
     }
-    connect(qApp, &QApplication::focusChanged, this,
-            &KeyDefinitionWindow::OnApplicationFocusChanged);
-    events_ = makeEvents(*this);
+    // The progress of a save or read-back: a line over the window's foot, shown while it runs.
+    const QRect foot(0, height() - 22, width(), 22);
+    progressText_ = new QLabel(this);
+    progressText_->setObjectName(QStringLiteral("progressText"));
+    progressText_->setGeometry(foot.adjusted(8, 2, -width() / 2 - 4, -2));
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("progressBar"));
+    progressBar_->setTextVisible(false);
+    progressBar_->setGeometry(foot.adjusted(width() / 2, 4, -8, -4));
+    progressText_->hide();
+    progressBar_->hide();
+
+    connect(qApp, &QApplication::focusChanged, this, &QtMainWindow::OnApplicationFocusChanged);
+    events_ = makeEvents(*this, executor_);
 }
 
-KeyDefinitionWindow::~KeyDefinitionWindow() {
+QtMainWindow::~QtMainWindow() {
     // Destroying the controls moves the focus; that must not reach a half-destroyed window.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The behaviour goes before the controls: it may still address them while it is destroyed.
     events_.reset();
 }
 
-void KeyDefinitionWindow::ConnectNotifications(int id, QWidget* widget) {
+void QtMainWindow::ConnectNotifications(int id, QWidget* widget) {
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         if (id == ControlId::Exit) {
             connect(button, &QPushButton::clicked, this, &QDialog::reject);
@@ -90,20 +105,20 @@ void KeyDefinitionWindow::ConnectNotifications(int id, QWidget* widget) {
     widget->installEventFilter(this);
 }
 
-QWidget* KeyDefinitionWindow::Control(int id) const {
+QWidget* QtMainWindow::Control(int id) const {
     auto it = controls_.find(id);
     return it == controls_.end() ? nullptr : it->second;
 }
 
-QComboBox* KeyDefinitionWindow::Combo(int id) const {
+QComboBox* QtMainWindow::Combo(int id) const {
     return qobject_cast<QComboBox*>(Control(id));
 }
 
-void KeyDefinitionWindow::SetKeyPreFilter(KeyPreFilter filter) {
+void QtMainWindow::SetKeyPreFilter(KeyPreFilter filter) {
     keyPreFilter_ = std::move(filter);
 }
 
-int KeyDefinitionWindow::OwningValueBox(QWidget* widget) const {
+int QtMainWindow::OwningValueBox(QWidget* widget) const {
     // Walks across window boundaries too: a combo box's dropped list is a popup window whose
     // parent is the combo box.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
@@ -114,14 +129,14 @@ int KeyDefinitionWindow::OwningValueBox(QWidget* widget) const {
     return 0;
 }
 
-void KeyDefinitionWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* now) {
+void QtMainWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* now) {
     // Moving between a value box's own parts (its field and its list) is no focus change of the
     // box; coming back from another control, another window or another program is.
     int box = OwningValueBox(now);
     if (box != 0 && box != OwningValueBox(previous)) events_->OnFocusGained(box);
 }
 
-bool KeyDefinitionWindow::eventFilter(QObject* watched, QEvent* event) {
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -138,7 +153,7 @@ bool KeyDefinitionWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-bool KeyDefinitionWindow::IsEditField(QWidget* widget) {
+bool QtMainWindow::IsEditField(QWidget* widget) {
     auto* combo = qobject_cast<QComboBox*>(widget);
     if (combo == nullptr && qobject_cast<QLineEdit*>(widget) != nullptr) {
         combo = qobject_cast<QComboBox*>(widget->parentWidget());
@@ -146,7 +161,7 @@ bool KeyDefinitionWindow::IsEditField(QWidget* widget) {
     return combo != nullptr && combo->isEditable();
 }
 
-bool KeyDefinitionWindow::event(QEvent* event) {
+bool QtMainWindow::event(QEvent* event) {
     if (event->type() == ClearKeyEventType()) {
         events_->OnClearKey();
         return true;
@@ -154,7 +169,7 @@ bool KeyDefinitionWindow::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void KeyDefinitionWindow::showEvent(QShowEvent* event) {
+void QtMainWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!initialised_) {
         initialised_ = true;
@@ -164,7 +179,7 @@ void KeyDefinitionWindow::showEvent(QShowEvent* event) {
 
 // The window has no keyboard handling of its own: keys are definitions to capture, so Enter
 // does not press Save and Escape does not close the window. F1 asks for help.
-void KeyDefinitionWindow::keyPressEvent(QKeyEvent* event) {
+void QtMainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         events_->OnHelpRequest();
         return;
@@ -177,13 +192,13 @@ void KeyDefinitionWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 // Nor does Tab move the focus.
-bool KeyDefinitionWindow::focusNextPrevChild(bool) {
+bool QtMainWindow::focusNextPrevChild(bool) {
     return false;
 }
 
 // Linux window managers own the window menu, so the About command sits in a context menu of
 // the window's background (its labels and frame included, the operable controls not).
-void KeyDefinitionWindow::contextMenuEvent(QContextMenuEvent* event) {
+void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* under = childAt(event->pos());
     if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr &&
         qobject_cast<QGroupBox*>(under) == nullptr) {
@@ -195,7 +210,7 @@ void KeyDefinitionWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-void KeyDefinitionWindow::SetText(int id, const std::string& text) {
+void QtMainWindow::SetText(int id, const std::string& text) {
     QWidget* widget = Control(id);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // A drop-down list has no text of its own beside its selected item.
@@ -209,7 +224,7 @@ void KeyDefinitionWindow::SetText(int id, const std::string& text) {
     }
 }
 
-std::string KeyDefinitionWindow::GetText(int id) const {
+std::string QtMainWindow::GetText(int id) const {
     QWidget* widget = Control(id);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return ToUtf8(combo->currentText());
     if (auto* label = qobject_cast<QLabel*>(widget)) return ToUtf8(label->text());
@@ -218,11 +233,11 @@ std::string KeyDefinitionWindow::GetText(int id) const {
     return {};
 }
 
-void KeyDefinitionWindow::ClearList(int id) {
+void QtMainWindow::ClearList(int id) {
     if (QComboBox* combo = Combo(id)) combo->clear();
 }
 
-void KeyDefinitionWindow::AddListItem(int id, const std::string& text) {
+void QtMainWindow::AddListItem(int id, const std::string& text) {
     QComboBox* combo = Combo(id);
     if (combo == nullptr) return;
     // Qt selects the first item added to an empty list, and shows it in the edit field; a
@@ -234,61 +249,89 @@ void KeyDefinitionWindow::AddListItem(int id, const std::string& text) {
     if (combo->isEditable() && combo->currentText() != field) combo->setEditText(field);
 }
 
-int KeyDefinitionWindow::ListCount(int id) const {
+int QtMainWindow::ListCount(int id) const {
     QComboBox* combo = Combo(id);
     return combo == nullptr ? 0 : combo->count();
 }
 
-std::string KeyDefinitionWindow::ListItem(int id, int index) const {
+std::string QtMainWindow::ListItem(int id, int index) const {
     QComboBox* combo = Combo(id);
     if (combo == nullptr || index < 0 || index >= combo->count()) return {};
     return ToUtf8(combo->itemText(index));
 }
 
-void KeyDefinitionWindow::SelectListIndex(int id, int index) {
+void QtMainWindow::SelectListIndex(int id, int index) {
     QComboBox* combo = Combo(id);
     if (combo == nullptr) return;
     combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
 }
 
-int KeyDefinitionWindow::SelectedListIndex(int id) const {
+int QtMainWindow::SelectedListIndex(int id) const {
     QComboBox* combo = Combo(id);
     return combo == nullptr ? -1 : combo->currentIndex();
 }
 
-void KeyDefinitionWindow::SetVisible(int id, bool visible) {
+void QtMainWindow::SetVisible(int id, bool visible) {
     if (QWidget* widget = Control(id)) widget->setVisible(visible);
 }
 
 // The control's own state, as the window's behaviour set it, whether or not the window is on
 // screen yet.
-bool KeyDefinitionWindow::IsVisible(int id) const {
+bool QtMainWindow::IsVisible(int id) const {
     QWidget* widget = Control(id);
     return widget != nullptr && !widget->isHidden();
 }
 
-void KeyDefinitionWindow::SetChecked(int id, bool checked) {
+void QtMainWindow::SetChecked(int id, bool checked) {
     if (auto* box = qobject_cast<QCheckBox*>(Control(id))) box->setChecked(checked);
 }
 
-bool KeyDefinitionWindow::IsChecked(int id) const {
+bool QtMainWindow::IsChecked(int id) const {
     auto* box = qobject_cast<QCheckBox*>(Control(id));
     return box != nullptr && box->isChecked();
 }
 
-void KeyDefinitionWindow::SetFocus(int id) {
+void QtMainWindow::SetFocus(int id) {
     if (QWidget* widget = Control(id)) widget->setFocus(Qt::OtherFocusReason);
 }
 
-void KeyDefinitionWindow::ShowMessage(const std::string& text, const std::string& caption,
-                                      MessageIcon icon) {
+void QtMainWindow::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    // The window goes on painting and can be closed; nothing else takes input.
+    for (const auto& [id, widget] : controls_) {
+        if (id != ControlId::Exit) widget->setEnabled(!busy);
+    }
+    if (busy) {
+        setCursor(Qt::BusyCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void QtMainWindow::ShowProgress(const std::string& text, int step, int steps) {
+    const bool shown = steps > 0;
+    progressText_->setText(ToQString(text));
+    progressBar_->setRange(0, std::max(steps, 1));
+    progressBar_->setValue(shown ? step : 0);
+    progressText_->setVisible(shown);
+    progressBar_->setVisible(shown);
+}
+
+void QtMainWindow::done(int result) {
+    events_->OnClosing();
+    QDialog::done(result);
+}
+
+void QtMainWindow::ShowMessage(const std::string& text, const std::string& caption,
+                               MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     ToQString(caption), ToQString(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void KeyDefinitionWindow::ShowAbout() {
+void QtMainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
 }

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/qt/KeyCaptureComboBox.h"
+#include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/controls/qt/PhysicalKeyboard.h"
 #include "ui/controls/qt/PopupWatch.h"
-#include "ui/controls/qt/cmycombx.h"
-#include "ui/controls/qt/cmyedit.h"
-#include "ui/qt/KeyDefinitionWindow.h"
+#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 namespace {
@@ -26,7 +26,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == KeyDefinitionWindow::ClearKeyEventType()) ++count;
+        if (event->type() == QtMainWindow::ClearKeyEventType()) ++count;
         return QObject::eventFilter(watched, event);
     }
 };
@@ -34,11 +34,11 @@ protected:
 // A value box in a window of its own, its edit field never painted until Show.
 struct Host {
     QWidget window;
-    cmycombx* box = new cmycombx(&window);
+    KeyCaptureComboBox* box = new KeyCaptureComboBox(&window);
     ClearKeyCounter clears{window};
     PopupWatch popups;
 
-    cmyedit& Edit() const { return *qobject_cast<cmyedit*>(box->lineEdit()); }
+    KeyCaptureEdit& Edit() const { return *qobject_cast<KeyCaptureEdit*>(box->lineEdit()); }
     void Show() {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -69,7 +69,7 @@ struct Host {
 // Until its first paint the edit field is a standard one; from then on it drops typed
 // Backspace and "." (Delete keeps its effect), shows no context menu and posts the clear-key
 // request to its window on a right press.
-TEST(cmycombx, TakesItsEditFieldOverAtItsFirstPaint) {
+TEST(KeyCaptureComboBox, TakesItsEditFieldOverAtItsFirstPaint) {
     struct Case {
         const char* what;
         std::vector<const char*> keys;

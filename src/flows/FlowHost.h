@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "keys/MessageTexts.h"
+
+namespace varnok {
+
+// How far a save or read-back has come: step of steps, counted from 1.
+struct FlowProgress {
+    enum class Activity { Writing, Reading };
+    Activity activity;
+    int step;
+    int steps;
+};
+
+// What the save, clear and read-back flows need of whoever runs them (the window, the command
+// line): a way to tell the user, to show progress, and to keep a row's function mode. A flow
+// may run on a worker thread; the host decides when and where its calls reach the user.
+class FlowHost {
+public:
+    virtual ~FlowHost() = default;
+
+    virtual void ShowMessage(MessageId id) = 0;
+    // Called before each record is written or each slot is read.
+    virtual void ReportProgress(const FlowProgress& progress) = 0;
+    // A read-back found the row's function mode on the keyboard; the host keeps it as the
+    // user's setting (the model already holds it).
+    virtual void StoreFunctionMode(int row, std::int32_t mode) = 0;
+    // True when the flow should stop at the next record boundary (the window is closing).
+    virtual bool StopRequested() const = 0;
+};
+
+}  // namespace varnok

@@ -1,0 +1,200 @@
+#include "keys/KeyTableModel.h"
+
+#include <utility>
+
+#include "keys/CommandItemTable.h"
+#include "keys/FunctionModeNames.h"
+#include "keys/SlotNames.h"
+#include "keys/StringPayload.h"
+
+namespace varnok {
+namespace {
+
+// The command item whose report "Default" stores: rows 1 to 3 default to a mouse click.
+std::size_t DefaultItemOfRow(int row) {
+    switch (row) {
+        case 1:
+            return 1;  // left click
+        case 2:
+            return 3;  // double click
+        case 3:
+            return 2;  // right click
+        default:
+            return 0;
+    }
+}
+
+const KeyReportList kNoReports;
+const std::string kNoText;
+
+}  // namespace
+
+KeyTableModel::KeyTableModel(SlotMap slotMap) : slotMap_(std::move(slotMap)) {}
+
+bool KeyTableModel::Load() {
+    const bool loaded = slotMap_.Load();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        Slot& s = slots_[slot];
+        s.definedCount = 0;
+        const SlotEntry* entry = slotMap_.Find(SlotNames[slot]);
+        if (entry == nullptr) continue;
+        s.text = entry->text;
+        if (!entry->text.empty()) s.definedCount = 1;
+        s.reports.LoadReports(entry->data, 1);
+    }
+    return loaded;
+}
+
+bool KeyTableModel::SaveStore() const {
+    return slotMap_.Save();
+}
+
+const std::string& KeyTableModel::Text(int slot) const {
+    return Valid(slot) ? slots_[slot].text : kNoText;
+}
+
+bool KeyTableModel::IsDefined(int slot) const {
+    return DefinedCount(slot) >= 1;
+}
+
+int KeyTableModel::DefinedCount(int slot) const {
+    return Valid(slot) ? slots_[slot].definedCount : 0;
+}
+
+const KeyReportList& KeyTableModel::Reports(int slot) const {
+    return Valid(slot) ? slots_[slot].reports : kNoReports;
+}
+
+std::int32_t KeyTableModel::FunctionMode(int slot) const {
+    return IsRowSlot(slot) ? slots_[slot].functionMode : kNormalMode;
+}
+
+void KeyTableModel::SetFunctionMode(int slot, std::int32_t mode) {
+    if (IsRowSlot(slot)) slots_[slot].functionMode = mode;
+}
+
+std::uint8_t KeyTableModel::OnceMask() const {
+    std::uint8_t mask = 0;
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        if (slots_[row].functionMode == kOnceMode)
+            mask |= static_cast<std::uint8_t>(1u << (row - 1));
+    }
+    return mask;
+}
+
+void KeyTableModel::ForgetSlot(int slot) {
+    if (!Valid(slot)) return;
+    slotMap_.Remove(SlotNames[slot]);
+    slots_[slot].reports.Clear();
+    slots_[slot].text.clear();
+    slots_[slot].definedCount = 0;
+}
+
+FileResult KeyTableModel::ForgetStoredSlot(int slot) const {
+    if (!Valid(slot)) return {};
+    return slotMap_.RemoveFromFile(SlotNames[slot]);
+}
+
+void KeyTableModel::ForgetAll() {
+    std::string hiddenText = std::move(slots_[0].text);
+    for (int slot = 0; slot < kSlotCount; ++slot) ForgetSlot(slot);
+    slots_[0].text = std::move(hiddenText);
+}
+
+void KeyTableModel::DefineCommandItem(int slot, std::size_t itemIndex) {
+    if (!IsRowSlot(slot) || itemIndex >= CommandItemTable.size()) return;
+    Slot& s = slots_[slot];
+    s.reports.Clear();
+    s.text = std::string(CommandItemTable[itemIndex].name);
+    const std::size_t reportItem = itemIndex == 0 ? DefaultItemOfRow(slot) : itemIndex;
+    s.reports.LoadReports(CommandItemTable[reportItem].report, 1);
+    s.definedCount = 1;
+    KeepFirstReport(slot);
+}
+
+void KeyTableModel::DefineChord(int slot, const KeyReport& report, const std::string& text) {
+    if (!Valid(slot)) return;
+    Slot& s = slots_[slot];
+    s.reports.Clear();
+    s.reports.LoadReports(report, 1);
+    s.text = text;
+    s.definedCount = 1;
+    KeepFirstReport(slot);
+}
+
+void KeyTableModel::TakeText(int slot, std::string text) {
+    if (Valid(slot)) slots_[slot].text = std::move(text);
+}
+
+bool KeyTableModel::AddChordKey(int slot, std::uint8_t keyCode) {
+    return Valid(slot) && slots_[slot].reports.AddKey(keyCode);
+}
+
+void KeyTableModel::RemoveChordKey(int slot, std::uint8_t keyCode) {
+    if (Valid(slot)) slots_[slot].reports.RemoveKey(keyCode);
+}
+
+void KeyTableModel::RestartChordWith(int slot, std::uint8_t keyCode) {
+    if (!Valid(slot)) return;
+    slots_[slot].reports.Clear();
+    slots_[slot].reports.AddKey(keyCode);
+}
+
+void KeyTableModel::RecordChord(int slot) {
+    if (Valid(slot)) slots_[slot].reports.RecordChord();
+}
+
+void KeyTableModel::AppendText(int slot, const std::string& text) {
+    if (Valid(slot)) slots_[slot].text += text;
+}
+
+void KeyTableModel::StoreCapturedChord(int slot) {
+    if (!Valid(slot)) return;
+    ++slots_[slot].definedCount;
+    KeepFirstReport(slot);
+}
+
+void KeyTableModel::TakeReadBackEmpty(int slot) {
+    ForgetSlot(slot);
+}
+
+void KeyTableModel::TakeReadBackString(int slot, const std::string& text, const SlotData& payload) {
+    if (!Valid(slot)) return;
+    slotMap_.Set(SlotNames[slot], text, payload, 0);
+    slots_[slot].text = text;
+}
+
+void KeyTableModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
+    if (!Valid(slot)) return;
+    Slot& s = slots_[slot];
+    s.reports.Clear();
+    s.reports.LoadReports(report, 1);
+    s.text = text;
+    s.definedCount = 1;
+    KeepFirstReport(slot);
+}
+
+void KeyTableModel::KeepTypedStrings() {
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        if (slots_[row].functionMode != kStringMode) continue;
+        const std::vector<std::uint8_t> payload = EncodeStringPayload(slots_[row].text);
+        if (!payload.empty())
+            slotMap_.Set(SlotNames[row], slots_[row].text, ToSlotData(payload), 0);
+    }
+}
+
+KeyRecord KeyTableModel::RecordOf(int slot) const {
+    return BuildKeyRecord(static_cast<std::uint8_t>(slot), FunctionMode(slot), Reports(slot),
+                          Text(slot));
+}
+
+void KeyTableModel::KeepFirstReport(int slot) {
+    std::array<std::uint8_t, 8> report{};
+    std::size_t copied = 0;
+    if (slots_[slot].reports.CopyReports(report, copied) && copied > 0) {
+        slotMap_.Set(SlotNames[slot], slots_[slot].text,
+                     ToSlotData(std::span(report).first(copied)), 0);
+    }
+}
+
+}  // namespace varnok

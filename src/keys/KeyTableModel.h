@@ -1,0 +1,99 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "keys/KeyRecord.h"
+#include "keys/KeyReport.h"
+#include "keys/KeyReportList.h"
+#include "keys/KeySlots.h"
+#include "store/SlotMap.h"
+
+namespace varnok {
+
+// The seven key slots as the user defines them: each slot's key reports, the text its row
+// shows, whether it holds a definition, its function mode (0 Normal, 1 Once, 2 String; slot 0
+// is always Normal), and the slot map that keeps texts and definitions in msmap.dat between
+// runs. The window, the save, clear and read-back flows, the key capture and the command line
+// all work on one of these; none of them reaches into another's state.
+//
+// Slots outside 0..6 are ignored by every operation and read as empty.
+class KeyTableModel {
+public:
+    explicit KeyTableModel(SlotMap slotMap);
+
+    // Reads msmap.dat and restores every slot's text, report and defined state from it; a slot
+    // without an entry is left as it is. The result is the slot map's load result.
+    bool Load();
+    // Writes msmap.dat with every slot map entry (see SlotMap::Save).
+    FileResult SaveStore();
+    const SlotMap& Map() const { return slotMap_; }
+
+    const std::string& Text(int slot) const;
+    bool IsDefined(int slot) const;
+    // How many chords were stored into the slot since it was last emptied (0: none).
+    int DefinedCount(int slot) const;
+    const KeyReportList& Reports(int slot) const;
+    std::int32_t FunctionMode(int slot) const;
+    void SetFunctionMode(int slot, std::int32_t mode);
+    // Bit n-1 set for each row n whose mode is Once.
+    std::uint8_t OnceMask() const;
+
+    // What a user does to one slot.
+    // Empties the slot: no text, no reports, no slot map entry.
+    void ForgetSlot(int slot);
+    // Takes the slot's record out of msmap.dat as the file is now, leaving every other record
+    // as it is there.
+    FileResult ForgetStoredSlot(int slot) const;
+    // The Clear button: every slot forgets its definition; slot 0 keeps its (hidden) text.
+    void ForgetAll();
+    // Picks a command item of CommandItemTable; "Default" (item 0) stands for a mouse click
+    // in rows 1..3 and for nothing in rows 4..6.
+    void DefineCommandItem(int slot, std::size_t itemIndex);
+    // Defines the slot as one chord with the text the window shows for it.
+    void DefineChord(int slot, const KeyReport& report, const std::string& text);
+    // The text the user typed or left in the slot's field; it changes no definition by itself.
+    void TakeText(int slot, std::string text);
+
+    // The steps of capturing a chord key by key (see KeyChordCapture).
+    bool AddChordKey(int slot, std::uint8_t keyCode);
+    void RemoveChordKey(int slot, std::uint8_t keyCode);
+    // PrintScreen is a chord by itself: the slot's reports restart with it alone.
+    void RestartChordWith(int slot, std::uint8_t keyCode);
+    void RecordChord(int slot);
+    void AppendText(int slot, const std::string& text);
+    // A chord was released: the slot counts as defined, and its first report and text go into
+    // the slot map.
+    void StoreCapturedChord(int slot);
+
+    // What the keyboard returned for a slot (see ReadBackAllKeys). Each takes the definition
+    // into the slot map too, so that the next Save and the next start agree with the keyboard.
+    void TakeReadBackEmpty(int slot);
+    void TakeReadBackString(int slot, const std::string& text, const SlotData& payload);
+    void TakeReadBackReport(int slot, const KeyReport& report, const std::string& text);
+
+    // Before a save: each String row whose text encodes to something keeps that text in the
+    // slot map, so that the next start shows what the keyboard was given.
+    void KeepTypedStrings();
+    // The record Save sends for the slot. Changes nothing.
+    KeyRecord RecordOf(int slot) const;
+
+private:
+    struct Slot {
+        KeyReportList reports;
+        std::string text;
+        int definedCount = 0;
+        std::int32_t functionMode = 0;
+    };
+
+    static bool Valid(int slot) { return slot >= 0 && slot < kSlotCount; }
+    // Stores the slot's first recorded report and its text in the slot map.
+    void KeepFirstReport(int slot);
+
+    SlotMap slotMap_;
+    std::array<Slot, kSlotCount> slots_{};
+};
+
+}  // namespace varnok

@@ -1,0 +1,374 @@
+#include "ui/MainWindowBehaviour.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "flows/ClearAllKeys.h"
+#include "flows/ReadBackAllKeys.h"
+#include "flows/SaveAllKeys.h"
+#include "keys/CommandItemTable.h"
+#include "keys/FunctionModeNames.h"
+#include "ui/ControlIds.h"
+#include "ui/RowTable.h"
+#include "ui/WindowLabelTable.h"
+#include "ui/WindowStatusTexts.h"
+
+namespace varnok {
+namespace {
+
+constexpr std::string_view kSection = "Settings";
+constexpr int kLanguageList = ControlId::Language;
+constexpr int kKeyCountList = ControlId::KeyCount;
+constexpr int kPrompt = ControlId::Prompt;
+constexpr int kHeading = ControlId::Heading;
+constexpr int kCtrlBox = ControlId::Ctrl;
+constexpr int kAltBox = ControlId::Alt;
+constexpr int kShiftBox = ControlId::Shift;
+constexpr int kSaveButton = ControlId::Save;
+
+// Number of characters (code points) of a UTF-8 text, as the user counts them.
+std::size_t CharacterCount(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+}  // namespace
+
+class MainWindowBehaviour::ExchangeGuard {
+public:
+    explicit ExchangeGuard(MainWindowBehaviour& window)
+        : window_(window), previous_(std::exchange(window.exchanging_, true)) {}
+    ~ExchangeGuard() { window_.exchanging_ = previous_; }
+    ExchangeGuard(const ExchangeGuard&) = delete;
+    ExchangeGuard& operator=(const ExchangeGuard&) = delete;
+
+private:
+    MainWindowBehaviour& window_;
+    bool previous_;
+};
+
+void MainWindowBehaviour::WindowFlowHost::ShowMessage(MessageId id) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back(id);
+}
+
+void MainWindowBehaviour::WindowFlowHost::ReportProgress(const FlowProgress& progress) {
+    MainWindowBehaviour& window = window_;
+    window.executor_.Post([&window, progress] { window.ShowProgress(progress); });
+}
+
+void MainWindowBehaviour::WindowFlowHost::StoreFunctionMode(int row, std::int32_t mode) {
+    std::lock_guard lock(mutex_);
+    functionModes_.emplace_back(row, mode);
+}
+
+void MainWindowBehaviour::WindowFlowHost::Reset() {
+    std::lock_guard lock(mutex_);
+    stop_ = false;
+    messages_.clear();
+    functionModes_.clear();
+}
+
+std::vector<MessageId> MainWindowBehaviour::WindowFlowHost::TakeMessages() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(messages_, {});
+}
+
+std::vector<std::pair<int, std::int32_t>> MainWindowBehaviour::WindowFlowHost::TakeFunctionModes() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(functionModes_, {});
+}
+
+MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore& settings,
+                                         HidPlatform& hid, KeyTableModel model,
+                                         FlowExecutor& executor, std::string applicationName)
+    : controls_(controls),
+      settings_(settings),
+      applicationName_(std::move(applicationName)),
+      model_(std::move(model)),
+      keyboardLink_(hid),
+      executor_(executor) {}
+
+MainWindowBehaviour::~MainWindowBehaviour() {
+    OnClosing();
+}
+
+void MainWindowBehaviour::OnInitDialog() {
+    Refresh();
+    model_.Load();
+
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        for (const CommandItem& item : CommandItemTable) {
+            controls_.AddListItem(RowTable[slot].valueBox, std::string(item.name));
+        }
+    }
+
+    controls_.AddListItem(kLanguageList, "English");
+    controls_.AddListItem(kLanguageList, "Chinese");
+    for (const char* count : {"1", "2", "3", "4", "5", "6"}) {
+        controls_.AddListItem(kKeyCountList, count);
+    }
+
+    language_ = settings_.ReadSetting(kSection, "keyLan", 0);
+    const std::int32_t keyCount = settings_.ReadSetting(kSection, "keynum", 0);
+    controls_.SelectListIndex(kKeyCountList, keyCount);
+    controls_.SelectListIndex(kLanguageList, language_);
+
+    RestoreFunctionModes();
+    ApplyLanguage();
+    ApplyKeyCount();
+    Refresh();
+
+    // The platform puts the focus on the first tab stop; slot 0 stays current until the user
+    // enters a value box.
+    controls_.SetFocus(kSaveButton);
+}
+
+void MainWindowBehaviour::Refresh() {
+    ExchangeGuard guard(*this);
+    controls_.SetChecked(kCtrlBox, groupKeys_.ctrl);
+    controls_.SetChecked(kAltBox, groupKeys_.alt);
+    controls_.SetChecked(kShiftBox, groupKeys_.shift);
+    controls_.SetText(kPrompt, promptText_);
+    controls_.SetText(kHeading, headingText_);
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        controls_.SetText(RowTable[slot].valueBox, model_.Text(slot));
+    }
+
+    // The hidden field selects the first list item that begins with the text; its list is
+    // empty, so in practice it takes the text.
+    const int hidden = RowTable[0].valueBox;
+    const std::string& text = model_.Text(0);
+    for (int i = 0; i < controls_.ListCount(hidden); ++i) {
+        if (controls_.ListItem(hidden, i).starts_with(text)) {
+            controls_.SelectListIndex(hidden, i);
+            return;
+        }
+    }
+    controls_.SetText(hidden, text);
+}
+
+bool MainWindowBehaviour::Collect() {
+    ExchangeGuard guard(*this);
+    groupKeys_ = {controls_.IsChecked(kCtrlBox), controls_.IsChecked(kAltBox),
+                  controls_.IsChecked(kShiftBox)};
+    promptText_ = controls_.GetText(kPrompt);
+    headingText_ = controls_.GetText(kHeading);
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        const int box = RowTable[slot].valueBox;
+        model_.TakeText(slot, controls_.GetText(box));
+        if (CharacterCount(model_.Text(slot)) > kMaxRowTextLength) {
+            controls_.ShowMessage(TooLongText(kMaxRowTextLength, language_), applicationName_,
+                                  MessageIcon::Exclamation);
+            controls_.SetFocus(box);
+            return false;
+        }
+    }
+    model_.TakeText(0, controls_.GetText(RowTable[0].valueBox));
+    return true;
+}
+
+void MainWindowBehaviour::ResetCapture() {
+    capture_.lastKeyCode = 0;
+    capture_.lastVirtualKey = 0;
+    capture_.lastMessageKind = 0;
+    capture_.keysInChord = 0;
+    capture_.busy = 0;
+}
+
+void MainWindowBehaviour::RestoreFunctionModes() {
+    const auto& names = FunctionModeNames(language_);
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        const int list = RowTable[row].functionList;
+        controls_.ClearList(list);
+        for (std::string_view name : names) controls_.AddListItem(list, std::string(name));
+        controls_.SelectListIndex(list,
+                                  settings_.ReadSetting(kSection, RowTable[row].modeSetting, 0));
+        model_.SetFunctionMode(row, controls_.SelectedListIndex(list));
+    }
+}
+
+void MainWindowBehaviour::TakeTypedTexts() {
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        if (model_.FunctionMode(slot) == kStringMode) {
+            model_.TakeText(slot, controls_.GetText(RowTable[slot].valueBox));
+        }
+    }
+}
+
+void MainWindowBehaviour::ApplyLanguage() {
+    language_ = controls_.SelectedListIndex(kLanguageList);
+    settings_.WriteSetting(kSection, "keyLan", language_);
+    RestoreFunctionModes();
+    promptText_ = std::string(WindowLabelFor(kPrompt, language_));
+    headingText_ = std::string(WindowLabelFor(kHeading, language_));
+    for (const WindowLabel& label : WindowLabelTable) {
+        if (label.control != kPrompt && label.control != kHeading) {
+            controls_.SetText(label.control, std::string(WindowLabelFor(label.control, language_)));
+        }
+    }
+    Refresh();
+}
+
+void MainWindowBehaviour::ApplyKeyCount() {
+    const int k = controls_.SelectedListIndex(kKeyCountList);
+    settings_.WriteSetting(kSection, "keynum", k);
+    if (k < 0 || k > 5) return;
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        const bool shown = row <= k + 1;
+        controls_.SetVisible(RowTable[row].valueBox, shown);
+        controls_.SetVisible(RowTable[row].functionList, shown);
+        if (RowTable[row].label != 0) controls_.SetVisible(RowTable[row].label, shown);
+    }
+}
+
+void MainWindowBehaviour::ClearCurrentSlot() {
+    if (flowRunning_) return;
+    TakeTypedTexts();
+    ResetCapture();
+    model_.ForgetSlot(currentSlot_);
+    Refresh();
+}
+
+void MainWindowBehaviour::FocusRow(int slot) {
+    currentSlot_ = slot;
+    ResetCapture();
+}
+
+void MainWindowBehaviour::PickCommandItem(int slot) {
+    const int index = controls_.SelectedListIndex(RowTable[slot].valueBox);
+    if (index < 0 || index >= static_cast<int>(CommandItemTable.size())) return;
+    TakeTypedTexts();
+    currentSlot_ = slot;
+    ResetCapture();
+    model_.DefineCommandItem(slot, static_cast<std::size_t>(index));
+    Refresh();
+}
+
+void MainWindowBehaviour::ChangeFunctionMode(int row) {
+    const std::string_view setting = RowTable[row].modeSetting;
+    const int previous = settings_.ReadSetting(kSection, setting, 0);
+    const int mode = controls_.SelectedListIndex(RowTable[row].functionList);
+    TakeTypedTexts();
+    model_.SetFunctionMode(row, mode);
+    if (previous != mode && (previous == kStringMode || mode == kStringMode)) {
+        // Key names and typed strings don't mix: entering or leaving String empties the row.
+        // The mode is stored at once, so the emptied slot is too: its record leaves msmap.dat
+        // as the file is on disk (an entry with an empty text would bring the old text back,
+        // and a String row would then send a key chord's name as a string). Other rows'
+        // unsaved edits stay unsaved.
+        model_.ForgetSlot(row);
+        model_.ForgetStoredSlot(row);
+        Refresh();
+    }
+    settings_.WriteSetting(kSection, setting, mode);
+}
+
+void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
+    controls_.SelectListIndex(RowTable[row].functionList, mode);
+    model_.SetFunctionMode(row, controls_.SelectedListIndex(RowTable[row].functionList));
+    settings_.WriteSetting(kSection, RowTable[row].modeSetting, mode);
+}
+
+void MainWindowBehaviour::ShowMessage(MessageId id) {
+    const MessageText message = MessageFor(id, language_);
+    controls_.ShowMessage(std::string(message.text), std::string(message.caption),
+                          MessageIcon::None);
+}
+
+GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
+    // The boxes are read with every other field, as the window always collects them together.
+    Collect();
+    return groupKeys_;
+}
+
+void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh) {
+    flowRunning_ = true;
+    flowHost_.Reset();
+    controls_.SetBusy(true);
+    executor_.Run(std::move(flow), [this, afterRefresh] { EndFlow(afterRefresh); });
+}
+
+void MainWindowBehaviour::EndFlow(bool afterRefresh) {
+    flowRunning_ = false;
+    controls_.ShowProgress("", 0, 0);
+    controls_.SetBusy(false);
+    for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) StoreFunctionMode(row, mode);
+    if (afterRefresh) {
+        ApplyKeyCount();
+        Refresh();
+    }
+    for (MessageId id : flowHost_.TakeMessages()) ShowMessage(id);
+}
+
+void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
+    if (!flowRunning_) return;
+    controls_.ShowProgress(ProgressText(progress, language_), progress.step, progress.steps);
+}
+
+void MainWindowBehaviour::OnButtonClicked(int id) {
+    if (flowRunning_) return;
+    switch (id) {
+        case ControlId::Save:
+            // A text the keyboard cannot hold stops the save before anything is written.
+            if (!Collect()) return;
+            RunFlow([this] { SaveAllKeys(model_, keyboardLink_, flowHost_); }, false);
+            break;
+        case ControlId::Clear:
+            RunFlow([this] { ClearAllKeys(model_); }, true);
+            break;
+        case ControlId::GetDefinedKey:
+            RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true);
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindowBehaviour::OnFocusGained(int id) {
+    if (exchanging_ || flowRunning_) return;
+    if (const int slot = SlotOfValueBox(id); slot > 0) FocusRow(slot);
+}
+
+void MainWindowBehaviour::OnSelectionChanged(int id) {
+    if (exchanging_ || flowRunning_) return;
+    if (const int slot = SlotOfValueBox(id); slot > 0) {
+        PickCommandItem(slot);
+    } else if (const int row = RowOfFunctionList(id); row > 0) {
+        ChangeFunctionMode(row);
+    } else if (id == kKeyCountList) {
+        ApplyKeyCount();
+    } else if (id == kLanguageList) {
+        TakeTypedTexts();
+        ApplyLanguage();
+    }
+}
+
+void MainWindowBehaviour::OnClearKey() {
+    ClearCurrentSlot();
+}
+
+bool MainWindowBehaviour::OnHelpRequest() {
+    return true;
+}
+
+void MainWindowBehaviour::OnAboutCommand() {
+    controls_.ShowAbout();
+}
+
+bool MainWindowBehaviour::OnKeyMessage(const KeyMessage& message) {
+    // While a flow runs the model is the flow's: keys go nowhere.
+    if (flowRunning_) return true;
+    return chordCapture_.OnKeyMessage(message);
+}
+
+void MainWindowBehaviour::OnClosing() {
+    if (!flowRunning_) return;
+    // The record being written is finished, then the flow stops and closes the link.
+    flowHost_.RequestStop();
+    executor_.Abandon();
+    flowRunning_ = false;
+}
+
+}  // namespace varnok

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/SettingsStore.h"
+#include "device/KeyboardLink.h"
+#include "flows/FlowHost.h"
+#include "keys/CaptureHost.h"
+#include "keys/CaptureState.h"
+#include "keys/KeyChordCapture.h"
+#include "keys/KeyTableModel.h"
+#include "keys/MessageTexts.h"
+#include "ui/DialogControls.h"
+#include "ui/DialogEvents.h"
+#include "ui/FlowExecutor.h"
+
+namespace varnok {
+
+// The behaviour of the main key-definition window, toolkit-free: it drives the window's
+// controls through DialogControls and reacts to what the platform reports through
+// DialogEvents. The key table itself is the KeyTableModel it owns; the window keeps what is
+// the window's: its controls, language, key count, current row and Group Key boxes.
+//
+// Save, Clear and Get Defined Key run on the FlowExecutor. While one runs the window is busy:
+// it shows the flow's progress, takes no edits and starts no second flow; the flow's messages
+// appear when it ends.
+class MainWindowBehaviour : public DialogEvents, private CaptureHost {
+public:
+    static constexpr int kMaxRowTextLength = 18;
+
+    // applicationName is the caption of the window's own message boxes (the executable's
+    // base name).
+    MainWindowBehaviour(DialogControls& controls, SettingsStore& settings, HidPlatform& hid,
+                        KeyTableModel model, FlowExecutor& executor, std::string applicationName);
+    ~MainWindowBehaviour() override;
+
+    // DialogEvents
+    void OnInitDialog() override;
+    void OnButtonClicked(int id) override;
+    void OnFocusGained(int id) override;
+    void OnSelectionChanged(int id) override;
+    void OnClearKey() override;
+    bool OnHelpRequest() override;
+    void OnAboutCommand() override;
+    bool OnKeyMessage(const KeyMessage& message) override;
+    void OnClosing() override;
+
+    // Model to controls.
+    void Refresh();
+    // Controls to model; false (after telling the user) when a value text is too long.
+    bool Collect();
+    void ApplyKeyCount();
+    // Empties the current row's slot (a right click in its value box).
+    void ClearCurrentSlot();
+
+    const KeyTableModel& Model() const { return model_; }
+    int CurrentSlot() const override { return currentSlot_; }
+    std::int32_t Language() const { return language_; }
+    bool FlowRunning() const { return flowRunning_; }
+
+private:
+    // The flows' view of the window. Its calls may come from the flow's thread: progress is
+    // posted to the window's thread, messages and function modes wait for the flow's end.
+    class WindowFlowHost : public FlowHost {
+    public:
+        explicit WindowFlowHost(MainWindowBehaviour& window) : window_(window) {}
+        void ShowMessage(MessageId id) override;
+        void ReportProgress(const FlowProgress& progress) override;
+        void StoreFunctionMode(int row, std::int32_t mode) override;
+        bool StopRequested() const override { return stop_; }
+
+        void Reset();
+        void RequestStop() { stop_ = true; }
+        // What the flow left for the window's thread.
+        std::vector<MessageId> TakeMessages();
+        std::vector<std::pair<int, std::int32_t>> TakeFunctionModes();
+
+    private:
+        MainWindowBehaviour& window_;
+        std::atomic<bool> stop_ = false;
+        std::mutex mutex_;
+        std::vector<MessageId> messages_;
+        std::vector<std::pair<int, std::int32_t>> functionModes_;
+    };
+
+    // CaptureHost
+    GroupKeys CheckedGroupKeys() override;
+    void ShowRowTexts() override { Refresh(); }
+    void ShowMessage(MessageId id) override;
+
+    void ResetCapture();
+    void RestoreFunctionModes();
+    void ApplyLanguage();
+    void FocusRow(int slot);
+    void PickCommandItem(int slot);
+    void ChangeFunctionMode(int row);
+    // Selects a mode in a row's list and keeps it in the model and the settings.
+    void StoreFunctionMode(int row, std::int32_t mode);
+    // What the user typed into String rows is in their value boxes only until the next
+    // Collect; the row operations refresh every row from the model, so they take it first.
+    void TakeTypedTexts();
+    // Runs a flow on the executor; afterRefresh: re-apply the key count and refresh the rows
+    // when it ends.
+    void RunFlow(std::function<void()> flow, bool afterRefresh);
+    void EndFlow(bool afterRefresh);
+    void ShowProgress(const FlowProgress& progress);
+
+    // Notifications that arrive while the window moves data to or from its controls are its
+    // own doing, not the user's.
+    class ExchangeGuard;
+
+    DialogControls& controls_;
+    SettingsStore& settings_;
+    std::string applicationName_;
+    bool exchanging_ = false;
+
+    std::int32_t language_ = 0;
+    GroupKeys groupKeys_;
+    std::string promptText_;
+    std::string headingText_;
+    KeyTableModel model_;
+    KeyboardLink keyboardLink_;
+    CaptureState capture_;
+    KeyChordCapture chordCapture_{model_, capture_, *this};
+    int currentSlot_ = 0;
+
+    FlowExecutor& executor_;
+    WindowFlowHost flowHost_{*this};
+    bool flowRunning_ = false;
+};
+
+}  // namespace varnok

@@ -1,0 +1,26 @@
+#include "ui/WindowStatusTexts.h"
+
+namespace varnok {
+
+std::string ProgressText(const FlowProgress& progress, std::int32_t language) {
+    const std::string step = std::to_string(progress.step);
+    const std::string steps = std::to_string(progress.steps);
+    const bool writing = progress.activity == FlowProgress::Activity::Writing;
+    if (language == 0) {
+        return (writing ? "Writing record " : "Reading record ") + step + " of " + steps;
+    }
+    // 正在写入/读取第 3/8 条记录
+    return (writing ? "\u6B63\u5728\u5199\u5165\u7B2C " : "\u6B63\u5728\u8BFB\u53D6\u7B2C ") +
+           step + "/" + steps + " \u6761\u8BB0\u5F55";
+}
+
+std::string TooLongText(int limit, std::int32_t language) {
+    if (language == 0) {
+        return "Please enter no more than " + std::to_string(limit) + " characters.";
+    }
+    // “请填入不多于18个的字符。”
+    return "\u201C\u8BF7\u586B\u5165\u4E0D\u591A\u4E8E" + std::to_string(limit) +
+           "\u4E2A\u7684\u5B57\u7B26\u3002\u201D";
+}
+
+}  // namespace varnok
