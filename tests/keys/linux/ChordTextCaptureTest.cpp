@@ -27,7 +27,7 @@ TEST_F(ChordTextCaptureTest, TheWindowsTextOfEveryKeyReadsBackAsItsReport) {
         // PrintScreen reaches a window as a release alone.
         if (*virtualKey != 0x2C) Press(*virtualKey, key.scanByte);
         Release(*virtualKey, key.scanByte);
-        const std::string text = window->Texts()[1];
+        const std::string text = window->Model().Text(1);
         if (text.empty() || !seen.insert(text).second) continue;
 
         SCOPED_TRACE(text);
