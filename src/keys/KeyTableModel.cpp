@@ -45,7 +45,7 @@ bool KeyTableModel::Load() {
     return loaded;
 }
 
-bool KeyTableModel::SaveStore() const {
+FileResult KeyTableModel::SaveStore() {
     return slotMap_.Save();
 }
 
