@@ -23,8 +23,8 @@ constexpr std::string_view kPrompt =
     "Please Input Self-Definition key,To choose mouse left,To delete  mouse right."
     "Support alphanumeric,number and symbol string";
 
-// Template order is tab order (and creation order), as the keyboard's Windows tool laid it
-// out; it is not the order of the rows on screen.
+// Template order is tab order (and creation order), as Varnok on Windows lays the dialog out;
+// it is not the order of the rows on screen.
 // clang-format off
 constexpr std::array kControls{
     //                    id             kind            x    y    w    h   text               style

@@ -2,8 +2,8 @@
 
 namespace varnok {
 
-// The English prompt has two blanks between "delete" and "mouse", as the keyboard's own tool
-// has always shown it.
+// The English prompt has two blanks between "delete" and "mouse", as Varnok has always shown
+// it.
 // clang-format off
 const std::array<WindowLabel, 6> WindowLabelTable{{
     // control  English                 Chinese

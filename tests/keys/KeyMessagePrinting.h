@@ -7,7 +7,7 @@
 
 namespace varnok {
 
-// Failed comparisons show key messages as Windows tools print them: WM_SYSKEYDOWN 12/38.
+// Failed comparisons show key messages as Windows message logs print them: WM_SYSKEYDOWN 12/38.
 inline void PrintTo(const KeyMessage& message, std::ostream* out) {
     switch (message.kind) {
         case KeyMessageKind::KeyDown:

@@ -4,8 +4,8 @@
 
 namespace varnok {
 
-// The program icon (icon resource 128 of the keyboard's Windows tool): the window icon of
-// every window and the picture of the About box.
+// The program icon (icon resource 128 of Varnok on Windows): the window icon of every window
+// and the picture of the About box.
 QIcon ProgramIcon();
 
 }  // namespace varnok

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "flows/FlowHost.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace varnok {
+
+// A flow host that writes down what a flow tells the user, so flows run without a window.
+class RecordingFlowHost : public FlowHost {
+public:
+    void ShowMessage(MessageId id) override { messages.push_back(std::string(MessageFor(id, 0).text)); }
+    void ReportProgress(const FlowProgress& progress) override {
+        steps.push_back(std::to_string(progress.step) + "/" + std::to_string(progress.steps));
+        if (onProgress) onProgress(progress);
+    }
+    void StoreFunctionMode(int row, std::int32_t mode) override { modes.emplace_back(row, mode); }
+    bool StopRequested() const override { return stop; }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> steps;  // "step/steps" of each progress report
+    std::vector<std::pair<int, std::int32_t>> modes;
+    bool stop = false;
+    // Called after each progress report; may ask for a stop.
+    std::function<void(const FlowProgress&)> onProgress;
+};
+
+}  // namespace varnok
