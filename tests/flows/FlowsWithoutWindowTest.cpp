@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include "device/HexBytes.h"
 #include "device/KeyboardLink.h"
 #include "device/SimulatedKeyboard.h"
@@ -9,8 +11,6 @@
 #include "support/RecordingFlowHost.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
-
-#include <gtest/gtest.h>
 
 namespace varnok {
 namespace {
@@ -64,8 +64,8 @@ TEST_F(FlowsWithoutWindow, SaveWritesEveryRecordAndTheEndRecordInOrder) {
     for (int slot = 0; slot < 7; ++slot) EXPECT_EQ(Record(slot), kSavedTable[slot]) << slot;
     EXPECT_EQ(keyboard.CompletedSaves(), 1);
     EXPECT_EQ(clock.NowMilliseconds(), 4 * 200);  // the pauses inside the four long records
-    EXPECT_EQ(host.steps, (std::vector<std::string>{"1/8", "2/8", "3/8", "4/8", "5/8", "6/8",
-                                                    "7/8", "8/8"}));
+    EXPECT_EQ(host.steps,
+              (std::vector<std::string>{"1/8", "2/8", "3/8", "4/8", "5/8", "6/8", "7/8", "8/8"}));
     EXPECT_EQ(host.messages, std::vector<std::string>{"Save Key Successful!"});
     EXPECT_EQ(keyboard.OpenHandleCount(), 0u);
     // The typed string is kept for the next start, with the other definitions.
@@ -124,8 +124,9 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
     EXPECT_EQ(fresh.Text(6), "");
     EXPECT_EQ(fresh.FunctionMode(2), kOnceMode);
     EXPECT_EQ(fresh.FunctionMode(4), kStringMode);
-    EXPECT_EQ(readHost.modes, (std::vector<std::pair<int, std::int32_t>>{
-                                  {1, kNormalMode}, {2, kOnceMode}, {4, kStringMode}, {5, kStringMode}}));
+    EXPECT_EQ(readHost.modes,
+              (std::vector<std::pair<int, std::int32_t>>{
+                  {1, kNormalMode}, {2, kOnceMode}, {4, kStringMode}, {5, kStringMode}}));
     EXPECT_EQ(readHost.messages, std::vector<std::string>{"Get Key Successful!"});
     EXPECT_EQ(readHost.steps.size(), 7u);
     // Saved again, the read-back model gives the keyboard the same table.

@@ -87,6 +87,14 @@ TEST_F(SaveAllKeysTest, EmptyWindowWritesSevenEmptyRecordsAndTheEndRecord) {
 
     EXPECT_EQ(keyboard.Transcript(), Transcript(kEmptyTable, 8));
     ExpectKeyboardHolds(kEmptyTable, 7);
+    // The window was busy, showed each record as it went, and is itself again.
+    EXPECT_EQ(controls.progress,
+              (std::vector<std::string>{
+                  "Writing record 1 of 8 [1/8]", "Writing record 2 of 8 [2/8]",
+                  "Writing record 3 of 8 [3/8]", "Writing record 4 of 8 [4/8]",
+                  "Writing record 5 of 8 [5/8]", "Writing record 6 of 8 [6/8]",
+                  "Writing record 7 of 8 [7/8]", "Writing record 8 of 8 [8/8]", ""}));
+    EXPECT_FALSE(controls.busy);
     EXPECT_EQ(keyboard.CompletedSaves(), 1);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Save Key Successful!"});
     EXPECT_EQ(keyboard.OpenHandleCount(), 0u);

@@ -1,18 +1,20 @@
 #pragma once
 
-#include "flows/FlowHost.h"
-
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "flows/FlowHost.h"
 
 namespace varnok {
 
 // A flow host that writes down what a flow tells the user, so flows run without a window.
 class RecordingFlowHost : public FlowHost {
 public:
-    void ShowMessage(MessageId id) override { messages.push_back(std::string(MessageFor(id, 0).text)); }
+    void ShowMessage(MessageId id) override {
+        messages.push_back(std::string(MessageFor(id, 0).text));
+    }
     void ReportProgress(const FlowProgress& progress) override {
         steps.push_back(std::to_string(progress.step) + "/" + std::to_string(progress.steps));
         if (onProgress) onProgress(progress);
