@@ -21,9 +21,9 @@
 #include "app/MemorySettingsStore.h"
 #include "device/SimulatedKeyboard.h"
 #include "device/SystemClock.h"
-#include "flows/SaveAllKeys.h"
 #include "keys/MessageTexts.h"
 #include "store/SlotMap.h"
+#include "support/InlineFlowExecutor.h"
 #include "support/MemoryDialogControls.h"
 #include "support/TempDirectory.h"
 #include "ui/ControlIds.h"
@@ -100,7 +100,9 @@ void SaveLongestTable(benchmark::State& state) {
         settings.WriteSetting("Settings", row, 2);  // String
     }
     MemoryDialogControls controls;
-    MainWindowBehaviour window(controls, settings, *keyboard, SlotMap(directory.Path()), "varnok");
+    InlineFlowExecutor executor;
+    MainWindowBehaviour window(controls, settings, *keyboard,
+                               KeyTableModel(SlotMap(directory.Path())), executor, "varnok");
     window.OnInitDialog();
     for (int box = ControlId::ValueBox1; box <= ControlId::ValueBox6; ++box) {
         controls.SetText(box, kRowString);
@@ -112,7 +114,7 @@ void SaveLongestTable(benchmark::State& state) {
     for (auto _ : state) {
         const double pausedBefore = clock.Paused();
         const auto start = std::chrono::steady_clock::now();
-        SaveAllKeys(window);
+        window.OnButtonClicked(ControlId::Save);
         measured +=
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();
