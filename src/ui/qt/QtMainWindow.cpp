@@ -63,15 +63,19 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
         controls_[id] = widgets[i];
         ConnectNotifications(id, widgets[i]);
     }
-    // The progress of a save or read-back: a line over the window's foot, shown while it runs.
-    const QRect foot(0, height() - 22, width(), 22);
+    // The progress of a save or read-back: a line in the free band under the last row, as
+    // wide as the rows, shown while it runs.
+    const QRect lastBox = Control(ControlId::ValueBox6)->geometry();
+    const QRect lastList = Control(ControlId::FunctionList6)->geometry();
+    const QRect band(lastBox.left(), lastBox.bottom() + lastBox.height(),
+                     lastList.right() - lastBox.left(), lastBox.height());
     progressText_ = new QLabel(this);
     progressText_->setObjectName(QStringLiteral("progressText"));
-    progressText_->setGeometry(foot.adjusted(8, 2, -width() / 2 - 4, -2));
+    progressText_->setGeometry(band.adjusted(0, 0, -band.width() * 2 / 5 - 6, 0));
     progressBar_ = new QProgressBar(this);
     progressBar_->setObjectName(QStringLiteral("progressBar"));
     progressBar_->setTextVisible(false);
-    progressBar_->setGeometry(foot.adjusted(width() / 2, 4, -8, -4));
+    progressBar_->setGeometry(band.adjusted(band.width() * 3 / 5, 4, 0, -4));
     progressText_->hide();
     progressBar_->hide();
 
