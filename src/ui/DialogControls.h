@@ -50,9 +50,10 @@ public:
     // both.
     virtual void ShowProgress(const std::string& text, int step, int steps) = 0;
 
-    // A modal message box with an OK button; returns when the user has closed it.
-    virtual void ShowMessage(const std::string& text, const std::string& caption,
-                             MessageIcon icon) = 0;
+    // A modal message box with an OK button; returns when the user has closed it. detail, when
+    // not empty, is a further paragraph under the text: why, and what the user can do.
+    virtual void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                             const std::string& detail) = 0;
     // The modal About box.
     virtual void ShowAbout() = 0;
 };

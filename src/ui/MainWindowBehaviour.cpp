@@ -160,7 +160,7 @@ bool MainWindowBehaviour::Collect() {
         model_.TakeText(slot, controls_.GetText(box));
         if (CharacterCount(model_.Text(slot)) > kMaxRowTextLength) {
             controls_.ShowMessage(TooLongText(kMaxRowTextLength, language_), applicationName_,
-                                  MessageIcon::Exclamation);
+                                  MessageIcon::Exclamation, "");
             controls_.SetFocus(box);
             return false;
         }
@@ -273,8 +273,15 @@ void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
 
 void MainWindowBehaviour::ShowMessage(MessageId id) {
     const MessageText message = MessageFor(id, language_);
+    const bool notConnected =
+        id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected;
     controls_.ShowMessage(std::string(message.text), std::string(message.caption),
-                          MessageIcon::None);
+                          MessageIcon::None,
+                          notConnected && connectionAdvice_ ? connectionAdvice_(language_) : "");
+}
+
+void MainWindowBehaviour::SetConnectionAdvice(ConnectionAdvice advice) {
+    connectionAdvice_ = std::move(advice);
 }
 
 GroupKeys MainWindowBehaviour::CheckedGroupKeys() {

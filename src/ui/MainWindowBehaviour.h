@@ -59,6 +59,13 @@ public:
     // Empties the current row's slot (a right click in its value box).
     void ClearCurrentSlot();
 
+    // What the platform can say beyond "not connected" when a flow found no keyboard: why the
+    // keyboard could not be reached and how to fix it, in the given language (the window's
+    // language flag); empty when it knows nothing more. Asked on the window's thread as the
+    // message is shown.
+    using ConnectionAdvice = std::function<std::string(std::int32_t language)>;
+    void SetConnectionAdvice(ConnectionAdvice advice);
+
     const KeyTableModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
     std::int32_t Language() const { return language_; }
@@ -129,6 +136,8 @@ private:
     CaptureState capture_;
     KeyChordCapture chordCapture_{model_, capture_, *this};
     int currentSlot_ = 0;
+
+    ConnectionAdvice connectionAdvice_;
 
     FlowExecutor& executor_;
     WindowFlowHost flowHost_{*this};

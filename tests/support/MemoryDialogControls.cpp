@@ -61,8 +61,8 @@ void MemoryDialogControls::SetFocus(int id) {
 }
 
 void MemoryDialogControls::ShowMessage(const std::string& text, const std::string& caption,
-                                       MessageIcon icon) {
-    messages.push_back({text, caption, icon});
+                                       MessageIcon icon, const std::string& detail) {
+    messages.push_back({text, caption, icon, detail});
 }
 void MemoryDialogControls::ShowAbout() {
     ++aboutShown;

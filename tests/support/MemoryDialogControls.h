@@ -23,6 +23,7 @@ public:
         std::string text;
         std::string caption;
         MessageIcon icon;
+        std::string detail;
     };
 
     void SetText(int id, const std::string& text) override;
@@ -40,8 +41,8 @@ public:
     void SetFocus(int id) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
-    void ShowMessage(const std::string& text, const std::string& caption,
-                     MessageIcon icon) override;
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                     const std::string& detail) override;
     void ShowAbout() override;
 
     std::map<int, Control> controls;

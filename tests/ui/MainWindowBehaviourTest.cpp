@@ -423,5 +423,52 @@ TEST_F(MainWindowBehaviourTest, OnceMaskHelpAndAbout) {
     EXPECT_EQ(controls.aboutShown, 1);
 }
 
+// What the platform knows of an unreachable keyboard goes under "not connected" as its detail,
+// in the window's language, and only there.
+TEST_F(MainWindowBehaviourTest, NotConnectedCarriesThePlatformsAdvice) {
+    const struct {
+        const char* label;
+        int button;
+        std::int32_t language;
+        bool plugged;
+        bool withAdvice;
+        std::string advice;  // what the platform says
+        std::string text, detail;
+    } cases[] = {
+        {"save, English", 1000, 0, false, true, "at hidraw3", "Usb HIDKB Not Connected!",
+         "0: at hidraw3"},
+        {"save, Chinese", 1000, 1, false, true, "at hidraw3", "USB控制器没有连接!",
+         "1: at hidraw3"},
+        {"read-back", 1019, 0, false, true, "at hidraw3", "Usb HIDKB Not Connected!",
+         "0: at hidraw3"},
+        {"nothing more to say", 1000, 0, false, true, "", "Usb HIDKB Not Connected!", ""},
+        {"no advice at all", 1000, 0, false, false, "", "Usb HIDKB Not Connected!", ""},
+        {"keyboard there", 1000, 0, true, true, "at hidraw3", "Save Key Successful!", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        controls.messages.clear();
+        settings.WriteSetting("Settings", "keyLan", c.language);
+        Start();
+        int asked = 0;
+        if (c.withAdvice) {
+            window->SetConnectionAdvice([&](std::int32_t language) {
+                ++asked;
+                return c.advice.empty() ? "" : std::to_string(language) + ": " + c.advice;
+            });
+        }
+        if (c.plugged) {
+            keyboard.Plug();
+        } else {
+            keyboard.Unplug();
+        }
+        Click(c.button);
+        ASSERT_EQ(controls.messages.size(), 1u);
+        EXPECT_EQ(controls.messages[0].text, c.text);
+        EXPECT_EQ(controls.messages[0].detail, c.detail);
+        EXPECT_EQ(asked, c.withAdvice && !c.plugged ? 1 : 0);
+    }
+}
+
 }  // namespace
 }  // namespace varnok

@@ -18,6 +18,8 @@
 #include "device/HidTrace.h"
 #include "device/SimulatedKeyboard.h"
 #include "device/SystemClock.h"
+#include "device/linux/HidrawAccessAdvice.h"
+#include "device/linux/HidrawAccessCheck.h"
 #include "device/linux/HidrawPlatform.h"
 #include "keys/qt/QtKeyEventTranslator.h"
 #include "store/FileProblemTexts.h"
@@ -115,15 +117,28 @@ int main(int argc, char** argv) {
     }
     HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;
 
+    // When the real keyboard cannot be reached, the user learns whether it is there but refuses
+    // them, and what fixes that: under the message, and on standard error.
+    const HidrawAccessCheck accessCheck;
+    const HidrawAccessAdvice accessAdvice(accessCheck);
+    MainWindowBehaviour::ConnectionAdvice advice;
+    if (!parsed.options.virtualKeyboardFile) {
+        advice = [&accessAdvice](std::int32_t language) {
+            return accessAdvice.Advise(language, std::cerr);
+        };
+    }
+
     QtKeyEventTranslator keys;
     KeyToolApp app(
-        [&hid, &keys, &map](SettingsStore& settings, const std::string& applicationName) {
+        [&hid, &keys, &map, &advice](SettingsStore& settings, const std::string& applicationName) {
             auto window = std::make_unique<QtMainWindow>(
-                [&hid, &settings, &map, applicationName](DialogControls& controls,
-                                                         FlowExecutor& executor) {
-                    return std::make_unique<MainWindowBehaviour>(
-                        controls, settings, hid, KeyTableModel(SlotMap::InFile(map.file)),
-                        executor, applicationName);
+                [&hid, &settings, &map, &advice, applicationName](DialogControls& controls,
+                                                                  FlowExecutor& executor) {
+                    auto behaviour = std::make_unique<MainWindowBehaviour>(
+                        controls, settings, hid, KeyTableModel(SlotMap::InFile(map.file)), executor,
+                        applicationName);
+                    behaviour->SetConnectionAdvice(advice);
+                    return behaviour;
                 },
                 MakeKeyCaptureValueBox);
             window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));

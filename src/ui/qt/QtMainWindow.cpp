@@ -328,10 +328,17 @@ void QtMainWindow::done(int result) {
 }
 
 void QtMainWindow::ShowMessage(const std::string& text, const std::string& caption,
-                               MessageIcon icon) {
+                               MessageIcon icon, const std::string& detail) {
     QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                     ToQString(caption), ToQString(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
+    if (!detail.empty()) {
+        box.setInformativeText(ToQString(detail));
+        // The detail's label guesses its format on its own, and a detail is never markup.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+            label->setTextFormat(Qt::PlainText);
+        }
+    }
     box.exec();
 }
 

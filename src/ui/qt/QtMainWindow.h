@@ -69,8 +69,8 @@ public:
     void SetFocus(int id) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
-    void ShowMessage(const std::string& text, const std::string& caption,
-                     MessageIcon icon) override;
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                     const std::string& detail) override;
     void ShowAbout() override;
 
     // Every way of closing the window ends here: a running flow stops cleanly first.

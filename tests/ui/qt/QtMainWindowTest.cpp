@@ -483,27 +483,39 @@ TEST(QtMainWindow, ShowsMessagesWithOkOnly) {
     struct Case {
         MessageIcon icon;
         QMessageBox::Icon shown;
+        std::string detail;
     };
     const Case cases[] = {
-        {MessageIcon::None, QMessageBox::NoIcon},
-        {MessageIcon::Exclamation, QMessageBox::Warning},
+        {MessageIcon::None, QMessageBox::NoIcon, ""},
+        {MessageIcon::Exclamation, QMessageBox::Warning, ""},
+        {MessageIcon::None, QMessageBox::NoIcon, "键盘位于 /dev/hidraw3 <b>&amp;</b>"},
     };
     for (const Case& c : cases) {
-        QString caption, text;
+        QString caption, text, detail;
         QMessageBox::Icon icon = QMessageBox::Critical;
         QMessageBox::StandardButtons buttons;
+        Qt::TextFormat detailFormat = Qt::AutoText;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             caption = box->windowTitle();
             text = box->text();
+            detail = box->informativeText();
+            if (auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel")) {
+                detailFormat = label->textFormat();
+            }
             icon = box->icon();
             buttons = box->standardButtons();
             box->button(QMessageBox::Ok)->click();
         });
-        w.window->ShowMessage("保存成功 <Save Key Successful!>", "Information!", c.icon);
+        w.window->ShowMessage("保存成功 <Save Key Successful!>", "Information!", c.icon, c.detail);
         EXPECT_EQ(caption, QStringLiteral("Information!"));
         EXPECT_EQ(text, QStringLiteral("保存成功 <Save Key Successful!>"));
+        EXPECT_EQ(detail, QString::fromStdString(c.detail));
+        // A detail is shown as it is, never read as markup.
+        if (!c.detail.empty()) {
+            EXPECT_EQ(detailFormat, Qt::PlainText);
+        }
         EXPECT_EQ(icon, c.shown);
         EXPECT_EQ(buttons, QMessageBox::Ok);
     }
