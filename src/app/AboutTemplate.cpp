@@ -1,8 +1,8 @@
 #include "app/AboutTemplate.h"
 
-#include "app/ProgramVersion.h"
-
 #include <array>
+
+#include "app/ProgramVersion.h"
 
 namespace varnok {
 

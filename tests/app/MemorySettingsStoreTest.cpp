@@ -1,6 +1,6 @@
-#include "app/MemorySettingsStore.h"
-
 #include <gtest/gtest.h>
+
+#include "app/MemorySettingsStore.h"
 
 namespace varnok {
 namespace {
