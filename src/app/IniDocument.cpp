@@ -53,33 +53,69 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
     } else if (codePoint < 0x800) {
         out += static_cast<char>(0xC0 | (codePoint >> 6));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
+    } else if (codePoint < 0x10000) {
         out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
 }
 
-// The code point of the UTF-8 sequence at text[i], advancing i past it; a stray byte stands
-// for itself.
-std::uint32_t NextCodePoint(std::string_view text, std::size_t& i) {
+// The code point of the UTF-8 sequence at text[i], advancing i past it. A byte that starts no
+// complete, shortest, in-range sequence is U+FFFD, as QSettings reads it, and what follows is
+// read on its own. Surrogates stand for themselves only where the document wrote them (a lone
+// "%UD800" it read), never in what a file holds.
+std::uint32_t NextCodePoint(std::string_view text, std::size_t& i, bool surrogates) {
+    constexpr std::uint32_t kReplacement = 0xFFFD;
     const auto lead = static_cast<unsigned char>(text[i++]);
-    int length = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (lead < 0x80) return lead;
+    const std::size_t length = lead >= 0xF5   ? 0
+                               : lead >= 0xF0 ? 3
+                               : lead >= 0xE0 ? 2
+                               : lead >= 0xC2 ? 1
+                                              : 0;
+    if (length == 0 || text.size() - i < length) return kReplacement;
     std::uint32_t codePoint = length == 3 ? lead & 0x07 : length == 2 ? lead & 0x0F : lead & 0x1F;
-    if (length == 0) return lead;
-    for (; length > 0 && i < text.size(); --length) {
-        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    for (std::size_t k = 0; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80) return kReplacement;
+        codePoint = (codePoint << 6) | (next & 0x3F);
     }
+    const bool shortest = length == 1 || (length == 2 && codePoint >= 0x800) ||
+                          (length == 3 && codePoint >= 0x10000 && codePoint <= 0x10FFFF);
+    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (!shortest || (surrogate && !surrogates)) return kReplacement;
+    i += length;
     return codePoint;
 }
 
 // Section and value names: "%XX" and "%UXXXX" are characters, a backslash is "/".
 std::string UnescapeName(std::string_view text) {
     std::string name;
+    // A "%UXXXX" high surrogate waits for the low one that follows it: the pair is one
+    // character beyond the BMP.
+    std::uint32_t highSurrogate = 0;
+    const auto append = [&](std::uint32_t codePoint) {
+        if (highSurrogate != 0 && codePoint >= 0xDC00 && codePoint <= 0xDFFF) {
+            codePoint = 0x10000 + ((highSurrogate - 0xD800) << 10) + (codePoint - 0xDC00);
+        } else if (highSurrogate != 0) {
+            AppendUtf8(name, highSurrogate);
+        }
+        highSurrogate = 0;
+        if (codePoint >= 0xD800 && codePoint <= 0xDBFF) {
+            highSurrogate = codePoint;
+        } else {
+            AppendUtf8(name, codePoint);
+        }
+    };
     for (std::size_t i = 0; i < text.size();) {
         const char c = text[i];
         if (c == '\\') {
-            name += '/';
+            append('/');
             ++i;
             continue;
         }
@@ -94,14 +130,20 @@ std::string UnescapeName(std::string_view text) {
                     codePoint * 16 + static_cast<std::uint32_t>(std::max(HexValue(text[k]), 0));
             }
             if (hex) {
-                AppendUtf8(name, codePoint);
+                append(codePoint);
                 i = start + digits;
                 continue;
             }
         }
-        name += c;
-        ++i;
+        // Other bytes are read as UTF-8, as QSettings reads them into its names.
+        if (static_cast<unsigned char>(c) < 0x80) {
+            append(static_cast<unsigned char>(c));
+            ++i;
+        } else {
+            append(NextCodePoint(text, i, false));
+        }
     }
+    if (highSurrogate != 0) AppendUtf8(name, highSurrogate);
     return name;
 }
 
@@ -117,10 +159,19 @@ std::string EscapeName(std::string_view name) {
             escaped += c;
             ++i;
         } else {
-            const std::uint32_t codePoint = NextCodePoint(name, i);
-            escaped += codePoint <= 0xFF ? "%" : "%U";
-            for (int shift = codePoint <= 0xFF ? 4 : 12; shift >= 0; shift -= 4) {
-                escaped += kHexDigits[(codePoint >> shift) & 0xF];
+            // QSettings escapes the UTF-16 units of its names: beyond the BMP, two surrogates.
+            const std::uint32_t codePoint = NextCodePoint(name, i, true);
+            const auto escapeUnit = [&escaped](std::uint32_t unit) {
+                escaped += unit <= 0xFF ? "%" : "%U";
+                for (int shift = unit <= 0xFF ? 4 : 12; shift >= 0; shift -= 4) {
+                    escaped += kHexDigits[(unit >> shift) & 0xF];
+                }
+            };
+            if (codePoint > 0xFFFF) {
+                escapeUnit(0xD800 + ((codePoint - 0x10000) >> 10));
+                escapeUnit(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+            } else {
+                escapeUnit(codePoint);
             }
         }
     }

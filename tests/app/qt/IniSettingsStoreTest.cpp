@@ -46,6 +46,8 @@ const char* const kFiles[] = {
     "[Settings]\nkeynum=1\n[A]\nz=1\n[Settings]\nkeynum=2\nkeyLan=5\n",
     "[Settings]\nctl=a\\tb\\x1\\x63\\x7f\nq=\" lead\"\nat=@@home\nkeynum=\"-3\"\n",
     "[settings]\nkeynum=4\n",
+    "[Settings]\n\xF6"
+    "Fun=1\nk\xE4\xB8=2\nv\xC3\xA9=3\ne\xF0\x9F\x98\x80=4\nkeynum=5\n",
 };
 
 TEST(IniSettingsStore, ReadsWhatQSettingsReads) {
