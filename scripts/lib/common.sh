@@ -7,9 +7,10 @@ VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # header-only libraries of varnok-cli (CLI11, nlohmann-json).
 VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei
     libcli11-dev nlohmann-json3-dev)
-# Test frameworks, and what the window tests and screenshots use.
+# Test frameworks, what the window tests and screenshots use, and clang with its libFuzzer
+# runtime for the fuzz targets.
 VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
-                      desktop-file-utils appstream)
+                      desktop-file-utils appstream clang libclang-rt-14-dev)
 # What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies.
 VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
 
