@@ -37,6 +37,10 @@ constexpr int FunctionList3 = 1056;
 constexpr int FunctionList4 = 1057;
 constexpr int FunctionList5 = 1058;
 constexpr int FunctionList6 = 1059;
+// Not a control of the template: the entry of the window's context menu that reads the keys
+// back from the keyboard, as the hidden Get Defined Key button would. Its text is set like a
+// control's, in the window's language.
+constexpr int ReadBackEntry = 1101;
 // clang-format on
 
 constexpr bool IsValueBox(int id) {

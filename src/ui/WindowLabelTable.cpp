@@ -5,16 +5,17 @@ namespace varnok {
 // The English prompt has two blanks between "delete" and "mouse", as Varnok has always shown
 // it.
 // clang-format off
-const std::array<WindowLabel, 6> WindowLabelTable{{
-    // control  English                 Chinese
+const std::array<WindowLabel, 7> WindowLabelTable{{
+    // control  English                    Chinese
     {1034, "Please Input Self-Definition key,To choose mouse left,To delete  mouse right."
            "Support alphanumeric,number and symbol string",
            "请输入自定义键,鼠标左键选择,右键删除!支持字母与数字与符号串联."},
-    {1035,      "Keyboard Define",      "键值定义"},
-    {1004,      "Clear",                "清空"},
-    {1019,      "Get Defined Key",      "上传自定义键"},
-    {1000,      "Save",                 "保存"},
-    {2,         "Exit",                 "退出"},
+    {1035,      "Keyboard Define",         "键值定义"},
+    {1004,      "Clear",                   "清空"},
+    {1019,      "Get Defined Key",         "上传自定义键"},
+    {1000,      "Save",                    "保存"},
+    {2,         "Exit",                    "退出"},
+    {1101,      "Read keys from keyboard", "从键盘读取按键"},  // the context menu's entry
 }};
 // clang-format on
 

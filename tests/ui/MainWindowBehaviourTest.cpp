@@ -5,6 +5,7 @@
 
 #include "keys/SlotNames.h"
 #include "support/WindowHarness.h"
+#include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
 #include "ui/RowTable.h"
 
@@ -114,6 +115,8 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
         const bool chinese = c.keyLan != 0;
         EXPECT_EQ(controls.GetText(1000), chinese ? "保存" : "Save");
         EXPECT_EQ(controls.GetText(1019), chinese ? "上传自定义键" : "Get Defined Key");
+        EXPECT_EQ(controls.GetText(ControlId::ReadBackEntry),
+                  chinese ? "从键盘读取按键" : "Read keys from keyboard");
         EXPECT_EQ(controls.ListItem(1054, 2), chinese ? "一次多键" : "String");
         EXPECT_FALSE(controls.IsVisible(1019));
     }

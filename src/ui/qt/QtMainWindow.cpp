@@ -201,7 +201,8 @@ bool QtMainWindow::focusNextPrevChild(bool) {
 }
 
 // Linux window managers own the window menu, so the About command sits in a context menu of
-// the window's background (its labels and frame included, the operable controls not).
+// the window's background (its labels and frame included, the operable controls not), with
+// the read-back of the keyboard's keys, whose button the window never shows.
 void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* under = childAt(event->pos());
     if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr &&
@@ -209,12 +210,19 @@ void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
+    connect(menu.addAction(readBackEntryText_), &QAction::triggered, this,
+            [this] { events_->OnButtonClicked(ControlId::GetDefinedKey); });
+    menu.addSeparator();
     connect(menu.addAction(tr("About Varnok...")), &QAction::triggered, this,
             [this] { events_->OnAboutCommand(); });
     menu.exec(event->globalPos());
 }
 
 void QtMainWindow::SetText(int id, const std::string& text) {
+    if (id == ControlId::ReadBackEntry) {
+        readBackEntryText_ = ToQString(text);
+        return;
+    }
     QWidget* widget = Control(id);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // A drop-down list has no text of its own beside its selected item.
@@ -229,6 +237,7 @@ void QtMainWindow::SetText(int id, const std::string& text) {
 }
 
 std::string QtMainWindow::GetText(int id) const {
+    if (id == ControlId::ReadBackEntry) return ToUtf8(readBackEntryText_);
     QWidget* widget = Control(id);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return ToUtf8(combo->currentText());
     if (auto* label = qobject_cast<QLabel*>(widget)) return ToUtf8(label->text());

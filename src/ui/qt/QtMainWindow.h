@@ -103,6 +103,8 @@ private:
     std::unique_ptr<DialogEvents> events_;
     KeyPreFilter keyPreFilter_;
     bool initialised_ = false;
+    // The context menu's read-back entry, in the window's language.
+    QString readBackEntryText_;
 };
 
 }  // namespace varnok

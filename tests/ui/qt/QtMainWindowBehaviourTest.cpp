@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "app/MemorySettingsStore.h"
+#include "device/KeyboardLink.h"
 #include "device/SimulatedKeyboard.h"
 #include "store/SlotMap.h"
 #include "support/TempDirectory.h"
@@ -99,6 +105,60 @@ TEST_F(QtMainWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
 
     Step(ControlId::Language, Qt::Key_Up);
     EXPECT_EQ(Label(ControlId::Save), "Save");
+}
+
+// The keyboard holds three keys; the entry of the context menu reads them into the rows in
+// the background, with the window's message at the end.
+TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard) {
+    KeyboardLink link(keyboard);
+    ASSERT_TRUE(link.Open());
+    const std::vector<std::vector<std::uint8_t>> records = {
+        {0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Ctrl+C
+        {0x02, 0x08, 0x01, 0x44, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Alt+F4, once
+        {0x03, 0x04, 0x08, 0x00, 0x04, 0x00, 0x05, 0xFF},                    // "ab"
+        {0xAA, 0xFF},
+    };
+    for (const auto& record : records) ASSERT_TRUE(link.WriteBlock(record));
+    link.Close();
+    Step(ControlId::KeyCount, Qt::Key_Down);
+    Step(ControlId::KeyCount, Qt::Key_Down);
+
+    std::vector<QString> messages;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.push_back(box->text());
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    closer.start(10);
+    QTimer::singleShot(0, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("Read keys from keyboard")) action->trigger();
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                            window->mapToGlobal(QPoint(3, 3)));
+    QCoreApplication::sendEvent(window.get(), &event);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.empty(); }, 5000));
+
+    const auto text = [&](int id) {
+        return qobject_cast<QComboBox*>(window->Control(id))->currentText();
+    };
+    const auto mode = [&](int id) {
+        return qobject_cast<QComboBox*>(window->Control(id))->currentIndex();
+    };
+    EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("Get Key Successful!")});
+    EXPECT_EQ(text(ControlId::ValueBox1), "Ctrl|c|");
+    EXPECT_EQ(text(ControlId::ValueBox2), "Alt|F4|");
+    EXPECT_EQ(mode(ControlId::FunctionList2), 1);
+    EXPECT_EQ(text(ControlId::ValueBox3), "ab");
+    EXPECT_EQ(mode(ControlId::FunctionList3), 2);
+    EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun2Sel", -1), 1);
+    EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun3Sel", -1), 2);
 }
 
 }  // namespace

@@ -435,44 +435,54 @@ TEST(QtMainWindow, ListsSelectOnlyWhatTheProgramSelects) {
     EXPECT_TRUE(window.IsVisible(ControlId::ValueBox6));
 }
 
-// Right click on the window's background offers "About Varnok..."; on an operable control it
-// offers nothing of the window's.
-TEST(QtMainWindow, OffersAboutFromTheBackgroundOnly) {
+// Right click on the window's background offers the read-back of the keyboard's keys and
+// "About Varnok..."; on an operable control it offers nothing of the window's.
+TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     Window w;
     w.Show();
     QtMainWindow& window = *w.window;
+    window.SetText(ControlId::ReadBackEntry, "从键盘读取按键");
+    EXPECT_EQ(window.GetText(ControlId::ReadBackEntry), "从键盘读取按键");
     struct Case {
         const char* what;
         QWidget* target;
         QPoint pos;
         bool offered;
+        const char* chosen;
+        Log reported;
     };
     QWidget* save = window.Control(ControlId::Save);
     QWidget* valueBox = window.Control(ControlId::ValueBox2);
     QWidget* label = window.Control(ControlId::Heading);
     const Case cases[] = {
-        {"background", &window, QPoint(3, 3), true},
-        {"a label", label, QPoint(2, 2), true},
-        {"a value box's arrow", valueBox, QPoint(valueBox->width() - 4, 4), false},
-        {"a button", save, QPoint(4, 4), false},
+        {"background", &window, QPoint(3, 3), true, "About Varnok...", {"about"}},
+        {"a label", label, QPoint(2, 2), true, "从键盘读取按键", {"button 1019"}},
+        {"a value box's arrow", valueBox, QPoint(valueBox->width() - 4, 4), false, "", {}},
+        {"a button", save, QPoint(4, 4), false, "", {}},
     };
     for (const Case& c : cases) {
         w.events->log.clear();
-        std::string menuText;
+        std::vector<std::string> offered;
         QTimer::singleShot(0, [&] {
             // A value box's edit field may have a menu of its own; that one is left alone.
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                QAction* first = menu->actions().value(0);
-                menuText = first->text().toStdString();
-                if (menuText == "About Varnok...") first->trigger();
+                QAction* chosen = nullptr;
+                for (QAction* action : menu->actions()) {
+                    if (action->isSeparator()) continue;
+                    offered.push_back(action->text().toStdString());
+                    if (offered.back() == c.chosen) chosen = action;
+                }
+                if (chosen != nullptr && c.offered) chosen->trigger();
                 menu->close();
             }
         });
         QContextMenuEvent event(QContextMenuEvent::Mouse, c.pos, c.target->mapToGlobal(c.pos));
         QCoreApplication::sendEvent(c.target, &event);
         QCoreApplication::processEvents();
-        EXPECT_EQ(menuText == "About Varnok...", c.offered) << c.what;
-        EXPECT_EQ(w.events->log, c.offered ? Log{"about"} : Log{}) << c.what;
+        const bool windowMenu =
+            offered == std::vector<std::string>{"从键盘读取按键", "About Varnok..."};
+        EXPECT_EQ(windowMenu, c.offered) << c.what;
+        EXPECT_EQ(w.events->log, c.reported) << c.what;
     }
 }
 
