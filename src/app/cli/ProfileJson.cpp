@@ -19,9 +19,7 @@ constexpr std::string_view kFormat = "varnok-profile";
 constexpr std::array<std::string_view, 2> kLanguages = {"English", "Chinese"};
 constexpr int kMaxKeyCount = 6;
 constexpr int kLastSlot = 6;
-constexpr std::size_t kKeyReportSize = 8;
-// What "Default" stores in rows 4..6: no keyboard or mouse report, but what the window sends.
-constexpr KeyReport kDefaultItemReport = {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+constexpr std::size_t kKeyReportSize = std::tuple_size_v<KeyReport>;
 
 // Each check below is true when the value passes; otherwise it puts "place: reason" into
 // error.
@@ -95,6 +93,10 @@ bool ReadFunction(const std::string& name, const std::string& place, std::int32_
 
 bool CheckDefinition(const ProfileKey& key, const std::string& place, std::string& error) {
     std::string reason;
+    // A string's first question is whether the keyboard types it at all.
+    if (key.function == kStringMode && !CheckTypedString(key.text, reason)) {
+        return Refuse(error, place + ".text", reason);
+    }
     if (!CheckRowText(key.text, reason)) return Refuse(error, place + ".text", reason);
     if (key.function == kStringMode) {
         if (key.definition.size() > kMaxStringPayload) {
@@ -102,28 +104,20 @@ bool CheckDefinition(const ProfileKey& key, const std::string& place, std::strin
                 error, place + ".definition",
                 std::to_string(key.definition.size()) + " bytes; a string key holds at most 28");
         }
-        if (!CheckTypedString(key.text, reason)) return Refuse(error, place + ".text", reason);
         if (key.definition != EncodeStringPayload(key.text)) {
             return Refuse(error, place + ".definition",
                           "is not the payload of the text \"" + key.text + "\"");
         }
         return true;
     }
-    if (key.text.empty() != key.definition.empty()) {
-        return Refuse(error, place,
-                      key.text.empty() ? "a key with a definition needs its text"
-                                       : "a key with a text needs its definition");
+    // A key report is what the window sends for the row, whatever its bytes; a row may even
+    // show no text for it (a read-back of keys without names).
+    if (!key.text.empty() && key.definition.empty()) {
+        return Refuse(error, place, "a key with a text needs its definition");
     }
-    if (key.definition.empty()) return true;
-    if (key.definition.size() != kKeyReportSize) {
+    if (!key.definition.empty() && key.definition.size() != kKeyReportSize) {
         return Refuse(error, place + ".definition",
                       std::to_string(key.definition.size()) + " bytes; a key report has 8");
-    }
-    const std::uint8_t type = key.definition[0];
-    if (type != kKeyboardReportType && type != kMouseReportType &&
-        !std::equal(key.definition.begin(), key.definition.end(), kDefaultItemReport.begin())) {
-        return Refuse(error, place + ".definition",
-                      "is neither a keyboard report (01 ...) nor a mouse report (04 ...)");
     }
     return true;
 }

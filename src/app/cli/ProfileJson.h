@@ -24,7 +24,7 @@ namespace varnok {
 //   }
 // function is "Normal", "Once" or "String"; definition the key report of a Normal or Once key
 // (8 bytes, without the Once flag) or the string payload of a String key, in hex; a key with
-// an empty text and definition holds nothing. Rows not listed hold nothing and are Normal.
+// an empty definition holds nothing. Rows not listed hold nothing and are Normal.
 constexpr int kProfileVersion = 1;
 
 std::string WriteProfileJson(const Profile& profile);

@@ -1,0 +1,293 @@
+#include "app/cli/CliCommands.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <system_error>
+#include <utility>
+
+#include "app/SettingNames.h"
+#include "app/SettingsStore.h"
+#include "app/cli/ConsoleFlowHost.h"
+#include "app/cli/KeyDefinitionText.h"
+#include "app/cli/KeyTableText.h"
+#include "app/cli/ProfileJson.h"
+#include "app/cli/ProfileTransfer.h"
+#include "device/HexBytes.h"
+#include "device/KeyboardLink.h"
+#include "flows/ClearAllKeys.h"
+#include "flows/ReadBackAllKeys.h"
+#include "flows/SaveAllKeys.h"
+#include "flows/VerifyAllKeys.h"
+#include "keys/FunctionModeNames.h"
+#include "keys/KeySlots.h"
+#include "keys/KeyTableModel.h"
+#include "store/FileProblemTexts.h"
+#include "store/ReplaceFile.h"
+
+namespace varnok {
+
+namespace {
+
+constexpr int kMaxKeyCount = kSlotCount - 1;
+
+std::string HexId(std::uint16_t id) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (int shift = 12; shift >= 0; shift -= 4) hex += kDigits[(id >> shift) & 0xF];
+    return hex;
+}
+
+// A key as a read-back sees it, for saying how the keyboard's copy differs.
+std::string Describe(const SlotReadBack& key) {
+    switch (key.kind) {
+        case SlotReadBack::Kind::Empty:
+            return "nothing";
+        case SlotReadBack::Kind::String:
+            return "the string \"" + key.text + "\" (" + FormatHexBytes(key.payload) + ")";
+        case SlotReadBack::Kind::Mouse:
+        case SlotReadBack::Kind::Keyboard: {
+            std::string text =
+                "\"" + key.text + "\" (" + FormatHexBytes(std::span(key.report).subspan(1)) + ")";
+            if (key.functionMode == kOnceMode) text += " once";
+            return text;
+        }
+    }
+    return "?";
+}
+
+bool ReadWholeFile(const std::string& file, std::string& text) {
+    if (file == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return false;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace
+
+CliCommands::CliCommands(CliEnvironment environment) : env_(std::move(environment)) {}
+
+int CliCommands::Fail(int status, const std::string& message) {
+    env_.err << "varnok-cli: " << message << "\n";
+    return status;
+}
+
+HidPlatform* CliCommands::Keyboard() {
+    std::string error;
+    HidPlatform* keyboard = env_.keyboard(error);
+    if (keyboard == nullptr) Fail(kExitUsage, error);
+    return keyboard;
+}
+
+bool CliCommands::LoadModel(KeyTableModel& model) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(env_.mapFile, error);
+    if (!model.Load() && exists) {
+        Fail(kExitUsage, env_.mapFile.string() + ": cannot be read");
+        return false;
+    }
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        model.SetFunctionMode(
+            row, env_.settings.ReadSetting(kSettingsSection, kFunctionModeSettings[row], 0));
+    }
+    return true;
+}
+
+bool CliCommands::SaveModel(KeyTableModel& model) {
+    const FileResult saved = model.SaveStore();
+    if (saved) return true;
+    Fail(kExitUsage, DescribeFileResult(saved, 0));
+    return false;
+}
+
+void CliCommands::PrintKeys(const KeyTableModel& model, bool json) {
+    std::vector<std::string> notices;
+    const Profile profile = ProfileOfModel(
+        model, env_.settings.ReadSetting(kSettingsSection, kLanguageSetting, 0),
+        env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0) + 1, notices);
+    for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
+    env_.out << (json ? WriteProfileJson(profile) : FormatKeyLines(profile));
+}
+
+int CliCommands::List(bool json) {
+    HidPlatform* keyboard = Keyboard();
+    if (keyboard == nullptr) return kExitUsage;
+    const std::vector<ListedInterface> listed = env_.listing(*keyboard);
+    const bool found = std::any_of(listed.begin(), listed.end(),
+                                   [](const ListedInterface& entry) { return entry.usable; });
+    if (json) {
+        nlohmann::ordered_json array = nlohmann::ordered_json::array();
+        for (const ListedInterface& entry : listed) {
+            nlohmann::ordered_json item;
+            item["node"] = entry.node;
+            item["vendorId"] = HexId(entry.vendorId);
+            item["productId"] = HexId(entry.productId);
+            item["usable"] = entry.usable;
+            if (!entry.problem.empty()) item["problem"] = entry.problem;
+            if (!entry.advice.empty()) item["advice"] = entry.advice;
+            array.push_back(std::move(item));
+        }
+        env_.out << array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                 << "\n";
+    } else {
+        std::vector<std::string> advice;
+        for (const ListedInterface& entry : listed) {
+            env_.out << entry.node << "  " << HexId(entry.vendorId) << ":" << HexId(entry.productId)
+                     << "  " << (entry.usable ? "keyboard" : "cannot be used: " + entry.problem)
+                     << "\n";
+            if (!entry.advice.empty() &&
+                std::find(advice.begin(), advice.end(), entry.advice) == advice.end()) {
+                advice.push_back(entry.advice);
+            }
+        }
+        for (const std::string& line : advice) env_.out << line << "\n";
+    }
+    if (!found) return Fail(kExitKeyboard, "no keyboard found");
+    return kExitSuccess;
+}
+
+int CliCommands::Show(bool json) {
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    PrintKeys(model, json);
+    return kExitSuccess;
+}
+
+int CliCommands::Read(bool takeIntoStore, bool json) {
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    HidPlatform* keyboard = Keyboard();
+    if (keyboard == nullptr) return kExitUsage;
+    KeyboardLink link(*keyboard);
+    ConsoleFlowHost host(env_.err, env_.errIsTerminal, takeIntoStore ? &env_.settings : nullptr,
+                         env_.stop, env_.accessAdvice);
+    if (!ReadBackAllKeys(model, link, host)) {
+        if (!host.LastMessage()) return Fail(kExitKeyboard, "stopped; nothing was read");
+        return kExitKeyboard;
+    }
+    host.EndProgress();
+    if (takeIntoStore && !SaveModel(model)) return kExitUsage;
+    PrintKeys(model, json);
+    return kExitSuccess;
+}
+
+int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::string& definition) {
+    if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    std::int32_t rowMode = mode.value_or(model.FunctionMode(key));
+    if (rowMode != kOnceMode && rowMode != kStringMode) rowMode = kNormalMode;
+
+    std::string reason;
+    if (!DefineKeyFromText(model, key, rowMode, definition, reason)) {
+        return Fail(kExitUsage, "key " + std::to_string(key) + ": " + reason);
+    }
+    if (!SaveModel(model)) return kExitUsage;
+    env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[key], rowMode);
+    // The window shows the first keynum + 1 rows: a key set here is to be seen there.
+    const std::int32_t shown = env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0);
+    if (shown < key - 1 || shown >= kMaxKeyCount) {
+        env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, key - 1);
+        env_.err << "varnok-cli: the window now shows " << key << " keys\n";
+    }
+    std::vector<std::string> notices;
+    Profile profile = ProfileOfModel(model, 0, 1, notices);
+    std::erase_if(profile.keys, [key](const ProfileKey& k) { return k.slot != key; });
+    env_.out << FormatKeyLines(profile);
+    return kExitSuccess;
+}
+
+int CliCommands::Save(bool verify) {
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    HidPlatform* keyboard = Keyboard();
+    if (keyboard == nullptr) return kExitUsage;
+    KeyboardLink link(*keyboard);
+    ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
+    if (!SaveAllKeys(model, link, host)) {
+        if (host.LastMessage()) return kExitKeyboard;
+        return Fail(kExitKeyboard, host.StopRequested()
+                                       ? "stopped; the keyboard keeps its previous table"
+                                       : "the keyboard did not take the end of the table; "
+                                         "it keeps its previous table");
+    }
+    if (!verify) return kExitSuccess;
+
+    std::vector<SlotMismatch> mismatches;
+    const VerifyOutcome outcome = VerifyAllKeys(model, link, host, mismatches);
+    host.EndProgress();
+    if (outcome == VerifyOutcome::NotConnected || outcome == VerifyOutcome::ReadFailed) {
+        return Fail(kExitKeyboard, "not verified: the keyboard could not be read back");
+    }
+    for (const SlotMismatch& mismatch : mismatches) {
+        env_.err << "varnok-cli: key " << mismatch.slot << " differs: saved "
+                 << Describe(mismatch.written) << ", the keyboard holds "
+                 << Describe(mismatch.found) << "\n";
+    }
+    if (outcome == VerifyOutcome::Differs) {
+        return Fail(kExitKeyboard,
+                    "not verified: " + std::to_string(mismatches.size()) + " of 7 keys differ");
+    }
+    env_.out << "verified: the keyboard holds all 7 keys as saved\n";
+    return kExitSuccess;
+}
+
+int CliCommands::Clear() {
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    ClearAllKeys(model);
+    // The flow writes msmap.dat without looking back; a second write tells whether it can.
+    return SaveModel(model) ? kExitSuccess : kExitUsage;
+}
+
+int CliCommands::Export(const std::string& file) {
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    std::vector<std::string> notices;
+    const Profile profile = ProfileOfModel(
+        model, env_.settings.ReadSetting(kSettingsSection, kLanguageSetting, 0),
+        env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0) + 1, notices);
+    for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
+    const std::string json = WriteProfileJson(profile);
+    if (file == "-") {
+        env_.out << json;
+        return kExitSuccess;
+    }
+    const FileResult written =
+        ReplaceFile(file, {reinterpret_cast<const std::uint8_t*>(json.data()), json.size()});
+    if (!written) return Fail(kExitUsage, DescribeFileResult(written, 0));
+    return kExitSuccess;
+}
+
+int CliCommands::Import(const std::string& file) {
+    std::string text;
+    if (!ReadWholeFile(file, text)) return Fail(kExitUsage, file + ": cannot be read");
+    std::string error;
+    const std::optional<Profile> profile = ReadProfileJson(text, error);
+    if (!profile) return Fail(kExitUsage, file + ": " + error + "; nothing was changed");
+
+    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    ApplyProfile(*profile, model);
+    if (!SaveModel(model)) return kExitUsage;
+    bool written = true;
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        written &= env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[row],
+                                              model.FunctionMode(row));
+    }
+    written &=
+        env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, profile->keyCount - 1);
+    written &= env_.settings.WriteSetting(kSettingsSection, kLanguageSetting, profile->language);
+    if (!written) return Fail(kExitUsage, "the settings cannot be written");
+    return kExitSuccess;
+}
+
+}  // namespace varnok

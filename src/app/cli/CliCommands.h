@@ -1,0 +1,76 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/cli/KeyboardListing.h"
+
+namespace varnok {
+
+class HidPlatform;
+class KeyTableModel;
+class SettingsStore;
+
+// Exit statuses of varnok-cli.
+constexpr int kExitSuccess = 0;
+// The keyboard is missing, refuses a report, or does not hold what was saved.
+constexpr int kExitKeyboard = 1;
+// A usage error, or a file that cannot be read, written or understood.
+constexpr int kExitUsage = 2;
+
+// Where a run of varnok-cli works: the window's own store (msmap.dat and the settings), the
+// keyboard, and the two output streams (results on out, messages and progress on err).
+struct CliEnvironment {
+    std::ostream& out;
+    std::ostream& err;
+    // err is a terminal: progress is shown there.
+    bool errIsTerminal;
+    SettingsStore& settings;
+    std::filesystem::path mapFile;
+    // The keyboard's HID platform (the real one, or the simulated one), made at first use;
+    // nullptr and a message when it cannot be (an unreadable key table file).
+    std::function<HidPlatform*(std::string& error)> keyboard;
+    // What list says of the interfaces, on this platform.
+    KeyboardListing listing;
+    // When no keyboard is found: what to tell a user whose keyboard is there but refuses
+    // them; empty otherwise.
+    std::function<std::string()> accessAdvice;
+    // Set from outside (Ctrl+C) to end a save or read at the next record.
+    const std::atomic<bool>* stop = nullptr;
+};
+
+// The subcommands of varnok-cli. Each returns the exit status. Every change goes to the same
+// store the window uses, with the same meaning, so that the window shows it at its next start.
+class CliCommands {
+public:
+    explicit CliCommands(CliEnvironment environment);
+
+    int List(bool json);
+    int Show(bool json);
+    int Read(bool takeIntoStore, bool json);
+    // mode: 0 Normal, 1 Once, 2 String; none keeps the row's mode.
+    int Set(int key, std::optional<std::int32_t> mode, const std::string& definition);
+    int Save(bool verify);
+    int Clear();
+    // FILE "-" is standard output / input.
+    int Export(const std::string& file);
+    int Import(const std::string& file);
+
+private:
+    // The store as the window would load it: msmap.dat and every row's function mode. False,
+    // with a message, when msmap.dat exists but cannot be read.
+    bool LoadModel(KeyTableModel& model);
+    bool SaveModel(KeyTableModel& model);
+    HidPlatform* Keyboard();
+    void PrintKeys(const KeyTableModel& model, bool json);
+    int Fail(int status, const std::string& message);
+
+    CliEnvironment env_;
+};
+
+}  // namespace varnok

@@ -1,0 +1,66 @@
+#include "app/cli/ConsoleFlowHost.h"
+
+#include <string>
+#include <utility>
+
+#include "app/SettingNames.h"
+#include "app/SettingsStore.h"
+#include "keys/MessageTexts.h"
+
+namespace varnok {
+
+namespace {
+
+constexpr const char* kEraseLine = "\r\033[K";
+
+}  // namespace
+
+ConsoleFlowHost::ConsoleFlowHost(std::ostream& err, bool terminal, SettingsStore* settings,
+                                 const std::atomic<bool>* stop,
+                                 std::function<std::string()> accessAdvice)
+    : err_(err),
+      terminal_(terminal),
+      settings_(settings),
+      stop_(stop),
+      accessAdvice_(std::move(accessAdvice)) {}
+
+ConsoleFlowHost::~ConsoleFlowHost() {
+    EndProgress();
+}
+
+void ConsoleFlowHost::ShowMessage(MessageId id) {
+    EndProgress();
+    lastMessage_ = id;
+    err_ << "varnok-cli: " << MessageFor(id, 0).text << "\n";
+    if ((id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected) && accessAdvice_) {
+        const std::string advice = accessAdvice_();
+        if (!advice.empty()) err_ << "varnok-cli: " << advice << "\n";
+    }
+}
+
+void ConsoleFlowHost::ReportProgress(const FlowProgress& progress) {
+    if (!terminal_) return;
+    const bool writing = progress.activity == FlowProgress::Activity::Writing;
+    err_ << kEraseLine << (writing ? "Writing record " : "Reading slot ") << progress.step << " of "
+         << progress.steps << "..." << std::flush;
+    progressShown_ = true;
+}
+
+void ConsoleFlowHost::StoreFunctionMode(int row, std::int32_t mode) {
+    if (settings_ == nullptr || row < 1 || row >= static_cast<int>(kFunctionModeSettings.size())) {
+        return;
+    }
+    settings_->WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+}
+
+bool ConsoleFlowHost::StopRequested() const {
+    return stop_ != nullptr && stop_->load();
+}
+
+void ConsoleFlowHost::EndProgress() {
+    if (!progressShown_) return;
+    err_ << kEraseLine << std::flush;
+    progressShown_ = false;
+}
+
+}  // namespace varnok

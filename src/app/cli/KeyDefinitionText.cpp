@@ -1,0 +1,43 @@
+#include "app/cli/KeyDefinitionText.h"
+
+#include "app/cli/KeyTextRules.h"
+#include "keys/ChordText.h"
+#include "keys/FunctionModeNames.h"
+#include "keys/KeyLookup.h"
+#include "keys/KeyTableModel.h"
+
+namespace varnok {
+
+bool DefineKeyFromText(KeyTableModel& model, int slot, std::int32_t mode,
+                       std::string_view definition, std::string& reason) {
+    if (mode == kStringMode) {
+        if (!CheckTypedString(definition, reason) || !CheckRowText(definition, reason)) {
+            return false;
+        }
+        model.ForgetSlot(slot);
+        model.SetFunctionMode(slot, mode);
+        model.TakeText(slot, std::string(definition));
+        model.KeepTypedStrings();
+        return true;
+    }
+    if (const auto item = CommandItemByName(definition)) {
+        model.ForgetSlot(slot);
+        model.SetFunctionMode(slot, mode);
+        model.DefineCommandItem(slot, *item);
+        return true;
+    }
+    std::string chordError;
+    const auto chord = ParseChordText(definition, chordError);
+    if (!chord) {
+        reason =
+            "\"" + std::string(definition) + "\" is no command item, and as a chord: " + chordError;
+        return false;
+    }
+    if (!CheckRowText(chord->text, reason)) return false;
+    model.ForgetSlot(slot);
+    model.SetFunctionMode(slot, mode);
+    model.DefineChord(slot, chord->report, chord->text);
+    return true;
+}
+
+}  // namespace varnok

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnok {
+
+class HidPlatform;
+
+// One HID interface that list reports: the keyboard, or an interface with the keyboard's ids
+// that cannot be used.
+struct ListedInterface {
+    std::string node;  // the device node, or the simulated keyboard's name
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    bool usable = false;  // the keyboard, ready for its feature reports
+    std::string problem;  // why it cannot be used
+    std::string advice;   // what the user can do about it
+};
+
+// What the platform can tell of an interface the HID platform could not open.
+struct UnopenedInterface {
+    std::uint16_t vendorId;
+    std::uint16_t productId;
+    std::string problem;
+    std::string advice;
+};
+using UnopenedDiagnosis = std::function<std::optional<UnopenedInterface>(const std::string& node)>;
+
+using KeyboardListing = std::function<std::vector<ListedInterface>(HidPlatform& hid)>;
+
+// Walks every interface the platform enumerates, as the keyboard link's discovery does, but
+// past the first keyboard and past the link's ten-interface limit: the accepted ones with
+// 8-byte feature reports are the keyboard; those that cannot be opened but that diagnose
+// names with accepted ids are listed with their problem.
+std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
+                                                    const UnopenedDiagnosis& diagnose);
+
+}  // namespace varnok

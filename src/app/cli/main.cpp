@@ -1,0 +1,241 @@
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/IniSettingsStore.h"
+#include "app/MapFileLocation.h"
+#include "app/ProgramVersion.h"
+#include "app/UserConfigFolder.h"
+#include "app/UserDataFolder.h"
+#include "app/cli/CliCommands.h"
+#include "device/HidTrace.h"
+#include "device/SimulatedKeyboard.h"
+#include "device/SystemClock.h"
+#include "device/linux/HidrawAccessAdvice.h"
+#include "device/linux/HidrawAccessCheck.h"
+#include "device/linux/HidrawPlatform.h"
+#include "keys/FunctionModeNames.h"
+#include "store/FileProblemTexts.h"
+#include "store/ReplaceFile.h"
+
+namespace {
+
+using namespace varnok;
+
+// The window's program name: both programs work on its store.
+constexpr const char* kWindowProgram = "varnok";
+
+std::atomic<bool> stopRequested{false};
+
+// The first Ctrl+C ends a save or read between two records, so that the keyboard is not left
+// with half a table; a second one ends the program at once.
+void RequestStop(int) {
+    stopRequested = true;
+    std::signal(SIGINT, SIG_DFL);
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "varnok-cli: " << message << "\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app(
+        "Scripts the keys of a programmable USB keyboard: lists keyboards, shows, sets, exports\n"
+        "and imports the keys kept in Varnok's store, and saves them into the keyboard or reads\n"
+        "them back from it. The window and varnok-cli share one store.",
+        "varnok-cli");
+    app.set_version_flag("--version", std::string(kProgramTitle));
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.footer(
+        "Exit status: 0 success, 1 the keyboard is missing or refuses a report, 2 usage and\n"
+        "file errors. Results go to standard output, messages to standard error.");
+
+    std::string virtualKeyboard;
+    std::string hidTrace;
+    std::string mapOption;
+    app.add_option("--virtual-keyboard", virtualKeyboard,
+                   "use a simulated keyboard whose key table is kept in FILE (created when "
+                   "missing) instead of the real keyboard")
+        ->type_name("FILE");
+    app.add_option("--hid-trace", hidTrace,
+                   "log every feature report exchanged with the keyboard to FILE")
+        ->type_name("FILE");
+    app.add_option("--map", mapOption,
+                   "keep the keys' texts and definitions in FILE "
+                   "instead of the user's msmap.dat")
+        ->type_name("FILE");
+
+    bool json = false;
+    CLI::App* list = app.add_subcommand(
+        "list",
+        "List every HID interface that is the keyboard, and those with its ids that "
+        "cannot be used, with the reason");
+    list->add_flag("--json", json, "print a JSON list");
+    CLI::App* show = app.add_subcommand(
+        "show", "Show the stored keys: number, function, the window's text, definition bytes");
+    show->add_flag("--json", json, "print the keys as a profile (JSON)");
+    CLI::App* read =
+        app.add_subcommand("read", "Read the keyboard's key table back and show it like show");
+    bool takeIntoStore = false;
+    read->add_flag("--store", takeIntoStore,
+                   "also take what the keyboard holds into the store, as the window's read-back "
+                   "does");
+    read->add_flag("--json", json, "print the keys as a profile (JSON)");
+
+    CLI::App* set = app.add_subcommand(
+        "set", "Define one key in the store from text (the keyboard is changed by save)");
+    int key = 0;
+    std::string definition;
+    set->add_option("KEY", key, "the key, 1 to 6")->required();
+    set->add_option("DEFINITION", definition,
+                    "a chord as the window writes it or with +, \"Ctrl|C|,\" or \"Ctrl+C\"; a "
+                    "command item by name, \"Close Window\"; with --string the text to type. "
+                    "Put -- before a DEFINITION that starts with -")
+        ->required();
+    bool normal = false;
+    bool once = false;
+    bool string = false;
+    CLI::Option* normalFlag =
+        set->add_flag("--normal", normal, "the key acts as long as it is held");
+    CLI::Option* onceFlag = set->add_flag("--once", once, "the key acts once per press");
+    CLI::Option* stringFlag = set->add_flag("--string", string, "the key types DEFINITION");
+    normalFlag->excludes(onceFlag)->excludes(stringFlag);
+    onceFlag->excludes(stringFlag);
+    set->footer("Without --normal, --once or --string the key keeps its function.");
+
+    CLI::App* save = app.add_subcommand(
+        "save", "Write the stored keys into the keyboard, as the window's Save does");
+    bool verify = false;
+    save->add_flag("--verify", verify, "then read the table back and compare it record by record");
+    CLI::App* clear = app.add_subcommand(
+        "clear",
+        "Forget every stored key, as the window's Clear does (the keyboard keeps its "
+        "table until the next save)");
+    std::string profileFile;
+    CLI::App* exportCommand = app.add_subcommand(
+        "export", "Write the stored keys to a JSON profile (- for standard output)");
+    exportCommand->add_option("FILE", profileFile, "the profile")->required();
+    CLI::App* importCommand =
+        app.add_subcommand("import",
+                           "Replace the stored keys by a JSON profile's, after checking all of it "
+                           "(- for standard input)");
+    importCommand->add_option("FILE", profileFile, "the profile")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << "varnok-cli: " << e.what() << "\nTry 'varnok-cli --help'.\n";
+        return kExitUsage;
+    }
+
+    const std::optional<std::filesystem::path> configFolder = UserConfigFolder();
+    if (!configFolder) return Fail("no home folder: the settings have no place");
+    IniSettingsStore settings(*configFolder / kOrganisationName /
+                              (std::string(kWindowProgram) + ".conf"));
+    std::error_code noWorkingDirectory;
+    const MapFileLocation map = MapFileLocation::Settle(
+        mapOption.empty() ? std::nullopt : std::optional<std::string>(mapOption),
+        UserDataFolder(kWindowProgram), std::filesystem::current_path(noWorkingDirectory));
+    if (!map.error.empty()) return Fail(map.error);
+    if (!map.notice.empty()) std::cerr << "varnok-cli: " << map.notice << "\n";
+
+    // Past a file size limit a write fails and the user is told, instead of the process ending.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    // The keyboard: the real one through hidraw, or the simulated one; either may be traced.
+    SystemClock clock;
+    std::unique_ptr<HidPlatform> keyboard;
+    std::unique_ptr<HidTrace> trace;
+    const auto openKeyboard = [&](std::string& error) -> HidPlatform* {
+        if (keyboard) return trace ? static_cast<HidPlatform*>(trace.get()) : keyboard.get();
+        if (!virtualKeyboard.empty()) {
+            // A save rewrites the simulated keyboard's key table after every record: find out
+            // now whether that can work.
+            if (const FileResult check = CheckReplaceable(virtualKeyboard);
+                save->parsed() && !check) {
+                error = "the key table cannot be written: " + DescribeFileResult(check, 0);
+                return nullptr;
+            }
+            keyboard = SimulatedKeyboard::FromFile(virtualKeyboard, clock, error);
+            if (!keyboard) return nullptr;
+        } else {
+            keyboard = std::make_unique<HidrawPlatform>();
+        }
+        if (!hidTrace.empty()) {
+            std::vector<HidTrace::ProtectedFile> protectedFiles = {
+                {map.file, "the file Varnok keeps the keys' texts in"}};
+            if (!virtualKeyboard.empty()) {
+                protectedFiles.push_back({virtualKeyboard, "the simulated keyboard's key table"});
+            }
+            trace = HidTrace::ToFile(*keyboard, clock, hidTrace, protectedFiles, error);
+            if (!trace) {
+                keyboard.reset();
+                return nullptr;
+            }
+        }
+        return trace ? static_cast<HidPlatform*>(trace.get()) : keyboard.get();
+    };
+    // A real keyboard that is there but refuses this user is not "not connected".
+    HidrawAccessCheck accessCheck;
+    const auto accessAdvice = [&]() -> std::string {
+        if (!virtualKeyboard.empty()) return {};
+        std::ostringstream ignoredLog;
+        return HidrawAccessAdvice(accessCheck).Advise(0, ignoredLog);
+    };
+    const KeyboardListing listing = [&](HidPlatform& hid) {
+        std::vector<RefusedKeyboard> refused;
+        if (virtualKeyboard.empty()) refused = accessCheck.RefusedKeyboards();
+        return ListKeyboardInterfaces(hid, [&](const std::string& node) {
+            std::optional<UnopenedInterface> unopened;
+            for (const RefusedKeyboard& keyboard : refused) {
+                if (keyboard.node != node) continue;
+                unopened = UnopenedInterface{keyboard.vendorId, keyboard.productId,
+                                             std::string("this user may not open it (") +
+                                                 std::strerror(keyboard.error) + ")",
+                                             accessAdvice()};
+            }
+            return unopened;
+        });
+    };
+
+    std::signal(SIGINT, RequestStop);
+    CliCommands commands(CliEnvironment{.out = std::cout,
+                                        .err = std::cerr,
+                                        .errIsTerminal = isatty(STDERR_FILENO) == 1,
+                                        .settings = settings,
+                                        .mapFile = map.file,
+                                        .keyboard = openKeyboard,
+                                        .listing = listing,
+                                        .accessAdvice = accessAdvice,
+                                        .stop = &stopRequested});
+    if (list->parsed()) return commands.List(json);
+    if (show->parsed()) return commands.Show(json);
+    if (read->parsed()) return commands.Read(takeIntoStore, json);
+    if (set->parsed()) {
+        std::optional<std::int32_t> mode;
+        if (normal) mode = kNormalMode;
+        if (once) mode = kOnceMode;
+        if (string) mode = kStringMode;
+        return commands.Set(key, mode, definition);
+    }
+    if (save->parsed()) return commands.Save(verify);
+    if (clear->parsed()) return commands.Clear();
+    if (exportCommand->parsed()) return commands.Export(profileFile);
+    if (importCommand->parsed()) return commands.Import(profileFile);
+    return kExitUsage;
+}

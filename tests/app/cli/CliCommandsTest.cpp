@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/MemorySettingsStore.h"
+#include "app/cli/CliCommands.h"
+#include "device/SimulatedKeyboard.h"
+#include "keys/FunctionModeNames.h"
+#include "support/VirtualClock.h"
+#include "support/WindowHarness.h"
+#include "ui/ControlIds.h"
+
+namespace varnok {
+namespace {
+
+// Returns what the simulated keyboard returns, except that one page report comes back with a
+// byte changed: a keyboard that does not hold what it was given.
+class AlteringKeyboard : public HidPlatform {
+public:
+    AlteringKeyboard(SimulatedKeyboard& inner, std::size_t alteredGet, std::size_t byte)
+        : inner_(inner), alteredGet_(alteredGet), byte_(byte) {}
+
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override {
+        return inner_.EnumerateInterfaces();
+    }
+    HidHandle Open(const std::string& path) override { return inner_.Open(path); }
+    bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
+                       std::uint16_t& productId) override {
+        return inner_.GetAttributes(handle, vendorId, productId);
+    }
+    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override {
+        return inner_.GetFeatureReportLength(handle, length);
+    }
+    bool SetFeature(HidHandle handle, const FeatureReport& report) override {
+        return inner_.SetFeature(handle, report);
+    }
+    bool GetFeature(HidHandle handle, FeatureReport& report) override {
+        const bool got = inner_.GetFeature(handle, report);
+        if (inner_.GetCount() == alteredGet_) report[byte_] ^= 0x03;
+        return got;
+    }
+    void Close(HidHandle handle) override { inner_.Close(handle); }
+    void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+
+private:
+    SimulatedKeyboard& inner_;
+    std::size_t alteredGet_;
+    std::size_t byte_;
+};
+
+// The command line's subcommands on an in-memory keyboard whose faults the tests choose,
+// beside the window's behaviour on a keyboard of its own.
+class CliCommandsTest : public WindowHarness {
+protected:
+    int Run(const std::function<int(CliCommands&)>& command, HidPlatform* hid = nullptr) {
+        out.str("");
+        err.str("");
+        CliCommands commands(CliEnvironment{
+            .out = out,
+            .err = err,
+            .errIsTerminal = false,
+            .settings = cliSettings,
+            .mapFile = directory.Path() / "cli-msmap.dat",
+            .keyboard = [&, hid](std::string&) { return hid != nullptr ? hid : &cliKeyboard; },
+            .listing = {},
+            .accessAdvice = {},
+            .stop = nullptr});
+        return command(commands);
+    }
+    void SetThreeKeys() {
+        for (const auto& [key, mode, definition] :
+             {std::tuple{1, std::optional<std::int32_t>(), "Ctrl+C"},
+              std::tuple{2, std::optional<std::int32_t>(kOnceMode), "Close Window"},
+              std::tuple{3, std::optional<std::int32_t>(kStringMode), "Hello, World"}}) {
+            ASSERT_EQ(Run([&](CliCommands& c) { return c.Set(key, mode, definition); }), 0)
+                << err.str();
+        }
+    }
+
+    std::ostringstream out;
+    std::ostringstream err;
+    MemorySettingsStore cliSettings;
+    VirtualClock cliClock;
+    SimulatedKeyboard cliKeyboard{cliClock};
+};
+
+TEST_F(CliCommandsTest, SaveSendsTheRecordsAndPausesTheWindowsSaveSends) {
+    // The window: Ctrl+C captured in row 1, Close Window picked in a Once row 2, a string
+    // typed into a String row 3, then Save.
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    Focus(ControlId::ValueBox1);
+    Chord({{0x11, 0x1D}, {0x43, 0x2E}});
+    Choose(ControlId::FunctionList2, kOnceMode);
+    Choose(ControlId::ValueBox2, 4);
+    Choose(ControlId::FunctionList3, kStringMode);
+    Type(ControlId::ValueBox3, "Hello, World");
+    Click(ControlId::Save);
+    ASSERT_EQ(keyboard.CompletedSaves(), 1);
+
+    SetThreeKeys();
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }), 0) << err.str();
+    EXPECT_EQ(out.str(), "verified: the keyboard holds all 7 keys as saved\n");
+    EXPECT_EQ(cliKeyboard.Table(), keyboard.Table());
+    // The same reports with the same pauses, then the verifying reads.
+    const auto& windowSave = keyboard.Transcript();
+    const auto& cliRun = cliKeyboard.Transcript();
+    ASSERT_GT(cliRun.size(), windowSave.size());
+    EXPECT_EQ(std::vector(cliRun.begin(), cliRun.begin() + windowSave.size()), windowSave);
+}
+
+TEST_F(CliCommandsTest, AKeyboardThatRefusesAReportFailsTheSaveWithTheWindowsMessage) {
+    // Set reports of the save: slot 0 (1), slot 1 (2), slot 2 (2), the string (4), slots 4..6
+    // (1 each), the end record (1).
+    const std::pair<std::size_t, std::string> cases[] = {
+        {1, "varnok-cli: Save Key Error!\n"},
+        {4, "varnok-cli: Save Key Error!\n"},
+        {9, "varnok-cli: Save Key Error!\n"},
+        {13,
+         "varnok-cli: the keyboard did not take the end of the table; it keeps its previous "
+         "table\n"},
+    };
+    SetThreeKeys();
+    for (const auto& [refused, message] : cases) {
+        SCOPED_TRACE(refused);
+        SimulatedKeyboard refusing(cliClock);
+        refusing.RefuseSet(refused);
+        EXPECT_EQ(Run([](CliCommands& c) { return c.Save(true); }, &refusing), kExitKeyboard);
+        EXPECT_EQ(err.str(), message);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(refusing.CompletedSaves(), 0);
+        EXPECT_EQ(refusing.GetCount(), 0u);
+    }
+}
+
+TEST_F(CliCommandsTest, VerifyNamesTheKeysTheKeyboardDoesNotHold) {
+    SetThreeKeys();
+    // The third page read is slot 2's: its d2 (the F4 usage) comes back as F5.
+    AlteringKeyboard altering(cliKeyboard, 3, 3);
+    EXPECT_EQ(Run([](CliCommands& c) { return c.Save(true); }, &altering), kExitKeyboard);
+    EXPECT_EQ(err.str(),
+              "varnok-cli: Save Key Successful!\n"
+              "varnok-cli: key 2 differs: saved \"Alt|F4|\" (04 00 3D 00 00 00 00) once, the "
+              "keyboard holds \"Alt|F5|\" (04 00 3E 00 00 00 00) once\n"
+              "varnok-cli: not verified: 1 of 7 keys differ\n");
+    EXPECT_EQ(out.str(), "");
+
+    SimulatedKeyboard unreadable(cliClock);
+    unreadable.RefuseGet(3);
+    EXPECT_EQ(Run([](CliCommands& c) { return c.Save(true); }, &unreadable), kExitKeyboard);
+    EXPECT_EQ(err.str(),
+              "varnok-cli: Save Key Successful!\nvarnok-cli: Get Key Error!\n"
+              "varnok-cli: not verified: the keyboard could not be read back\n");
+}
+
+TEST_F(CliCommandsTest, WithoutAKeyboardSaveAndReadFailButTheStoreIsWritten) {
+    SetThreeKeys();
+    cliKeyboard.Unplug();
+    EXPECT_EQ(Run([](CliCommands& c) { return c.Save(false); }), kExitKeyboard);
+    EXPECT_EQ(err.str(), "varnok-cli: Usb HIDKB Not Connected!\n");
+    EXPECT_TRUE(std::filesystem::exists(directory.Path() / "cli-msmap.dat"));
+    EXPECT_EQ(Run([](CliCommands& c) { return c.Read(true, false); }), kExitKeyboard);
+    EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+}  // namespace varnok

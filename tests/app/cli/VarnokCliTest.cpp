@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "device/SimulatedKeyTable.h"
+#include "support/ProgramRun.h"
+#include "support/TempDirectory.h"
+
+namespace varnok {
+namespace {
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// varnok-cli itself, run on a simulated keyboard whose key table is a file, with a home of
+// its own: the store is the window's, in the user's XDG folders.
+struct CliHome {
+    ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = "") {
+        arguments.insert(arguments.begin(), {"--virtual-keyboard", keys.string()});
+        return RunProgram(VARNOK_CLI_PROGRAM, arguments,
+                          {{"HOME", home.Path().string()},
+                           {"XDG_CONFIG_HOME", (home.Path() / "config").string()},
+                           {"XDG_DATA_HOME", (home.Path() / "data").string()}},
+                          home.Path(), input);
+    }
+    // Runs and expects success.
+    std::string Ok(const std::vector<std::string>& arguments) {
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.out;
+    }
+    std::filesystem::path MapFile() const { return home.Path() / "data/brelmoth/varnok/msmap.dat"; }
+    std::filesystem::path SettingsFile() const {
+        return home.Path() / "config/brelmoth/varnok.conf";
+    }
+
+    // The three kinds of key the window defines: a chord, a command item acting once, a string.
+    void SetThreeKeys() {
+        EXPECT_EQ(Ok({"set", "1", "Ctrl+C"}),
+                  "1  Normal  \"Ctrl|C|,\"              01 01 00 06 00 00 00 00\n");
+        EXPECT_EQ(Ok({"set", "2", "--once", "Close Window"}),
+                  "2  Once    \"Close Window\"          01 04 00 3D 00 00 00 00\n");
+        Ok({"set", "3", "--string", "Hello, World"});
+    }
+
+    TempDirectory home;
+    std::filesystem::path keys = home.Path() / "keys.txt";
+};
+
+class VarnokCliTest : public ::testing::Test, public CliHome {};
+
+TEST_F(VarnokCliTest, SaveVerifyWritesTheRecordsAndSaysSo) {
+    SetThreeKeys();
+    const ProgramResult saved = Cli({"save", "--verify"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "verified: the keyboard holds all 7 keys as saved\n");
+    EXPECT_EQ(saved.err, "varnok-cli: Save Key Successful!\n");
+
+    std::string error;
+    const auto table = SimulatedKeyTable::Load(keys, error);
+    ASSERT_TRUE(table.has_value()) << error;
+    const auto record = [&](int slot) {
+        const auto bytes = table->Record(static_cast<std::uint8_t>(slot));
+        return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+    };
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(record(0), (Bytes{0x00, 0x00, 0xFF}));
+    EXPECT_EQ(record(1), (Bytes{0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(record(2), (Bytes{0x02, 0x08, 0x01, 0x44, 0x00, 0x3D, 0, 0, 0, 0, 0xFF}));
+    EXPECT_EQ(record(3).size(), 4u + 24u);
+    EXPECT_EQ(record(6), (Bytes{0x06, 0x00, 0xFF}));
+}
+
+TEST_F(VarnokCliTest, ReadStoreAfterClearBringsTheDefinitionsBack) {
+    SetThreeKeys();
+    Ok({"save"});
+    const nlohmann::json before = nlohmann::json::parse(Ok({"show", "--json"}));
+    Ok({"clear"});
+    EXPECT_EQ(
+        Ok({"show"}),
+        "1  Normal  -\n2  Once    -\n3  String  \"\"\n4  Normal  -\n5  Normal  -\n6  Normal  -\n");
+
+    const ProgramResult read = Cli({"read", "--store"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.err, "varnok-cli: Get Key Successful!\n");
+    const nlohmann::json after = nlohmann::json::parse(Ok({"show", "--json"}));
+    ASSERT_EQ(after["keys"].size(), before["keys"].size());
+    for (std::size_t i = 0; i < before["keys"].size(); ++i) {
+        SCOPED_TRACE(i);
+        // A chord reads back under the names a read-back gives ("Ctrl|c|"); its bytes and
+        // function come back whole.
+        EXPECT_EQ(after["keys"][i]["function"], before["keys"][i]["function"]);
+        EXPECT_EQ(after["keys"][i]["definition"], before["keys"][i]["definition"]);
+    }
+    EXPECT_EQ(after["keys"][2]["text"], "Hello, World");
+}
+
+TEST_F(VarnokCliTest, AProfileRoundTripPutsTheSameTableIntoTheKeyboard) {
+    SetThreeKeys();
+    Ok({"set", "5", "Default"});
+    Ok({"set", "6", "--once", "Ctrl|Alt|Del|,"});
+    Ok({"save"});
+    const std::string first = Contents(keys);
+    const std::string profile = (home.Path() / "keys.json").string();
+    Ok({"export", profile});
+
+    Ok({"clear"});
+    Ok({"save"});
+    ASSERT_NE(Contents(keys), first);
+    Ok({"import", profile});
+    Ok({"save"});
+    EXPECT_EQ(Contents(keys), first);
+
+    // On a fresh store and a fresh keyboard too.
+    CliHome other;
+    other.Ok({"import", profile});
+    other.Ok({"save"});
+    EXPECT_EQ(Contents(other.keys), first);
+    EXPECT_EQ(other.Ok({"show"}), Ok({"show"}));
+}
+
+TEST_F(VarnokCliTest, MalformedProfilesAreRefusedAndTheStoreIsUntouched) {
+    SetThreeKeys();
+    const std::string map = Contents(MapFile());
+    const std::string settings = Contents(SettingsFile());
+    const std::string good = Ok({"export", "-"});
+
+    const std::string key =
+        R"({"key": 1, "function": "Normal", "text": "A|,", "definition": "01 00 00 04 00 00 00 00"})";
+    const auto withKeys = [](const std::string& keys, const std::string& version = "1") {
+        return R"({"format": "varnok-profile", "version": )" + version +
+               R"(, "language": "English", "keyCount": 6, "keys": [)" + keys + "]}";
+    };
+    std::string thirty = "01";
+    for (int i = 1; i < 30; ++i) thirty += " 00";
+    const std::pair<std::string, std::string> cases[] = {
+        {good.substr(0, good.size() / 2), "p.json: line "},
+        {withKeys(key, "2"), "p.json: version: unknown version 2"},
+        {withKeys(
+             R"({"key": 9, "function": "Normal", "text": "A|,", "definition": "01 00 00 04 00 00 00 00"})"),
+         "p.json: keys[0].key: 9 is no key"},
+        {withKeys(R"({"key": 1, "function": "Normal", "text": ")" + std::string(40, 'x') +
+                  R"(", "definition": "01 00 00 04 00 00 00 00"})"),
+         "p.json: keys[0].text: the text takes 40 bytes"},
+        {withKeys(R"({"key": 1, "function": "Normal", "text": "A|,", "definition": ")" + thirty +
+                  R"("})"),
+         "p.json: keys[0].definition: 30 bytes"},
+        {withKeys(R"({"key": 1, "function": "String", "text": "na\u00efve", "definition": ""})"),
+         "p.json: keys[0].text: The keyboard has no key for"},
+        {withKeys(key + ", " + key), "p.json: keys[1].key: key 1 appears twice"},
+    };
+    const std::string file = (home.Path() / "p.json").string();
+    for (const auto& [text, message] : cases) {
+        SCOPED_TRACE(message);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+        const ProgramResult result = Cli({"import", file});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("varnok-cli: " + file.substr(0, file.size() - 6) + message),
+                  std::string::npos)
+            << result.err;
+        EXPECT_NE(result.err.find("nothing was changed"), std::string::npos);
+        EXPECT_EQ(Contents(MapFile()), map);
+        EXPECT_EQ(Contents(SettingsFile()), settings);
+    }
+}
+
+TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
+    SetThreeKeys();
+    const std::string map = Contents(MapFile());
+    const std::string settings = Contents(SettingsFile());
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"set", "1", "Ctrl+Foo"},
+         "key 1: \"Ctrl+Foo\" is no command item, and as a chord: \"Foo\" is no key name"},
+        {{"set", "4", "A+B+C+D+E+F"}, "at most five keys"},
+        {{"set", "2", "--string", "\xE6\x97\xA5"}, "key 2: The keyboard has no key for"},
+        {{"set", "2", "--string", "fifteen letters"}, "at most 14 characters"},
+        {{"set", "7", "A"}, "KEY must be 1 to 6, not 7"},
+        {{"set", "1", "--once", "--string", "a"}, "excludes"},
+        {{"set", "1"}, "DEFINITION is required"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(Contents(MapFile()), map);
+        EXPECT_EQ(Contents(SettingsFile()), settings);
+    }
+}
+
+TEST_F(VarnokCliTest, ListsTheKeyboardAndAnswersUsageAsExpected) {
+    EXPECT_EQ(Ok({"list"}), "simulated-keyboard  0426:5601  keyboard\n");
+    const nlohmann::json listed = nlohmann::json::parse(Ok({"list", "--json"}));
+    EXPECT_EQ(listed[0]["node"], "simulated-keyboard");
+    EXPECT_EQ(listed[0]["usable"], true);
+
+    EXPECT_EQ(Ok({"--version"}), "Varnok 1.5\n");
+    EXPECT_NE(Ok({"set", "--help"}).find("--string"), std::string::npos);
+    const ProgramResult unknown = Cli({"frobnicate"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("varnok-cli: "), std::string::npos);
+    const ProgramResult none = Cli({});
+    EXPECT_EQ(none.status, 2);
+
+    std::ofstream(keys) << "not a key table\n";
+    const ProgramResult broken = Cli({"save"});
+    EXPECT_EQ(broken.status, 2);
+    EXPECT_NE(broken.err.find("line 1"), std::string::npos) << broken.err;
+}
+
+}  // namespace
+}  // namespace varnok
