@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     app.fallthrough();
     app.footer(
         "Exit status: 0 success, 1 the keyboard is missing or refuses a report, 2 usage and\n"
-        "file errors. Results go to standard output, messages to standard error.");
+        "file errors. Results go to standard output, messages to standard error.\n");
 
     std::string virtualKeyboard;
     std::string hidTrace;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     CLI::Option* stringFlag = set->add_flag("--string", string, "the key types DEFINITION");
     normalFlag->excludes(onceFlag)->excludes(stringFlag);
     onceFlag->excludes(stringFlag);
-    set->footer("Without --normal, --once or --string the key keeps its function.");
+    set->footer("Without --normal, --once or --string the key keeps its function.\n");
 
     CLI::App* save = app.add_subcommand(
         "save", "Write the stored keys into the keyboard, as the window's Save does");

@@ -52,13 +52,14 @@ private:
 // beside the window's behaviour on a keyboard of its own.
 class CliCommandsTest : public WindowHarness {
 protected:
-    int Run(const std::function<int(CliCommands&)>& command, HidPlatform* hid = nullptr) {
+    int Run(const std::function<int(CliCommands&)>& command, HidPlatform* hid = nullptr,
+            bool terminal = false) {
         out.str("");
         err.str("");
         CliCommands commands(CliEnvironment{
             .out = out,
             .err = err,
-            .errIsTerminal = false,
+            .errIsTerminal = terminal,
             .settings = cliSettings,
             .mapFile = directory.Path() / "cli-msmap.dat",
             .keyboard = [&, hid](std::string&) { return hid != nullptr ? hid : &cliKeyboard; },
@@ -161,6 +162,25 @@ TEST_F(CliCommandsTest, WithoutAKeyboardSaveAndReadFailButTheStoreIsWritten) {
     EXPECT_TRUE(std::filesystem::exists(directory.Path() / "cli-msmap.dat"));
     EXPECT_EQ(Run([](CliCommands& c) { return c.Read(true, false); }), kExitKeyboard);
     EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(CliCommandsTest, ProgressShowsOnATerminalOnly) {
+    SetThreeKeys();
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }, nullptr, true), 0);
+    const std::string progress = err.str();
+    std::string expected;
+    for (int record = 1; record <= 8; ++record) {
+        expected += "\r\033[KWriting record " + std::to_string(record) + " of 8...";
+    }
+    expected += "\r\033[Kvarnok-cli: Save Key Successful!\n";
+    for (int slot = 1; slot <= 7; ++slot) {
+        expected += "\r\033[KReading slot " + std::to_string(slot) + " of 7...";
+    }
+    expected += "\r\033[K";
+    EXPECT_EQ(progress, expected);
+
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }), 0);
+    EXPECT_EQ(err.str(), "varnok-cli: Save Key Successful!\n");
 }
 
 }  // namespace
