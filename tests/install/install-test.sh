@@ -3,7 +3,7 @@
 #   install-test.sh BUILD_DIR EXPECTED_FILES
 # the installed files are exactly those listed in EXPECTED_FILES, the menu entry and the
 # AppStream data pass their validators, the entry's program and icon are there, and the
-# installed program runs.
+# installed programs run.
 set -euo pipefail
 build=$1 expected=$2
 prefix=$(mktemp -d)
@@ -25,3 +25,4 @@ for file in scalable/apps/$icon.svg 48x48/apps/$icon.png; do
     [ -f "$prefix/share/icons/hicolor/$file" ] || { echo "the entry's icon lacks $file"; exit 1; }
 done
 "$prefix/bin/$program" --version
+"$prefix/bin/varnok-cli" --version
