@@ -22,6 +22,18 @@ struct HidInterface {
     std::string path;
 };
 
+// One top-level collection of an interface. Windows makes a HID device of each, and the
+// keyboard's check (8-byte feature reports) is made on that device, so an interface qualifies
+// through any one of its collections.
+struct HidCollection {
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    // The longest feature report's length in bytes, counting the report id byte, as Windows
+    // reports FeatureReportByteLength; 0 when the collection has no feature report.
+    std::uint16_t featureReportLength = 0;
+    bool operator==(const HidCollection&) const = default;
+};
+
 // What the keyboard link needs of the operating system's HID services. One backend per
 // platform (Linux hidraw, the simulated keyboard, later Windows), chosen by the build or by
 // the command line; the link itself never talks to the system directly.
@@ -36,9 +48,10 @@ public:
     virtual HidHandle Open(const std::string& path) = 0;
     virtual bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                                std::uint16_t& productId) = 0;
-    // The longest feature report's length in bytes, counting the report id byte, as Windows
-    // reports FeatureReportByteLength; false when the capabilities cannot be read.
-    virtual bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) = 0;
+    // The interface's top-level collections in descriptor order (on Windows, where each
+    // collection is an interface of its own, exactly one); false when the capabilities cannot
+    // be read.
+    virtual bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) = 0;
     // True when the device accepted the report.
     virtual bool SetFeature(HidHandle handle, const FeatureReport& report) = 0;
     // report[0] holds the report id (and report[1] whatever the caller put there) on entry;

@@ -1,9 +1,11 @@
 #include "device/HidTrace.h"
 
 #include <charconv>
+#include <cstdio>
 #include <system_error>
 
 #include "device/HexBytes.h"
+#include "device/KeyboardLink.h"
 #include "store/AppendFile.h"
 #include "store/FileProblemTexts.h"
 
@@ -37,6 +39,12 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     const auto canonicalA = canonical(a, errorA);
     const auto canonicalB = canonical(b, errorB);
     return !errorA && !errorB && canonicalA == canonicalB;
+}
+
+std::string FormatHex16(std::uint16_t value) {
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "%04X", static_cast<unsigned>(value));
+    return buffer;
 }
 
 }  // namespace
@@ -73,8 +81,11 @@ std::optional<std::vector<HidInterface>> HidTrace::EnumerateInterfaces() {
 
 HidHandle HidTrace::Open(const std::string& path) {
     const HidHandle handle = inner_.Open(path);
-    if (handle != kNoHidHandle && !origin_) {
-        origin_ = clock_.NowMilliseconds();
+    if (handle != kNoHidHandle) {
+        if (!origin_) {
+            origin_ = clock_.NowMilliseconds();
+        }
+        paths_[handle] = path;
     }
     return handle;
 }
@@ -83,8 +94,20 @@ bool HidTrace::GetAttributes(HidHandle handle, std::uint16_t& vendorId, std::uin
     return inner_.GetAttributes(handle, vendorId, productId);
 }
 
-bool HidTrace::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
-    return inner_.GetFeatureReportLength(handle, length);
+bool HidTrace::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
+    if (!inner_.GetCollections(handle, collections)) {
+        return false;
+    }
+    if (const auto qualifying = KeyboardLink::FindQualifyingCollection(collections)) {
+        const HidCollection& collection = qualifying->collection;
+        const auto path = paths_.find(handle);
+        WriteLine("# " + FormatMilliseconds(clock_.NowMilliseconds() - origin_.value_or(0)) + ' ' +
+                  (path == paths_.end() ? std::string() : path->second) + ": collection " +
+                  std::to_string(qualifying->index) + ", usage page " +
+                  FormatHex16(collection.usagePage) + ", usage " + FormatHex16(collection.usage) +
+                  ", feature report length " + std::to_string(collection.featureReportLength));
+    }
+    return true;
 }
 
 bool HidTrace::SetFeature(HidHandle handle, const FeatureReport& report) {
@@ -103,6 +126,7 @@ bool HidTrace::GetFeature(HidHandle handle, FeatureReport& report) {
 
 void HidTrace::Close(HidHandle handle) {
     inner_.Close(handle);
+    paths_.erase(handle);
 }
 
 void HidTrace::Pause(int milliseconds) {
@@ -114,9 +138,12 @@ void HidTrace::Log(const char* kind, const FeatureReport& report, bool accepted)
     if (!origin_) {
         origin_ = now;
     }
-    out_ << FormatMilliseconds(now - *origin_) << ' ' << kind << ' ' << FormatHexBytes(report)
-         << (accepted ? "" : " failed") << '\n'
-         << std::flush;
+    WriteLine(FormatMilliseconds(now - *origin_) + ' ' + kind + ' ' + FormatHexBytes(report) +
+              (accepted ? "" : " failed"));
+}
+
+void HidTrace::WriteLine(const std::string& text) {
+    out_ << text << '\n' << std::flush;
 }
 
 }  // namespace varnok

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -18,6 +19,11 @@ namespace varnok {
 // e.g. "200 set 06 17 18 19 1A 00 00 00". A get shows the bytes received, or the request when
 // it failed. Times are whole milliseconds when the clock says so, else with up to three
 // decimals. Each line is flushed, so the log survives a crash.
+// Discovery adds a line starting with '#' for each interface whose collections qualify it as
+// the keyboard, naming the collection (counted from 0) by its usage page and usage in hex:
+//   # 0 /dev/hidraw3: collection 1, usage page FF00, usage 0001, feature report length 8
+// The link asks for collections only of interfaces with accepted ids and takes the first that
+// qualifies, so this is the interface the reports after it go to.
 class HidTrace : public HidPlatform {
 public:
     // A file the trace must never go into, and what it is, for the message ("the key table").
@@ -39,7 +45,7 @@ public:
     HidHandle Open(const std::string& path) override;
     bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                        std::uint16_t& productId) override;
-    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) override;
     bool SetFeature(HidHandle handle, const FeatureReport& report) override;
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;
@@ -48,12 +54,14 @@ public:
 private:
     HidTrace(HidPlatform& inner, Clock& clock, std::unique_ptr<std::ostream> file);
     void Log(const char* kind, const FeatureReport& report, bool accepted);
+    void WriteLine(const std::string& text);
 
     HidPlatform& inner_;
     Clock& clock_;
     std::unique_ptr<std::ostream> file_;
     std::ostream& out_;
     std::optional<double> origin_;
+    std::map<HidHandle, std::string> paths_;  // of the open handles, to name them
 };
 
 }  // namespace varnok

@@ -1,6 +1,7 @@
 #include "device/KeyboardLink.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "device/AcceptedDeviceTable.h"
 #include "device/KeyboardProtocol.h"
@@ -20,6 +21,7 @@ bool KeyboardLink::Open() {
     }
     // A new search means the device may have been replugged: assume nothing is selected.
     lastSelectedPage_ = kNoPage;
+    collection_.reset();
     const auto interfaces = platform_.EnumerateInterfaces();
     if (!interfaces) {
         return false;
@@ -45,21 +47,30 @@ bool KeyboardLink::TakeIfKeyboard(const HidInterface& hidInterface) {
     }
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
-    std::uint16_t length = 0;
-    bool isKeyboard = platform_.GetAttributes(handle, vendorId, productId) &&
-                      IsAcceptedDevice(vendorId, productId) &&
-                      platform_.GetFeatureReportLength(handle, length);
-    if (isKeyboard) {
-        featureReportLength_ = length;
-        // The whole length is compared: a device with 264-byte reports is not the keyboard.
-        isKeyboard = length == kFeatureReportSize;
+    std::vector<HidCollection> collections;
+    std::optional<QualifyingCollection> qualifying;
+    if (platform_.GetAttributes(handle, vendorId, productId) &&
+        IsAcceptedDevice(vendorId, productId) && platform_.GetCollections(handle, collections)) {
+        qualifying = FindQualifyingCollection(collections);
     }
-    if (!isKeyboard) {
+    if (!qualifying) {
         platform_.Close(handle);
         return false;
     }
+    collection_ = qualifying;
     handle_ = handle;
     return true;
+}
+
+std::optional<KeyboardLink::QualifyingCollection> KeyboardLink::FindQualifyingCollection(
+    std::span<const HidCollection> collections) {
+    for (std::size_t index = 0; index < collections.size(); ++index) {
+        // The whole length is compared: a collection with 264-byte reports does not qualify.
+        if (collections[index].featureReportLength == kFeatureReportSize) {
+            return QualifyingCollection{index, collections[index]};
+        }
+    }
+    return std::nullopt;
 }
 
 void KeyboardLink::Close() {
@@ -116,8 +127,8 @@ bool KeyboardLink::IsOpen() const {
     return handle_ != kNoHidHandle;
 }
 
-std::uint16_t KeyboardLink::FeatureReportLength() const {
-    return featureReportLength_;
+const std::optional<KeyboardLink::QualifyingCollection>& KeyboardLink::Collection() const {
+    return collection_;
 }
 
 void KeyboardLink::Pause(int milliseconds) {

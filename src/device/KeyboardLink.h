@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "device/HidPlatform.h"
@@ -12,12 +13,24 @@ namespace varnok {
 // blocks to it and page reports from it in 8-byte feature reports with report id 6. It knows
 // nothing of what the bytes mean.
 //
-// The device handle and the feature report length belong to the link object, not to the
+// The device handle and the qualifying collection belong to the link object, not to the
 // process: each window owns its own link.
 class KeyboardLink {
 public:
     // A block length travels in one byte on the caller's side of the protocol.
     static constexpr std::size_t kMaxBlockLength = 255;
+
+    // The collection through which an interface is the keyboard: its place among the
+    // interface's top-level collections, counted from 0, and what it is.
+    struct QualifyingCollection {
+        std::size_t index = 0;
+        HidCollection collection;
+        bool operator==(const QualifyingCollection&) const = default;
+    };
+    // The first collection with the keyboard's 8-byte feature reports; nullopt when none has
+    // them. An interface of an accepted device qualifies exactly when this finds one.
+    static std::optional<QualifyingCollection> FindQualifyingCollection(
+        std::span<const HidCollection> collections);
 
     explicit KeyboardLink(HidPlatform& platform);
     ~KeyboardLink();
@@ -42,9 +55,9 @@ public:
     // Waits on the platform's clock, as the protocol's pauses do (the simulated keyboard's
     // tests run it on a virtual clock).
     void Pause(int milliseconds);
-    // The feature report length of the last interface whose capabilities were read (8 while
-    // a keyboard is open); 0 before any.
-    std::uint16_t FeatureReportLength() const;
+    // The collection that qualified the interface the last search took (its feature report
+    // length is 8); nullopt before any search and after one that found no keyboard.
+    const std::optional<QualifyingCollection>& Collection() const;
 
 private:
     // Examines one interface; true when it is the keyboard and is now the link's handle.
@@ -53,7 +66,7 @@ private:
 
     HidPlatform& platform_;
     HidHandle handle_ = kNoHidHandle;
-    std::uint16_t featureReportLength_ = 0;
+    std::optional<QualifyingCollection> collection_;
     std::uint8_t lastSelectedPage_;
 };
 

@@ -55,11 +55,11 @@ bool SimulatedKeyboard::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
     return true;
 }
 
-bool SimulatedKeyboard::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
+bool SimulatedKeyboard::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
     if (!IsUsable(handle)) {
         return false;
     }
-    length = kFeatureReportSize;
+    collections = {{kUsagePage, kUsage, kFeatureReportSize}};
     return true;
 }
 

@@ -28,6 +28,9 @@ public:
     static constexpr std::uint16_t kVendorId = 0x0426;
     static constexpr std::uint16_t kProductId = 0x5601;
     static constexpr const char* kPath = "simulated-keyboard";
+    // Its one collection: the vendor collection that carries the configuration reports.
+    static constexpr std::uint16_t kUsagePage = 0xFF00;
+    static constexpr std::uint16_t kUsage = 0x0001;
 
     // An empty keyboard whose key table lives only in memory.
     explicit SimulatedKeyboard(Clock& clock);
@@ -41,7 +44,7 @@ public:
     HidHandle Open(const std::string& path) override;
     bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                        std::uint16_t& productId) override;
-    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) override;
     // Refused when the table file cannot be written: the record would be lost silently.
     bool SetFeature(HidHandle handle, const FeatureReport& report) override;
     bool GetFeature(HidHandle handle, FeatureReport& report) override;

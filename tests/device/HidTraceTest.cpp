@@ -9,6 +9,7 @@
 #include "device/HidTrace.h"
 #include "device/KeyboardLink.h"
 #include "device/SimulatedKeyboard.h"
+#include "support/HidFakePlatform.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 
@@ -51,7 +52,11 @@ TEST(HidTrace, LogsEveryReportWithItsTimeSinceTheKeyboardWasFirstOpened) {
 
     EXPECT_THAT(
         Lines(log.str()),
-        ElementsAre("0 set 06 02 08 01 01 00 06 00", "200 set 06 00 00 00 FF 00 00 00",
+        ElementsAre("# 0 simulated-keyboard: collection 0, usage page FF00, usage 0001, "
+                    "feature report length 8",
+                    "0 set 06 02 08 01 01 00 06 00", "200 set 06 00 00 00 FF 00 00 00",
+                    "# 200.25 simulated-keyboard: collection 0, usage page FF00, usage 0001, "
+                    "feature report length 8",
                     "200.25 set 06 BB 02 00 00 00 00 00", "200.25 get 06 01 00 06 00 00 00 00",
                     "300.25 get 06 02 00 06 00 00 00 00 failed",
                     "300.25 set 06 02 08 00 00 00 00 00 failed"));
@@ -86,8 +91,10 @@ TEST(HidTrace, AppendsToAFileOrSaysWhyItCannot) {
         const std::uint8_t end[] = {0xAA, 0xFF};
         EXPECT_TRUE(link.WriteBlock(end));
     }
-    EXPECT_EQ(ReadText(path),
-              "old contents\n0 set 06 AA FF 00 00 00 00 00\n0 set 06 AA FF 00 00 00 00 00\n");
+    const std::string run =
+        "# 0 simulated-keyboard: collection 0, usage page FF00, usage 0001, feature report "
+        "length 8\n0 set 06 AA FF 00 00 00 00 00\n";
+    EXPECT_EQ(ReadText(path), "old contents\n" + run + run);
 }
 
 struct ProtectedCase {
@@ -126,6 +133,25 @@ TEST(HidTrace, NeverWritesIntoTheKeyTableOrTheStore) {
         EXPECT_EQ(ReadText(folder / "msmap.dat"), "texts");
         EXPECT_FALSE(std::filesystem::exists(folder / "sub" / "msmap.dat"));
     }
+}
+
+// Only the interface taken is named, by the collection that qualified it.
+TEST(HidTrace, NamesTheCollectionThatQualifiedTheKeyboard) {
+    VirtualClock clock;
+    HidFakeDevice other;
+    other.path = "/dev/hidraw1";
+    other.collections = {{0x000C, 0x0001, 0}, {0xFF01, 0x0001, 65}};
+    HidFakeDevice keyboard = other;
+    keyboard.path = "/dev/hidraw4";
+    keyboard.collections.push_back({0xFFA0, 0x00FF, 8});
+    HidFakePlatform platform({other, keyboard});
+    std::ostringstream log;
+    HidTrace trace(platform, clock, log);
+    KeyboardLink link(trace);
+
+    ASSERT_TRUE(link.Open());
+    EXPECT_THAT(Lines(log.str()), ElementsAre("# 0 /dev/hidraw4: collection 2, usage page FFA0, "
+                                              "usage 00FF, feature report length 8"));
 }
 
 }  // namespace

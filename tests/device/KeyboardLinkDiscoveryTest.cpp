@@ -33,6 +33,7 @@ struct DiscoveryCase {
     std::string name;
     std::vector<HidFakeDevice> devices;
     std::optional<HidHandle> taken;
+    std::size_t collection = 0;  // the taken interface's qualifying collection
 };
 
 TEST(KeyboardLinkDiscovery, TakesTheFirstQualifyingInterfaceAndClosesTheRest) {
@@ -56,18 +57,46 @@ TEST(KeyboardLinkDiscovery, TakesTheFirstQualifyingInterfaceAndClosesTheRest) {
          {Keyboard("a", [](auto& d) { d.vendorId = 0x0427; })},
          std::nullopt},
         {"7-byte reports",
-         {Keyboard("a", [](auto& d) { d.featureReportLength = 7; })},
+         {Keyboard("a",
+                   [](auto& d) {
+                       d.collections = {{0xFF00, 0x0001, 7}};
+                   })},
          std::nullopt},
         {"9-byte reports",
-         {Keyboard("a", [](auto& d) { d.featureReportLength = 9; })},
+         {Keyboard("a",
+                   [](auto& d) {
+                       d.collections = {{0xFF00, 0x0001, 9}};
+                   })},
          std::nullopt},
         {"264-byte reports",
-         {Keyboard("a", [](auto& d) { d.featureReportLength = 0x108; })},
+         {Keyboard("a",
+                   [](auto& d) {
+                       d.collections = {{0xFF00, 0x0001, 0x108}};
+                   })},
          std::nullopt},
         {"wrong length, then a keyboard",
-         {Keyboard("a", [](auto& d) { d.featureReportLength = 64; }), Keyboard("b")},
+         {Keyboard("a",
+                   [](auto& d) {
+                       d.collections = {{0xFF00, 0x0001, 64}};
+                   }),
+          Keyboard("b")},
          1},
         {"two keyboards", {Keyboard("a"), Keyboard("b")}, 0},
+        {"8-byte collection after longer ones",
+         {Keyboard(
+             "a",
+             [](auto& d) {
+                 d.collections = {{0xFF01, 1, 65}, {0x000C, 1, 0}, {0xFF00, 1, 8}, {0xFF02, 1, 8}};
+             })},
+         0,
+         2},
+        {"several collections, none of 8 bytes",
+         {Keyboard("a",
+                   [](auto& d) {
+                       d.collections = {{0xFF01, 1, 65}, {0x000C, 1, 0}};
+                   })},
+         std::nullopt},
+        {"no collections", {Keyboard("a", [](auto& d) { d.collections.clear(); })}, std::nullopt},
         {"unreadable path skipped", {Keyboard(""), Keyboard("b")}, 1},
         {"unopenable skipped", {Keyboard("a", [](auto& d) { d.opens = false; }), Keyboard("b")}, 1},
         {"unreadable attributes skipped",
@@ -92,9 +121,15 @@ TEST(KeyboardLinkDiscovery, TakesTheFirstQualifyingInterfaceAndClosesTheRest) {
             const std::uint8_t byte = 0xAA;
             EXPECT_TRUE(link.WriteBlock({&byte, 1}));
             EXPECT_EQ(platform.reportTargets, std::vector<HidHandle>{*c.taken});
-            EXPECT_EQ(link.FeatureReportLength(), 8);
+            ASSERT_TRUE(link.Collection().has_value());
+            EXPECT_EQ(link.Collection()->index, c.collection);
+            EXPECT_EQ(
+                link.Collection()->collection,
+                platform.devices[static_cast<std::size_t>(*c.taken)].collections[c.collection]);
+            EXPECT_EQ(link.Collection()->collection.featureReportLength, 8);
         } else {
             EXPECT_TRUE(platform.openHandles.empty());
+            EXPECT_EQ(link.Collection(), std::nullopt);
         }
         link.Close();
         EXPECT_TRUE(platform.openHandles.empty());

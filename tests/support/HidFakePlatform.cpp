@@ -52,12 +52,12 @@ bool HidFakePlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
     return true;
 }
 
-bool HidFakePlatform::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
+bool HidFakePlatform::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
     const HidFakeDevice* device = DeviceOf(handle);
     if (device == nullptr || !device->capabilitiesReadable) {
         return false;
     }
-    length = device->featureReportLength;
+    collections = device->collections;
     return true;
 }
 

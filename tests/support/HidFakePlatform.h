@@ -18,7 +18,8 @@ struct HidFakeDevice {
     std::uint16_t vendorId = 0x0426;
     std::uint16_t productId = 0x0001;
     bool capabilitiesReadable = true;
-    std::uint16_t featureReportLength = 8;
+    // The keyboard's vendor collection with its 8-byte feature reports.
+    std::vector<HidCollection> collections = {{0xFF00, 0x0001, 8}};
 };
 
 // A scripted HID system for discovery tests: it lists the devices in order, accepts every
@@ -31,7 +32,7 @@ public:
     HidHandle Open(const std::string& path) override;
     bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                        std::uint16_t& productId) override;
-    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) override;
     bool SetFeature(HidHandle handle, const FeatureReport& report) override;
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;

@@ -87,7 +87,7 @@ bool HidrawPlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
     return true;
 }
 
-bool HidrawPlatform::GetFeatureReportLength(HidHandle handle, std::uint16_t& length) {
+bool HidrawPlatform::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
     if (handle < 0) return false;
     int size = 0;
     if (system_.Ioctl(handle, HIDIOCGRDESCSIZE, &size) < 0) return false;
@@ -96,10 +96,14 @@ bool HidrawPlatform::GetFeatureReportLength(HidHandle handle, std::uint16_t& len
     descriptor.size = static_cast<std::uint32_t>(size);
     if (system_.Ioctl(handle, HIDIOCGRDESC, &descriptor) < 0) return false;
 
-    const std::optional<std::uint16_t> parsed = ReportDescriptorParser::FeatureReportByteLength(
+    const auto parsed = ReportDescriptorParser::TopLevelCollections(
         std::span<const std::uint8_t>(descriptor.value, static_cast<std::size_t>(size)));
     if (!parsed) return false;
-    length = *parsed;
+    collections.clear();
+    for (const ReportDescriptorParser::Collection& collection : *parsed) {
+        collections.push_back({collection.usagePage, collection.usage,
+                               ReportDescriptorParser::FeatureReportByteLength(collection)});
+    }
     return true;
 }
 

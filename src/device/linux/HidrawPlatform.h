@@ -22,7 +22,7 @@ public:
     HidHandle Open(const std::string& path) override;
     bool GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                        std::uint16_t& productId) override;
-    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override;
+    bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) override;
     bool SetFeature(HidHandle handle, const FeatureReport& report) override;
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;

@@ -13,24 +13,30 @@ constexpr std::size_t kLongItemHeader = 3;
 
 constexpr unsigned kTypeMain = 0;
 constexpr unsigned kTypeGlobal = 1;
+constexpr unsigned kTypeLocal = 2;
 
 constexpr unsigned kMainCollection = 0xA;
 constexpr unsigned kMainFeature = 0xB;
 constexpr unsigned kMainEndCollection = 0xC;
 
+constexpr unsigned kGlobalUsagePage = 0x0;
 constexpr unsigned kGlobalReportSize = 0x7;
 constexpr unsigned kGlobalReportId = 0x8;
 constexpr unsigned kGlobalReportCount = 0x9;
 constexpr unsigned kGlobalPush = 0xA;
 constexpr unsigned kGlobalPop = 0xB;
 
+constexpr unsigned kLocalUsage = 0x0;
+
 // Real descriptors push a level or two; the bound keeps a hostile one from growing the stack.
 constexpr std::size_t kMaxPushDepth = 32;
 // The longest report whose byte length, report id byte included, still fits in 16 bits.
 constexpr std::uint64_t kMaxFeatureBits = (UINT16_MAX - 1) * 8ULL;
 
-// The global items that decide a report's size; Push and Pop save and restore them together.
+// The global items that name a collection and decide a report's size; Push and Pop save and
+// restore them together.
 struct GlobalState {
+    std::uint16_t usagePage = 0;
     std::uint8_t reportId = 0;
     std::uint32_t reportSize = 0;
     std::uint32_t reportCount = 0;
@@ -38,11 +44,14 @@ struct GlobalState {
 
 }  // namespace
 
-std::optional<ReportDescriptorParser::FeatureBits> ReportDescriptorParser::FeatureReportBits(
-    std::span<const std::uint8_t> descriptor) {
-    FeatureBits bits;
+std::optional<std::vector<ReportDescriptorParser::Collection>>
+ReportDescriptorParser::TopLevelCollections(std::span<const std::uint8_t> descriptor) {
+    std::vector<Collection> collections;
     GlobalState state;
     std::vector<GlobalState> stack;
+    // The first Usage since the last main item, with its page when the item gave one.
+    std::optional<std::uint32_t> usage;
+    bool usageHasPage = false;
     std::size_t collectionDepth = 0;
     std::size_t pos = 0;
 
@@ -70,17 +79,32 @@ std::optional<ReportDescriptorParser::FeatureBits> ReportDescriptorParser::Featu
         const unsigned tag = prefix >> 4;
         if (type == kTypeMain) {
             if (tag == kMainFeature) {
-                std::uint64_t& total = bits[state.reportId];
+                // Windows makes a device of each top-level collection; a report outside every
+                // collection belongs to none of them.
+                if (collectionDepth == 0) return std::nullopt;
+                std::uint64_t& total = collections.back().featureBits[state.reportId];
                 total += std::uint64_t{state.reportSize} * state.reportCount;
                 if (total > kMaxFeatureBits) return std::nullopt;
             } else if (tag == kMainCollection) {
+                if (collectionDepth == 0) {
+                    Collection& opened = collections.emplace_back();
+                    // A 4-byte Usage carries its own page in the high half.
+                    opened.usagePage =
+                        usageHasPage ? static_cast<std::uint16_t>(*usage >> 16) : state.usagePage;
+                    opened.usage = static_cast<std::uint16_t>(usage.value_or(0));
+                }
                 ++collectionDepth;
             } else if (tag == kMainEndCollection) {
                 if (collectionDepth == 0) return std::nullopt;
                 --collectionDepth;
             }
+            // Local items apply to the next main item only.
+            usage.reset();
         } else if (type == kTypeGlobal) {
             switch (tag) {
+                case kGlobalUsagePage:
+                    state.usagePage = static_cast<std::uint16_t>(value);
+                    break;
                 case kGlobalReportSize:
                     state.reportSize = value;
                     break;
@@ -104,21 +128,24 @@ std::optional<ReportDescriptorParser::FeatureBits> ReportDescriptorParser::Featu
                 default:
                     break;
             }
+        } else if (type == kTypeLocal && tag == kLocalUsage && !usage) {
+            usage = value;
+            usageHasPage = dataSize == 4;
         }
-        // Local items and reserved short items do not change a report's size.
+        // Other local items and reserved short items neither name a collection nor change a
+        // report's size.
     }
 
     // A collection left open means the descriptor was cut short.
     if (collectionDepth != 0) return std::nullopt;
-    return bits;
+    return collections;
 }
 
-std::optional<std::uint16_t> ReportDescriptorParser::FeatureReportByteLength(
-    std::span<const std::uint8_t> descriptor) {
-    const std::optional<FeatureBits> bits = FeatureReportBits(descriptor);
-    if (!bits) return std::nullopt;
+std::uint16_t ReportDescriptorParser::FeatureReportByteLength(const Collection& collection) {
     std::uint64_t longest = 0;
-    for (const auto& [id, count] : *bits) longest = std::max(longest, (count + 7) / 8 + 1);
+    for (const auto& [id, count] : collection.featureBits) {
+        longest = std::max(longest, (count + 7) / 8 + 1);
+    }
     return static_cast<std::uint16_t>(longest);
 }
 

@@ -4,11 +4,13 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace varnok {
 
-// Reads the feature report sizes out of a HID report descriptor, so that a hidraw node can be
-// judged by the same FeatureReportByteLength that the Windows HID parser reports for it.
+// Reads the top-level collections of a HID report descriptor and the feature report sizes of
+// each, so that a hidraw node, which carries every collection of its interface, can be judged
+// collection by collection as Windows judges the HID device it makes of each.
 // The descriptor comes from the device and is untrusted: every item is bounds-checked, and a
 // descriptor that does not parse cleanly yields nullopt, never a guess.
 class ReportDescriptorParser {
@@ -16,13 +18,23 @@ public:
     // Data bits of each feature report, keyed by report id (0 for a device without report ids).
     using FeatureBits = std::map<std::uint8_t, std::uint64_t>;
 
-    static std::optional<FeatureBits> FeatureReportBits(std::span<const std::uint8_t> descriptor);
+    // A collection opened outside every other one, with the feature reports declared in it.
+    struct Collection {
+        std::uint16_t usagePage = 0;
+        std::uint16_t usage = 0;
+        FeatureBits featureBits;
+        bool operator==(const Collection&) const = default;
+    };
 
-    // The longest feature report's data bytes (bits rounded up) plus one byte for the report id,
-    // which Windows counts also for a device without report ids; 0 when the device has no
-    // feature report. nullopt when the descriptor is malformed or the length exceeds 16 bits.
-    static std::optional<std::uint16_t> FeatureReportByteLength(
+    // In descriptor order. nullopt when the descriptor is malformed, when a feature report
+    // lies outside every collection, or when a collection's report length exceeds 16 bits.
+    static std::optional<std::vector<Collection>> TopLevelCollections(
         std::span<const std::uint8_t> descriptor);
+
+    // A collection's longest feature report in data bytes (bits rounded up) plus one byte for
+    // the report id, which Windows counts also for a device without report ids; 0 when the
+    // collection has no feature report. Fits 16 bits for every collection parsed above.
+    static std::uint16_t FeatureReportByteLength(const Collection& collection);
 };
 
 }  // namespace varnok

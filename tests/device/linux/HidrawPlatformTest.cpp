@@ -7,9 +7,11 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "device/KeyboardLink.h"
 #include "device/linux/FakeHidrawSystem.h"
 #include "device/linux/HidrawPlatform.h"
 #include "device/linux/PosixHidrawSystem.h"
@@ -140,51 +142,75 @@ TEST(HidrawPlatform, ReadsTheUsbIds) {
     }
 }
 
-TEST(HidrawPlatform, FeatureReportLengthFromTheDescriptor) {
+TEST(HidrawPlatform, CollectionsFromTheDescriptor) {
     const std::vector<unsigned long> bothRequests{HIDIOCGRDESCSIZE, HIDIOCGRDESC};
     const std::vector<unsigned long> sizeOnly{HIDIOCGRDESCSIZE};
+    const std::vector<HidCollection> keyboard{
+        {0x0001, 0x0006, 0}, {0x000C, 0x0001, 0}, {0xFF00, 0x0001, 8}};
     const struct {
         const char* name;
         std::function<void(FakeHidrawDevice&)> change;
         bool ok;
-        std::uint16_t length;
+        std::vector<HidCollection> collections;
         std::vector<unsigned long> requests;
     } cases[] = {
-        {"keyboard with 8-byte feature reports", [](FakeHidrawDevice&) {}, true, 8, bothRequests},
+        {"keyboard with 8-byte feature reports", [](FakeHidrawDevice&) {}, true, keyboard,
+         bothRequests},
         {"boot keyboard without feature reports",
          [](FakeHidrawDevice& d) {
              d.descriptor.assign(std::begin(descriptors::kBootKeyboard),
                                  std::end(descriptors::kBootKeyboard));
          },
-         true, 0, bothRequests},
-        {"size refused", [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESCSIZE); },
-         false, 0, sizeOnly},
-        {"descriptor refused", [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESC); },
-         false, 0, bothRequests},
-        {"negative size", [](FakeHidrawDevice& d) { d.claimedDescriptorSize = -1; }, false, 0,
+         true,
+         {{0x0001, 0x0006, 0}},
+         bothRequests},
+        {"size refused",
+         [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESCSIZE); },
+         false,
+         {},
+         sizeOnly},
+        {"descriptor refused",
+         [](FakeHidrawDevice& d) { d.refusedRequests.insert(HIDIOCGRDESC); },
+         false,
+         {},
+         bothRequests},
+        {"negative size",
+         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = -1; },
+         false,
+         {},
          sizeOnly},
         {"size beyond the kernel's buffer",
-         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE + 1; }, false,
-         0, sizeOnly},
+         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE + 1; },
+         false,
+         {},
+         sizeOnly},
         {"size the kernel will not copy",
-         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE; }, false, 0,
+         [](FakeHidrawDevice& d) { d.claimedDescriptorSize = HID_MAX_DESCRIPTOR_SIZE; },
+         false,
+         {},
          bothRequests},
         {"size that cuts the descriptor short",
          [](FakeHidrawDevice& d) {
              d.claimedDescriptorSize = static_cast<int>(d.descriptor.size()) - 1;
          },
-         false, 0, bothRequests},
-        {"malformed descriptor", [](FakeHidrawDevice& d) { d.descriptor.back() = 0xB4; }, false, 0,
+         false,
+         {},
+         bothRequests},
+        {"malformed descriptor",
+         [](FakeHidrawDevice& d) { d.descriptor.back() = 0xB4; },
+         false,
+         {},
          bothRequests},
     };
+    const std::vector<HidCollection> untouched{{0xBEEF, 0xBEEF, 0xBEEF}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeHidrawDevice device = ProgrammableKeyboard();
         c.change(device);
         Fixture f(device);
-        std::uint16_t length = 0xBEEF;
-        EXPECT_EQ(f.platform.GetFeatureReportLength(f.handle, length), c.ok);
-        EXPECT_EQ(length, c.ok ? c.length : 0xBEEF);
+        std::vector<HidCollection> collections = untouched;
+        EXPECT_EQ(f.platform.GetCollections(f.handle, collections), c.ok);
+        EXPECT_EQ(collections, c.ok ? c.collections : untouched);
         EXPECT_EQ(Requests(f.system), c.requests);
         if (f.system.ioctls.size() == 2) {
             // The descriptor request asks for exactly the size the device reported.
@@ -193,6 +219,55 @@ TEST(HidrawPlatform, FeatureReportLengthFromTheDescriptor) {
             EXPECT_EQ(asked, static_cast<std::uint32_t>(
                                  device.claimedDescriptorSize.value_or(device.descriptor.size())));
         }
+    }
+}
+
+// The whole search over a sysfs tree: a node is the keyboard when one of its top-level
+// collections has 8-byte feature reports, whatever the other collections on it hold.
+TEST(HidrawPlatform, DiscoveryTakesANodeThroughOneOfItsCollections) {
+    using namespace descriptors;
+    const std::vector<std::uint8_t> shared =
+        Join({kConsumerCollection, kConfigurationCollection, kLongVendorCollection});
+    const std::vector<std::uint8_t> withoutKeyboard =
+        Join({kConsumerCollection, kLongVendorCollection});
+    const struct {
+        const char* name;
+        std::vector<std::vector<std::uint8_t>> nodes;  // descriptors of hidraw0, hidraw1, ...
+        std::optional<std::size_t> takenNode;
+        std::size_t collection = 0;
+    } cases[] = {
+        {"three collections, the keyboard's in the middle", {shared}, 0, 1},
+        {"the same without its long collection",
+         {Join({kConsumerCollection, kConfigurationCollection})},
+         0,
+         1},
+        {"no collection of 8 bytes", {withoutKeyboard}, std::nullopt},
+        {"a node without it, then the keyboard's", {withoutKeyboard, shared}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDirectory tree;
+        FakeHidrawSystem system;
+        for (std::size_t i = 0; i < c.nodes.size(); ++i) {
+            const std::string name = "hidraw" + std::to_string(i);
+            fs::create_directory(tree.Path() / name);
+            FakeHidrawDevice device;
+            device.descriptor = c.nodes[i];
+            system.AddNode("/fake/dev/" + name, device);
+        }
+        HidrawPlatform platform(system, tree.Path(), "/fake/dev");
+        KeyboardLink link(platform);
+        ASSERT_EQ(link.Open(), c.takenNode.has_value());
+        if (!c.takenNode) {
+            EXPECT_EQ(link.Collection(), std::nullopt);
+            EXPECT_EQ(system.closes.size(), system.opens.size());
+            continue;
+        }
+        EXPECT_EQ(system.opens.back().first, "/fake/dev/hidraw" + std::to_string(*c.takenNode));
+        EXPECT_EQ(system.closes.size(), *c.takenNode);
+        ASSERT_TRUE(link.Collection().has_value());
+        EXPECT_EQ(link.Collection()->index, c.collection);
+        EXPECT_EQ(link.Collection()->collection, (HidCollection{0xFF00, 0x0001, 8}));
     }
 }
 
@@ -242,10 +317,10 @@ TEST(HidrawPlatform, NoHandleMakesNoSystemCall) {
     HidrawPlatform platform(system, "/fake/sys/class/hidraw", "/fake/dev");
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
-    std::uint16_t length = 0;
+    std::vector<HidCollection> collections;
     FeatureReport report{0x06};
     EXPECT_FALSE(platform.GetAttributes(kNoHidHandle, vendorId, productId));
-    EXPECT_FALSE(platform.GetFeatureReportLength(kNoHidHandle, length));
+    EXPECT_FALSE(platform.GetCollections(kNoHidHandle, collections));
     EXPECT_FALSE(platform.SetFeature(kNoHidHandle, report));
     EXPECT_FALSE(platform.GetFeature(kNoHidHandle, report));
     EXPECT_TRUE(system.ioctls.empty());
@@ -272,10 +347,10 @@ TEST(HidrawPlatform, RealSystemCallsOnAFileThatIsNoDevice) {
     EXPECT_NE(fcntl(handle, F_GETFD) & FD_CLOEXEC, 0);
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
-    std::uint16_t length = 0;
+    std::vector<HidCollection> collections;
     FeatureReport report{0x06};
     EXPECT_FALSE(platform.GetAttributes(handle, vendorId, productId));
-    EXPECT_FALSE(platform.GetFeatureReportLength(handle, length));
+    EXPECT_FALSE(platform.GetCollections(handle, collections));
     EXPECT_FALSE(platform.SetFeature(handle, report));
     EXPECT_FALSE(platform.GetFeature(handle, report));
     platform.Close(handle);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <vector>
 
 // Report descriptors of the kinds of device that sit on a hidraw node, item by item.
 namespace varnok::descriptors {
@@ -199,6 +202,85 @@ inline constexpr std::uint8_t kLongItems[] = {
     0xC0,              // End Collection
 };
 
+// Three top-level collections that share one interface, given one by one: consumer keys
+// (input report 2), the keyboard's configuration collection (feature report 6 of 7 bytes) and
+// a second vendor collection (feature report 7 of 64 bytes). Windows makes three HID devices
+// of them, with feature report lengths 0, 8 and 65.
+inline constexpr std::uint8_t kConsumerCollection[] = {
+    0x05, 0x0C,        // Usage Page (Consumer)
+    0x09, 0x01,        // Usage (Consumer Control)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x02,        //   Report ID (2)
+    0x15, 0x00,        //   Logical Minimum (0)
+    0x26, 0xFF, 0x03,  //   Logical Maximum (1023)
+    0x19, 0x00,        //   Usage Minimum (0)
+    0x2A, 0xFF, 0x03,  //   Usage Maximum (1023)
+    0x75, 0x10,        //   Report Size (16)
+    0x95, 0x01,        //   Report Count (1)
+    0x81, 0x00,        //   Input (Data, Array)
+    0xC0,              // End Collection
+};
+inline constexpr std::uint8_t kConfigurationCollection[] = {
+    0x06, 0x00, 0xFF,  // Usage Page (Vendor 0xFF00)
+    0x09, 0x01,        // Usage (1)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x06,        //   Report ID (6)
+    0x15, 0x00,        //   Logical Minimum (0)
+    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
+    0x75, 0x08,        //   Report Size (8)
+    0x95, 0x07,        //   Report Count (7)
+    0x09, 0x01,        //   Usage (1)
+    0xB1, 0x02,        //   Feature (Data, Variable, Absolute)
+    0xC0,              // End Collection
+};
+inline constexpr std::uint8_t kLongVendorCollection[] = {
+    0x06, 0x01, 0xFF,  // Usage Page (Vendor 0xFF01)
+    0x09, 0x01,        // Usage (1)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x07,        //   Report ID (7)
+    0x15, 0x00,        //   Logical Minimum (0)
+    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
+    0x75, 0x08,        //   Report Size (8)
+    0x95, 0x40,        //   Report Count (64)
+    0x09, 0x01,        //   Usage (1)
+    0xB1, 0x02,        //   Feature (Data, Variable, Absolute)
+    0xC0,              // End Collection
+};
+
+// Push in the first collection, Pop in the second: the popped report id, layout and usage
+// page carry over collection boundaries, as global items do.
+inline constexpr std::uint8_t kPushPopAcrossCollections[] = {
+    0x06, 0x00, 0xFF,  // Usage Page (Vendor 0xFF00)
+    0x09, 0x01,        // Usage (1)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x06,        //   Report ID (6)
+    0x75, 0x08,        //   Report Size (8)
+    0x95, 0x07,        //   Report Count (7)
+    0xA4,              //   Push
+    0x06, 0x01, 0xFF,  //   Usage Page (Vendor 0xFF01)
+    0x85, 0x07,        //   Report ID (7)
+    0x95, 0x40,        //   Report Count (64)
+    0x09, 0x02,        //   Usage (2)
+    0xB1, 0x02,        //   Feature (Data, Variable, Absolute)
+    0xC0,              // End Collection
+    0x09, 0x03,        // Usage (3), on page 0xFF01
+    0xA1, 0x01,        // Collection (Application)
+    0xB4,              //   Pop: report 6, 8 x 7, page 0xFF00
+    0x09, 0x04,        //   Usage (4)
+    0xB1, 0x02,        //   Feature (Data, Variable, Absolute)
+    0xC0,              // End Collection
+    0x09, 0x05,        // Usage (5), on page 0xFF00
+    0xA1, 0x01,        // Collection (Application)
+    0xC0,              // End Collection
+};
+
 // clang-format on
+
+// The descriptors above laid end to end, as collections that share one interface.
+inline std::vector<std::uint8_t> Join(std::initializer_list<std::span<const std::uint8_t>> parts) {
+    std::vector<std::uint8_t> all;
+    for (const auto part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
 
 }  // namespace varnok::descriptors
