@@ -42,6 +42,13 @@ struct GlobalState {
     std::uint32_t reportCount = 0;
 };
 
+// The first Usage since the last main item: the one that names a collection.
+struct FirstUsage {
+    bool seen = false;
+    bool hasPage = false;  // a 4-byte Usage carries its page in the high half
+    std::uint32_t value = 0;
+};
+
 }  // namespace
 
 std::optional<std::vector<ReportDescriptorParser::Collection>>
@@ -49,9 +56,7 @@ ReportDescriptorParser::TopLevelCollections(std::span<const std::uint8_t> descri
     std::vector<Collection> collections;
     GlobalState state;
     std::vector<GlobalState> stack;
-    // The first Usage since the last main item, with its page when the item gave one.
-    std::optional<std::uint32_t> usage;
-    bool usageHasPage = false;
+    FirstUsage usage;
     std::size_t collectionDepth = 0;
     std::size_t pos = 0;
 
@@ -88,10 +93,9 @@ ReportDescriptorParser::TopLevelCollections(std::span<const std::uint8_t> descri
             } else if (tag == kMainCollection) {
                 if (collectionDepth == 0) {
                     Collection& opened = collections.emplace_back();
-                    // A 4-byte Usage carries its own page in the high half.
-                    opened.usagePage =
-                        usageHasPage ? static_cast<std::uint16_t>(*usage >> 16) : state.usagePage;
-                    opened.usage = static_cast<std::uint16_t>(usage.value_or(0));
+                    opened.usagePage = usage.hasPage ? static_cast<std::uint16_t>(usage.value >> 16)
+                                                     : state.usagePage;
+                    opened.usage = static_cast<std::uint16_t>(usage.value);
                 }
                 ++collectionDepth;
             } else if (tag == kMainEndCollection) {
@@ -99,7 +103,7 @@ ReportDescriptorParser::TopLevelCollections(std::span<const std::uint8_t> descri
                 --collectionDepth;
             }
             // Local items apply to the next main item only.
-            usage.reset();
+            usage = {};
         } else if (type == kTypeGlobal) {
             switch (tag) {
                 case kGlobalUsagePage:
@@ -128,9 +132,8 @@ ReportDescriptorParser::TopLevelCollections(std::span<const std::uint8_t> descri
                 default:
                     break;
             }
-        } else if (type == kTypeLocal && tag == kLocalUsage && !usage) {
-            usage = value;
-            usageHasPage = dataSize == 4;
+        } else if (type == kTypeLocal && tag == kLocalUsage && !usage.seen) {
+            usage = {true, dataSize == 4, value};
         }
         // Other local items and reserved short items neither name a collection nor change a
         // report's size.
