@@ -1,5 +1,5 @@
-# Shared by scripts/run and scripts/test: the repository root, the Debian packages Varnok
-# needs, and their installation when they are missing.
+# Shared by the scripts: the repository root, the Debian packages Varnok needs, their
+# installation when they are missing, and the builds.
 
 VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
@@ -13,6 +13,10 @@ VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clan
                       desktop-file-utils appstream clang libclang-rt-14-dev)
 # What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies.
 VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
+# The Windows build: the MinGW-w64 cross compiler, Wine to run what it builds, and
+# GoogleTest's sources to build the test framework for Windows.
+VARNOK_WINDOWS_PACKAGES=(build-essential cmake ninja-build g++-mingw-w64-x86-64
+    g++-mingw-w64-x86-64-posix wine wine64 googletest)
 
 varnok_ensure_packages() {
     local missing=() package
@@ -45,4 +49,40 @@ varnok_package() {
     local dir="$VARNOK_ROOT/build/$1"
     rm -f "$dir"/*.deb
     (cd "$dir" && cpack -G DEB >&2) && ls "$dir"/*.deb
+}
+
+# Wine for the Windows builds: a private prefix under build/, quiet, no display needed for
+# console programs, and no offer to install Mono or Gecko.
+varnok_wine_env() {
+    export WINEPREFIX="$VARNOK_ROOT/build/wine-prefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot --init >/dev/null 2>&1 || true
+        wineserver --wait
+    fi
+}
+
+# GoogleTest for the Windows test builds, built once from its Debian sources into
+# build/windows-deps.
+varnok_windows_gtest() {
+    local deps="$VARNOK_ROOT/build/windows-deps" work="$VARNOK_ROOT/build/windows-gtest"
+    [ -f "$deps/lib/libgtest.a" ] && return 0
+    cmake -S /usr/src/googletest -B "$work" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$VARNOK_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" >/dev/null \
+        && cmake --build "$work" -j "$(nproc)" >/dev/null \
+        && cmake --install "$work" >/dev/null
+}
+
+# varnok_build_windows DIR [cmake options...]: cross-build for Windows into DIR under build/.
+varnok_build_windows() {
+    local dir="$VARNOK_ROOT/build/$1"
+    shift
+    cmake -S "$VARNOK_ROOT" -B "$dir" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$VARNOK_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DGTest_DIR="$VARNOK_ROOT/build/windows-deps/lib/cmake/GTest" \
+        "$@" >/dev/null \
+        && cmake --build "$dir" -j "$(nproc)"
 }

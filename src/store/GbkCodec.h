@@ -1,24 +1,19 @@
 #pragma once
 
-#include <iconv.h>
-
 #include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "store/GbkConverter.h"
+
 namespace varnok {
 
 // Converts texts between UTF-8, as they are held in memory, and GBK (code page 936), as
-// msmap.dat stores them on every platform. Conversion never fails: bytes that are not valid
-// GBK become U+FFFD, and characters that GBK cannot represent become "?", as Windows turns
-// them into its default character.
+// msmap.dat stores them. Conversion never fails: bytes that are not valid GBK become U+FFFD,
+// and characters that GBK cannot represent become "?", as Windows turns them into its default
+// character. Every build of Varnok converts alike; only the character tables are the system's.
 class GbkCodec {
 public:
-    GbkCodec();
-    ~GbkCodec();
-    GbkCodec(const GbkCodec&) = delete;
-    GbkCodec& operator=(const GbkCodec&) = delete;
-
     std::string ToUtf8(std::string_view gbk);
     std::string ToGbk(std::string_view utf8);
 
@@ -27,8 +22,7 @@ public:
     static std::size_t CutLength(std::string_view gbk, std::size_t limit);
 
 private:
-    iconv_t toUtf8_;
-    iconv_t toGbk_;
+    GbkConverter converter_;
 };
 
 }  // namespace varnok

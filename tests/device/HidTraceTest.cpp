@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/HidTrace.h"
@@ -117,7 +118,10 @@ TEST(HidTrace, NeverWritesIntoTheKeyTableOrTheStore) {
         std::filesystem::create_directory(folder / "sub");
         std::ofstream(folder / "keys.txt") << "01 00 FF\n";
         std::ofstream(folder / "msmap.dat") << "texts";
-        std::filesystem::create_symlink("keys.txt", folder / "link.txt");
+        // Not every system lets a user make symbolic links (Windows asks for a privilege).
+        std::error_code noLinks;
+        std::filesystem::create_symlink("keys.txt", folder / "link.txt", noLinks);
+        if (noLinks && std::string_view(c.trace) == "link.txt") continue;
         const HidTrace::ProtectedFile protectedFiles[] = {
             {folder / "msmap.dat", "the store"},
             {folder / "sub" / "msmap.dat", "the other store"},

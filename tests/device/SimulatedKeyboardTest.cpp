@@ -47,7 +47,7 @@ std::string ReadFile(const std::filesystem::path& path) {
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path) << text;
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 TEST(SimulatedKeyboard, AnswersPageReadsWithWhatItStored) {

@@ -57,6 +57,7 @@ TEST(GbkCodec, ReplacesWhatGbkCannotHoldWithOneQuestionMarkEach) {
         {"several in a row", "??\xD6\xD0", "\u00E5\u00F8中"},
         {"a malformed UTF-8 byte", "a?z", "a\xC0z"},
         {"a sequence cut off at the end", "\xD6\xD0?", "中\xE6\x96"},
+        {"a private-use character, which some systems give GBK's empty cells", "a?", "a\uE000"},
     };
     GbkCodec codec;
     for (const ConversionCase& c : cases) {

@@ -13,6 +13,8 @@
 #include <system_error>
 #include <vector>
 
+#include "store/TemporaryName.h"
+
 namespace varnok {
 
 namespace {
@@ -21,7 +23,6 @@ namespace fs = std::filesystem;
 
 // Gives up after this many names beside the target that are already taken.
 constexpr int kTemporaryNameAttempts = 100;
-constexpr std::string_view kTemporarySuffix = ".tmp";
 
 // The file a write goes to: the target, or the file its symbolic link names.
 struct Target {
@@ -145,9 +146,10 @@ void TakeOverAttributes(int fd, const struct stat& old) {
 
 // Creates a new file beside the target; -1 with errno when the folder refuses one.
 int CreateTemporary(const Target& target, fs::path& temporary) {
-    const std::string stem = target.file.string() + "." + std::to_string(::getpid()) + ".";
+    const std::string name = target.file.filename().string();
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporary = stem + std::to_string(attempt) + std::string(kTemporarySuffix);
+        temporary = target.file.parent_path() /
+                    TemporaryName(name, static_cast<unsigned long>(::getpid()), attempt);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             if (target.exists) {
@@ -217,29 +219,6 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> cont
         error = errno;
     }
     return error == 0 ? FileResult{} : WriteFailure(error, reported);
-}
-
-// name.<digits>.<digits>.tmp, as CreateTemporary makes them.
-bool IsTemporaryOf(std::string_view candidate, std::string_view name) {
-    if (!candidate.starts_with(name) || !candidate.ends_with(kTemporarySuffix)) {
-        return false;
-    }
-    candidate.remove_prefix(name.size());
-    candidate.remove_suffix(kTemporarySuffix.size());
-    int numbers = 0;
-    while (!candidate.empty() && candidate.front() == '.') {
-        candidate.remove_prefix(1);
-        std::size_t digits = 0;
-        while (digits < candidate.size() && candidate[digits] >= '0' && candidate[digits] <= '9') {
-            ++digits;
-        }
-        if (digits == 0) {
-            return false;
-        }
-        candidate.remove_prefix(digits);
-        ++numbers;
-    }
-    return candidate.empty() && numbers == 2;
 }
 
 }  // namespace

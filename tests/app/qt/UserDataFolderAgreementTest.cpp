@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/UserDataFolder.h"
-#include "support/ScopedEnvironment.h"
+#include "support/linux/ScopedEnvironment.h"
 
 namespace varnok {
 namespace {

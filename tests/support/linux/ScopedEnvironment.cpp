@@ -1,4 +1,4 @@
-#include "support/ScopedEnvironment.h"
+#include "support/linux/ScopedEnvironment.h"
 
 #include <cstdlib>
 

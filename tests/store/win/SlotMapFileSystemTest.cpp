@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+// windows.h names ReplaceFileW ReplaceFile; the tests call Varnok's own.
+#undef ReplaceFile
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "store/FileProblemTexts.h"
+#include "store/ReplaceFile.h"
+#include "store/SaveLock.h"
+#include "store/SlotMap.h"
+#include "store/SlotRecordFixtures.h"
+#include "support/FileBytes.h"
+#include "support/TempDirectory.h"
+
+namespace varnok {
+namespace {
+
+namespace fs = std::filesystem;
+
+const Bytes kOld(kKey2CtrlC.begin(), kKey2CtrlC.end());
+
+void FillMap(SlotMap& map) {
+    map.Set("key1", "Ctrl|Alt|Del|,", {0x01, 0x05, 0x00, 0x4C}, 0);
+    map.Set("key3", "鼠标左键", {0x04, 0x01}, 0);
+}
+
+struct RefusedCase {
+    const char* label;
+    // Puts the obstacle in place; returns what takes it away again.
+    std::function<std::function<void()>(const fs::path& file)> arrange;
+    std::string message;  // after the path
+};
+
+TEST(SlotMapFileSystemOnWindows, ARefusedSaveSaysWhyAndLeavesTheOldFileAlone) {
+    const RefusedCase cases[] = {
+        {"a read-only msmap.dat",
+         [](const fs::path& file) {
+             SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+             return std::function<void()>(
+                 [file] { SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL); });
+         },
+         "the file is read-only"},
+        {"another program holds msmap.dat open without sharing it",
+         [](const fs::path& file) {
+             const HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr);
+             EXPECT_NE(held, INVALID_HANDLE_VALUE);
+             return std::function<void()>([held] { CloseHandle(held); });
+         },
+         "it cannot be read and was left as it is"},
+    };
+    for (const RefusedCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        WriteBytes(map.FilePath(), kOld);
+        map.Load();
+        FillMap(map);
+
+        const std::function<void()> undo = c.arrange(map.FilePath());
+        const FileResult result = map.Save();
+        undo();
+
+        EXPECT_EQ(DescribeFileResult(result, 0), map.FilePath().string() + ": " + c.message);
+        EXPECT_TRUE(ReadBytes(map.FilePath()) == kOld);
+        EXPECT_EQ(Listing(directory.Path()), std::vector<std::string>{"msmap.dat"});
+    }
+}
+
+TEST(SlotMapFileSystemOnWindows, TheReplacedFileKeepsItsAttributesAndNothingIsLeftBeside) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    WriteBytes(map.FilePath(), kOld);
+    ASSERT_TRUE(SetFileAttributesW(map.FilePath().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    // A new file a crashed save left beside it goes with the next save.
+    WriteBytes(directory.Path() / "msmap.dat.4242.0.tmp", kOld);
+    map.Load();
+    map.Set("key9", "Ctrl|Alt|Del|,", {0x01, 0x05, 0x00, 0x4C}, 0x03);
+
+    ASSERT_TRUE(map.Save());
+    SlotMap reloaded(directory.Path());
+    ASSERT_TRUE(reloaded.Load());
+    ASSERT_NE(reloaded.Find("key9"), nullptr);
+    EXPECT_EQ(reloaded.Find("key9")->text, "Ctrl|Alt|Del|,");
+    EXPECT_NE(GetFileAttributesW(map.FilePath().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(Listing(directory.Path()), std::vector<std::string>{"msmap.dat"});
+}
+
+TEST(SlotMapFileSystemOnWindows, TheCheckBeforeWritingAgreesWithTheWrite) {
+    struct Case {
+        const char* label;
+        std::function<void(const fs::path& folder)> arrange;
+        const char* name;
+        FileProblem expected;
+    };
+    const auto none = [](const fs::path&) {};
+    const Case cases[] = {
+        {"a new file", none, "keys.txt", FileProblem::None},
+        {"an existing file", [](const fs::path& f) { WriteBytes(f / "keys.txt", kOld); },
+         "keys.txt", FileProblem::None},
+        {"a read-only file",
+         [](const fs::path& f) {
+             WriteBytes(f / "keys.txt", kOld);
+             SetFileAttributesW((f / "keys.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+         },
+         "keys.txt", FileProblem::ReadOnly},
+        {"a missing folder", none, "missing/keys.txt", FileProblem::NoFolder},
+        {"a folder", [](const fs::path& f) { fs::create_directory(f / "keys.txt"); }, "keys.txt",
+         FileProblem::NotAFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        c.arrange(directory.Path());
+        const fs::path file = directory.Path() / c.name;
+        EXPECT_EQ(CheckReplaceable(file).problem, c.expected);
+        EXPECT_EQ(ReplaceFile(file, kOld).problem, c.expected);
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST(SlotMapFileSystemOnWindows, ASaveWaitsForAnotherOneAndThenGivesUp) {
+    TempDirectory directory;
+    const fs::path file = directory.Path() / "msmap.dat";
+    SaveLock held;
+    ASSERT_TRUE(held.Acquire(file));
+    // The named lock is the session's: another thread stands for another program here.
+    FileResult second;
+    std::thread([&] {
+        SaveLock other;
+        second = other.Acquire(file);
+    }).join();
+    EXPECT_EQ(second.problem, FileProblem::Busy);
+}
+
+}  // namespace
+}  // namespace varnok
