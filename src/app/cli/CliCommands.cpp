@@ -131,6 +131,11 @@ int CliCommands::List(bool json) {
             item["vendorId"] = HexId(entry.vendorId);
             item["productId"] = HexId(entry.productId);
             item["usable"] = entry.usable;
+            if (const auto& c = entry.collection) {
+                item["collection"] = {{"index", c->index},
+                                      {"usagePage", HexId(c->collection.usagePage)},
+                                      {"usage", HexId(c->collection.usage)}};
+            }
             if (!entry.problem.empty()) item["problem"] = entry.problem;
             if (!entry.advice.empty()) item["advice"] = entry.advice;
             array.push_back(std::move(item));
@@ -141,8 +146,12 @@ int CliCommands::List(bool json) {
         std::vector<std::string> advice;
         for (const ListedInterface& entry : listed) {
             env_.out << entry.node << "  " << HexId(entry.vendorId) << ":" << HexId(entry.productId)
-                     << "  " << (entry.usable ? "keyboard" : "cannot be used: " + entry.problem)
-                     << "\n";
+                     << "  " << (entry.usable ? "keyboard" : "cannot be used: " + entry.problem);
+            if (const auto& c = entry.collection) {
+                env_.out << "  collection " << c->index << " (" << HexId(c->collection.usagePage)
+                         << ":" << HexId(c->collection.usage) << ")";
+            }
+            env_.out << "\n";
             if (!entry.advice.empty() &&
                 std::find(advice.begin(), advice.end(), entry.advice) == advice.end()) {
                 advice.push_back(entry.advice);

@@ -2,12 +2,12 @@
 
 #include "device/AcceptedDeviceTable.h"
 #include "device/HidPlatform.h"
+#include "device/KeyboardLink.h"
 
 namespace varnok {
 
 namespace {
 
-constexpr std::uint16_t kKeyboardFeatureReportLength = 8;
 // The keyboard link's discovery looks no further.
 constexpr std::size_t kInterfacesSearched = 10;
 
@@ -25,8 +25,13 @@ std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
         if (handle == kNoHidHandle) {
             const auto unopened = diagnose ? diagnose(hidInterface.path) : std::nullopt;
             if (unopened && IsAcceptedDevice(unopened->vendorId, unopened->productId)) {
-                listed.push_back({hidInterface.path, unopened->vendorId, unopened->productId, false,
-                                  unopened->problem, unopened->advice});
+                ListedInterface entry;
+                entry.node = hidInterface.path;
+                entry.vendorId = unopened->vendorId;
+                entry.productId = unopened->productId;
+                entry.problem = unopened->problem;
+                entry.advice = unopened->advice;
+                listed.push_back(entry);
             }
             continue;
         }
@@ -34,10 +39,13 @@ std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
         // 8-byte feature reports; they are not the keyboard this program configures.
         ListedInterface entry;
         entry.node = hidInterface.path;
-        std::uint16_t length = 0;
+        std::vector<HidCollection> collections;
         if (hid.GetAttributes(handle, entry.vendorId, entry.productId) &&
             IsAcceptedDevice(entry.vendorId, entry.productId) &&
-            hid.GetFeatureReportLength(handle, length) && length == kKeyboardFeatureReportLength) {
+            hid.GetCollections(handle, collections)) {
+            entry.collection = KeyboardLink::FindQualifyingCollection(collections);
+        }
+        if (entry.collection) {
             entry.usable = index < kInterfacesSearched;
             if (!entry.usable) {
                 entry.problem = "it is HID interface " + std::to_string(index + 1) +

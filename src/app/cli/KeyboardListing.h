@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "device/KeyboardLink.h"
+
 namespace varnok {
 
 class HidPlatform;
@@ -17,6 +19,8 @@ struct ListedInterface {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     bool usable = false;  // the keyboard, ready for its feature reports
+    // The top-level collection with the keyboard's 8-byte feature reports, when it was opened.
+    std::optional<KeyboardLink::QualifyingCollection> collection;
     std::string problem;  // why it cannot be used
     std::string advice;   // what the user can do about it
 };
@@ -33,9 +37,9 @@ using UnopenedDiagnosis = std::function<std::optional<UnopenedInterface>(const s
 using KeyboardListing = std::function<std::vector<ListedInterface>(HidPlatform& hid)>;
 
 // Walks every interface the platform enumerates, as the keyboard link's discovery does, but
-// past the first keyboard and past the link's ten-interface limit: the accepted ones with
-// 8-byte feature reports are the keyboard; those that cannot be opened but that diagnose
-// names with accepted ids are listed with their problem.
+// past the first keyboard and past the link's ten-interface limit: the accepted ones with a
+// top-level collection of 8-byte feature reports are the keyboard; those that cannot be opened but
+// that diagnose names with accepted ids are listed with their problem.
 std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
                                                     const UnopenedDiagnosis& diagnose);
 

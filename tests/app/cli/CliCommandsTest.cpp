@@ -28,8 +28,8 @@ public:
                        std::uint16_t& productId) override {
         return inner_.GetAttributes(handle, vendorId, productId);
     }
-    bool GetFeatureReportLength(HidHandle handle, std::uint16_t& length) override {
-        return inner_.GetFeatureReportLength(handle, length);
+    bool GetCollections(HidHandle handle, std::vector<HidCollection>& collections) override {
+        return inner_.GetCollections(handle, collections);
     }
     bool SetFeature(HidHandle handle, const FeatureReport& report) override {
         return inner_.SetFeature(handle, report);

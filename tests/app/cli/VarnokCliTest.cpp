@@ -194,10 +194,12 @@ TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
 }
 
 TEST_F(VarnokCliTest, ListsTheKeyboardAndAnswersUsageAsExpected) {
-    EXPECT_EQ(Ok({"list"}), "simulated-keyboard  0426:5601  keyboard\n");
+    EXPECT_EQ(Ok({"list"}), "simulated-keyboard  0426:5601  keyboard  collection 0 (ff00:0001)\n");
     const nlohmann::json listed = nlohmann::json::parse(Ok({"list", "--json"}));
     EXPECT_EQ(listed[0]["node"], "simulated-keyboard");
     EXPECT_EQ(listed[0]["usable"], true);
+    EXPECT_EQ(listed[0]["collection"],
+              nlohmann::json::parse(R"({"index": 0, "usagePage": "ff00", "usage": "0001"})"));
 
     EXPECT_EQ(Ok({"--version"}), "Varnok 1.5\n");
     EXPECT_NE(Ok({"set", "--help"}).find("--string"), std::string::npos);
