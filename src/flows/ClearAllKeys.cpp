@@ -1,12 +1,15 @@
 #include "flows/ClearAllKeys.h"
 
+#include "flows/FlowHost.h"
 #include "keys/KeyTableModel.h"
 
 namespace varnok {
 
-void ClearAllKeys(KeyTableModel& model) {
+bool ClearAllKeys(KeyTableModel& model, FlowHost& host) {
     model.ForgetAll();
-    model.SaveStore();
+    const FileResult stored = model.SaveStore();
+    if (!stored) host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+    return static_cast<bool>(stored);
 }
 
 }  // namespace varnok

@@ -2,10 +2,12 @@
 
 namespace varnok {
 
+class FlowHost;
 class KeyTableModel;
 
 // The Clear button: forgets every slot's definition in the model and in the slot map file.
-// The keyboard keeps its table until the next save.
-void ClearAllKeys(KeyTableModel& model);
+// The keyboard keeps its table until the next save. False, after telling the user which file
+// was left alone and why, when the file could not be written.
+bool ClearAllKeys(KeyTableModel& model, FlowHost& host);
 
 }  // namespace varnok

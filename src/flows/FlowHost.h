@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "keys/MessageTexts.h"
+#include "store/FileResult.h"
 
 namespace varnok {
 
@@ -22,6 +23,9 @@ public:
     virtual ~FlowHost() = default;
 
     virtual void ShowMessage(MessageId id) = 0;
+    // A message about a file that was left alone: the host adds the file and the reason (see
+    // DescribeFileResult) in the user's language.
+    virtual void ShowFileProblem(MessageId id, const FileResult& result) = 0;
     // Called before each record is written or each slot is read.
     virtual void ReportProgress(const FlowProgress& progress) = 0;
     // A read-back found the row's function mode on the keyboard; the host keeps it as the

@@ -11,7 +11,10 @@ bool SaveAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host) {
     // The typed strings get their slot entries before the slot map file is written, so one
     // Save keeps what the user typed, with or without a keyboard.
     model.KeepTypedStrings();
-    model.SaveStore();
+    // The keyboard is written whatever became of the file; the user hears of both.
+    if (const FileResult stored = model.SaveStore(); !stored) {
+        host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+    }
 
     if (!link.Open()) {
         host.ShowMessage(MessageId::SaveNotConnected);

@@ -16,6 +16,8 @@ enum class MessageId {
     ReadSucceeded,
     ReadFailed,
     OnlyGroupKey,
+    // The key definitions could not be written to msmap.dat; the file and the reason follow.
+    StoreNotSaved,
 };
 
 struct MessageText {
@@ -29,7 +31,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 8> MessageTexts;
+extern const std::array<MessageTextRow, 9> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.

@@ -236,9 +236,13 @@ bool SlotMap::Load() {
 }
 
 FileResult SlotMap::RemoveFromFile(std::string_view name) const {
+    std::vector<std::uint8_t> bytes;
+    bool missing = false;
+    // A file that could not be loaded may hold the record: it is left alone, and said so.
+    if (FileResult read = ReadStoreFile(file_, bytes, missing); !read) return read;
     SlotMap onDisk = InFile(file_);
-    if (onDisk.Load() && onDisk.Find(name) == nullptr) return {};
-    // A file that could not be loaded is left alone by the save, which says why.
+    onDisk.Read(bytes);
+    if (missing || onDisk.Find(name) == nullptr) return {};
     onDisk.Remove(name);
     return onDisk.Save();
 }

@@ -48,7 +48,8 @@ public:
     FileResult Save();
     // Removes name's record from msmap.dat as the file is now, leaving every other record as
     // the file holds it (this map's unsaved entries included); success too when the file has
-    // no such record.
+    // no such record or there is no file. A file that cannot be loaded is left alone, and the
+    // result says why.
     FileResult RemoveFromFile(std::string_view name) const;
     // Sets one entry per record of msmap.dat. False when the file cannot be opened or read
     // into memory; true otherwise, also when it is too short or too long to hold records.

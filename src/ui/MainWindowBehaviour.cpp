@@ -8,6 +8,7 @@
 #include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
+#include "store/FileProblemTexts.h"
 #include "ui/ControlIds.h"
 #include "ui/RowTable.h"
 #include "ui/WindowLabelTable.h"
@@ -50,7 +51,12 @@ private:
 
 void MainWindowBehaviour::WindowFlowHost::ShowMessage(MessageId id) {
     std::lock_guard lock(mutex_);
-    messages_.push_back(id);
+    messages_.push_back({id, std::nullopt});
+}
+
+void MainWindowBehaviour::WindowFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({id, result});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ReportProgress(const FlowProgress& progress) {
@@ -70,7 +76,8 @@ void MainWindowBehaviour::WindowFlowHost::Reset() {
     functionModes_.clear();
 }
 
-std::vector<MessageId> MainWindowBehaviour::WindowFlowHost::TakeMessages() {
+std::vector<MainWindowBehaviour::WindowFlowHost::Message>
+MainWindowBehaviour::WindowFlowHost::TakeMessages() {
     std::lock_guard lock(mutex_);
     return std::exchange(messages_, {});
 }
@@ -259,8 +266,9 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
         // and a String row would then send a key chord's name as a string). Other rows'
         // unsaved edits stay unsaved.
         model_.ForgetSlot(row);
-        model_.ForgetStoredSlot(row);
+        const FileResult stored = model_.ForgetStoredSlot(row);
         Refresh();
+        if (!stored) ShowFileProblem(MessageId::StoreNotSaved, stored);
     }
     settings_.WriteSetting(kSection, setting, mode);
 }
@@ -278,6 +286,12 @@ void MainWindowBehaviour::ShowMessage(MessageId id) {
     controls_.ShowMessage(std::string(message.text), std::string(message.caption),
                           MessageIcon::None,
                           notConnected && connectionAdvice_ ? connectionAdvice_(language_) : "");
+}
+
+void MainWindowBehaviour::ShowFileProblem(MessageId id, const FileResult& result) {
+    const MessageText message = MessageFor(id, language_);
+    controls_.ShowMessage(std::string(message.text), std::string(message.caption),
+                          MessageIcon::Exclamation, DescribeFileResult(result, language_));
 }
 
 void MainWindowBehaviour::SetConnectionAdvice(ConnectionAdvice advice) {
@@ -306,7 +320,13 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         ApplyKeyCount();
         Refresh();
     }
-    for (MessageId id : flowHost_.TakeMessages()) ShowMessage(id);
+    for (const WindowFlowHost::Message& message : flowHost_.TakeMessages()) {
+        if (message.file) {
+            ShowFileProblem(message.id, *message.file);
+        } else {
+            ShowMessage(message.id);
+        }
+    }
 }
 
 void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
@@ -323,7 +343,7 @@ void MainWindowBehaviour::OnButtonClicked(int id) {
             RunFlow([this] { SaveAllKeys(model_, keyboardLink_, flowHost_); }, false);
             break;
         case ControlId::Clear:
-            RunFlow([this] { ClearAllKeys(model_); }, true);
+            RunFlow([this] { ClearAllKeys(model_, flowHost_); }, true);
             break;
         case ControlId::GetDefinedKey:
             RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,21 +79,26 @@ private:
     public:
         explicit WindowFlowHost(MainWindowBehaviour& window) : window_(window) {}
         void ShowMessage(MessageId id) override;
+        void ShowFileProblem(MessageId id, const FileResult& result) override;
         void ReportProgress(const FlowProgress& progress) override;
         void StoreFunctionMode(int row, std::int32_t mode) override;
         bool StopRequested() const override { return stop_; }
 
         void Reset();
         void RequestStop() { stop_ = true; }
-        // What the flow left for the window's thread.
-        std::vector<MessageId> TakeMessages();
+        // A message the flow left for the window's thread, with the file it is about.
+        struct Message {
+            MessageId id;
+            std::optional<FileResult> file;
+        };
+        std::vector<Message> TakeMessages();
         std::vector<std::pair<int, std::int32_t>> TakeFunctionModes();
 
     private:
         MainWindowBehaviour& window_;
         std::atomic<bool> stop_ = false;
         std::mutex mutex_;
-        std::vector<MessageId> messages_;
+        std::vector<Message> messages_;
         std::vector<std::pair<int, std::int32_t>> functionModes_;
     };
 
@@ -100,6 +106,8 @@ private:
     GroupKeys CheckedGroupKeys() override;
     void ShowRowTexts() override { Refresh(); }
     void ShowMessage(MessageId id) override;
+    // id's message with the file left alone and the reason, in the window's language.
+    void ShowFileProblem(MessageId id, const FileResult& result);
 
     void ResetCapture();
     void RestoreFunctionModes();

@@ -8,14 +8,13 @@
 #include "flows/SaveAllKeys.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyTableModel.h"
+#include "support/FileBytes.h"
 #include "support/RecordingFlowHost.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 
 namespace varnok {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // Save, Clear and read-back driven through the model alone: what the command line and the
 // window's worker thread do.
@@ -95,7 +94,7 @@ TEST_F(FlowsWithoutWindow, ClearForgetsEverySlotInTheModelAndTheFile) {
     model.TakeText(0, "hidden");
     ASSERT_TRUE(model.SaveStore());
 
-    ClearAllKeys(model);
+    EXPECT_TRUE(ClearAllKeys(model, host));
 
     for (int slot = 1; slot < 7; ++slot) {
         EXPECT_EQ(model.Text(slot), "") << slot;
@@ -132,6 +131,65 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
     // Saved again, the read-back model gives the keyboard the same table.
     for (int slot = 0; slot < 7; ++slot) {
         EXPECT_EQ(FormatHexBytes(fresh.RecordOf(slot).bytes), kSavedTable[slot]) << slot;
+    }
+}
+
+// msmap.dat too large to load: every save must leave it as it is.
+Bytes TooLargeMap() {
+    return Bytes(4 * 1024 * 1024 + 1, 0x41);
+}
+
+TEST_F(FlowsWithoutWindow, AFileLeftAloneIsNamedWithTheReasonAndTheKeyboardIsWrittenAllTheSame) {
+    const struct {
+        const char* label;
+        bool clear;          // Clear instead of Save
+        bool folderMissing;  // the map's folder is gone, instead of a file too large to load
+        std::string reason;  // after the file's path
+        std::vector<std::string> after;  // the messages that follow
+    } cases[] = {
+        {"save over a file too large to load",
+         false,
+         false,
+         "it is too large to be loaded and was left as it is",
+         {"Save Key Successful!"}},
+        {"save into a folder that is gone",
+         false,
+         true,
+         "the folder does not exist",
+         {"Save Key Successful!"}},
+        {"clear over a file too large to load",
+         true,
+         false,
+         "it is too large to be loaded and was left as it is",
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory folder;
+        const std::filesystem::path mapFolder =
+            c.folderMissing ? folder.Path() / "gone" : folder.Path();
+        const std::filesystem::path file = mapFolder / "msmap.dat";
+        if (!c.folderMissing) WriteBytes(file, TooLargeMap());
+        KeyTableModel failing{SlotMap(mapFolder)};
+        failing.DefineChord(1, {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, "Ctrl|C|,");
+        RecordingFlowHost failingHost;
+        SimulatedKeyboard target{clock};
+        KeyboardLink targetLink{target};
+
+        const bool done = c.clear ? ClearAllKeys(failing, failingHost)
+                                  : SaveAllKeys(failing, targetLink, failingHost);
+
+        std::vector<std::string> expected = {"Key definitions not saved to file! " + file.string() +
+                                             ": " + c.reason};
+        expected.insert(expected.end(), c.after.begin(), c.after.end());
+        EXPECT_EQ(failingHost.messages, expected);
+        EXPECT_EQ(done, !c.clear);
+        EXPECT_EQ(target.CompletedSaves(), c.clear ? 0 : 1);
+        if (c.folderMissing) {
+            EXPECT_FALSE(std::filesystem::exists(mapFolder));
+        } else {
+            EXPECT_TRUE(ReadBytes(file) == TooLargeMap());
+        }
     }
 }
 

@@ -83,6 +83,7 @@ TEST(VocabularyTables, EveryMessageInBothLanguages) {
         {MessageId::ReadSucceeded, "Get Key Successful!", "上传键成功!"},
         {MessageId::ReadFailed, "Get Key Error!", "上传键出错!"},
         {MessageId::OnlyGroupKey, "Only Group Key Supported!", "目前只支持组合键!"},
+        {MessageId::StoreNotSaved, "Key definitions not saved to file!", "按键定义未能保存到文件!"},
     };
     ASSERT_EQ(std::size(cases), MessageTexts.size());
     for (const Case& c : cases) {

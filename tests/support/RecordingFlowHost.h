@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "flows/FlowHost.h"
+#include "store/FileProblemTexts.h"
 
 namespace varnok {
 
@@ -14,6 +15,11 @@ class RecordingFlowHost : public FlowHost {
 public:
     void ShowMessage(MessageId id) override {
         messages.push_back(std::string(MessageFor(id, 0).text));
+    }
+    // "<text> <file>: <reason>"
+    void ShowFileProblem(MessageId id, const FileResult& result) override {
+        messages.push_back(std::string(MessageFor(id, 0).text) + " " +
+                           DescribeFileResult(result, 0));
     }
     void ReportProgress(const FlowProgress& progress) override {
         steps.push_back(std::to_string(progress.step) + "/" + std::to_string(progress.steps));

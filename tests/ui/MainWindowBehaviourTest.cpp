@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "keys/SlotNames.h"
+#include "support/FileBytes.h"
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
@@ -11,8 +12,6 @@
 
 namespace varnok {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kValueBoxes[] = {1030, 1024, 1025, 1026, 1027, 1028, 1029};
 constexpr int kFunctionLists[] = {0, 1054, 1055, 1056, 1057, 1058, 1059};
@@ -470,6 +469,54 @@ TEST_F(MainWindowBehaviourTest, NotConnectedCarriesThePlatformsAdvice) {
         EXPECT_EQ(controls.messages[0].text, c.text);
         EXPECT_EQ(controls.messages[0].detail, c.detail);
         EXPECT_EQ(asked, c.withAdvice && !c.plugged ? 1 : 0);
+    }
+}
+
+// Save, Clear and a row's change into or out of String write msmap.dat; when it is left alone
+// the window says so, naming the file and the reason in its language, and the file stays whole.
+TEST_F(MainWindowBehaviourTest, AMapFileLeftAloneIsNamedWithTheReason) {
+    const Bytes tooLarge(4 * 1024 * 1024 + 1, 0x41);
+    const std::string file = (directory.Path() / "msmap.dat").string();
+    const struct {
+        const char* label;
+        int button;  // 0: row 1 changes into String
+        std::int32_t language;
+        std::string text, detail, then;
+    } cases[] = {
+        {"save", ControlId::Save, 0, "Key definitions not saved to file!",
+         file + ": it is too large to be loaded and was left as it is", "Save Key Successful!"},
+        {"save, Chinese", ControlId::Save, 1, "按键定义未能保存到文件!",
+         file + ": 文件太大无法读取，未作改动", "保存键成功!"},
+        {"clear", ControlId::Clear, 0, "Key definitions not saved to file!",
+         file + ": it is too large to be loaded and was left as it is", ""},
+        {"a row changes into String", 0, 1, "按键定义未能保存到文件!",
+         file + ": 文件太大无法读取，未作改动", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteBytes(directory.Path() / "msmap.dat", tooLarge);
+        controls.messages.clear();
+        settings.WriteSetting("Settings", "keyLan", c.language);
+        settings.WriteSetting("Settings", "KeyFun1Sel", 0);
+        Start();
+        Focus(RowTable[1].valueBox);
+        Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // Ctrl+C
+        controls.messages.clear();
+
+        if (c.button != 0) {
+            Click(c.button);
+        } else {
+            Choose(RowTable[1].functionList, 2);
+        }
+
+        ASSERT_EQ(controls.messages.size(), c.then.empty() ? 1u : 2u);
+        EXPECT_EQ(controls.messages[0].text, c.text);
+        EXPECT_EQ(controls.messages[0].detail, c.detail);
+        EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
+        if (!c.then.empty()) {
+            EXPECT_EQ(controls.messages[1].text, c.then);
+        }
+        EXPECT_TRUE(ReadBytes(directory.Path() / "msmap.dat") == tooLarge);
     }
 }
 
