@@ -228,7 +228,9 @@ int CliCommands::Save(bool verify) {
                                        : "the keyboard did not take the end of the table; "
                                          "it keeps its previous table");
     }
-    if (!verify) return kExitSuccess;
+    // The keyboard took the table, but msmap.dat was left alone (the host said why).
+    const int success = host.FileLeftAlone() ? kExitUsage : kExitSuccess;
+    if (!verify) return success;
 
     std::vector<SlotMismatch> mismatches;
     const VerifyOutcome outcome = VerifyAllKeys(model, link, host, mismatches);
@@ -246,15 +248,14 @@ int CliCommands::Save(bool verify) {
                     "not verified: " + std::to_string(mismatches.size()) + " of 7 keys differ");
     }
     env_.out << "verified: the keyboard holds all 7 keys as saved\n";
-    return kExitSuccess;
+    return success;
 }
 
 int CliCommands::Clear() {
     KeyTableModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
-    ClearAllKeys(model);
-    // The flow writes msmap.dat without looking back; a second write tells whether it can.
-    return SaveModel(model) ? kExitSuccess : kExitUsage;
+    ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
+    return ClearAllKeys(model, host) ? kExitSuccess : kExitUsage;
 }
 
 int CliCommands::Export(const std::string& file) {

@@ -6,6 +6,7 @@
 #include "app/SettingNames.h"
 #include "app/SettingsStore.h"
 #include "keys/MessageTexts.h"
+#include "store/FileProblemTexts.h"
 
 namespace varnok {
 
@@ -36,6 +37,13 @@ void ConsoleFlowHost::ShowMessage(MessageId id) {
         const std::string advice = accessAdvice_();
         if (!advice.empty()) err_ << "varnok-cli: " << advice << "\n";
     }
+}
+
+void ConsoleFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
+    EndProgress();
+    fileLeftAlone_ = true;
+    err_ << "varnok-cli: " << MessageFor(id, 0).text << " " << DescribeFileResult(result, 0)
+         << "\n";
 }
 
 void ConsoleFlowHost::ReportProgress(const FlowProgress& progress) {

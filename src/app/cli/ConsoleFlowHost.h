@@ -25,6 +25,8 @@ public:
     ~ConsoleFlowHost() override;
 
     void ShowMessage(MessageId id) override;
+    // The message and "<file>: <reason>" on one line.
+    void ShowFileProblem(MessageId id, const FileResult& result) override;
     void ReportProgress(const FlowProgress& progress) override;
     void StoreFunctionMode(int row, std::int32_t mode) override;
     bool StopRequested() const override;
@@ -33,6 +35,8 @@ public:
     void EndProgress();
     // The last message a flow showed, if any.
     const std::optional<MessageId>& LastMessage() const { return lastMessage_; }
+    // Whether a flow left a file alone (and said so).
+    bool FileLeftAlone() const { return fileLeftAlone_; }
 
 private:
     std::ostream& err_;
@@ -42,6 +46,7 @@ private:
     std::function<std::string()> accessAdvice_;
     bool progressShown_ = false;
     std::optional<MessageId> lastMessage_;
+    bool fileLeftAlone_ = false;
 };
 
 }  // namespace varnok

@@ -6,6 +6,7 @@
 #include "app/cli/CliCommands.h"
 #include "device/SimulatedKeyboard.h"
 #include "keys/FunctionModeNames.h"
+#include "support/FileBytes.h"
 #include "support/VirtualClock.h"
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
@@ -181,6 +182,34 @@ TEST_F(CliCommandsTest, ProgressShowsOnATerminalOnly) {
 
     ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }), 0);
     EXPECT_EQ(err.str(), "varnok-cli: Save Key Successful!\n");
+}
+
+// A msmap.dat that cannot be loaded is left whole; save and clear say so on standard error and
+// end with status 2, and the keyboard part of a save is done all the same.
+TEST_F(CliCommandsTest, AMapFileLeftAloneIsNamedAndFailsTheCommand) {
+    const std::filesystem::path file = directory.Path() / "cli-msmap.dat";
+    const Bytes tooLarge(4 * 1024 * 1024 + 1, 0x41);
+    const std::string said = "varnok-cli: Key definitions not saved to file! " + file.string() +
+                             ": it is too large to be loaded and was left as it is\n";
+    const struct {
+        const char* label;
+        std::function<int(CliCommands&)> command;
+        std::string err;
+        int keyboardSaves;
+    } cases[] = {
+        {"save", [](CliCommands& c) { return c.Save(false); },
+         said + "varnok-cli: Save Key Successful!\n", 1},
+        {"clear", [](CliCommands& c) { return c.Clear(); }, said, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteBytes(file, tooLarge);
+        const int before = cliKeyboard.CompletedSaves();
+        EXPECT_EQ(Run(c.command), kExitUsage);
+        EXPECT_EQ(err.str(), c.err);
+        EXPECT_EQ(cliKeyboard.CompletedSaves() - before, c.keyboardSaves);
+        EXPECT_TRUE(ReadBytes(file) == tooLarge);
+    }
 }
 
 }  // namespace
