@@ -236,6 +236,10 @@ std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error
     } catch (const Json::parse_error& e) {
         error = LineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1) + ": not valid JSON";
         return std::nullopt;
+    } catch (const Json::out_of_range&) {
+        // A number no double can hold ("1e999"); nlohmann gives no position for it.
+        error = "not valid JSON: a number out of range";
+        return std::nullopt;
     }
     Profile profile;
     if (!ReadProfile(json, profile, error)) return std::nullopt;

@@ -56,6 +56,7 @@ TEST(ProfileJson, MalformedProfilesAreRefusedWithThePlaceAndReason) {
     const std::pair<std::string, std::string> cases[] = {
         {fixture.substr(0, 200), "line 7, column 99: not valid JSON"},
         {"", "line 1, column 1: not valid JSON"},
+        {R"({"version": 1e999})", "not valid JSON: a number out of range"},
         {WithKeys("", "2"), "version: unknown version 2; this Varnok reads version 1"},
         {R"({"version": 1})", "format: this is no Varnok profile"},
         {WithKeys(
