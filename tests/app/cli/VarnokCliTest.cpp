@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "device/SimulatedKeyTable.h"
-#include "support/ProgramRun.h"
 #include "support/TempDirectory.h"
+#include "support/linux/ProgramRun.h"
 
 namespace varnok {
 namespace {

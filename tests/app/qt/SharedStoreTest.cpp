@@ -7,9 +7,9 @@
 #include "keys/FunctionModeNames.h"
 #include "support/InlineFlowExecutor.h"
 #include "support/MemoryDialogControls.h"
-#include "support/ProgramRun.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
+#include "support/linux/ProgramRun.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
 

@@ -1,4 +1,4 @@
-#include "support/ProgramRun.h"
+#include "support/linux/ProgramRun.h"
 
 #include <fcntl.h>
 #include <spawn.h>
