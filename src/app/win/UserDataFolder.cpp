@@ -1,7 +1,9 @@
 #include "app/UserDataFolder.h"
 
-#include <shlobj.h>
+// clang-format off
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 
 namespace varnok {
 

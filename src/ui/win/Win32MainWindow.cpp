@@ -1,0 +1,335 @@
+#include "ui/win/Win32MainWindow.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "keys/KeyMessage.h"
+#include "store/win/WideText.h"
+#include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
+#include "ui/controls/win/KeyCaptureComboBox.h"
+#include "ui/win/InMemoryDialogTemplate.h"
+
+namespace varnok {
+
+namespace {
+
+// The flow's thread asks the window's thread to run what it queued.
+constexpr UINT kRunTasksMessage = WM_APP + 1;
+// Where the progress line of a running flow goes: under the last row, in dialog units.
+constexpr RECT kProgressTextArea{28, 204, 28 + 110, 204 + 10};
+constexpr RECT kProgressBarArea{142, 204, 142 + 105, 204 + 9};
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
+           message == WM_SYSKEYUP;
+}
+
+bool IsCharacterMessage(UINT message) {
+    return message == WM_CHAR || message == WM_SYSCHAR || message == WM_DEADCHAR ||
+           message == WM_SYSDEADCHAR;
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(EventsFactory makeEvents, AboutBox aboutBox)
+    : makeEvents_(std::move(makeEvents)),
+      aboutBox_(std::move(aboutBox)),
+      executor_([this](std::function<void()> task) {
+          {
+              const std::lock_guard<std::mutex> lock(tasksMutex_);
+              tasks_.push_back(std::move(task));
+          }
+          PostMessageW(dialog_, kRunTasksMessage, 0, 0);
+      }) {}
+
+Win32MainWindow::~Win32MainWindow() {
+    events_.reset();
+    if (dialog_ != nullptr) DestroyWindow(dialog_);
+    if (icon_ != nullptr) DestroyIcon(icon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+void Win32MainWindow::Run() {
+    const std::vector<std::uint16_t> dialogTemplate =
+        InMemoryDialogTemplate(KeyDialogTemplate(), kIconResource);
+    dialog_ = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+        nullptr, DialogProcedure, reinterpret_cast<LPARAM>(this));
+    if (dialog_ == nullptr) return;
+    ShowWindow(dialog_, SW_SHOW);
+    // The window's own loop, as a modal dialog's, but with the window's key pre-filter in
+    // front: key messages go to the capture or straight to the focused control, never to the
+    // dialog manager's keyboard handling, so Tab, Enter and Escape neither move, save nor close.
+    MSG message;
+    while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        const bool ours = message.hwnd == dialog_ || IsChild(dialog_, message.hwnd);
+        if (ours && IsKeyMessage(message.message)) {
+            if (PreFilterKey(message)) continue;
+        } else if (!(ours && IsCharacterMessage(message.message)) &&
+                   IsDialogMessageW(dialog_, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool Win32MainWindow::PreFilterKey(const MSG& message) {
+    if (!events_) return false;
+    const KeyMessage key{static_cast<KeyMessageKind>(message.message),
+                         static_cast<std::uint8_t>(message.wParam & 0xFF),
+                         static_cast<std::uint8_t>((message.lParam >> 16) & 0xFF)};
+    return events_->OnKeyMessage(key);
+}
+
+INT_PTR CALLBACK Win32MainWindow::DialogProcedure(HWND dialog, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* window = reinterpret_cast<Win32MainWindow*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        window->dialog_ = dialog;
+        window->OnInitDialog();
+        // The dialog manager puts the focus on the first tab stop, Save.
+        return TRUE;
+    }
+    auto* window = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return window != nullptr ? window->OnMessage(message, wParam, lParam) : FALSE;
+}
+
+void Win32MainWindow::OnInitDialog() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_ =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    smallIcon_ = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource),
+                                               IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    // Windows users look for About in the system menu; Close and Move read the same in
+    // either language.
+    if (const HMENU menu = GetSystemMenu(dialog_, FALSE)) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kAboutCommand, L"About Varnok...");
+        ModifyMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, L"Close");
+        ModifyMenuW(menu, SC_MOVE, MF_BYCOMMAND | MF_STRING, SC_MOVE, L"Move");
+    }
+    for (int id = ControlId::ValueBox1; id <= ControlId::ValueBox6; ++id) {
+        MakeKeyCaptureComboBox(Control(id), dialog_);
+    }
+    // The progress line, hidden until a flow runs.
+    RECT textArea = kProgressTextArea;
+    RECT barArea = kProgressBarArea;
+    MapDialogRect(dialog_, &textArea);
+    MapDialogRect(dialog_, &barArea);
+    progressText_ =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, textArea.left,
+                        textArea.top, textArea.right - textArea.left,
+                        textArea.bottom - textArea.top, dialog_, nullptr, instance, nullptr);
+    SendMessageW(progressText_, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+    progressBar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, barArea.left, barArea.top,
+                                   barArea.right - barArea.left, barArea.bottom - barArea.top,
+                                   dialog_, nullptr, instance, nullptr);
+
+    events_ = makeEvents_(*this, executor_);
+    events_->OnInitDialog();
+}
+
+INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == kAboutCommand) {
+                if (events_) events_->OnAboutCommand();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            Close();
+            return TRUE;
+        case WM_HELP:
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, events_ && events_->OnHelpRequest());
+            return TRUE;
+        case WM_QUERYDRAGICON:
+            return reinterpret_cast<INT_PTR>(icon_);
+        case WM_SETCURSOR:
+            if (busy_) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
+        case kClearKeyMessage:
+            if (events_) events_->OnClearKey();
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);
+            return TRUE;
+        case kRunTasksMessage:
+            RunPostedTasks();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void Win32MainWindow::OnCommand(int id, int code) {
+    if (!events_) return;
+    if (id == IDCANCEL && code == BN_CLICKED) {
+        Close();
+    } else if (code == BN_CLICKED && (id == ControlId::Save || id == ControlId::Clear ||
+                                      id == ControlId::GetDefinedKey)) {
+        events_->OnButtonClicked(id);
+    } else if (code == CBN_SETFOCUS && ControlId::IsValueBox(id)) {
+        events_->OnFocusGained(id);
+    } else if (code == CBN_SELCHANGE) {
+        events_->OnSelectionChanged(id);
+    }
+}
+
+void Win32MainWindow::Close() {
+    if (ended_) return;
+    // A flow writing the keyboard finishes its record and stops first.
+    if (events_) events_->OnClosing();
+    ended_ = true;
+    ShowWindow(dialog_, SW_HIDE);
+}
+
+void Win32MainWindow::RunPostedTasks() {
+    for (;;) {
+        std::function<void()> task;
+        {
+            const std::lock_guard<std::mutex> lock(tasksMutex_);
+            if (tasks_.empty()) return;
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        task();
+    }
+}
+
+HWND Win32MainWindow::Control(int id) const {
+    return id == ControlId::Unnamed ? nullptr : GetDlgItem(dialog_, id);
+}
+
+bool Win32MainWindow::IsComboBox(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    return lstrcmpiW(name, L"ComboBox") == 0;
+}
+
+void Win32MainWindow::SetText(int id, const std::string& text) {
+    if (const HWND control = Control(id)) SetWindowTextW(control, WideFromUtf8(text).c_str());
+}
+
+std::string Win32MainWindow::GetText(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr ? Utf8FromWide(WindowText(control)) : std::string();
+}
+
+void Win32MainWindow::ClearList(int id) {
+    if (const HWND control = Control(id)) SendMessageW(control, CB_RESETCONTENT, 0, 0);
+}
+
+void Win32MainWindow::AddListItem(int id, const std::string& text) {
+    if (const HWND control = Control(id)) {
+        const std::wstring item = WideFromUtf8(text);
+        SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
+int Win32MainWindow::ListCount(int id) const {
+    const HWND control = Control(id);
+    if (control == nullptr || !IsComboBox(control)) return 0;
+    const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string Win32MainWindow::ListItem(int id, int index) const {
+    const HWND control = Control(id);
+    if (control == nullptr || index < 0 || index >= ListCount(id)) return {};
+    const LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::wstring item(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(control, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(length));
+    return Utf8FromWide(item);
+}
+
+void Win32MainWindow::SelectListIndex(int id, int index) {
+    // An index the list does not have leaves it without a selection, as CB_SETCURSEL does.
+    if (const HWND control = Control(id)) SendMessageW(control, CB_SETCURSEL, index, 0);
+}
+
+int Win32MainWindow::SelectedListIndex(int id) const {
+    const HWND control = Control(id);
+    if (control == nullptr || !IsComboBox(control)) return -1;
+    const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32MainWindow::SetVisible(int id, bool visible) {
+    if (const HWND control = Control(id)) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32MainWindow::IsVisible(int id) const {
+    const HWND control = Control(id);
+    return control != nullptr && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32MainWindow::SetChecked(int id, bool checked) {
+    if (Control(id) != nullptr) CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32MainWindow::IsChecked(int id) const {
+    return Control(id) != nullptr && IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
+}
+
+void Win32MainWindow::SetFocus(int id) {
+    if (const HWND control = Control(id)) ::SetFocus(control);
+}
+
+void Win32MainWindow::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    // The window goes on painting and can be closed; nothing else takes input.
+    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) != IDCANCEL) EnableWindow(child, !busy);
+    }
+    POINT cursor;
+    GetCursorPos(&cursor);
+    SetCursorPos(cursor.x, cursor.y);  // the cursor takes its new shape at once
+}
+
+void Win32MainWindow::ShowProgress(const std::string& text, int step, int steps) {
+    const bool shown = steps > 0;
+    SetWindowTextW(progressText_, WideFromUtf8(text).c_str());
+    SendMessageW(progressBar_, PBM_SETRANGE32, 0, steps > 0 ? steps : 1);
+    SendMessageW(progressBar_, PBM_SETPOS, shown ? step : 0, 0);
+    ShowWindow(progressText_, shown ? SW_SHOW : SW_HIDE);
+    ShowWindow(progressBar_, shown ? SW_SHOW : SW_HIDE);
+}
+
+void Win32MainWindow::ShowMessage(const std::string& text, const std::string& caption,
+                                  MessageIcon icon, const std::string& detail) {
+    const std::string body = detail.empty() ? text : text + "\n\n" + detail;
+    MessageBoxW(dialog_, WideFromUtf8(body).c_str(), WideFromUtf8(caption).c_str(),
+                MB_OK | (icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0));
+}
+
+void Win32MainWindow::ShowAbout() {
+    if (aboutBox_) aboutBox_(dialog_);
+}
+
+}  // namespace varnok

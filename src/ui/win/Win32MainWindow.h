@@ -1,0 +1,100 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "ui/DialogControls.h"
+#include "ui/DialogEvents.h"
+#include "ui/ThreadFlowExecutor.h"
+
+namespace varnok {
+
+// The main key-definition window on Win32: a dialog made by the dialog manager from the key
+// dialog template, run by a message loop of its own that hands every key message of the
+// window to the behaviour first, as Windows delivers it. It is the DialogControls of the
+// window's behaviour and reports what the user does to that behaviour's DialogEvents; it
+// decides nothing itself.
+class Win32MainWindow : public DialogControls {
+public:
+    // Makes the window's behaviour once the controls exist; the window owns it. The executor
+    // runs the behaviour's flows on a worker thread and brings their results back to the
+    // window's thread through a posted message.
+    using EventsFactory = std::function<std::unique_ptr<DialogEvents>(DialogControls& controls,
+                                                                      FlowExecutor& executor)>;
+    // Shows the About box, owned by the given window.
+    using AboutBox = std::function<void(HWND owner)>;
+
+    // The icon resource of the program icon, in the window and the About box.
+    static constexpr WORD kIconResource = 128;
+    // The About entry of the system menu.
+    static constexpr UINT kAboutCommand = 0x0010;
+
+    Win32MainWindow(EventsFactory makeEvents, AboutBox aboutBox);
+    ~Win32MainWindow() override;
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Shows the window and runs it until the user closes it (Exit, the close box, Close in
+    // the system menu).
+    void Run();
+
+    HWND Handle() const { return dialog_; }
+
+    // DialogControls
+    void SetText(int id, const std::string& text) override;
+    std::string GetText(int id) const override;
+    void ClearList(int id) override;
+    void AddListItem(int id, const std::string& text) override;
+    int ListCount(int id) const override;
+    std::string ListItem(int id, int index) const override;
+    void SelectListIndex(int id, int index) override;
+    int SelectedListIndex(int id) const override;
+    void SetVisible(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void SetChecked(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetFocus(int id) override;
+    void SetBusy(bool busy) override;
+    void ShowProgress(const std::string& text, int step, int steps) override;
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                     const std::string& detail) override;
+    void ShowAbout() override;
+
+private:
+    static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnCommand(int id, int code);
+    void Close();
+    // A key message for one of the window's controls, offered to the behaviour first; true
+    // when the behaviour took it.
+    bool PreFilterKey(const MSG& message);
+    // Runs what the flow's thread queued for the window's thread.
+    void RunPostedTasks();
+    HWND Control(int id) const;
+    static bool IsComboBox(HWND control);
+
+    EventsFactory makeEvents_;
+    AboutBox aboutBox_;
+    HWND dialog_ = nullptr;
+    HICON icon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HWND progressText_ = nullptr;
+    HWND progressBar_ = nullptr;
+    bool busy_ = false;
+    bool ended_ = false;
+
+    std::mutex tasksMutex_;
+    std::deque<std::function<void()>> tasks_;
+    // Declared before the behaviour, so that it outlives it: the behaviour waits for its flow
+    // when it is destroyed.
+    ThreadFlowExecutor executor_;
+    std::unique_ptr<DialogEvents> events_;
+};
+
+}  // namespace varnok
