@@ -165,13 +165,8 @@ void KeyTableModel::TakeReadBackString(int slot, const std::string& text, const 
 }
 
 void KeyTableModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
-    if (!Valid(slot)) return;
-    Slot& s = slots_[slot];
-    s.reports.Clear();
-    s.reports.LoadReports(report, 1);
-    s.text = text;
-    s.definedCount = 1;
-    KeepFirstReport(slot);
+    // What the keyboard holds is a chord like any other: defined, and kept in the slot map.
+    DefineChord(slot, report, text);
 }
 
 void KeyTableModel::KeepTypedStrings() {
