@@ -41,4 +41,9 @@ std::string DecodeStringPayload(std::span<const std::uint8_t> payload) {
     return text;
 }
 
+bool PayloadIsAllCharacters(std::span<const std::uint8_t> payload) {
+    // Each character decodes to one byte: a pair that names none is missing from the text.
+    return 2 * DecodeStringPayload(payload).size() == payload.size();
+}
+
 }  // namespace varnok

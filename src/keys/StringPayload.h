@@ -22,5 +22,9 @@ std::vector<std::uint8_t> EncodeStringPayload(std::string_view text);
 // Decodes payload bytes into UTF-8 text. Pairs that name no character add nothing, and a
 // trailing odd byte is ignored.
 std::string DecodeStringPayload(std::span<const std::uint8_t> payload);
+// Whether every pair of the payload names a character, so that DecodeStringPayload shows all
+// the keyboard types. A key that types none (F1, Enter, a modifier) or an odd byte makes it
+// false.
+bool PayloadIsAllCharacters(std::span<const std::uint8_t> payload);
 
 }  // namespace varnok

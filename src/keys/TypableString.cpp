@@ -1,5 +1,7 @@
 #include "keys/TypableString.h"
 
+#include <algorithm>
+
 #include "keys/KeyLookup.h"
 #include "keys/StringRefusalTexts.h"
 
@@ -103,6 +105,19 @@ TypableString CheckTypableString(std::string_view text) {
         }
     }
     return check;
+}
+
+bool TakesStringEdit(std::string_view before, std::string_view after) {
+    if (CheckTypableString(after).TypesWholeText()) {
+        return true;
+    }
+    // One stretch of before removed: after is a head of before followed by a tail of it.
+    if (after.size() >= before.size()) {
+        return false;
+    }
+    const std::size_t head = static_cast<std::size_t>(
+        std::mismatch(after.begin(), after.end(), before.begin()).first - after.begin());
+    return before.ends_with(after.substr(head));
 }
 
 std::string StringRefusalText(const TypableString& check, std::int32_t language) {

@@ -43,6 +43,12 @@ bool KeyboardTypes(char32_t character);
 // Checks UTF-8 text character by character against the keys and the 14-character limit.
 TypableString CheckTypableString(std::string_view text);
 
+// Whether the value box of a String row takes an edit that turns before into after: it does
+// when the keyboard types after whole, and whenever the edit only takes characters out, so
+// that a text the box was given as it is (a stored one, a command item's name) can still be
+// shortened. CheckTypableString(after) says why when it does not.
+bool TakesStringEdit(std::string_view before, std::string_view after);
+
 // The reason for a refusal, naming the refused character, in the window's language (0
 // English, otherwise Chinese); empty when the whole text is typed.
 std::string StringRefusalText(const TypableString& check, std::int32_t language);

@@ -50,6 +50,21 @@ TEST(StringPayload, DecodesWhatItCanAndIgnoresTheRest) {
     }
 }
 
+// A read-back row must be able to say when the keyboard types more than its text shows.
+TEST(StringPayload, TellsWhetherEveryPairIsACharacter) {
+    const std::pair<Bytes, bool> cases[] = {
+        {{0xAB, 0x0B, 0x00, 0x08}, true},
+        {{}, true},
+        {{0x00, 0x04, 0x00, 0x3A}, false},  // F1 types no character
+        {{0x00, 0xE1, 0x00, 0x04}, false},  // nor does Shift alone
+        {{0xAB, 0x2C}, false},              // Shift + Space has no character of its own
+        {{0x00, 0x04, 0xAB}, false},        // a byte left over
+    };
+    for (const auto& [payload, whole] : cases) {
+        EXPECT_EQ(PayloadIsAllCharacters(payload), whole) << testing::PrintToString(payload);
+    }
+}
+
 // Every character a string key can hold must come back from the keyboard as itself.
 TEST(StringPayload, EveryTypableCharacterComesBackAsItself) {
     std::set<char32_t> characters;

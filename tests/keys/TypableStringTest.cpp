@@ -97,6 +97,34 @@ TEST(TypableString, RefusesWhatTheKeyboardCannotTypeAndSaysWhy) {
     }
 }
 
+TEST(TypableString, AnEditIsTakenWhenTheResultIsTypedOrWhenItOnlyRemoves) {
+    struct Case {
+        std::string before;
+        std::string after;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"Hello", "Hello!", true},
+        {"Hello", "Hello中", false},
+        {"Hello", "中Hello", false},
+        {"abcdefghijklmn", "abcdefghijklmnX", false},  // a 15th character
+        {"abcdefghijklmn", "Xabcdefghijklmn", false},  // even when it goes in first
+        {"abcdefghijklmn", "abcdefghijklm", true},
+        {"Mouse Left   Click", "Mouse Left   Clic", true},  // too long as given: may shorten
+        {"Mouse Left   Click", "Mouse Left   Clickx", false},
+        {"Mouse Left   Click", "Mouse Left  Click", true},
+        {"Mouse Left   Click", "Mouse  Left   Click", false},
+        {"Hi 中文", "Hi 文", true},
+        {"Hi 中文", "Hi", true},
+        {"Hi 中文", "Hi 中文中", false},
+        {"Hi 中文", "Hi 中x", false},  // a replacement is no removal
+        {"abc", "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TakesStringEdit(c.before, c.after), c.taken) << c.before << " -> " << c.after;
+    }
+}
+
 TEST(TypableString, ReasonsInBothLanguages) {
     struct Case {
         std::string text;
