@@ -88,7 +88,7 @@ bool ReadBackAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host) {
                 model.TakeReadBackEmpty(slot);
                 break;
             case SlotReadBack::Kind::String:
-                model.TakeReadBackString(slot, read->text, ToSlotData(read->payload));
+                model.TakeReadBackString(slot, read->text, read->payload);
                 break;
             case SlotReadBack::Kind::Keyboard:
             case SlotReadBack::Kind::Mouse:

@@ -6,6 +6,7 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/SlotNames.h"
 #include "keys/StringPayload.h"
+#include "keys/TypableString.h"
 
 namespace varnok {
 namespace {
@@ -36,6 +37,7 @@ bool KeyTableModel::Load() {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Slot& s = slots_[slot];
         s.definedCount = 0;
+        s.shortfall.reset();
         const SlotEntry* entry = slotMap_.Find(SlotNames[slot]);
         if (entry == nullptr) continue;
         s.text = entry->text;
@@ -43,6 +45,17 @@ bool KeyTableModel::Load() {
         s.reports.LoadReports(entry->data, 1);
     }
     return loaded;
+}
+
+void KeyTableModel::ShowTypedStrings() {
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        Slot& s = slots_[row];
+        if (s.functionMode != kStringMode) continue;
+        TypableString check = CheckTypableString(s.text);
+        if (check.TypesWholeText()) continue;
+        s.shortfall = StringShortfall{StringShortfall::Source::StoredText, std::move(s.text)};
+        s.text = std::move(check.typed);
+    }
 }
 
 FileResult KeyTableModel::SaveStore() {
@@ -65,12 +78,19 @@ const KeyReportList& KeyTableModel::Reports(int slot) const {
     return Valid(slot) ? slots_[slot].reports : kNoReports;
 }
 
+const std::optional<StringShortfall>& KeyTableModel::Shortfall(int slot) const {
+    static const std::optional<StringShortfall> kNone;
+    return Valid(slot) ? slots_[slot].shortfall : kNone;
+}
+
 std::int32_t KeyTableModel::FunctionMode(int slot) const {
     return IsRowSlot(slot) ? slots_[slot].functionMode : kNormalMode;
 }
 
 void KeyTableModel::SetFunctionMode(int slot, std::int32_t mode) {
-    if (IsRowSlot(slot)) slots_[slot].functionMode = mode;
+    if (!IsRowSlot(slot) || slots_[slot].functionMode == mode) return;
+    slots_[slot].functionMode = mode;
+    slots_[slot].shortfall.reset();
 }
 
 std::uint8_t KeyTableModel::OnceMask() const {
@@ -88,6 +108,7 @@ void KeyTableModel::ForgetSlot(int slot) {
     slots_[slot].reports.Clear();
     slots_[slot].text.clear();
     slots_[slot].definedCount = 0;
+    slots_[slot].shortfall.reset();
 }
 
 FileResult KeyTableModel::ForgetStoredSlot(int slot) const {
@@ -109,6 +130,7 @@ void KeyTableModel::DefineCommandItem(int slot, std::size_t itemIndex) {
     const std::size_t reportItem = itemIndex == 0 ? DefaultItemOfRow(slot) : itemIndex;
     s.reports.LoadReports(CommandItemTable[reportItem].report, 1);
     s.definedCount = 1;
+    s.shortfall.reset();
     KeepFirstReport(slot);
 }
 
@@ -119,11 +141,14 @@ void KeyTableModel::DefineChord(int slot, const KeyReport& report, const std::st
     s.reports.LoadReports(report, 1);
     s.text = text;
     s.definedCount = 1;
+    s.shortfall.reset();
     KeepFirstReport(slot);
 }
 
 void KeyTableModel::TakeText(int slot, std::string text) {
-    if (Valid(slot)) slots_[slot].text = std::move(text);
+    if (!Valid(slot) || slots_[slot].text == text) return;
+    slots_[slot].text = std::move(text);
+    slots_[slot].shortfall.reset();
 }
 
 bool KeyTableModel::AddChordKey(int slot, std::uint8_t keyCode) {
@@ -158,10 +183,15 @@ void KeyTableModel::TakeReadBackEmpty(int slot) {
     ForgetSlot(slot);
 }
 
-void KeyTableModel::TakeReadBackString(int slot, const std::string& text, const SlotData& payload) {
+void KeyTableModel::TakeReadBackString(int slot, const std::string& text,
+                                       std::span<const std::uint8_t> payload) {
     if (!Valid(slot)) return;
-    slotMap_.Set(SlotNames[slot], text, payload, 0);
+    slotMap_.Set(SlotNames[slot], text, ToSlotData(payload), 0);
     slots_[slot].text = text;
+    slots_[slot].shortfall.reset();
+    if (!PayloadIsAllCharacters(payload)) {
+        slots_[slot].shortfall = StringShortfall{StringShortfall::Source::ReadBackKeys, {}};
+    }
 }
 
 void KeyTableModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
@@ -171,10 +201,17 @@ void KeyTableModel::TakeReadBackReport(int slot, const KeyReport& report, const 
 
 void KeyTableModel::KeepTypedStrings() {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        if (slots_[row].functionMode != kStringMode) continue;
-        const std::vector<std::uint8_t> payload = EncodeStringPayload(slots_[row].text);
-        if (!payload.empty())
-            slotMap_.Set(SlotNames[row], slots_[row].text, ToSlotData(payload), 0);
+        Slot& s = slots_[row];
+        if (s.functionMode != kStringMode) continue;
+        const std::vector<std::uint8_t> payload = EncodeStringPayload(s.text);
+        // The keyboard is given what the row shows; msmap.dat keeps a stored text that encodes
+        // to nothing, and with it the row's shortfall.
+        if (!payload.empty()) {
+            slotMap_.Set(SlotNames[row], s.text, ToSlotData(payload), 0);
+            s.shortfall.reset();
+        } else if (s.shortfall && s.shortfall->source == StringShortfall::Source::ReadBackKeys) {
+            s.shortfall.reset();
+        }
     }
 }
 

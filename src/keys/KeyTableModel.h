@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "keys/KeyRecord.h"
@@ -20,6 +22,16 @@ namespace varnok {
 // all work on one of these; none of them reaches into another's state.
 //
 // Slots outside 0..6 are ignored by every operation and read as empty.
+// A String row that shows less than the slot was given, because the keyboard types only what
+// the row shows: msmap.dat stores a text with characters no key types or more than 14 of them,
+// or the keyboard holds keys in the string that type no character.
+struct StringShortfall {
+    enum class Source { StoredText, ReadBackKeys };
+    Source source;
+    // StoredText: the text msmap.dat holds for the slot.
+    std::string storedText;
+};
+
 class KeyTableModel {
 public:
     explicit KeyTableModel(SlotMap slotMap);
@@ -27,6 +39,10 @@ public:
     // Reads msmap.dat and restores every slot's text, report and defined state from it; a slot
     // without an entry is left as it is. The result is the slot map's load result.
     bool Load();
+    // Once the rows' modes are known after Load: a String row whose stored text the keyboard
+    // does not type whole shows what it types instead, with the shortfall noted. msmap.dat
+    // keeps the stored text until the next save.
+    void ShowTypedStrings();
     // Writes msmap.dat with every slot map entry (see SlotMap::Save).
     FileResult SaveStore();
     const SlotMap& Map() const { return slotMap_; }
@@ -36,6 +52,8 @@ public:
     // How many chords were stored into the slot since it was last emptied (0: none).
     int DefinedCount(int slot) const;
     const KeyReportList& Reports(int slot) const;
+    // What a String row shows less than it was given; none once the slot changes.
+    const std::optional<StringShortfall>& Shortfall(int slot) const;
     std::int32_t FunctionMode(int slot) const;
     void SetFunctionMode(int slot, std::int32_t mode);
     // Bit n-1 set for each row n whose mode is Once.
@@ -71,7 +89,8 @@ public:
     // What the keyboard returned for a slot (see ReadBackAllKeys). Each takes the definition
     // into the slot map too, so that the next Save and the next start agree with the keyboard.
     void TakeReadBackEmpty(int slot);
-    void TakeReadBackString(int slot, const std::string& text, const SlotData& payload);
+    void TakeReadBackString(int slot, const std::string& text,
+                            std::span<const std::uint8_t> payload);
     void TakeReadBackReport(int slot, const KeyReport& report, const std::string& text);
 
     // Before a save: each String row whose text encodes to something keeps that text in the
@@ -86,6 +105,7 @@ private:
         std::string text;
         int definedCount = 0;
         std::int32_t functionMode = 0;
+        std::optional<StringShortfall> shortfall;
     };
 
     static bool Valid(int slot) { return slot >= 0 && slot < kSlotCount; }

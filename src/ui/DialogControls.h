@@ -8,6 +8,12 @@ namespace varnok {
 // box shows an exclamation mark.
 enum class MessageIcon { None, Exclamation };
 
+// How a value box's edit field takes keys. In a chord row the window's key capture names the
+// keys, and the field drops the Backspace and "." that still reach it (the repeats of a held
+// key). In a String row the field edits its text as any text box does, and asks the window
+// (DialogEvents::OnTextEdit) before it takes an edit.
+enum class ValueEntry { CapturedKeys, TypedText };
+
 // The controls of a dialog window, addressed by their control ids, as the window's behaviour
 // sees them. Texts are UTF-8.
 //
@@ -42,6 +48,14 @@ public:
     virtual bool IsChecked(int id) const = 0;
 
     virtual void SetFocus(int id) = 0;
+
+    // Value boxes only; every box starts with CapturedKeys.
+    virtual void SetValueEntry(int id, ValueEntry entry) = 0;
+    // A lasting mark on a control that says what is wrong with what it shows; the reason is
+    // at hand where the control is (its tooltip). An empty reason takes the mark away.
+    virtual void SetMark(int id, const std::string& reason) = 0;
+    // A short line in the window that says why an input was refused; empty hides it.
+    virtual void ShowNotice(const std::string& text) = 0;
 
     // While the keyboard is written or read: the window takes no input but stays responsive,
     // and shows a busy cursor.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "keys/KeyMessage.h"
 
 namespace varnok {
@@ -28,6 +30,9 @@ public:
     // Every key message of the window before any control sees it; true when it was handled
     // (swallowed), false when it goes on to the focused control.
     virtual bool OnKeyMessage(const KeyMessage& message) = 0;
+    // The user is about to change the text of a value box that takes typed text (typing,
+    // pasting, deleting) from before to after; false refuses the edit and the box keeps before.
+    virtual bool OnTextEdit(int id, const std::string& before, const std::string& after) = 0;
     // The window is about to close: a flow that is writing the keyboard finishes the record
     // it is on and stops before this returns.
     virtual void OnClosing() = 0;

@@ -8,6 +8,7 @@
 #include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
+#include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
 #include "ui/ControlIds.h"
 #include "ui/RowTable.h"
@@ -123,6 +124,7 @@ void MainWindowBehaviour::OnInitDialog() {
     controls_.SelectListIndex(kLanguageList, language_);
 
     RestoreFunctionModes();
+    model_.ShowTypedStrings();
     ApplyLanguage();
     ApplyKeyCount();
     Refresh();
@@ -142,6 +144,7 @@ void MainWindowBehaviour::Refresh() {
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         controls_.SetText(RowTable[slot].valueBox, model_.Text(slot));
     }
+    ShowRowEntries();
 
     // The hidden field selects the first list item that begins with the text; its list is
     // empty, so in practice it takes the text.
@@ -182,6 +185,17 @@ void MainWindowBehaviour::ResetCapture() {
     capture_.lastMessageKind = 0;
     capture_.keysInChord = 0;
     capture_.busy = 0;
+}
+
+void MainWindowBehaviour::ShowRowEntries() {
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        const int box = RowTable[slot].valueBox;
+        const bool typed = model_.FunctionMode(slot) == kStringMode;
+        controls_.SetValueEntry(box, typed ? ValueEntry::TypedText : ValueEntry::CapturedKeys);
+        controls_.SetMark(
+            box, typed ? StringRowMarkText(model_.Text(slot), model_.Shortfall(slot), language_)
+                       : std::string());
+    }
 }
 
 void MainWindowBehaviour::RestoreFunctionModes() {
@@ -241,6 +255,7 @@ void MainWindowBehaviour::ClearCurrentSlot() {
 void MainWindowBehaviour::FocusRow(int slot) {
     currentSlot_ = slot;
     ResetCapture();
+    controls_.ShowNotice("");
 }
 
 void MainWindowBehaviour::PickCommandItem(int slot) {
@@ -271,6 +286,7 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
         if (!stored) ShowFileProblem(MessageId::StoreNotSaved, stored);
     }
     settings_.WriteSetting(kSection, setting, mode);
+    ShowRowEntries();
 }
 
 void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
@@ -307,6 +323,7 @@ GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
 void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh) {
     flowRunning_ = true;
     flowHost_.Reset();
+    controls_.ShowNotice("");
     controls_.SetBusy(true);
     executor_.Run(std::move(flow), [this, afterRefresh] { EndFlow(afterRefresh); });
 }
@@ -319,6 +336,9 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     if (afterRefresh) {
         ApplyKeyCount();
         Refresh();
+    } else {
+        // A save gives the keyboard what the rows show: what they lacked is settled.
+        ShowRowEntries();
     }
     for (const WindowFlowHost::Message& message : flowHost_.TakeMessages()) {
         if (message.file) {
@@ -388,6 +408,21 @@ bool MainWindowBehaviour::OnKeyMessage(const KeyMessage& message) {
     // While a flow runs the model is the flow's: keys go nowhere.
     if (flowRunning_) return true;
     return chordCapture_.OnKeyMessage(message);
+}
+
+bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const std::string& after) {
+    const int slot = SlotOfValueBox(id);
+    if (slot <= 0 || flowRunning_) return false;
+    if (model_.FunctionMode(slot) != kStringMode) return true;
+    if (!TakesStringEdit(before, after)) {
+        controls_.ShowNotice(StringRefusalText(CheckTypableString(after), language_));
+        return false;
+    }
+    controls_.ShowNotice("");
+    // The row now shows what the user made of it; a mark for what it showed before goes.
+    model_.TakeText(slot, after);
+    controls_.SetMark(id, StringRowMarkText(after, model_.Shortfall(slot), language_));
+    return true;
 }
 
 void MainWindowBehaviour::OnClosing() {

@@ -51,6 +51,7 @@ public:
     void OnAboutCommand() override;
     bool OnKeyMessage(const KeyMessage& message) override;
     void OnClosing() override;
+    bool OnTextEdit(int id, const std::string& before, const std::string& after) override;
 
     // Model to controls.
     void Refresh();
@@ -110,6 +111,8 @@ private:
     void ShowFileProblem(MessageId id, const FileResult& result);
 
     void ResetCapture();
+    // How each row's box takes keys (typed text in String rows) and what marks it carries.
+    void ShowRowEntries();
     void RestoreFunctionModes();
     void ApplyLanguage();
     void FocusRow(int slot);

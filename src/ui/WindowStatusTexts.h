@@ -4,12 +4,20 @@
 #include <string>
 
 #include "flows/FlowHost.h"
+#include "keys/KeyTableModel.h"
 
 namespace varnok {
 
 // The line the window shows while a flow runs, in its language (Chinese whenever the flag is
 // not 0), e.g. "Writing record 3 of 8".
 std::string ProgressText(const FlowProgress& progress, std::int32_t language);
+
+// Why a String row is marked: it shows less than the slot was given (shortfall), or the
+// keyboard does not type all of the text it shows. Empty when the keyboard types what the row
+// shows and nothing more.
+std::string StringRowMarkText(const std::string& shown,
+                              const std::optional<StringShortfall>& shortfall,
+                              std::int32_t language);
 
 // The warning of a value text longer than limit characters.
 std::string TooLongText(int limit, std::int32_t language);

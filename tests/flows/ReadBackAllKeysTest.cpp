@@ -152,6 +152,31 @@ TEST_F(ReadBackAllKeysTest, NoKeyboardLeavesTheWindowAsItWas) {
     EXPECT_EQ(window->Model().Text(1), "Log   off");
 }
 
+// A string that makes the keyboard press keys without a character (F1 here) shows the text it
+// types and says that it holds more; a Save gives the keyboard what the row shows.
+TEST_F(ReadBackAllKeysTest, StringWithKeysThatTypeNoCharacterIsMarkedUntilSaved) {
+    KeyboardHolds({{0x01, 0x06, 0x08, 0x00, 0x0B, 0x00, 0x3A, 0x00, 0x0C, 0xFF},
+                   {0x02, 0x04, 0x08, 0xAB, 0x0B, 0x00, 0x0C, 0xFF}});
+    settings.WriteSetting("Settings", "keynum", 1);
+    StartOnLoadedKeyboard();
+
+    Click(1019);
+
+    EXPECT_EQ(controls.GetText(1024), "hi");
+    EXPECT_EQ(controls.At(1024).mark,
+              "The keyboard also holds keys here that type no character; shown is the text it "
+              "types.");
+    EXPECT_EQ(controls.GetText(1025), "Hi");
+    EXPECT_EQ(controls.At(1025).mark, "");
+
+    Click(1000);
+
+    EXPECT_EQ(controls.At(1024).mark, "");
+    const auto record = loaded->Table().Record(1);
+    EXPECT_EQ(Bytes(record.begin(), record.end()),
+              (Bytes{0x01, 0x04, 0x08, 0x00, 0x0B, 0x00, 0x0C, 0xFF}));
+}
+
 TEST_F(ReadBackAllKeysTest, ClearForgetsEveryDefinitionButSlotZerosText) {
     settings.WriteSetting("Settings", "keynum", 5);
     SlotMap earlier(directory.Path());

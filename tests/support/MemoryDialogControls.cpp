@@ -60,6 +60,16 @@ void MemoryDialogControls::SetFocus(int id) {
     focused = id;
 }
 
+void MemoryDialogControls::SetValueEntry(int id, ValueEntry entry) {
+    controls[id].entry = entry;
+}
+void MemoryDialogControls::SetMark(int id, const std::string& reason) {
+    controls[id].mark = reason;
+}
+void MemoryDialogControls::ShowNotice(const std::string& text) {
+    notice = text;
+}
+
 void MemoryDialogControls::ShowMessage(const std::string& text, const std::string& caption,
                                        MessageIcon icon, const std::string& detail) {
     messages.push_back({text, caption, icon, detail});

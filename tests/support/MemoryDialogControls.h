@@ -18,6 +18,8 @@ public:
         int selected = -1;
         bool visible = true;
         bool checked = false;
+        ValueEntry entry = ValueEntry::CapturedKeys;
+        std::string mark;
     };
     struct Message {
         std::string text;
@@ -39,6 +41,9 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    void SetValueEntry(int id, ValueEntry entry) override;
+    void SetMark(int id, const std::string& reason) override;
+    void ShowNotice(const std::string& text) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -50,6 +55,8 @@ public:
     int focused = 0;
     int aboutShown = 0;
     bool busy = false;
+    // The refusal line as it stands.
+    std::string notice;
     // Every progress line shown, in order ("" when it was hidden).
     std::vector<std::string> progress;
 

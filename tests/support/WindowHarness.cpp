@@ -32,7 +32,29 @@ void WindowHarness::Focus(int valueBox) {
 
 void WindowHarness::Type(int valueBox, const std::string& text) {
     Focus(valueBox);
-    controls.SetText(valueBox, controls.GetText(valueBox) + text);
+    if (controls.At(valueBox).entry != ValueEntry::TypedText) {
+        controls.SetText(valueBox, controls.GetText(valueBox) + text);
+        return;
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        // One UTF-8 character: its lead byte and the continuation bytes after it.
+        std::size_t length = 1;
+        while (i + length < text.size() &&
+               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80)
+            ++length;
+        const std::string before = controls.GetText(valueBox);
+        const std::string after = before + text.substr(i, length);
+        if (window->OnTextEdit(valueBox, before, after)) controls.SetText(valueBox, after);
+        i += length;
+    }
+}
+
+void WindowHarness::Backspace(int valueBox) {
+    const std::string before = controls.GetText(valueBox);
+    std::size_t cut = before.empty() ? 0 : before.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(before[cut]) & 0xC0) == 0x80) --cut;
+    const std::string after = before.substr(0, cut);
+    if (window->OnTextEdit(valueBox, before, after)) controls.SetText(valueBox, after);
 }
 
 void WindowHarness::Press(std::uint8_t virtualKey, std::uint8_t scanByte) {

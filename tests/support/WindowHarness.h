@@ -35,7 +35,11 @@ protected:
     // What a user does.
     void Choose(int list, int index);
     void Focus(int valueBox);
+    // Types text at the end of the box's field. A box that takes typed text asks the window
+    // for each character, as the platform's field does, and keeps what it refuses out.
     void Type(int valueBox, const std::string& text);
+    // Backspace in a box that takes typed text: the last character goes.
+    void Backspace(int valueBox);
     void Press(std::uint8_t virtualKey, std::uint8_t scanByte);
     void Release(std::uint8_t virtualKey, std::uint8_t scanByte);
     // Presses the keys in order, then releases them in reverse order.

@@ -14,10 +14,12 @@
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 
 #include "app/qt/AboutDialog.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
+#include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 
 namespace varnok {
@@ -78,6 +80,17 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
     progressBar_->setGeometry(band.adjusted(band.width() * 3 / 5, 4, 0, -4));
     progressText_->hide();
     progressBar_->hide();
+    // Why the last input was refused: a line right above the buttons, below the Group Key
+    // frame.
+    noticeText_ = new QLabel(this);
+    noticeText_->setObjectName(QStringLiteral("noticeText"));
+    const QRect clear = Control(ControlId::Clear)->geometry();
+    const QRect exit = Control(ControlId::Exit)->geometry();
+    const int lineHeight = fontMetrics().height() + 2;
+    noticeText_->setGeometry(clear.left(), clear.top() - lineHeight - 2,
+                             exit.right() - clear.left(), lineHeight);
+    noticeText_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    noticeText_->hide();
 
     connect(qApp, &QApplication::focusChanged, this, &QtMainWindow::OnApplicationFocusChanged);
     events_ = makeEvents(*this, executor_);
@@ -306,6 +319,50 @@ bool QtMainWindow::IsChecked(int id) const {
 
 void QtMainWindow::SetFocus(int id) {
     if (QWidget* widget = Control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtMainWindow::SetValueEntry(int id, ValueEntry entry) {
+    QComboBox* combo = Combo(id);
+    auto* edit = combo == nullptr ? nullptr : qobject_cast<KeyCaptureEdit*>(combo->lineEdit());
+    if (edit == nullptr) return;
+    if (entry == ValueEntry::CapturedKeys) {
+        edit->CaptureKeys();
+        return;
+    }
+    edit->TakeTypedText([this, id](const QString& before, const QString& after) {
+        return events_->OnTextEdit(id, ToUtf8(before), ToUtf8(after));
+    });
+}
+
+// A warning sign at the end of the box's field; the reason is the tooltip of the sign and of
+// the box.
+void QtMainWindow::SetMark(int id, const std::string& reason) {
+    QComboBox* combo = Combo(id);
+    if (combo == nullptr || combo->lineEdit() == nullptr) return;
+    const auto found = marks_.find(id);
+    if (reason.empty()) {
+        if (found != marks_.end()) {
+            combo->lineEdit()->removeAction(found->second);
+            delete found->second;
+            marks_.erase(found);
+        }
+        combo->setToolTip({});
+        return;
+    }
+    QAction* mark = found != marks_.end() ? found->second : nullptr;
+    if (mark == nullptr) {
+        mark = combo->lineEdit()->addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                                            QLineEdit::TrailingPosition);
+        mark->setObjectName(QStringLiteral("mark"));
+        marks_[id] = mark;
+    }
+    mark->setToolTip(ToQString(reason));
+    combo->setToolTip(ToQString(reason));
+}
+
+void QtMainWindow::ShowNotice(const std::string& text) {
+    noticeText_->setText(ToQString(text));
+    noticeText_->setVisible(!text.empty());
 }
 
 void QtMainWindow::SetBusy(bool busy) {

@@ -10,6 +10,7 @@
 #include "ui/DialogEvents.h"
 #include "ui/ThreadFlowExecutor.h"
 
+class QAction;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -67,6 +68,10 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    // Only the value boxes made as KeyCaptureComboBox take typed text.
+    void SetValueEntry(int id, ValueEntry entry) override;
+    void SetMark(int id, const std::string& reason) override;
+    void ShowNotice(const std::string& text) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -94,6 +99,9 @@ private:
     int OwningValueBox(QWidget* widget) const;
 
     std::map<int, QWidget*> controls_;
+    // A warning sign in a marked value box's field, by control id.
+    std::map<int, QAction*> marks_;
+    QLabel* noticeText_;
     QLabel* progressText_;
     QProgressBar* progressBar_;
     bool busy_ = false;

@@ -28,6 +28,10 @@ public:
         return false;
     }
     void OnClosing() override { log.push_back("closing"); }
+    bool OnTextEdit(int id, const std::string& before, const std::string& after) override {
+        log.push_back("edit " + std::to_string(id) + " " + before + " > " + after);
+        return true;
+    }
 
     std::vector<std::string> log;
 };

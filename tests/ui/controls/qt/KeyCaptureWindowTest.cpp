@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,7 +142,7 @@ TEST_F(KeyCaptureWindow, ChordPressedInANormalRowDefinesTheSlot) {
 }
 
 // What typing leaves in a value box: in a String row the keys reach the edit field, which
-// drops Backspace and "."; in a Normal row the capture takes them all.
+// edits as any text box; in a Normal row the capture takes them all, Backspace included.
 TEST_F(KeyCaptureWindow, TypingIntoAValueBox) {
     struct Case {
         const char* what;
@@ -145,8 +151,11 @@ TEST_F(KeyCaptureWindow, TypingIntoAValueBox) {
         std::string shown;
     };
     const Case cases[] = {
-        {"full stop dropped", ControlId::ValueBox2, {"a", ".", "b"}, "ab"},
-        {"Backspace dropped", ControlId::ValueBox2, {"a", "b", "Backspace"}, "ab"},
+        {"full stop typed", ControlId::ValueBox2, {"a", ".", "b"}, "a.b"},
+        {"Backspace removes the last character",
+         ControlId::ValueBox2,
+         {"a", "b", "Backspace"},
+         "a"},
         {"Delete still deletes", ControlId::ValueBox2, {"a", "b", "Home", "Delete"}, "b"},
         {"Backspace is a key to capture", ControlId::ValueBox1, {"Backspace"}, "Back|,"},
     };
@@ -157,6 +166,97 @@ TEST_F(KeyCaptureWindow, TypingIntoAValueBox) {
         for (const char* key : c.keys) physical.Tap(key);
         EXPECT_EQ(Shown(c.box), c.shown);
     }
+}
+
+// A String row shows what the keyboard will type: capitals, space and "_" reach the keyboard
+// as the keys that type them (Shift is the marker AB).
+TEST_F(KeyCaptureWindow, StringRowTypesWhatItShows) {
+    Enter(ControlId::ValueBox2);
+    physical.TypeUs("Hello World_1");
+    EXPECT_EQ(Shown(ControlId::ValueBox2), "Hello World_1");
+
+    PopupWatch popups;  // closes "Save Key Successful!"
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(window->Control(ControlId::Save)),
+                      Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&popups] { return popups.Count() == 1; }));
+    EXPECT_EQ(keyboard.CompletedSaves(), 1);
+
+    const auto record = keyboard.Table().Record(2);
+    const Bytes expected = {0x02, 0x1A, 0x08,  // slot 2, 26 bytes
+                            0xAB, 0x0B, 0x00, 0x08, 0x00, 0x0F, 0x00, 0x0F, 0x00, 0x12,  // Hello
+                            0x00, 0x2C,                                                  // space
+                            0xAB, 0x1A, 0x00, 0x12, 0x00, 0x15, 0x00, 0x0F, 0x00, 0x07,  // World
+                            0xAB, 0x2D, 0x00, 0x1E, 0xFF};                               // _1
+    EXPECT_EQ(Bytes(record.begin(), record.end()), expected);
+}
+
+// What the keyboard cannot type does not get into a String row, however it comes, and the
+// window says why.
+TEST_F(KeyCaptureWindow, StringRowRefusesWhatTheKeyboardCannotTypeAndSaysWhy) {
+    struct Case {
+        const char* what;
+        std::string before;
+        std::function<void()> input;
+        std::string notice;
+    };
+    const Case cases[] = {
+        {"a 15th character", "abcdefghijklmn", [this] { physical.TypeUs("o"); },
+         "A string key holds at most 14 characters."},
+        {"Chinese from an input method", "Hello",
+         [this] {
+             QInputMethodEvent commit;
+             commit.setCommitString(QString::fromUtf8("中"));
+             QApplication::sendEvent(Box(ControlId::ValueBox2), &commit);
+         },
+         "The keyboard has no key for \"中\"."},
+        {"pasted", "Hello",
+         [this] {
+             QGuiApplication::clipboard()->setText(QString::fromUtf8("x中"));
+             physical.Press("Ctrl");
+             physical.Tap("v");
+             physical.Release("Ctrl");
+         },
+         "The keyboard has no key for \"中\"."},
+    };
+    auto* notice = window->findChild<QLabel*>(QStringLiteral("noticeText"));
+    ASSERT_NE(notice, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Box(ControlId::ValueBox2)->setEditText({});
+        Enter(ControlId::ValueBox2);
+        physical.TypeUs(c.before);
+        EXPECT_FALSE(notice->isVisible());
+
+        c.input();
+
+        EXPECT_EQ(Shown(ControlId::ValueBox2), c.before);
+        EXPECT_TRUE(notice->isVisible());
+        EXPECT_EQ(notice->text().toStdString(), c.notice);
+    }
+    // A character that is taken clears the refusal.
+    physical.Tap("Backspace");
+    EXPECT_FALSE(notice->isVisible());
+}
+
+// A String row that shows a text the keyboard does not type whole carries a warning sign
+// with the reason.
+TEST_F(KeyCaptureWindow, StringRowShowingMoreThanTheKeyboardTypesIsMarked) {
+    Enter(ControlId::ValueBox2);
+    Box(ControlId::ValueBox2)->showPopup();
+    QAbstractItemView* list = Box(ControlId::ValueBox2)->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+    Click(list->viewport(), list->visualRect(list->model()->index(1, 0)).center(), Qt::LeftButton);
+    ASSERT_EQ(Shown(ControlId::ValueBox2), "Mouse Left   Click");
+
+    auto* mark = Edit(ControlId::ValueBox2)->findChild<QAction*>(QStringLiteral("mark"));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(mark->toolTip().toStdString(), "A string key holds at most 14 characters.");
+    EXPECT_EQ(Box(ControlId::ValueBox2)->toolTip(), mark->toolTip());
+
+    for (int i = 0; i < 4; ++i) physical.Tap("Backspace");
+    EXPECT_EQ(Shown(ControlId::ValueBox2), "Mouse Left   C");
+    EXPECT_EQ(Edit(ControlId::ValueBox2)->findChild<QAction*>(QStringLiteral("mark")), nullptr);
+    EXPECT_TRUE(Box(ControlId::ValueBox2)->toolTip().isEmpty());
 }
 
 // Only a right press in the edit field asks for the clear, and the window clears the slot

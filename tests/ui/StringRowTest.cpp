@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "device/HexBytes.h"
+#include "support/WindowHarness.h"
+
+namespace varnok {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Rows 1 and 2 are String rows, row 3 a Normal row.
+class StringRowTest : public WindowHarness {
+protected:
+    StringRowTest() {
+        settings.WriteSetting("Settings", "keynum", 2);
+        settings.WriteSetting("Settings", "KeyFun1Sel", 2);
+        settings.WriteSetting("Settings", "KeyFun2Sel", 2);
+    }
+
+    std::string KeyboardRecord(std::uint8_t slot) const {
+        const auto record = keyboard.Table().Record(slot);
+        return FormatHexBytes(Bytes(record.begin(), record.end()));
+    }
+    std::string MapFileBytes() const {
+        std::ifstream file(directory.Path() / "msmap.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+};
+
+// Each character goes in only when the keyboard can type it and the record has room; a
+// refusal says why in the window's language, the next character taken clears it.
+TEST_F(StringRowTest, TypingTakesWhatTheKeyboardTypesAndSaysWhyNot) {
+    struct Case {
+        std::int32_t language;
+        std::string typed;
+        std::string shown;
+        std::string notice;
+    };
+    const Case cases[] = {
+        {0, "Hello World_1", "Hello World_1", ""},
+        {0, "abcdefghijklmnOP", "abcdefghijklmn", "A string key holds at most 14 characters."},
+        {0, "Hi 中", "Hi ", "The keyboard has no key for \"中\"."},
+        {0, "Hi 中!", "Hi !", ""},
+        {0, "tab\n", "tab", "The keyboard has no key for \"U+000A\"."},
+        {1, "é", "", "键盘上没有能输入\"é\"的键。"},
+        {1, "abcdefghijklmnop", "abcdefghijklmn", "字符串键最多只能有14个字符。"},
+    };
+    Start();
+    EXPECT_EQ(controls.At(1024).entry, ValueEntry::TypedText);
+    EXPECT_EQ(controls.At(1026).entry, ValueEntry::CapturedKeys);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Choose(1031, c.language);
+        window->OnClearKey();
+        controls.SetText(1024, "");
+        Type(1024, c.typed);
+        EXPECT_EQ(controls.GetText(1024), c.shown);
+        EXPECT_EQ(controls.notice, c.notice);
+    }
+}
+
+TEST_F(StringRowTest, BackspaceEditsAStringRowAndIsCapturedInAChordRow) {
+    settings.WriteSetting("Settings", "KeyFun3Sel", 0);
+    Start();
+    Type(1024, "Hello");
+    Backspace(1024);
+    EXPECT_EQ(controls.GetText(1024), "Hell");
+
+    Focus(1026);
+    Chord({{0x08, 0x0E}});  // Backspace
+    EXPECT_EQ(controls.GetText(1026), "Back|,");
+    EXPECT_EQ(controls.At(1026).entry, ValueEntry::CapturedKeys);
+    Choose(1056, 2);  // row 3 becomes a String row: it now takes typed text
+    EXPECT_EQ(controls.At(1026).entry, ValueEntry::TypedText);
+}
+
+TEST_F(StringRowTest, SaveSendsExactlyWhatTheRowShows) {
+    Start();
+    Type(1024, "Hello World_1");
+    Type(1025, "中aB");
+    EXPECT_EQ(controls.GetText(1025), "aB");
+
+    Click(1000);
+
+    EXPECT_EQ(KeyboardRecord(1),
+              "01 1A 08 AB 0B 00 08 00 0F 00 0F 00 12 00 2C AB 1A 00 12 00 15 00 0F 00 07 AB 2D "
+              "00 1E FF");
+    EXPECT_EQ(KeyboardRecord(2), "02 04 08 00 04 AB 05 FF");
+}
+
+// msmap.dat may hold texts the keyboard does not type whole (written by an older version, or
+// by hand): the row shows what the keyboard types and says so; the file is left as it is
+// until the next Save, which stores what the row shows.
+TEST_F(StringRowTest, RestoredUntypableStringShowsWhatIsTypedAndIsMarked) {
+    {
+        SlotMap seed(directory.Path());
+        seed.Set("key1", "Hi 中文", SlotData{0x00, 0x0B, 0x00, 0x0C}, 0);
+        seed.Set("key2", "abcdefghijklmnop", SlotData{0x00, 0x04}, 0);
+        seed.Set("key3", "Hi 中文", SlotData{0x01, 0x01, 0x00, 0x06}, 0);  // a Normal row
+        ASSERT_TRUE(seed.Save());
+    }
+    const std::string fileBefore = MapFileBytes();
+    Start();
+
+    EXPECT_EQ(controls.GetText(1024), "Hi ");
+    EXPECT_EQ(controls.At(1024).mark,
+              "The keyboard has no key for \"中\". Shown is what it types of the stored text "
+              "\"Hi 中文\".");
+    EXPECT_EQ(controls.GetText(1025), "abcdefghijklmn");
+    EXPECT_EQ(controls.At(1025).mark,
+              "A string key holds at most 14 characters. Shown is what it types of the stored "
+              "text \"abcdefghijklmnop\".");
+    EXPECT_EQ(controls.GetText(1026), "Hi 中文");
+    EXPECT_EQ(controls.At(1026).mark, "");
+    EXPECT_EQ(MapFileBytes(), fileBefore);
+
+    Choose(1031, 1);
+    EXPECT_EQ(controls.At(1024).mark,
+              "键盘上没有能输入\"中\"的键。显示的是键盘对保存的文字\"Hi 中文\"所输入的内容。");
+    Choose(1031, 0);
+
+    // Shortened by the user, row 2 still holds what the keyboard types: its mark goes.
+    Backspace(1025);
+    EXPECT_EQ(controls.At(1025).mark, "");
+    EXPECT_EQ(controls.At(1024).mark.empty(), false);
+
+    Click(1000);
+    EXPECT_EQ(controls.At(1024).mark, "");
+    SlotMap reloaded(directory.Path());
+    ASSERT_TRUE(reloaded.Load());
+    EXPECT_EQ(reloaded.Find("key1")->text, "Hi ");
+    EXPECT_EQ(reloaded.Find("key2")->text, "abcdefghijklm");
+    EXPECT_EQ(KeyboardRecord(1), "01 06 08 AB 0B 00 0C 00 2C FF");
+}
+
+}  // namespace
+}  // namespace varnok
