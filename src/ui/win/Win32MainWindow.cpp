@@ -21,6 +21,11 @@ constexpr UINT kRunTasksMessage = WM_APP + 1;
 // Where the progress line of a running flow goes: under the last row, in dialog units.
 constexpr RECT kProgressTextArea{28, 204, 28 + 110, 204 + 10};
 constexpr RECT kProgressBarArea{142, 204, 142 + 105, 204 + 9};
+// Why the last input was refused: a line between the Group Key frame and the buttons.
+constexpr RECT kNoticeArea{23, 272, 247, 272 + 10};
+constexpr COLORREF kNoticeColour = RGB(176, 0, 0);
+// The edit field of a drop-down combo box is its child with this id.
+constexpr int kEditFieldId = 1001;
 
 bool IsKeyMessage(UINT message) {
     return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN ||
@@ -140,13 +145,39 @@ void Win32MainWindow::OnInitDialog() {
     progressBar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, barArea.left, barArea.top,
                                    barArea.right - barArea.left, barArea.bottom - barArea.top,
                                    dialog_, nullptr, instance, nullptr);
+    RECT noticeArea = kNoticeArea;
+    MapDialogRect(dialog_, &noticeArea);
+    noticeText_ =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, noticeArea.left,
+                        noticeArea.top, noticeArea.right - noticeArea.left,
+                        noticeArea.bottom - noticeArea.top, dialog_, nullptr, instance, nullptr);
+    SendMessageW(noticeText_, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+    markTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_,
+                                nullptr, instance, nullptr);
 
     events_ = makeEvents_(*this, executor_);
     events_->OnInitDialog();
 }
 
-INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kTextEditMessage: {
+            const auto& request = *reinterpret_cast<const TextEditRequest*>(lParam);
+            const bool kept = events_ && events_->OnTextEdit(static_cast<int>(wParam),
+                                                             Utf8FromWide(*request.before),
+                                                             Utf8FromWide(*request.after));
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, kept ? TRUE : FALSE);
+            return TRUE;
+        }
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == noticeText_) {
+                const auto context = reinterpret_cast<HDC>(wParam);
+                SetTextColor(context, kNoticeColour);
+                SetBkColor(context, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return FALSE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
@@ -297,6 +328,34 @@ bool Win32MainWindow::IsChecked(int id) const {
 
 void Win32MainWindow::SetFocus(int id) {
     if (const HWND control = Control(id)) ::SetFocus(control);
+}
+
+void Win32MainWindow::SetValueEntry(int id, ValueEntry entry) {
+    if (!ControlId::IsValueBox(id)) return;
+    if (const HWND control = Control(id)) SetTypedText(control, entry == ValueEntry::TypedText);
+}
+
+// The box's field takes a warning colour; the reason shows as a tip over the field.
+void Win32MainWindow::SetMark(int id, const std::string& reason) {
+    const HWND control = Control(id);
+    if (!ControlId::IsValueBox(id) || control == nullptr) return;
+    SetMarked(control, !reason.empty());
+    const HWND edit = GetDlgItem(control, kEditFieldId);
+    if (edit == nullptr || markTips_ == nullptr) return;
+    std::wstring text = WideFromUtf8(reason);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(edit);
+    tool.lpszText = text.data();
+    SendMessageW(markTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!reason.empty()) SendMessageW(markTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32MainWindow::ShowNotice(const std::string& text) {
+    SetWindowTextW(noticeText_, WideFromUtf8(text).c_str());
+    ShowWindow(noticeText_, text.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void Win32MainWindow::SetBusy(bool busy) {

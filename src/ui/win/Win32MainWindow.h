@@ -58,6 +58,9 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    void SetValueEntry(int id, ValueEntry entry) override;
+    void SetMark(int id, const std::string& reason) override;
+    void ShowNotice(const std::string& text) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -86,6 +89,9 @@ private:
     HICON smallIcon_ = nullptr;
     HWND progressText_ = nullptr;
     HWND progressBar_ = nullptr;
+    HWND noticeText_ = nullptr;
+    // Holds the reasons of marked value boxes, shown over their edit fields.
+    HWND markTips_ = nullptr;
     bool busy_ = false;
     bool ended_ = false;
 

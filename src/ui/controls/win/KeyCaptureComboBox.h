@@ -2,16 +2,34 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace varnok {
 
 // Makes a value box of the main window a key-capture combo box. Once its edit field is first
-// drawn (its first colour request), the field drops typed Backspace and full stops, never
-// shows a context menu, and turns a right-button press into the clear-key request
-// (WM_USER + 108) posted to the main window before its usual handling. The combo box gives
-// its edit field back its own window procedure when it is destroyed.
+// drawn (its first colour request), the field never shows a context menu and turns a
+// right-button press into the clear-key request (WM_USER + 108) posted to the main window
+// before its usual handling. In a chord row it drops typed Backspace and full stops; in a
+// String row it edits as any edit field does, and asks the main window with kTextEditMessage
+// before it keeps a change the user made. The combo box gives its edit field back its own
+// window procedure when it is destroyed.
 void MakeKeyCaptureComboBox(HWND comboBox, HWND mainWindow);
+
+// A String row's box (typed text) or a chord row's box.
+void SetTypedText(HWND comboBox, bool typedText);
+// A marked box shows its field on a warning colour.
+void SetMarked(HWND comboBox, bool marked);
 
 // The clear-key request the edit field posts, both parameters 0.
 constexpr UINT kClearKeyMessage = WM_USER + 108;
+
+// Sent by the edit field of a String row's box to the main window, wParam the box's control
+// id, lParam a TextEditRequest; the window answers TRUE to keep the edit, FALSE to have the
+// field go back to the text before it.
+constexpr UINT kTextEditMessage = WM_APP + 2;
+struct TextEditRequest {
+    const std::wstring* before;
+    const std::wstring* after;
+};
 
 }  // namespace varnok
