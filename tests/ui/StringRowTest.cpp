@@ -77,20 +77,6 @@ TEST_F(StringRowTest, BackspaceEditsAStringRowAndIsCapturedInAChordRow) {
     EXPECT_EQ(controls.At(1026).entry, ValueEntry::TypedText);
 }
 
-TEST_F(StringRowTest, SaveSendsExactlyWhatTheRowShows) {
-    Start();
-    Type(1024, "Hello World_1");
-    Type(1025, "中aB");
-    EXPECT_EQ(controls.GetText(1025), "aB");
-
-    Click(1000);
-
-    EXPECT_EQ(KeyboardRecord(1),
-              "01 1A 08 AB 0B 00 08 00 0F 00 0F 00 12 00 2C AB 1A 00 12 00 15 00 0F 00 07 AB 2D "
-              "00 1E FF");
-    EXPECT_EQ(KeyboardRecord(2), "02 04 08 00 04 AB 05 FF");
-}
-
 // msmap.dat may hold texts the keyboard does not type whole (written by an older version, or
 // by hand): the row shows what the keyboard types and says so; the file is left as it is
 // until the next Save, which stores what the row shows.
