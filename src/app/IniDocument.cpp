@@ -389,7 +389,7 @@ std::string IniDocument::ToText() const {
         } else if (section == "General") {
             text += "[%General]\n";
         } else {
-            text += "[" + EscapeName(section) + "]\n";
+            text.append("[").append(EscapeName(section)).append("]\n");
         }
         for (const auto& [name, value] : values) {
             text += EscapeName(name) + "=";

@@ -166,13 +166,13 @@ std::optional<KeyChord> ParseChordText(std::string_view written, std::string& er
     for (std::string_view name : names) {
         const CaptureNameRow* key = FindKeyName(name);
         if (key == nullptr) {
-            error = "\"" + std::string(name) + "\" is no key name";
+            error = std::string(1, '"').append(name).append("\" is no key name");
             return std::nullopt;
         }
         const CapturedKeyCodeRow* code = KeyCodeRowOfVirtualKey(key->virtualKey);
         const auto usage = code == nullptr ? std::nullopt : KeyCodeToUsage(code->keyCode);
         if (!usage) {
-            error = "the keyboard cannot send " + std::string(key->name);
+            error = std::string("the keyboard cannot send ").append(key->name);
             return std::nullopt;
         }
         if (std::find(keyCodes.begin(), keyCodes.end(), code->keyCode) != keyCodes.end()) {
