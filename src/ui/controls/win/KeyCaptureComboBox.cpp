@@ -49,6 +49,10 @@ LRESULT CALLBACK KeyCaptureEdit(HWND edit, UINT message, WPARAM wParam, LPARAM l
         case WM_CONTEXTMENU:
             return 0;
         case WM_RBUTTONDOWN:
+            // The row clicked is the row emptied. An edit field keeps the focus where it was
+            // on a right press, so the field takes it first: its box reports the focus and
+            // its row becomes the current one before the posted request is handled.
+            if (GetFocus() != edit) ::SetFocus(edit);
             PostMessageW(reinterpret_cast<HWND>(mainWindow), kClearKeyMessage, 0, 0);
             break;
         case WM_CHAR:

@@ -9,7 +9,8 @@ namespace varnok {
 // Makes a value box of the main window a key-capture combo box. Once its edit field is first
 // drawn (its first colour request), the field never shows a context menu and turns a
 // right-button press into the clear-key request (WM_USER + 108) posted to the main window
-// before its usual handling. In a chord row it drops typed Backspace and full stops; in a
+// before its usual handling, having first taken the focus, so that the request empties the row
+// clicked. In a chord row it drops typed Backspace and full stops; in a
 // String row it edits as any edit field does, and asks the main window with kTextEditMessage
 // before it keeps a change the user made. The combo box gives its edit field back its own
 // window procedure when it is destroyed.

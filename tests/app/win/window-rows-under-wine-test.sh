@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# varnok.exe under Wine on a virtual X display: a right click empties the row clicked, not the
+# row edited last; Save writes the simulated keyboard's table, msmap.dat and the trace.
+# Usage: window-rows-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
+set -euo pipefail
+work=$(mktemp -d)
+source "$(dirname "${BASH_SOURCE[0]}")/wine-window.sh"
+trap wine_window_cleanup EXIT
+start_display
+
+folder="$work/files"
+mkdir -p "$folder"
+setting keynum 5
+start_window "$1" --virtual-keyboard "$(winpath "$folder/keys.txt")" \
+    --map "$(winpath "$folder/msmap.dat")" --hid-trace "$(winpath "$folder/trace.log")"
+
+# Row 1 takes Ctrl+C, row 2 Ctrl+V; a right click into row 1's box empties row 1 alone.
+click 141 60
+chord ctrl c
+click 141 84
+chord ctrl v
+right_click 141 60
+click 133 294         # Save
+wait_for_line "$folder/keys.txt" '^06 ' || fail "no save: $(cat "$work/out.log")"
+expected_table='00 00 FF
+01 00 FF
+02 08 01 01 00 19 00 00 00 00 FF
+03 00 FF
+04 00 FF
+05 00 FF
+06 00 FF'
+[ "$(grep -v '^#' "$folder/keys.txt")" = "$expected_table" ] \
+    || fail "key table: $(cat "$folder/keys.txt")"
+# msmap.dat: row 2's record alone, "key2", "Ctrl|V|,", the report 01 01 00 19.
+{ printf '\0\0key2'; head -c 27 /dev/zero; printf 'Ctrl|V|,'; head -c 18 /dev/zero
+  printf '\1\1\0\31'; head -c 22 /dev/zero; } >"$work/expected.dat"
+cmp -s "$work/expected.dat" "$folder/msmap.dat" \
+    || fail "msmap.dat: $(od -An -tx1 "$folder/msmap.dat" | tr -s ' \n' ' ')"
+grep -q ' set 06 02 08 01 01 00 19 00$' "$folder/trace.log" \
+    || fail "trace: $(cat "$folder/trace.log")"
+xdotool key Return; sleep 0.5   # the success message's OK
+
+exit_window
+echo "passed"
