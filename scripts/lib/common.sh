@@ -13,11 +13,11 @@ VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clan
                       desktop-file-utils appstream clang libclang-rt-14-dev)
 # What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies.
 VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
-# The Windows build: the MinGW-w64 cross compiler, Wine to run what it builds, GoogleTest's
-# sources to build the test framework for Windows, and a virtual display, xdotool and the CJK
-# font for the window's test under Wine.
+# The Windows build: the MinGW-w64 cross compiler, Wine to run what it builds, wixl to build
+# the installer, GoogleTest's sources to build the test framework for Windows, and a virtual
+# display, xdotool and the CJK font for the window's test under Wine.
 VARNOK_WINDOWS_PACKAGES=(build-essential cmake ninja-build g++-mingw-w64-x86-64
-    g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xdotool fonts-wqy-microhei)
+    g++-mingw-w64-x86-64-posix wine wine64 wixl googletest xvfb xdotool fonts-wqy-microhei)
 
 varnok_ensure_packages() {
     local missing=() package
