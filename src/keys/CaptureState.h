@@ -4,7 +4,7 @@
 
 namespace varnok {
 
-// What the key capture remembers between key messages.
+// What the key capture remembers between key events.
 struct CaptureState {
     std::uint8_t lastKeyCode = 0;
     std::uint8_t lastVirtualKey = 0;

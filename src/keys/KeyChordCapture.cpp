@@ -45,7 +45,7 @@ std::uint8_t SubstituteJapaneseKey(std::uint8_t scanByte, std::uint8_t virtualKe
 }
 
 // Delete and keypad "." share scan byte 0x53; Delete's key code is 0x54.
-std::uint8_t ScanByteOf(const KeyMessage& message) {
+std::uint8_t ScanByteOf(const KeyEvent& message) {
     if (message.scanByte == kScanKeypadPeriod && message.virtualKey == kVirtualKeyDelete) {
         return 0x54;
     }
@@ -64,16 +64,16 @@ std::uint8_t KeyCodeOf(std::uint8_t scanByte, std::uint8_t virtualKey) {
 
 }  // namespace
 
-bool KeyChordCapture::OnKeyMessage(const KeyMessage& message) {
+bool KeyChordCapture::OnKeyEvent(const KeyEvent& message) {
     const std::uint8_t scanByte = ScanByteOf(message);
     switch (message.kind) {
-        case KeyMessageKind::KeyDown:
+        case KeyEventKind::KeyDown:
             return KeyDown(message.virtualKey, scanByte);
-        case KeyMessageKind::KeyUp:
+        case KeyEventKind::KeyUp:
             return KeyUp(message.virtualKey, scanByte);
-        case KeyMessageKind::SysKeyDown:
+        case KeyEventKind::SysKeyDown:
             return SystemKeyDown(message.virtualKey, scanByte);
-        case KeyMessageKind::SysKeyUp:
+        case KeyEventKind::SysKeyUp:
             return SystemKeyUp(message.virtualKey);
     }
     return false;
@@ -87,7 +87,7 @@ bool KeyChordCapture::KeyDown(std::uint8_t virtualKey, std::uint8_t scanByte) {
 
     ApplyGroupKeyBoxes(virtualKey);
     state_.lastKeyCode = scanByte;
-    if (NameCapturedKey(virtualKey, KeyMessageKind::KeyDown)) {
+    if (NameCapturedKey(virtualKey, KeyEventKind::KeyDown)) {
         state_.lastKeyCode = KeyCodeOf(scanByte, virtualKey);
         model_.AddChordKey(host_.CurrentSlot(), state_.lastKeyCode);
     }
@@ -99,7 +99,7 @@ bool KeyChordCapture::KeyUp(std::uint8_t virtualKey, std::uint8_t scanByte) {
     if (model_.FunctionMode(slot) == kStringMode) return false;
     state_.lastKeyCode = 0;
     virtualKey = SubstituteJapaneseKey(scanByte, virtualKey);
-    if (!NameCapturedKey(virtualKey, KeyMessageKind::KeyUp)) return true;
+    if (!NameCapturedKey(virtualKey, KeyEventKind::KeyUp)) return true;
 
     // PrintScreen arrives as a release alone: it is a chord by itself.
     if (virtualKey == kVirtualKeyPrintScreen) model_.RestartChordWith(slot, scanByte);
@@ -113,7 +113,7 @@ bool KeyChordCapture::SystemKeyDown(std::uint8_t virtualKey, std::uint8_t scanBy
     if (scanByte == state_.lastKeyCode) return false;
     ApplyGroupKeyBoxes(virtualKey);
     state_.lastKeyCode = scanByte;
-    if (NameCapturedKey(virtualKey, KeyMessageKind::KeyDown)) {
+    if (NameCapturedKey(virtualKey, KeyEventKind::KeyDown)) {
         model_.AddChordKey(host_.CurrentSlot(), state_.lastKeyCode);
     }
     return true;
@@ -121,7 +121,7 @@ bool KeyChordCapture::SystemKeyDown(std::uint8_t virtualKey, std::uint8_t scanBy
 
 bool KeyChordCapture::SystemKeyUp(std::uint8_t virtualKey) {
     state_.lastKeyCode = 0;
-    if (NameCapturedKey(virtualKey, KeyMessageKind::KeyUp)) {
+    if (NameCapturedKey(virtualKey, KeyEventKind::KeyUp)) {
         const int slot = host_.CurrentSlot();
         model_.RecordChord(slot);
         model_.RemoveChordKey(slot, 0);
@@ -138,19 +138,19 @@ void KeyChordCapture::ApplyGroupKeyBoxes(std::uint8_t virtualKey) {
     for (const GroupKeyBox& box : kGroupKeyBoxes) {
         if (!(checked.*box.checked)) continue;
         state_.lastKeyCode = box.keyCode;
-        if (NameCapturedKey(box.virtualKey, KeyMessageKind::KeyDown)) {
+        if (NameCapturedKey(box.virtualKey, KeyEventKind::KeyDown)) {
             model_.AddChordKey(host_.CurrentSlot(), box.keyCode);
         }
     }
 }
 
-bool KeyChordCapture::NameCapturedKey(std::uint8_t virtualKey, KeyMessageKind kind) {
+bool KeyChordCapture::NameCapturedKey(std::uint8_t virtualKey, KeyEventKind kind) {
     const int slot = host_.CurrentSlot();
     const auto kindValue = static_cast<std::uint32_t>(kind);
     if (virtualKey == state_.lastVirtualKey && kindValue == state_.lastMessageKind) return false;
 
     if (model_.DefinedCount(slot) >= 1) {
-        if (kind == KeyMessageKind::KeyUp) return true;
+        if (kind == KeyEventKind::KeyUp) return true;
         host_.ShowMessage(MessageId::OnlyGroupKey);
         return false;
     }
@@ -170,9 +170,9 @@ bool KeyChordCapture::NameCapturedKey(std::uint8_t virtualKey, KeyMessageKind ki
         state_.keysInChord = 1;
     }
     if (!name) return false;
-    if (state_.keysInChord >= 5 && kind == KeyMessageKind::KeyDown) return false;
+    if (state_.keysInChord >= 5 && kind == KeyEventKind::KeyDown) return false;
 
-    if (kind == KeyMessageKind::KeyUp) {
+    if (kind == KeyEventKind::KeyUp) {
         state_.keysInChord = 0;
         ++state_.completedChords;
         state_.busy = 1;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "keys/KeyMessage.h"
+#include "keys/KeyEvent.h"
 
 namespace varnok {
 
@@ -27,9 +27,9 @@ public:
     virtual bool OnHelpRequest() = 0;
     // The user asked for the About box.
     virtual void OnAboutCommand() = 0;
-    // Every key message of the window before any control sees it; true when it was handled
+    // Every key event of the window before any control sees it; true when it was handled
     // (swallowed), false when it goes on to the focused control.
-    virtual bool OnKeyMessage(const KeyMessage& message) = 0;
+    virtual bool OnKeyEvent(const KeyEvent& message) = 0;
     // The user is about to change the text of a value box that takes typed text (typing,
     // pasting, deleting) from before to after; false refuses the edit and the box keeps before.
     virtual bool OnTextEdit(int id, const std::string& before, const std::string& after) = 0;

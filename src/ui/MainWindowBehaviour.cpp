@@ -404,10 +404,10 @@ void MainWindowBehaviour::OnAboutCommand() {
     controls_.ShowAbout();
 }
 
-bool MainWindowBehaviour::OnKeyMessage(const KeyMessage& message) {
+bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
     // While a flow runs the model is the flow's: keys go nowhere.
     if (flowRunning_) return true;
-    return chordCapture_.OnKeyMessage(message);
+    return chordCapture_.OnKeyEvent(message);
 }
 
 bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const std::string& after) {

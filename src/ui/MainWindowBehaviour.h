@@ -49,7 +49,7 @@ public:
     void OnClearKey() override;
     bool OnHelpRequest() override;
     void OnAboutCommand() override;
-    bool OnKeyMessage(const KeyMessage& message) override;
+    bool OnKeyEvent(const KeyEvent& message) override;
     void OnClosing() override;
     bool OnTextEdit(int id, const std::string& before, const std::string& after) override;
 

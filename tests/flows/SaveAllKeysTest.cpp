@@ -163,11 +163,11 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
         runControls.events = &run;
         run.OnInitDialog();
         runControls.SetFocus(1024);
-        for (auto [kind, vk, scan] : {std::tuple{KeyMessageKind::KeyDown, 0x11, 0x1D},
-                                      {KeyMessageKind::KeyDown, 0x43, 0x2E},
-                                      {KeyMessageKind::KeyUp, 0x43, 0x2E},
-                                      {KeyMessageKind::KeyUp, 0x11, 0x1D}}) {
-            run.OnKeyMessage(
+        for (auto [kind, vk, scan] : {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
+                                      {KeyEventKind::KeyDown, 0x43, 0x2E},
+                                      {KeyEventKind::KeyUp, 0x43, 0x2E},
+                                      {KeyEventKind::KeyUp, 0x11, 0x1D}}) {
+            run.OnKeyEvent(
                 {kind, static_cast<std::uint8_t>(vk), static_cast<std::uint8_t>(scan)});
         }
         for (auto [list, index] : {std::pair{1025, 4}, {1026, 0}}) {

@@ -9,10 +9,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr auto kDown = KeyMessageKind::KeyDown;
-constexpr auto kUp = KeyMessageKind::KeyUp;
-constexpr auto kSysDown = KeyMessageKind::SysKeyDown;
-constexpr auto kSysUp = KeyMessageKind::SysKeyUp;
+constexpr auto kDown = KeyEventKind::KeyDown;
+constexpr auto kUp = KeyEventKind::KeyUp;
+constexpr auto kSysDown = KeyEventKind::SysKeyDown;
+constexpr auto kSysUp = KeyEventKind::SysKeyUp;
 
 // Virtual key and set-1 scan byte of the keys the tests press.
 struct Key {
@@ -23,7 +23,7 @@ constexpr Key kA{0x41, 0x1E}, kB{0x42, 0x30}, kC{0x43, 0x2E}, kD{0x44, 0x20}, kE
     kF{0x46, 0x21}, kF4{0x73, 0x3E};
 
 struct Message {
-    KeyMessageKind kind;
+    KeyEventKind kind;
     Key key;
 };
 
@@ -40,7 +40,7 @@ protected:
     std::vector<bool> Send(const std::vector<Message>& messages) {
         std::vector<bool> handled;
         for (const Message& m : messages) {
-            handled.push_back(window->OnKeyMessage({m.kind, m.key.virtualKey, m.key.scanByte}));
+            handled.push_back(window->OnKeyEvent({m.kind, m.key.virtualKey, m.key.scanByte}));
         }
         return handled;
     }

@@ -58,11 +58,11 @@ void WindowHarness::Backspace(int valueBox) {
 }
 
 void WindowHarness::Press(std::uint8_t virtualKey, std::uint8_t scanByte) {
-    window->OnKeyMessage({KeyMessageKind::KeyDown, virtualKey, scanByte});
+    window->OnKeyEvent({KeyEventKind::KeyDown, virtualKey, scanByte});
 }
 
 void WindowHarness::Release(std::uint8_t virtualKey, std::uint8_t scanByte) {
-    window->OnKeyMessage({KeyMessageKind::KeyUp, virtualKey, scanByte});
+    window->OnKeyEvent({KeyEventKind::KeyUp, virtualKey, scanByte});
 }
 
 void WindowHarness::Chord(const std::vector<std::pair<std::uint8_t, std::uint8_t>>& keys) {

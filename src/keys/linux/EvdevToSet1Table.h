@@ -7,7 +7,7 @@
 namespace varnok {
 
 // The prefix a key sends before its PC scan code set 1 make byte. Windows drops it from the
-// scan byte of a key message (E0 becomes the extended-key flag), so keys that differ only by
+// scan byte of a key event (E0 becomes the extended-key flag), so keys that differ only by
 // the prefix deliver the same byte.
 enum class Set1Prefix : std::uint8_t {
     None,
@@ -27,7 +27,7 @@ struct EvdevSet1Row {
 extern const std::array<EvdevSet1Row, 111> EvdevToSet1Table;
 
 // The set-1 byte of an evdev key; nullopt for keys the table does not know (media keys and
-// the like), which therefore produce no key message.
+// the like), which therefore produce no key event.
 std::optional<std::uint8_t> ScanByteOfEvdevKey(std::uint16_t evdevCode);
 
 }  // namespace varnok

@@ -61,8 +61,8 @@ std::optional<NamedKey> NameKey(const QKeyEvent& event) {
 
 }  // namespace
 
-std::vector<KeyMessage> QtKeyEventTranslator::Translate(const QKeyEvent& event) {
-    std::vector<KeyMessage> messages;
+std::vector<KeyEvent> QtKeyEventTranslator::Translate(const QKeyEvent& event) {
+    std::vector<KeyEvent> messages;
     if (event.type() != QEvent::KeyPress && event.type() != QEvent::KeyRelease) {
         return messages;
     }
@@ -76,7 +76,7 @@ std::vector<KeyMessage> QtKeyEventTranslator::Translate(const QKeyEvent& event) 
     const bool ctrlHeld = modifiers.testFlag(Qt::ControlModifier) || altGrDown_;
     const bool altHeld = modifiers.testFlag(Qt::AltModifier) || altGrDown_;
     const auto deliver = [&](const KeyStroke& stroke) {
-        if (const std::optional<KeyMessage> message = translator_.Translate(stroke)) {
+        if (const std::optional<KeyEvent> message = translator_.Translate(stroke)) {
             messages.push_back(*message);
         }
     };

@@ -2,14 +2,14 @@
 
 #include <vector>
 
-#include "keys/KeyMessage.h"
-#include "keys/KeyMessageTranslator.h"
+#include "keys/KeyEvent.h"
+#include "keys/KeyStrokeTranslator.h"
 
 class QKeyEvent;
 
 namespace varnok {
 
-// Turns the window's Qt key events into the key messages Windows would deliver for the same
+// Turns the window's Qt key events into the key events Windows would deliver for the same
 // keys, for the key capture. Feed it every key press and release of the window in order; it
 // remembers the Windows state that spans events (Alt pressed alone, Break, AltGr).
 //
@@ -27,10 +27,10 @@ public:
     // No message for events other than key presses and releases, for keys Windows has no
     // virtual key for, for auto-repeat releases and for the key-down of PrintScreen; two for
     // AltGr, which layouts with AltGr deliver on Windows as left Ctrl together with right Alt.
-    std::vector<KeyMessage> Translate(const QKeyEvent& event);
+    std::vector<KeyEvent> Translate(const QKeyEvent& event);
 
 private:
-    KeyMessageTranslator translator_;
+    KeyStrokeTranslator translator_;
     bool altGrDown_ = false;
 };
 

@@ -6,8 +6,8 @@ QtMainWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys, DialogEv
     return [&keys, &events](QKeyEvent& event) {
         bool taken = false;
         // AltGr gives two messages; the key is taken when either is.
-        for (const KeyMessage& message : keys.Translate(event)) {
-            taken = events.OnKeyMessage(message) || taken;
+        for (const KeyEvent& message : keys.Translate(event)) {
+            taken = events.OnKeyEvent(message) || taken;
         }
         return taken;
     };

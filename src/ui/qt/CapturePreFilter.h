@@ -7,7 +7,7 @@
 namespace varnok {
 
 // The main window's key pre-filter: every key press and release goes to the window's
-// behaviour first, as the key messages Windows would deliver for it; a key the capture takes
+// behaviour first, as the key events Windows would deliver for it; a key the capture takes
 // never reaches the focused control. Both arguments must outlive the filter.
 QtMainWindow::KeyPreFilter CapturePreFilter(QtKeyEventTranslator& keys, DialogEvents& events);
 

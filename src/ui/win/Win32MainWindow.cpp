@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "keys/KeyMessage.h"
+#include "keys/KeyEvent.h"
 #include "store/win/WideText.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
@@ -91,10 +91,10 @@ void Win32MainWindow::Run() {
 
 bool Win32MainWindow::PreFilterKey(const MSG& message) {
     if (!events_) return false;
-    const KeyMessage key{static_cast<KeyMessageKind>(message.message),
+    const KeyEvent key{static_cast<KeyEventKind>(message.message),
                          static_cast<std::uint8_t>(message.wParam & 0xFF),
                          static_cast<std::uint8_t>((message.lParam >> 16) & 0xFF)};
-    return events_->OnKeyMessage(key);
+    return events_->OnKeyEvent(key);
 }
 
 INT_PTR CALLBACK Win32MainWindow::DialogProcedure(HWND dialog, UINT message, WPARAM wParam,

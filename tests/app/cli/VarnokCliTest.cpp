@@ -42,11 +42,11 @@ SimulatedKeyTable WindowsTable() {
     };
     window.OnFocusGained(ControlId::ValueBox1);
     for (const auto& [kind, virtualKey, scanByte] :
-         {std::tuple{KeyMessageKind::KeyDown, 0x11, 0x1D},
-          {KeyMessageKind::KeyDown, 0x43, 0x2E},
-          {KeyMessageKind::KeyUp, 0x43, 0x2E},
-          {KeyMessageKind::KeyUp, 0x11, 0x1D}}) {
-        window.OnKeyMessage(
+         {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
+          {KeyEventKind::KeyDown, 0x43, 0x2E},
+          {KeyEventKind::KeyUp, 0x43, 0x2E},
+          {KeyEventKind::KeyUp, 0x11, 0x1D}}) {
+        window.OnKeyEvent(
             {kind, static_cast<std::uint8_t>(virtualKey), static_cast<std::uint8_t>(scanByte)});
     }
     choose(ControlId::FunctionList2, kOnceMode);

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "keys/KeyMessagePrinting.h"
+#include "keys/KeyEventPrinting.h"
 #include "keys/qt/QtKeyEventTranslator.h"
 
 namespace varnok {
 namespace {
 
-using enum KeyMessageKind;
+using enum KeyEventKind;
 
 constexpr int kNoScanCode = -1;
 
@@ -42,16 +42,16 @@ Event Repeat(Event event) {
 struct EventCase {
     std::string name;
     std::vector<Event> events;
-    std::vector<KeyMessage> expected;
+    std::vector<KeyEvent> expected;
 };
 
-std::vector<KeyMessage> Translate(const std::vector<Event>& events) {
+std::vector<KeyEvent> Translate(const std::vector<Event>& events) {
     QtKeyEventTranslator translator;
-    std::vector<KeyMessage> messages;
+    std::vector<KeyEvent> messages;
     for (const Event& e : events) {
         const QKeyEvent event(e.type, e.key, e.modifiers, e.nativeScanCode, 0, 0, QString(),
                               e.autoRepeat);
-        for (const KeyMessage& m : translator.Translate(event)) messages.push_back(m);
+        for (const KeyEvent& m : translator.Translate(event)) messages.push_back(m);
     }
     return messages;
 }

@@ -22,7 +22,7 @@ public:
         return true;
     }
     void OnAboutCommand() override { log.push_back("about"); }
-    bool OnKeyMessage(const KeyMessage& message) override {
+    bool OnKeyEvent(const KeyEvent& message) override {
         log.push_back("key " + std::to_string(static_cast<unsigned>(message.kind)) + " " +
                       std::to_string(message.virtualKey));
         return false;

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "keys/KeyMessagePrinting.h"
-#include "keys/KeyMessageTranslator.h"
+#include "keys/KeyEventPrinting.h"
+#include "keys/KeyStrokeTranslator.h"
 
 namespace varnok {
 namespace {
 
-using enum KeyMessageKind;
+using enum KeyEventKind;
 
 // A few keys as Windows names them: virtual key and set-1 scan byte.
 struct Key {
@@ -50,21 +50,21 @@ Stroke RepeatUp(Key key) {
     return {false, true, key};
 }
 
-KeyMessage Message(KeyMessageKind kind, Key key) {
+KeyEvent Message(KeyEventKind kind, Key key) {
     return {kind, key.virtualKey, key.scanByte};
 }
 
 struct SequenceCase {
     std::string name;
     std::vector<Stroke> strokes;
-    std::vector<KeyMessage> expected;
+    std::vector<KeyEvent> expected;
 };
 
-std::vector<KeyMessage> Translate(const std::vector<Stroke>& strokes) {
-    KeyMessageTranslator translator;
+std::vector<KeyEvent> Translate(const std::vector<Stroke>& strokes) {
+    KeyStrokeTranslator translator;
     bool ctrl = false;
     bool alt = false;
-    std::vector<KeyMessage> messages;
+    std::vector<KeyEvent> messages;
     for (const Stroke& s : strokes) {
         if (!s.autoRepeat) {
             if (s.key.virtualKey == kCtrl.virtualKey) ctrl = s.pressed;
@@ -83,7 +83,7 @@ std::vector<KeyMessage> Translate(const std::vector<Stroke>& strokes) {
     return messages;
 }
 
-TEST(KeyMessageTranslator, DeliversTheSequencesWindowsDelivers) {
+TEST(KeyStrokeTranslator, DeliversTheSequencesWindowsDelivers) {
     const std::vector<SequenceCase> cases = {
         {"Ctrl, C, release C, release Ctrl",
          {Down(kCtrl), Down(kC), Up(kC), Up(kCtrl)},

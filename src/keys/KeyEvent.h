@@ -4,9 +4,9 @@
 
 namespace varnok {
 
-// The kinds of key message the main window's key capture sees, numbered as Windows numbers
+// The kinds of key event the main window's key capture sees, numbered as Windows numbers
 // them (WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP).
-enum class KeyMessageKind : std::uint32_t {
+enum class KeyEventKind : std::uint32_t {
     KeyDown = 0x100,
     KeyUp = 0x101,
     SysKeyDown = 0x104,
@@ -16,12 +16,12 @@ enum class KeyMessageKind : std::uint32_t {
 // One key press or release as Windows delivers it: the Windows virtual-key code and the PC
 // scan code set 1 make byte (without an E0 prefix). The platform layer translates its own key
 // events into these, auto-repeat included (repeated key-downs, a single key-up).
-struct KeyMessage {
-    KeyMessageKind kind;
+struct KeyEvent {
+    KeyEventKind kind;
     std::uint8_t virtualKey;
     std::uint8_t scanByte;
 
-    friend bool operator==(const KeyMessage&, const KeyMessage&) = default;
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 
 }  // namespace varnok

@@ -3,23 +3,23 @@
 #include <iomanip>
 #include <ostream>
 
-#include "keys/KeyMessage.h"
+#include "keys/KeyEvent.h"
 
 namespace varnok {
 
-// Failed comparisons show key messages as Windows message logs print them: WM_SYSKEYDOWN 12/38.
-inline void PrintTo(const KeyMessage& message, std::ostream* out) {
+// Failed comparisons show key events as Windows message logs print them: WM_SYSKEYDOWN 12/38.
+inline void PrintTo(const KeyEvent& message, std::ostream* out) {
     switch (message.kind) {
-        case KeyMessageKind::KeyDown:
+        case KeyEventKind::KeyDown:
             *out << "WM_KEYDOWN ";
             break;
-        case KeyMessageKind::KeyUp:
+        case KeyEventKind::KeyUp:
             *out << "WM_KEYUP ";
             break;
-        case KeyMessageKind::SysKeyDown:
+        case KeyEventKind::SysKeyDown:
             *out << "WM_SYSKEYDOWN ";
             break;
-        case KeyMessageKind::SysKeyUp:
+        case KeyEventKind::SysKeyUp:
             *out << "WM_SYSKEYUP ";
             break;
     }

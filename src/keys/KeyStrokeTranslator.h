@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "keys/KeyMessage.h"
+#include "keys/KeyEvent.h"
 
 namespace varnok {
 
@@ -19,23 +19,23 @@ struct KeyStroke {
     bool altHeld;
 };
 
-// Turns platform key strokes into the key messages Windows would deliver for them, so that
+// Turns platform key strokes into the key events Windows would deliver for them, so that
 // the key capture sees the same sequence on every platform:
 // - a key pressed or released while Alt is held and Ctrl is not, and F10 always, gives a
-//   system-key message; so does the release of an Alt that went down on its own (as a system
+//   system-key event; so does the release of an Alt that went down on its own (as a system
 //   key with nothing else between), while the release of an Alt used in Alt+key or with Ctrl is
 //   a plain key-up;
 // - a held key repeats key-downs and ends with one key-up: the releases that platforms send
 //   between repeated presses are dropped;
 // - Pause pressed with Ctrl held is Break (VK_CANCEL 03, scan byte 46) until it is released;
 // - PrintScreen gives only its key-up: Windows keeps the key-down for its own screenshot.
-class KeyMessageTranslator {
+class KeyStrokeTranslator {
 public:
-    std::optional<KeyMessage> Translate(const KeyStroke& stroke);
+    std::optional<KeyEvent> Translate(const KeyStroke& stroke);
 
 private:
     // Windows' memory of an Alt key-down that was a system key and has not been followed by
-    // another system-key message: its release is a system key too.
+    // another system-key event: its release is a system key too.
     bool altWentDownAlone_ = false;
     bool pauseIsBreak_ = false;
 };

@@ -1,4 +1,4 @@
-#include "keys/KeyMessageTranslator.h"
+#include "keys/KeyStrokeTranslator.h"
 
 namespace varnok {
 
@@ -14,7 +14,7 @@ constexpr std::uint8_t kBreakScanByte = 0x46;  // Ctrl+Pause sends E0 46
 
 }  // namespace
 
-std::optional<KeyMessage> KeyMessageTranslator::Translate(const KeyStroke& stroke) {
+std::optional<KeyEvent> KeyStrokeTranslator::Translate(const KeyStroke& stroke) {
     if (!stroke.pressed && stroke.autoRepeat) {
         return std::nullopt;
     }
@@ -48,13 +48,13 @@ std::optional<KeyMessage> KeyMessageTranslator::Translate(const KeyStroke& strok
         altWentDownAlone_ = isAlt && stroke.pressed;
     }
 
-    KeyMessageKind kind;
+    KeyEventKind kind;
     if (stroke.pressed) {
-        kind = system ? KeyMessageKind::SysKeyDown : KeyMessageKind::KeyDown;
+        kind = system ? KeyEventKind::SysKeyDown : KeyEventKind::KeyDown;
     } else {
-        kind = system ? KeyMessageKind::SysKeyUp : KeyMessageKind::KeyUp;
+        kind = system ? KeyEventKind::SysKeyUp : KeyEventKind::KeyUp;
     }
-    return KeyMessage{kind, virtualKey, scanByte};
+    return KeyEvent{kind, virtualKey, scanByte};
 }
 
 }  // namespace varnok
