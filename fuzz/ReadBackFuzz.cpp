@@ -7,7 +7,7 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 #include "keys/StringPayload.h"
 #include "keys/StringPayloadAssembler.h"
 

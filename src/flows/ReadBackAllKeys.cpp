@@ -6,7 +6,7 @@
 #include "flows/FlowHost.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyTableModel.h"
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 #include "keys/StringPayloadAssembler.h"
 
 namespace varnok {

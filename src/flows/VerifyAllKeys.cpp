@@ -8,7 +8,7 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/KeySlots.h"
 #include "keys/KeyTableModel.h"
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 #include "keys/StringPayload.h"
 
 namespace varnok {

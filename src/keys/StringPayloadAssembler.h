@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 #include "keys/StringPayload.h"
 
 namespace varnok {

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "keys/FunctionModeNames.h"
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 #include "keys/StringPayloadAssembler.h"
 
 namespace varnok {
 namespace {
 
-TEST(ReadBackData, ClassifiesTheFirstPage) {
+TEST(KeyReadBack, ClassifiesTheFirstPage) {
     const std::pair<ReadBackData, ReadBackKind> cases[] = {
         {{0xFF, 0x08, 0x01, 0x02, 0x03, 0x04, 0x05}, ReadBackKind::Empty},  // FF wins
         {{0xFF, 0, 0, 0, 0, 0, 0}, ReadBackKind::Empty},
@@ -29,7 +29,7 @@ TEST(ReadBackData, ClassifiesTheFirstPage) {
     }
 }
 
-TEST(ReadBackData, DescribesReportBytes) {
+TEST(KeyReadBack, DescribesReportBytes) {
     const std::pair<ReadBackData, std::string> cases[] = {
         {{0x05, 0x00, 0x3D, 0, 0, 0, 0}, "Ctrl|Alt|F4|"},
         {{0xFF, 0, 0, 0, 0, 0, 0}, "Ctrl|Shift|Alt|Window|Ctrl|Shift|Alt|Windows|"},
@@ -43,7 +43,7 @@ TEST(ReadBackData, DescribesReportBytes) {
     }
 }
 
-TEST(ReadBackData, InterpretsKeyboardAndMouseDefinitions) {
+TEST(KeyReadBack, InterpretsKeyboardAndMouseDefinitions) {
     struct Case {
         std::uint8_t slot;
         ReadBackData data;
@@ -92,7 +92,7 @@ TEST(ReadBackData, InterpretsKeyboardAndMouseDefinitions) {
     }
 }
 
-TEST(ReadBackData, AssemblesStringPayloadsWithinTheirBuffer) {
+TEST(KeyReadBack, AssemblesStringPayloadsWithinTheirBuffer) {
     struct Case {
         std::string name;
         std::vector<ReadBackData> pages;  // the first page, then what further reads return

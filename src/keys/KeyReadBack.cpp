@@ -1,4 +1,4 @@
-#include "keys/ReadBackData.h"
+#include "keys/KeyReadBack.h"
 
 #include <algorithm>
 
