@@ -14,7 +14,7 @@
 #include "app/MapFileLocation.h"
 #include "app/ProgramVersion.h"
 #include "app/UserDataFolder.h"
-#include "app/qt/KeyToolApp.h"
+#include "app/qt/QtProgram.h"
 #include "device/HidTrace.h"
 #include "device/SimulatedKeyboard.h"
 #include "device/SystemClock.h"
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     // msmap.dat: named by --map, or in the data folder named like the settings store.
     std::error_code noWorkingDirectory;
     const MapFileLocation map = MapFileLocation::Settle(
-        parsed.options.mapFile, UserDataFolder(KeyToolApp::ApplicationName().toStdString()),
+        parsed.options.mapFile, UserDataFolder(QtProgram::ApplicationName().toStdString()),
         std::filesystem::current_path(noWorkingDirectory));
     if (!map.error.empty()) return Fail(map.error);
     if (!map.notice.empty()) std::cerr << "varnok: " << map.notice << "\n";
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     }
 
     QtKeyEventTranslator keys;
-    KeyToolApp app(
+    QtProgram app(
         [&hid, &keys, &map, &advice](SettingsStore& settings, const std::string& applicationName) {
             auto window = std::make_unique<QtMainWindow>(
                 [&hid, &settings, &map, &advice, applicationName](DialogControls& controls,

@@ -1,23 +1,23 @@
-#include "app/qt/KeyToolApp.h"
+#include "app/qt/QtProgram.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include "app/qt/QtSettingsStore.h"
-#include "app/qt/SkinLayer.h"
+#include "app/qt/StyleSheetSkin.h"
 
 namespace varnok {
 
-KeyToolApp::KeyToolApp(WindowFactory makeWindow) : makeWindow_(std::move(makeWindow)) {}
+QtProgram::QtProgram(WindowFactory makeWindow) : makeWindow_(std::move(makeWindow)) {}
 
-QString KeyToolApp::ApplicationName() {
+QString QtProgram::ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-bool KeyToolApp::InitInstance() {
+bool QtProgram::InitInstance() {
     // Qt needs no common-controls initialisation. Neither the skin nor the settings store can
     // stop start-up: their results are not looked at.
-    SkinLayer skin;
+    StyleSheetSkin skin;
     skin.Start(kSkinFileName);
     QString name = ApplicationName();
     QtSettingsStore settings(name);

@@ -13,9 +13,9 @@ namespace varnok {
 // The program's start-up and shut-down: the skin, the settings store, the main window run
 // modally once, the skin taken off again. Closing the main window ends the program; nothing is
 // written at exit.
-class KeyToolApp {
+class QtProgram {
 public:
-    // The skin file that start-up asks the skin layer for.
+    // The skin file that start-up asks the skin for.
     static constexpr std::string_view kSkinFileName = "rilo.u3";
 
     // Makes the main window with its behaviour, given the settings store and the program's
@@ -23,7 +23,7 @@ public:
     using WindowFactory = std::function<std::unique_ptr<QtMainWindow>(
         SettingsStore& settings, const std::string& applicationName)>;
 
-    explicit KeyToolApp(WindowFactory makeWindow);
+    explicit QtProgram(WindowFactory makeWindow);
 
     // The executable's file name without its extension: the settings store's application name.
     static QString ApplicationName();

@@ -1,4 +1,4 @@
-#include "app/qt/SkinLayer.h"
+#include "app/qt/StyleSheetSkin.h"
 
 #include <QApplication>
 #include <QDir>
@@ -7,7 +7,7 @@
 
 namespace varnok {
 
-bool SkinLayer::Start(std::string_view skinFileName) {
+bool StyleSheetSkin::Start(std::string_view skinFileName) {
     QString name =
         QString::fromUtf8(skinFileName.data(), static_cast<qsizetype>(skinFileName.size()));
     const QString candidates[] = {
@@ -28,7 +28,7 @@ bool SkinLayer::Start(std::string_view skinFileName) {
     return true;
 }
 
-void SkinLayer::Stop() {
+void StyleSheetSkin::Stop() {
     if (skinFile_.isEmpty()) return;
     qApp->setStyleSheet(QString());
     skinFile_.clear();

@@ -8,7 +8,7 @@ namespace varnok {
 // The program's look, started before the main window exists and shut down after it closed.
 // A skin is a Qt style sheet in a file of the given name, next to the executable or in the
 // current directory; without such a file the platform's own look stays and nothing fails.
-class SkinLayer {
+class StyleSheetSkin {
 public:
     // Skins larger than this are not a style sheet of this program; they are not read.
     static constexpr qint64 kMaxSkinBytes = 1024 * 1024;

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/qt/SkinLayer.h"
+#include "app/qt/StyleSheetSkin.h"
 #include "support/TempDirectory.h"
 
 namespace varnok {
@@ -12,7 +12,7 @@ namespace {
 
 // The skin file is looked for in the current directory (the test's executable directory has
 // none). Without one the look stays the platform's and nothing fails.
-TEST(SkinLayer, AppliesAStyleSheetOnlyWhenThereIsOne) {
+TEST(StyleSheetSkin, AppliesAStyleSheetOnlyWhenThereIsOne) {
     struct Case {
         const char* what;
         QByteArray contents;  // empty: no file at all
@@ -25,7 +25,7 @@ TEST(SkinLayer, AppliesAStyleSheetOnlyWhenThereIsOne) {
         {"a directory named like the skin", {}, true, true, false},
         {"a style sheet", "QDialog { background: #203040; }", false, true, true},
         {"not a style sheet", "\x01\x02{{{;;", false, true, true},
-        {"far too large", QByteArray(SkinLayer::kMaxSkinBytes + 1, ' '), false, false, false},
+        {"far too large", QByteArray(StyleSheetSkin::kMaxSkinBytes + 1, ' '), false, false, false},
     };
     const QString previous = QDir::currentPath();
     for (const Case& c : cases) {
@@ -38,7 +38,7 @@ TEST(SkinLayer, AppliesAStyleSheetOnlyWhenThereIsOne) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
             file.write(c.contents);
         }
-        SkinLayer skin;
+        StyleSheetSkin skin;
         EXPECT_EQ(skin.Start("rilo.u3"), c.started) << c.what;
         EXPECT_EQ(!qApp->styleSheet().isEmpty(), c.applied) << c.what;
         EXPECT_EQ(!skin.SkinFile().isEmpty(), c.applied) << c.what;

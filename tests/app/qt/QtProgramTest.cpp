@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QTimer>
 
-#include "app/qt/KeyToolApp.h"
+#include "app/qt/QtProgram.h"
 #include "app/qt/QtSettingsStore.h"
 #include "support/TempDirectory.h"
 #include "ui/qt/RecordingEvents.h"
@@ -15,7 +15,7 @@ namespace {
 
 // Start-up runs the main window once, modally, with the settings store of this program; the
 // skin is on while the window runs and off once it has closed; start-up then returns false.
-TEST(KeyToolApp, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
+TEST(QtProgram, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     TempDirectory directory;
     const QString previous = QDir::currentPath();
     QDir here(QString::fromStdString(directory.Path().string()));
@@ -29,7 +29,7 @@ TEST(KeyToolApp, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     RecordingEvents* events = nullptr;
     std::string givenName;
     QString skinWhileRunning;
-    KeyToolApp app([&](SettingsStore& settings, const std::string& name) {
+    QtProgram app([&](SettingsStore& settings, const std::string& name) {
         ++windowsMade;
         givenName = name;
         settings.WriteSetting("Settings", "keyLan", 1);
@@ -49,12 +49,12 @@ TEST(KeyToolApp, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     QDir::setCurrent(previous);
 
     EXPECT_EQ(windowsMade, 1);
-    EXPECT_EQ(givenName, KeyToolApp::ApplicationName().toStdString());
+    EXPECT_EQ(givenName, QtProgram::ApplicationName().toStdString());
     EXPECT_EQ(givenName, "varnok_qt_tests");
     EXPECT_EQ(skinWhileRunning, QStringLiteral("QPushButton { font-weight: bold; }"));
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
     // What the window's behaviour wrote is in this program's settings file.
-    EXPECT_EQ(QtSettingsStore(KeyToolApp::ApplicationName()).ReadSetting("Settings", "keyLan", 0),
+    EXPECT_EQ(QtSettingsStore(QtProgram::ApplicationName()).ReadSetting("Settings", "keyLan", 0),
               1);
 }
 
