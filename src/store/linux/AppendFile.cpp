@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "store/linux/DescriptorStream.h"
+#include "store/linux/FdOutputStream.h"
 
 namespace varnok {
 namespace {
@@ -67,7 +67,7 @@ std::unique_ptr<std::ostream> OpenAppendFile(const std::filesystem::path& file,
     }
     // Lines to a terminal wait for it rather than get lost.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return std::make_unique<DescriptorStream>(fd);
+    return std::make_unique<FdOutputStream>(fd);
 }
 
 }  // namespace varnok

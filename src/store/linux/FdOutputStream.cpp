@@ -1,4 +1,4 @@
-#include "store/linux/DescriptorStream.h"
+#include "store/linux/FdOutputStream.h"
 
 #include <unistd.h>
 
@@ -6,32 +6,32 @@
 
 namespace varnok {
 
-DescriptorStream::DescriptorStream(int fd) : std::ostream(nullptr), buffer_(fd) {
+FdOutputStream::FdOutputStream(int fd) : std::ostream(nullptr), buffer_(fd) {
     rdbuf(&buffer_);
 }
 
-DescriptorStream::~DescriptorStream() {
+FdOutputStream::~FdOutputStream() {
     buffer_.pubsync();
 }
 
-DescriptorStream::Buffer::~Buffer() {
+FdOutputStream::Buffer::~Buffer() {
     sync();
     ::close(fd_);
 }
 
-DescriptorStream::Buffer::int_type DescriptorStream::Buffer::overflow(int_type c) {
+FdOutputStream::Buffer::int_type FdOutputStream::Buffer::overflow(int_type c) {
     if (!traits_type::eq_int_type(c, traits_type::eof())) {
         pending_ += traits_type::to_char_type(c);
     }
     return traits_type::not_eof(c);
 }
 
-std::streamsize DescriptorStream::Buffer::xsputn(const char* text, std::streamsize count) {
+std::streamsize FdOutputStream::Buffer::xsputn(const char* text, std::streamsize count) {
     pending_.append(text, static_cast<std::size_t>(count));
     return count;
 }
 
-int DescriptorStream::Buffer::sync() {
+int FdOutputStream::Buffer::sync() {
     std::size_t done = 0;
     while (done < pending_.size()) {
         const ssize_t written = ::write(fd_, pending_.data() + done, pending_.size() - done);

@@ -8,12 +8,12 @@ namespace varnok {
 
 // An output stream over an open file descriptor, which it owns and closes. What is written
 // collects in memory and goes out with each flush.
-class DescriptorStream : public std::ostream {
+class FdOutputStream : public std::ostream {
 public:
-    explicit DescriptorStream(int fd);
-    ~DescriptorStream() override;
-    DescriptorStream(const DescriptorStream&) = delete;
-    DescriptorStream& operator=(const DescriptorStream&) = delete;
+    explicit FdOutputStream(int fd);
+    ~FdOutputStream() override;
+    FdOutputStream(const FdOutputStream&) = delete;
+    FdOutputStream& operator=(const FdOutputStream&) = delete;
 
 private:
     class Buffer : public std::streambuf {
