@@ -102,7 +102,7 @@ void SaveLongestTable(benchmark::State& state) {
     MemoryDialogControls controls;
     InlineFlowExecutor executor;
     MainWindowBehaviour window(controls, settings, *keyboard,
-                               KeyTableModel(SlotMap(directory.Path())), executor, "varnok");
+                               KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
     window.OnInitDialog();
     for (int box = ControlId::ValueBox1; box <= ControlId::ValueBox6; ++box) {
         controls.SetText(box, kRowString);

@@ -56,7 +56,7 @@ Run SaveOnce() {
     SimulatedKeyboard keyboard(clock);
     QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
         return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                     KeyTableModel(SlotMap(directory.Path())),
+                                                     KeySlotsModel(SlotMap(directory.Path())),
                                                      executor, "varnok");
     });
     window.show();

@@ -16,7 +16,7 @@ SimulatedKeyboard::SimulatedKeyboard(Clock& clock) : clock_(clock) {}
 
 std::unique_ptr<SimulatedKeyboard> SimulatedKeyboard::FromFile(const std::filesystem::path& path,
                                                                Clock& clock, std::string& error) {
-    auto table = SimulatedKeyTable::Load(path, error);
+    auto table = SimulatedKeyboardMemory::Load(path, error);
     if (!table) {
         return nullptr;
     }
@@ -87,7 +87,7 @@ bool SimulatedKeyboard::Receive(const FeatureReport& report) {
             }
             return true;
         }
-        const auto length = SimulatedKeyTable::RecordLength(data[0], data[1], data[2]);
+        const auto length = SimulatedKeyboardMemory::RecordLength(data[0], data[1], data[2]);
         if (!length) {
             ++droppedRecords_;
             return true;
@@ -105,7 +105,7 @@ bool SimulatedKeyboard::Receive(const FeatureReport& report) {
 }
 
 bool SimulatedKeyboard::Keep(std::span<const std::uint8_t> record) {
-    SimulatedKeyTable updated = table_;
+    SimulatedKeyboardMemory updated = table_;
     if (!updated.Store(record)) {
         ++droppedRecords_;
         return true;

@@ -11,7 +11,7 @@
 
 #include "device/Clock.h"
 #include "device/HidPlatform.h"
-#include "device/SimulatedKeyTable.h"
+#include "device/SimulatedKeyboardMemory.h"
 
 namespace varnok {
 
@@ -51,7 +51,7 @@ public:
     void Close(HidHandle handle) override;
     void Pause(int milliseconds) override;
 
-    const SimulatedKeyTable& Table() const { return table_; }
+    const SimulatedKeyboardMemory& Table() const { return table_; }
     // End records (AA FF) received: completed saves.
     int CompletedSaves() const { return completedSaves_; }
     int DroppedRecords() const { return droppedRecords_; }
@@ -82,7 +82,7 @@ private:
 
     Clock& clock_;
     std::optional<std::filesystem::path> path_;
-    SimulatedKeyTable table_;
+    SimulatedKeyboardMemory table_;
     bool plugged_ = true;
     HidHandle nextHandle_ = 1;
     std::set<HidHandle> openHandles_;

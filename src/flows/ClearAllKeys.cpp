@@ -1,11 +1,11 @@
 #include "flows/ClearAllKeys.h"
 
 #include "flows/FlowHost.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 
 namespace varnok {
 
-bool ClearAllKeys(KeyTableModel& model, FlowHost& host) {
+bool ClearAllKeys(KeySlotsModel& model, FlowHost& host) {
     model.ForgetAll();
     const FileResult stored = model.SaveStore();
     if (!stored) host.ShowFileProblem(MessageId::StoreNotSaved, stored);

@@ -5,8 +5,8 @@
 #include "device/KeyboardLink.h"
 #include "flows/FlowHost.h"
 #include "keys/FunctionModeNames.h"
-#include "keys/KeyTableModel.h"
 #include "keys/KeyReadBack.h"
+#include "keys/KeySlotsModel.h"
 #include "keys/StringPayloadAssembler.h"
 
 namespace varnok {
@@ -64,7 +64,7 @@ std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
     return std::nullopt;
 }
 
-bool ReadBackAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host) {
+bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     if (!link.Open()) {
         host.ShowMessage(MessageId::ReadNotConnected);
         return false;

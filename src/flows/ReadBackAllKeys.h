@@ -10,7 +10,7 @@
 namespace varnok {
 
 class FlowHost;
-class KeyTableModel;
+class KeySlotsModel;
 class KeyboardLink;
 
 // What the keyboard holds in one slot.
@@ -30,7 +30,7 @@ struct SlotReadBack {
 
 // The Get Defined Key button: reads every slot's definition back from the keyboard into the
 // model, slot 0 included; stops at the first read that fails. True when all seven were read.
-bool ReadBackAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host);
+bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host);
 
 // Reads one slot and interprets it; nullopt only when a read fails.
 std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot);

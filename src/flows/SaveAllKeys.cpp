@@ -3,11 +3,11 @@
 #include "device/KeyboardLink.h"
 #include "device/KeyboardProtocol.h"
 #include "flows/FlowHost.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 
 namespace varnok {
 
-bool SaveAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host) {
+bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     // The typed strings get their slot entries before the slot map file is written, so one
     // Save keeps what the user typed, with or without a keyboard.
     model.KeepTypedStrings();

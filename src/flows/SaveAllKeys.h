@@ -3,13 +3,13 @@
 namespace varnok {
 
 class FlowHost;
-class KeyTableModel;
+class KeySlotsModel;
 class KeyboardLink;
 
 // The Save button: writes the slot map file, then all seven slot records and the end record
 // into the keyboard, and tells the user how each went (a file left alone is named with the
 // reason; the keyboard is written all the same). True when the keyboard took the whole
 // table. A stop request ends it between two records, with the link closed and no message.
-bool SaveAllKeys(KeyTableModel& model, KeyboardLink& link, FlowHost& host);
+bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host);
 
 }  // namespace varnok

@@ -6,9 +6,9 @@
 #include "device/KeyboardProtocol.h"
 #include "flows/FlowHost.h"
 #include "keys/FunctionModeNames.h"
-#include "keys/KeySlots.h"
-#include "keys/KeyTableModel.h"
 #include "keys/KeyReadBack.h"
+#include "keys/KeySlots.h"
+#include "keys/KeySlotsModel.h"
 #include "keys/StringPayload.h"
 
 namespace varnok {
@@ -63,7 +63,7 @@ SlotReadBack ReadBackOfRecord(int slot, const std::vector<std::uint8_t>& record)
     return readBack;
 }
 
-VerifyOutcome VerifyAllKeys(const KeyTableModel& model, KeyboardLink& link, FlowHost& host,
+VerifyOutcome VerifyAllKeys(const KeySlotsModel& model, KeyboardLink& link, FlowHost& host,
                             std::vector<SlotMismatch>& mismatches) {
     mismatches.clear();
     if (!link.Open()) {

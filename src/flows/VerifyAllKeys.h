@@ -8,7 +8,7 @@
 namespace varnok {
 
 class FlowHost;
-class KeyTableModel;
+class KeySlotsModel;
 class KeyboardLink;
 
 // A slot whose definition on the keyboard is not the one a save of the model wrote: both as
@@ -31,7 +31,7 @@ enum class VerifyOutcome {
 // bytes, not its report type, so a keyboard or mouse record is compared by its bytes 1..7 and
 // what they mean (the Once flag, a mouse click). Changes nothing in the model; the host hears
 // of progress and of a missing or refusing keyboard.
-VerifyOutcome VerifyAllKeys(const KeyTableModel& model, KeyboardLink& link, FlowHost& host,
+VerifyOutcome VerifyAllKeys(const KeySlotsModel& model, KeyboardLink& link, FlowHost& host,
                             std::vector<SlotMismatch>& mismatches);
 
 // What a read-back of the record finds, when the keyboard holds it as written.

@@ -11,7 +11,7 @@
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
 #include "ui/ControlIds.h"
-#include "ui/RowTable.h"
+#include "ui/RowControlTable.h"
 #include "ui/WindowLabelTable.h"
 #include "ui/WindowStatusTexts.h"
 
@@ -89,7 +89,7 @@ std::vector<std::pair<int, std::int32_t>> MainWindowBehaviour::WindowFlowHost::T
 }
 
 MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore& settings,
-                                         HidPlatform& hid, KeyTableModel model,
+                                         HidPlatform& hid, KeySlotsModel model,
                                          FlowExecutor& executor, std::string applicationName)
     : controls_(controls),
       settings_(settings),
@@ -108,7 +108,7 @@ void MainWindowBehaviour::OnInitDialog() {
 
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         for (const CommandItem& item : CommandItemTable) {
-            controls_.AddListItem(RowTable[slot].valueBox, std::string(item.name));
+            controls_.AddListItem(RowControlTable[slot].valueBox, std::string(item.name));
         }
     }
 
@@ -142,13 +142,13 @@ void MainWindowBehaviour::Refresh() {
     controls_.SetText(kPrompt, promptText_);
     controls_.SetText(kHeading, headingText_);
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
-        controls_.SetText(RowTable[slot].valueBox, model_.Text(slot));
+        controls_.SetText(RowControlTable[slot].valueBox, model_.Text(slot));
     }
     ShowRowEntries();
 
     // The hidden field selects the first list item that begins with the text; its list is
     // empty, so in practice it takes the text.
-    const int hidden = RowTable[0].valueBox;
+    const int hidden = RowControlTable[0].valueBox;
     const std::string& text = model_.Text(0);
     for (int i = 0; i < controls_.ListCount(hidden); ++i) {
         if (controls_.ListItem(hidden, i).starts_with(text)) {
@@ -166,7 +166,7 @@ bool MainWindowBehaviour::Collect() {
     promptText_ = controls_.GetText(kPrompt);
     headingText_ = controls_.GetText(kHeading);
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
-        const int box = RowTable[slot].valueBox;
+        const int box = RowControlTable[slot].valueBox;
         model_.TakeText(slot, controls_.GetText(box));
         if (CharacterCount(model_.Text(slot)) > kMaxRowTextLength) {
             controls_.ShowMessage(TooLongText(kMaxRowTextLength, language_), applicationName_,
@@ -175,7 +175,7 @@ bool MainWindowBehaviour::Collect() {
             return false;
         }
     }
-    model_.TakeText(0, controls_.GetText(RowTable[0].valueBox));
+    model_.TakeText(0, controls_.GetText(RowControlTable[0].valueBox));
     return true;
 }
 
@@ -189,7 +189,7 @@ void MainWindowBehaviour::ResetCapture() {
 
 void MainWindowBehaviour::ShowRowEntries() {
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
-        const int box = RowTable[slot].valueBox;
+        const int box = RowControlTable[slot].valueBox;
         const bool typed = model_.FunctionMode(slot) == kStringMode;
         controls_.SetValueEntry(box, typed ? ValueEntry::TypedText : ValueEntry::CapturedKeys);
         controls_.SetMark(
@@ -201,11 +201,11 @@ void MainWindowBehaviour::ShowRowEntries() {
 void MainWindowBehaviour::RestoreFunctionModes() {
     const auto& names = FunctionModeNames(language_);
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        const int list = RowTable[row].functionList;
+        const int list = RowControlTable[row].functionList;
         controls_.ClearList(list);
         for (std::string_view name : names) controls_.AddListItem(list, std::string(name));
-        controls_.SelectListIndex(list,
-                                  settings_.ReadSetting(kSection, RowTable[row].modeSetting, 0));
+        controls_.SelectListIndex(
+            list, settings_.ReadSetting(kSection, RowControlTable[row].modeSetting, 0));
         model_.SetFunctionMode(row, controls_.SelectedListIndex(list));
     }
 }
@@ -213,7 +213,7 @@ void MainWindowBehaviour::RestoreFunctionModes() {
 void MainWindowBehaviour::TakeTypedTexts() {
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         if (model_.FunctionMode(slot) == kStringMode) {
-            model_.TakeText(slot, controls_.GetText(RowTable[slot].valueBox));
+            model_.TakeText(slot, controls_.GetText(RowControlTable[slot].valueBox));
         }
     }
 }
@@ -238,9 +238,10 @@ void MainWindowBehaviour::ApplyKeyCount() {
     if (k < 0 || k > 5) return;
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         const bool shown = row <= k + 1;
-        controls_.SetVisible(RowTable[row].valueBox, shown);
-        controls_.SetVisible(RowTable[row].functionList, shown);
-        if (RowTable[row].label != 0) controls_.SetVisible(RowTable[row].label, shown);
+        controls_.SetVisible(RowControlTable[row].valueBox, shown);
+        controls_.SetVisible(RowControlTable[row].functionList, shown);
+        if (RowControlTable[row].label != 0)
+            controls_.SetVisible(RowControlTable[row].label, shown);
     }
 }
 
@@ -259,7 +260,7 @@ void MainWindowBehaviour::FocusRow(int slot) {
 }
 
 void MainWindowBehaviour::PickCommandItem(int slot) {
-    const int index = controls_.SelectedListIndex(RowTable[slot].valueBox);
+    const int index = controls_.SelectedListIndex(RowControlTable[slot].valueBox);
     if (index < 0 || index >= static_cast<int>(CommandItemTable.size())) return;
     TakeTypedTexts();
     currentSlot_ = slot;
@@ -269,9 +270,9 @@ void MainWindowBehaviour::PickCommandItem(int slot) {
 }
 
 void MainWindowBehaviour::ChangeFunctionMode(int row) {
-    const std::string_view setting = RowTable[row].modeSetting;
+    const std::string_view setting = RowControlTable[row].modeSetting;
     const int previous = settings_.ReadSetting(kSection, setting, 0);
-    const int mode = controls_.SelectedListIndex(RowTable[row].functionList);
+    const int mode = controls_.SelectedListIndex(RowControlTable[row].functionList);
     TakeTypedTexts();
     model_.SetFunctionMode(row, mode);
     if (previous != mode && (previous == kStringMode || mode == kStringMode)) {
@@ -290,9 +291,9 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
 }
 
 void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
-    controls_.SelectListIndex(RowTable[row].functionList, mode);
-    model_.SetFunctionMode(row, controls_.SelectedListIndex(RowTable[row].functionList));
-    settings_.WriteSetting(kSection, RowTable[row].modeSetting, mode);
+    controls_.SelectListIndex(RowControlTable[row].functionList, mode);
+    model_.SetFunctionMode(row, controls_.SelectedListIndex(RowControlTable[row].functionList));
+    settings_.WriteSetting(kSection, RowControlTable[row].modeSetting, mode);
 }
 
 void MainWindowBehaviour::ShowMessage(MessageId id) {

@@ -15,7 +15,7 @@
 #include "keys/CaptureHost.h"
 #include "keys/CaptureState.h"
 #include "keys/KeyChordCapture.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 #include "keys/MessageTexts.h"
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
@@ -25,7 +25,7 @@ namespace varnok {
 
 // The behaviour of the main key-definition window, toolkit-free: it drives the window's
 // controls through DialogControls and reacts to what the platform reports through
-// DialogEvents. The key table itself is the KeyTableModel it owns; the window keeps what is
+// DialogEvents. The key table itself is the KeySlotsModel it owns; the window keeps what is
 // the window's: its controls, language, key count, current row and Group Key boxes.
 //
 // Save, Clear and Get Defined Key run on the FlowExecutor. While one runs the window is busy:
@@ -38,7 +38,7 @@ public:
     // applicationName is the caption of the window's own message boxes (the executable's
     // base name).
     MainWindowBehaviour(DialogControls& controls, SettingsStore& settings, HidPlatform& hid,
-                        KeyTableModel model, FlowExecutor& executor, std::string applicationName);
+                        KeySlotsModel model, FlowExecutor& executor, std::string applicationName);
     ~MainWindowBehaviour() override;
 
     // DialogEvents
@@ -68,7 +68,7 @@ public:
     using ConnectionAdvice = std::function<std::string(std::int32_t language)>;
     void SetConnectionAdvice(ConnectionAdvice advice);
 
-    const KeyTableModel& Model() const { return model_; }
+    const KeySlotsModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
     std::int32_t Language() const { return language_; }
     bool FlowRunning() const { return flowRunning_; }
@@ -142,7 +142,7 @@ private:
     GroupKeys groupKeys_;
     std::string promptText_;
     std::string headingText_;
-    KeyTableModel model_;
+    KeySlotsModel model_;
     KeyboardLink keyboardLink_;
     CaptureState capture_;
     KeyChordCapture chordCapture_{model_, capture_, *this};

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "flows/FlowHost.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 
 namespace varnok {
 

@@ -7,7 +7,7 @@
 #include "flows/ReadBackAllKeys.h"
 #include "flows/SaveAllKeys.h"
 #include "keys/FunctionModeNames.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 #include "support/FileBytes.h"
 #include "support/RecordingFlowHost.h"
 #include "support/TempDirectory.h"
@@ -41,7 +41,7 @@ protected:
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
     KeyboardLink link{keyboard};
-    KeyTableModel model{SlotMap(directory.Path())};
+    KeySlotsModel model{SlotMap(directory.Path())};
     RecordingFlowHost host;
 };
 
@@ -111,7 +111,7 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
     DefineRows();
     ASSERT_TRUE(SaveAllKeys(model, link, host));
     TempDirectory otherStore;
-    KeyTableModel fresh{SlotMap(otherStore.Path())};
+    KeySlotsModel fresh{SlotMap(otherStore.Path())};
     RecordingFlowHost readHost;
 
     EXPECT_TRUE(ReadBackAllKeys(fresh, link, readHost));
@@ -170,7 +170,7 @@ TEST_F(FlowsWithoutWindow, AFileLeftAloneIsNamedWithTheReasonAndTheKeyboardIsWri
             c.folderMissing ? folder.Path() / "gone" : folder.Path();
         const std::filesystem::path file = mapFolder / "msmap.dat";
         if (!c.folderMissing) WriteBytes(file, TooLargeMap());
-        KeyTableModel failing{SlotMap(mapFolder)};
+        KeySlotsModel failing{SlotMap(mapFolder)};
         failing.DefineChord(1, {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, "Ctrl|C|,");
         RecordingFlowHost failingHost;
         SimulatedKeyboard target{clock};

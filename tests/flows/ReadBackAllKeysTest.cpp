@@ -18,7 +18,7 @@ protected:
 
     // Puts a table into the keyboard as a save would leave it.
     void KeyboardHolds(const std::vector<Bytes>& records) {
-        SimulatedKeyTable table;
+        SimulatedKeyboardMemory table;
         for (const Bytes& record : records) ASSERT_TRUE(table.Store(record));
         std::string error;
         const auto path = directory.Path() / "keyboard.txt";
@@ -29,7 +29,7 @@ protected:
 
     MainWindowBehaviour& StartOnLoadedKeyboard() {
         window = std::make_unique<MainWindowBehaviour>(controls, settings, *loaded,
-                                                       KeyTableModel(SlotMap(directory.Path())),
+                                                       KeySlotsModel(SlotMap(directory.Path())),
                                                        executor, "varnok");
         controls.events = window.get();
         window->OnInitDialog();

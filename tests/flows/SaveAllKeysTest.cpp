@@ -159,7 +159,7 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
         runSettings.WriteSetting("Settings", "KeyFun5Sel", 2);
         InlineFlowExecutor runExecutor;
         MainWindowBehaviour run(runControls, runSettings, runKeyboard,
-                                KeyTableModel(SlotMap(runDirectory.Path())), runExecutor, "varnok");
+                                KeySlotsModel(SlotMap(runDirectory.Path())), runExecutor, "varnok");
         runControls.events = &run;
         run.OnInitDialog();
         runControls.SetFocus(1024);
@@ -167,8 +167,7 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
                                       {KeyEventKind::KeyDown, 0x43, 0x2E},
                                       {KeyEventKind::KeyUp, 0x43, 0x2E},
                                       {KeyEventKind::KeyUp, 0x11, 0x1D}}) {
-            run.OnKeyEvent(
-                {kind, static_cast<std::uint8_t>(vk), static_cast<std::uint8_t>(scan)});
+            run.OnKeyEvent({kind, static_cast<std::uint8_t>(vk), static_cast<std::uint8_t>(scan)});
         }
         for (auto [list, index] : {std::pair{1025, 4}, {1026, 0}}) {
             runControls.SelectListIndex(list, index);

@@ -8,7 +8,7 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyRecord.h"
 #include "keys/KeyReportList.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 #include "store/SlotMap.h"
 
 namespace varnok {
@@ -110,7 +110,7 @@ TEST(KeyRecord, EncodesEachKindOfSlot) {
 // The string's text reaches the slot map so that the next start shows it again; the map keeps
 // only the first 25 payload bytes, and nothing for a string that encodes to nothing.
 TEST(KeyRecord, StringRowsStoreTheirTextInTheSlotMap) {
-    KeyTableModel model{SlotMap(testing::TempDir())};
+    KeySlotsModel model{SlotMap(testing::TempDir())};
     for (int row : {2, 3, 4}) model.SetFunctionMode(row, row == 4 ? kNormalMode : kStringMode);
     model.TakeText(2, "abcdefghijklmnop");
     model.TakeText(3, "中文");

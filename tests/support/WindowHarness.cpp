@@ -15,7 +15,7 @@ WindowHarness::WindowHarness() {
 
 MainWindowBehaviour& WindowHarness::Start() {
     window = std::make_unique<MainWindowBehaviour>(
-        controls, settings, keyboard, KeyTableModel(SlotMap(directory.Path())), executor, "varnok");
+        controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
     controls.events = window.get();
     window->OnInitDialog();
     return *window;

@@ -8,7 +8,7 @@
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
-#include "ui/RowTable.h"
+#include "ui/RowControlTable.h"
 
 namespace varnok {
 namespace {
@@ -318,7 +318,8 @@ TEST_F(MainWindowBehaviourTest, ModeChangesEmptyTheRowOnlyIntoOrOutOfString) {
         EXPECT_EQ(Reports(step.row).empty(), step.emptied);
         EXPECT_EQ(window->Model().DefinedCount(step.row), step.emptied ? 0 : 1);
         EXPECT_EQ(window->Model().Map().Find(SlotNames[step.row]) == nullptr, step.emptied);
-        EXPECT_EQ(settings.ReadSetting("Settings", RowTable[step.row].modeSetting, -5), step.mode);
+        EXPECT_EQ(settings.ReadSetting("Settings", RowControlTable[step.row].modeSetting, -5),
+                  step.mode);
         EXPECT_EQ(window->CurrentSlot(), 2);
     }
 }
@@ -499,14 +500,14 @@ TEST_F(MainWindowBehaviourTest, AMapFileLeftAloneIsNamedWithTheReason) {
         settings.WriteSetting("Settings", "keyLan", c.language);
         settings.WriteSetting("Settings", "KeyFun1Sel", 0);
         Start();
-        Focus(RowTable[1].valueBox);
+        Focus(RowControlTable[1].valueBox);
         Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // Ctrl+C
         controls.messages.clear();
 
         if (c.button != 0) {
             Click(c.button);
         } else {
-            Choose(RowTable[1].functionList, 2);
+            Choose(RowControlTable[1].functionList, 2);
         }
 
         ASSERT_EQ(controls.messages.size(), c.then.empty() ? 1u : 2u);

@@ -12,7 +12,7 @@
 #include "app/SettingsStore.h"
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyDefinitionText.h"
-#include "app/cli/KeyTableText.h"
+#include "app/cli/KeyListText.h"
 #include "app/cli/ProfileJson.h"
 #include "app/cli/ProfileTransfer.h"
 #include "device/HexBytes.h"
@@ -23,7 +23,7 @@
 #include "flows/VerifyAllKeys.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeySlots.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
 
@@ -87,7 +87,7 @@ HidPlatform* CliCommands::Keyboard() {
     return keyboard;
 }
 
-bool CliCommands::LoadModel(KeyTableModel& model) {
+bool CliCommands::LoadModel(KeySlotsModel& model) {
     std::error_code error;
     const bool exists = std::filesystem::exists(env_.mapFile, error);
     if (!model.Load() && exists) {
@@ -101,14 +101,14 @@ bool CliCommands::LoadModel(KeyTableModel& model) {
     return true;
 }
 
-bool CliCommands::SaveModel(KeyTableModel& model) {
+bool CliCommands::SaveModel(KeySlotsModel& model) {
     const FileResult saved = model.SaveStore();
     if (saved) return true;
     Fail(kExitUsage, DescribeFileResult(saved, 0));
     return false;
 }
 
-void CliCommands::PrintKeys(const KeyTableModel& model, bool json) {
+void CliCommands::PrintKeys(const KeySlotsModel& model, bool json) {
     std::vector<std::string> notices;
     const Profile profile = ProfileOfModel(
         model, env_.settings.ReadSetting(kSettingsSection, kLanguageSetting, 0),
@@ -164,14 +164,14 @@ int CliCommands::List(bool json) {
 }
 
 int CliCommands::Show(bool json) {
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     PrintKeys(model, json);
     return kExitSuccess;
 }
 
 int CliCommands::Read(bool takeIntoStore, bool json) {
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
@@ -190,7 +190,7 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
 
 int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::string& definition) {
     if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     std::int32_t rowMode = mode.value_or(model.FunctionMode(key));
     if (rowMode != kOnceMode && rowMode != kStringMode) rowMode = kNormalMode;
@@ -215,7 +215,7 @@ int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::strin
 }
 
 int CliCommands::Save(bool verify) {
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
@@ -252,14 +252,14 @@ int CliCommands::Save(bool verify) {
 }
 
 int CliCommands::Clear() {
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
     return ClearAllKeys(model, host) ? kExitSuccess : kExitUsage;
 }
 
 int CliCommands::Export(const std::string& file) {
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
     const Profile profile = ProfileOfModel(
@@ -284,7 +284,7 @@ int CliCommands::Import(const std::string& file) {
     const std::optional<Profile> profile = ReadProfileJson(text, error);
     if (!profile) return Fail(kExitUsage, file + ": " + error + "; nothing was changed");
 
-    KeyTableModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     ApplyProfile(*profile, model);
     if (!SaveModel(model)) return kExitUsage;

@@ -13,7 +13,7 @@
 namespace varnok {
 
 class HidPlatform;
-class KeyTableModel;
+class KeySlotsModel;
 class SettingsStore;
 
 // Exit statuses of varnok-cli.
@@ -64,10 +64,10 @@ public:
 private:
     // The store as the window would load it: msmap.dat and every row's function mode. False,
     // with a message, when msmap.dat exists but cannot be read.
-    bool LoadModel(KeyTableModel& model);
-    bool SaveModel(KeyTableModel& model);
+    bool LoadModel(KeySlotsModel& model);
+    bool SaveModel(KeySlotsModel& model);
     HidPlatform* Keyboard();
-    void PrintKeys(const KeyTableModel& model, bool json);
+    void PrintKeys(const KeySlotsModel& model, bool json);
     int Fail(int status, const std::string& message);
 
     CliEnvironment env_;

@@ -4,11 +4,11 @@
 #include "keys/ChordText.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyLookup.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 
 namespace varnok {
 
-bool DefineKeyFromText(KeyTableModel& model, int slot, std::int32_t mode,
+bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
                        std::string_view definition, std::string& reason) {
     if (mode == kStringMode) {
         if (!CheckTypedString(definition, reason) || !CheckRowText(definition, reason)) {

@@ -4,7 +4,7 @@
 
 #include "keys/FunctionModeNames.h"
 #include "keys/KeySlots.h"
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 #include "keys/StringPayload.h"
 #include "keys/TypableString.h"
 
@@ -12,7 +12,7 @@ namespace varnok {
 
 namespace {
 
-ProfileKey KeyOfSlot(const KeyTableModel& model, int slot, std::vector<std::string>& notices) {
+ProfileKey KeyOfSlot(const KeySlotsModel& model, int slot, std::vector<std::string>& notices) {
     ProfileKey key;
     key.slot = slot;
     const std::int32_t mode = model.FunctionMode(slot);
@@ -39,7 +39,7 @@ ProfileKey KeyOfSlot(const KeyTableModel& model, int slot, std::vector<std::stri
 
 }  // namespace
 
-Profile ProfileOfModel(const KeyTableModel& model, std::int32_t language, std::int32_t keyCount,
+Profile ProfileOfModel(const KeySlotsModel& model, std::int32_t language, std::int32_t keyCount,
                        std::vector<std::string>& notices) {
     Profile profile;
     profile.language = language == 0 ? 0 : 1;
@@ -52,7 +52,7 @@ Profile ProfileOfModel(const KeyTableModel& model, std::int32_t language, std::i
     return profile;
 }
 
-void ApplyProfile(const Profile& profile, KeyTableModel& model) {
+void ApplyProfile(const Profile& profile, KeySlotsModel& model) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         model.ForgetSlot(slot);
         model.SetFunctionMode(slot, kNormalMode);

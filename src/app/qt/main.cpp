@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
                 [&hid, &settings, &map, &advice, applicationName](DialogControls& controls,
                                                                   FlowExecutor& executor) {
                     auto behaviour = std::make_unique<MainWindowBehaviour>(
-                        controls, settings, hid, KeyTableModel(SlotMap::InFile(map.file)), executor,
+                        controls, settings, hid, KeySlotsModel(SlotMap::InFile(map.file)), executor,
                         applicationName);
                     behaviour->SetConnectionAdvice(advice);
                     return behaviour;

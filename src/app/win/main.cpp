@@ -153,7 +153,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32MainWindow window(
         [&](DialogControls& dialogControls, FlowExecutor& executor) {
             return std::make_unique<MainWindowBehaviour>(dialogControls, settings, hid,
-                                                         KeyTableModel(SlotMap::InFile(map.file)),
+                                                         KeySlotsModel(SlotMap::InFile(map.file)),
                                                          executor, name);
         },
         ShowAboutBox);

@@ -92,8 +92,8 @@ void Win32MainWindow::Run() {
 bool Win32MainWindow::PreFilterKey(const MSG& message) {
     if (!events_) return false;
     const KeyEvent key{static_cast<KeyEventKind>(message.message),
-                         static_cast<std::uint8_t>(message.wParam & 0xFF),
-                         static_cast<std::uint8_t>((message.lParam >> 16) & 0xFF)};
+                       static_cast<std::uint8_t>(message.wParam & 0xFF),
+                       static_cast<std::uint8_t>((message.lParam >> 16) & 0xFF)};
     return events_->OnKeyEvent(key);
 }
 

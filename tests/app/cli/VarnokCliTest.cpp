@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "app/MemorySettingsStore.h"
-#include "device/SimulatedKeyTable.h"
 #include "device/SimulatedKeyboard.h"
+#include "device/SimulatedKeyboardMemory.h"
 #include "keys/FunctionModeNames.h"
 #include "support/InlineFlowExecutor.h"
 #include "support/MemoryDialogControls.h"
@@ -26,14 +26,14 @@ std::string Contents(const std::filesystem::path& file) {
 
 // The key table the window's own Save puts into a keyboard after a user pressed Ctrl+C into
 // row 1, picked Close Window in a Once row 2 and typed "Hello, World" into a String row 3.
-SimulatedKeyTable WindowsTable() {
+SimulatedKeyboardMemory WindowsTable() {
     TempDirectory store;
     MemoryDialogControls controls;
     MemorySettingsStore settings;
     VirtualClock clock;
     SimulatedKeyboard keyboard(clock);
     InlineFlowExecutor executor;
-    MainWindowBehaviour window(controls, settings, keyboard, KeyTableModel(SlotMap(store.Path())),
+    MainWindowBehaviour window(controls, settings, keyboard, KeySlotsModel(SlotMap(store.Path())),
                                executor, "varnok");
     window.OnInitDialog();
     const auto choose = [&](int list, int index) {
@@ -41,11 +41,10 @@ SimulatedKeyTable WindowsTable() {
         window.OnSelectionChanged(list);
     };
     window.OnFocusGained(ControlId::ValueBox1);
-    for (const auto& [kind, virtualKey, scanByte] :
-         {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
-          {KeyEventKind::KeyDown, 0x43, 0x2E},
-          {KeyEventKind::KeyUp, 0x43, 0x2E},
-          {KeyEventKind::KeyUp, 0x11, 0x1D}}) {
+    for (const auto& [kind, virtualKey, scanByte] : {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
+                                                     {KeyEventKind::KeyDown, 0x43, 0x2E},
+                                                     {KeyEventKind::KeyUp, 0x43, 0x2E},
+                                                     {KeyEventKind::KeyUp, 0x11, 0x1D}}) {
         window.OnKeyEvent(
             {kind, static_cast<std::uint8_t>(virtualKey), static_cast<std::uint8_t>(scanByte)});
     }
@@ -103,7 +102,7 @@ TEST_F(VarnokCliTest, SaveVerifyWritesTheRecordsAndSaysSo) {
     EXPECT_EQ(saved.err, "varnok-cli: Save Key Successful!\n");
 
     std::string error;
-    const auto table = SimulatedKeyTable::Load(keys, error);
+    const auto table = SimulatedKeyboardMemory::Load(keys, error);
     ASSERT_TRUE(table.has_value()) << error;
     EXPECT_EQ(*table, WindowsTable());
     // Both as the keyboard's records are laid out: Ctrl+C; Alt+F4 with the Once flag.

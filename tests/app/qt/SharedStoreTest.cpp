@@ -36,7 +36,7 @@ protected:
     // A start of the window, as the program makes it.
     struct Window {
         explicit Window(const std::filesystem::path& map)
-            : behaviour(controls, settings, keyboard, KeyTableModel(SlotMap::InFile(map)), executor,
+            : behaviour(controls, settings, keyboard, KeySlotsModel(SlotMap::InFile(map)), executor,
                         "varnok") {
             behaviour.OnInitDialog();
         }

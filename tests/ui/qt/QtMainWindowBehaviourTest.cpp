@@ -31,7 +31,7 @@ protected:
         window = std::make_unique<QtMainWindow>([this](DialogControls& controls,
                                                        FlowExecutor& executor) {
             return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                         KeyTableModel(SlotMap(directory.Path())),
+                                                         KeySlotsModel(SlotMap(directory.Path())),
                                                          executor, "varnok");
         });
         window->show();

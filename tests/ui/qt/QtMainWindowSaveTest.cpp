@@ -46,7 +46,7 @@ TEST(QtMainWindowSave, TheWindowStaysAliveAndShowsEachRecordWhileTheKeyboardIsWr
     MainWindowBehaviour* behaviour = nullptr;
     QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
         auto made = std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                          KeyTableModel(SlotMap(directory.Path())),
+                                                          KeySlotsModel(SlotMap(directory.Path())),
                                                           executor, "varnok");
         behaviour = made.get();
         return made;
@@ -121,7 +121,7 @@ TEST(QtMainWindowSave, ClosingMidSaveFinishesTheRecordAndStops) {
     auto window =
         std::make_unique<QtMainWindow>([&](DialogControls& controls, FlowExecutor& executor) {
             return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                         KeyTableModel(SlotMap(directory.Path())),
+                                                         KeySlotsModel(SlotMap(directory.Path())),
                                                          executor, "varnok");
         });
     window->show();

@@ -53,7 +53,7 @@ protected:
         window = std::make_unique<QtMainWindow>(
             [this](DialogControls& controls, FlowExecutor& executor) {
                 auto made = std::make_unique<MainWindowBehaviour>(
-                    controls, settings, keyboard, KeyTableModel(SlotMap(directory.Path())),
+                    controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())),
                     executor, "varnok");
                 dialog = made.get();
                 return made;

@@ -32,9 +32,9 @@ struct StringShortfall {
     std::string storedText;
 };
 
-class KeyTableModel {
+class KeySlotsModel {
 public:
-    explicit KeyTableModel(SlotMap slotMap);
+    explicit KeySlotsModel(SlotMap slotMap);
 
     // Reads msmap.dat and restores every slot's text, report and defined state from it; a slot
     // without an entry is left as it is. The result is the slot map's load result.

@@ -19,7 +19,7 @@ namespace varnok {
 //   s 08 type b1..b7 FF              keyboard or mouse report (11 bytes)
 //   s n 08 payload(n) FF             string of n payload bytes, n at most 28
 // On disk it is a text file, one record per line in hex, ascending by slot, "#" comments.
-class SimulatedKeyTable {
+class SimulatedKeyboardMemory {
 public:
     static constexpr std::uint8_t kSlotCount = 7;
     static constexpr std::size_t kMaxStringPayload = 28;
@@ -47,17 +47,19 @@ public:
 
     std::string ToText() const;
     // Parses the text file format; nullopt and a message naming the line when malformed.
-    static std::optional<SimulatedKeyTable> FromText(const std::string& text, std::string& error);
+    static std::optional<SimulatedKeyboardMemory> FromText(const std::string& text,
+                                                           std::string& error);
 
     // A missing file is an empty table. Nullopt and a message for a file that cannot be read
     // or is malformed.
-    static std::optional<SimulatedKeyTable> Load(const std::filesystem::path& path,
-                                                 std::string& error);
+    static std::optional<SimulatedKeyboardMemory> Load(const std::filesystem::path& path,
+                                                       std::string& error);
     // Replaces the file whole (see ReplaceFile), so an interrupted write never leaves a
     // half-written table behind.
     bool Save(const std::filesystem::path& path, std::string& error) const;
 
-    friend bool operator==(const SimulatedKeyTable&, const SimulatedKeyTable&) = default;
+    friend bool operator==(const SimulatedKeyboardMemory&,
+                           const SimulatedKeyboardMemory&) = default;
 
 private:
     std::array<std::vector<std::uint8_t>, kSlotCount> records_;

@@ -1,4 +1,4 @@
-#include "keys/KeyTableModel.h"
+#include "keys/KeySlotsModel.h"
 
 #include <utility>
 
@@ -30,9 +30,9 @@ const std::string kNoText;
 
 }  // namespace
 
-KeyTableModel::KeyTableModel(SlotMap slotMap) : slotMap_(std::move(slotMap)) {}
+KeySlotsModel::KeySlotsModel(SlotMap slotMap) : slotMap_(std::move(slotMap)) {}
 
-bool KeyTableModel::Load() {
+bool KeySlotsModel::Load() {
     const bool loaded = slotMap_.Load();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Slot& s = slots_[slot];
@@ -47,7 +47,7 @@ bool KeyTableModel::Load() {
     return loaded;
 }
 
-void KeyTableModel::ShowTypedStrings() {
+void KeySlotsModel::ShowTypedStrings() {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         Slot& s = slots_[row];
         if (s.functionMode != kStringMode) continue;
@@ -58,42 +58,42 @@ void KeyTableModel::ShowTypedStrings() {
     }
 }
 
-FileResult KeyTableModel::SaveStore() {
+FileResult KeySlotsModel::SaveStore() {
     return slotMap_.Save();
 }
 
-const std::string& KeyTableModel::Text(int slot) const {
+const std::string& KeySlotsModel::Text(int slot) const {
     return Valid(slot) ? slots_[slot].text : kNoText;
 }
 
-bool KeyTableModel::IsDefined(int slot) const {
+bool KeySlotsModel::IsDefined(int slot) const {
     return DefinedCount(slot) >= 1;
 }
 
-int KeyTableModel::DefinedCount(int slot) const {
+int KeySlotsModel::DefinedCount(int slot) const {
     return Valid(slot) ? slots_[slot].definedCount : 0;
 }
 
-const KeyReportList& KeyTableModel::Reports(int slot) const {
+const KeyReportList& KeySlotsModel::Reports(int slot) const {
     return Valid(slot) ? slots_[slot].reports : kNoReports;
 }
 
-const std::optional<StringShortfall>& KeyTableModel::Shortfall(int slot) const {
+const std::optional<StringShortfall>& KeySlotsModel::Shortfall(int slot) const {
     static const std::optional<StringShortfall> kNone;
     return Valid(slot) ? slots_[slot].shortfall : kNone;
 }
 
-std::int32_t KeyTableModel::FunctionMode(int slot) const {
+std::int32_t KeySlotsModel::FunctionMode(int slot) const {
     return IsRowSlot(slot) ? slots_[slot].functionMode : kNormalMode;
 }
 
-void KeyTableModel::SetFunctionMode(int slot, std::int32_t mode) {
+void KeySlotsModel::SetFunctionMode(int slot, std::int32_t mode) {
     if (!IsRowSlot(slot) || slots_[slot].functionMode == mode) return;
     slots_[slot].functionMode = mode;
     slots_[slot].shortfall.reset();
 }
 
-std::uint8_t KeyTableModel::OnceMask() const {
+std::uint8_t KeySlotsModel::OnceMask() const {
     std::uint8_t mask = 0;
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         if (slots_[row].functionMode == kOnceMode)
@@ -102,7 +102,7 @@ std::uint8_t KeyTableModel::OnceMask() const {
     return mask;
 }
 
-void KeyTableModel::ForgetSlot(int slot) {
+void KeySlotsModel::ForgetSlot(int slot) {
     if (!Valid(slot)) return;
     slotMap_.Remove(SlotNames[slot]);
     slots_[slot].reports.Clear();
@@ -111,18 +111,18 @@ void KeyTableModel::ForgetSlot(int slot) {
     slots_[slot].shortfall.reset();
 }
 
-FileResult KeyTableModel::ForgetStoredSlot(int slot) const {
+FileResult KeySlotsModel::ForgetStoredSlot(int slot) const {
     if (!Valid(slot)) return {};
     return slotMap_.RemoveFromFile(SlotNames[slot]);
 }
 
-void KeyTableModel::ForgetAll() {
+void KeySlotsModel::ForgetAll() {
     std::string hiddenText = std::move(slots_[0].text);
     for (int slot = 0; slot < kSlotCount; ++slot) ForgetSlot(slot);
     slots_[0].text = std::move(hiddenText);
 }
 
-void KeyTableModel::DefineCommandItem(int slot, std::size_t itemIndex) {
+void KeySlotsModel::DefineCommandItem(int slot, std::size_t itemIndex) {
     if (!IsRowSlot(slot) || itemIndex >= CommandItemTable.size()) return;
     Slot& s = slots_[slot];
     s.reports.Clear();
@@ -134,7 +134,7 @@ void KeyTableModel::DefineCommandItem(int slot, std::size_t itemIndex) {
     KeepFirstReport(slot);
 }
 
-void KeyTableModel::DefineChord(int slot, const KeyReport& report, const std::string& text) {
+void KeySlotsModel::DefineChord(int slot, const KeyReport& report, const std::string& text) {
     if (!Valid(slot)) return;
     Slot& s = slots_[slot];
     s.reports.Clear();
@@ -145,45 +145,45 @@ void KeyTableModel::DefineChord(int slot, const KeyReport& report, const std::st
     KeepFirstReport(slot);
 }
 
-void KeyTableModel::TakeText(int slot, std::string text) {
+void KeySlotsModel::TakeText(int slot, std::string text) {
     if (!Valid(slot) || slots_[slot].text == text) return;
     slots_[slot].text = std::move(text);
     slots_[slot].shortfall.reset();
 }
 
-bool KeyTableModel::AddChordKey(int slot, std::uint8_t keyCode) {
+bool KeySlotsModel::AddChordKey(int slot, std::uint8_t keyCode) {
     return Valid(slot) && slots_[slot].reports.AddKey(keyCode);
 }
 
-void KeyTableModel::RemoveChordKey(int slot, std::uint8_t keyCode) {
+void KeySlotsModel::RemoveChordKey(int slot, std::uint8_t keyCode) {
     if (Valid(slot)) slots_[slot].reports.RemoveKey(keyCode);
 }
 
-void KeyTableModel::RestartChordWith(int slot, std::uint8_t keyCode) {
+void KeySlotsModel::RestartChordWith(int slot, std::uint8_t keyCode) {
     if (!Valid(slot)) return;
     slots_[slot].reports.Clear();
     slots_[slot].reports.AddKey(keyCode);
 }
 
-void KeyTableModel::RecordChord(int slot) {
+void KeySlotsModel::RecordChord(int slot) {
     if (Valid(slot)) slots_[slot].reports.RecordChord();
 }
 
-void KeyTableModel::AppendText(int slot, const std::string& text) {
+void KeySlotsModel::AppendText(int slot, const std::string& text) {
     if (Valid(slot)) slots_[slot].text += text;
 }
 
-void KeyTableModel::StoreCapturedChord(int slot) {
+void KeySlotsModel::StoreCapturedChord(int slot) {
     if (!Valid(slot)) return;
     ++slots_[slot].definedCount;
     KeepFirstReport(slot);
 }
 
-void KeyTableModel::TakeReadBackEmpty(int slot) {
+void KeySlotsModel::TakeReadBackEmpty(int slot) {
     ForgetSlot(slot);
 }
 
-void KeyTableModel::TakeReadBackString(int slot, const std::string& text,
+void KeySlotsModel::TakeReadBackString(int slot, const std::string& text,
                                        std::span<const std::uint8_t> payload) {
     if (!Valid(slot)) return;
     slotMap_.Set(SlotNames[slot], text, ToSlotData(payload), 0);
@@ -194,12 +194,12 @@ void KeyTableModel::TakeReadBackString(int slot, const std::string& text,
     }
 }
 
-void KeyTableModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
+void KeySlotsModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
     // What the keyboard holds is a chord like any other: defined, and kept in the slot map.
     DefineChord(slot, report, text);
 }
 
-void KeyTableModel::KeepTypedStrings() {
+void KeySlotsModel::KeepTypedStrings() {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         Slot& s = slots_[row];
         if (s.functionMode != kStringMode) continue;
@@ -215,12 +215,12 @@ void KeyTableModel::KeepTypedStrings() {
     }
 }
 
-KeyRecord KeyTableModel::RecordOf(int slot) const {
+KeyRecord KeySlotsModel::RecordOf(int slot) const {
     return BuildKeyRecord(static_cast<std::uint8_t>(slot), FunctionMode(slot), Reports(slot),
                           Text(slot));
 }
 
-void KeyTableModel::KeepFirstReport(int slot) {
+void KeySlotsModel::KeepFirstReport(int slot) {
     std::array<std::uint8_t, 8> report{};
     std::size_t copied = 0;
     if (slots_[slot].reports.CopyReports(report, copied) && copied > 0) {

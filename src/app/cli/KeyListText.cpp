@@ -1,4 +1,4 @@
-#include "app/cli/KeyTableText.h"
+#include "app/cli/KeyListText.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "device/SimulatedKeyTable.h"
+#include "device/SimulatedKeyboardMemory.h"
 
 #include <algorithm>
 #include <fstream>
@@ -25,8 +25,8 @@ bool IsString(std::span<const std::uint8_t> record) {
 
 }  // namespace
 
-std::optional<std::size_t> SimulatedKeyTable::RecordLength(std::uint8_t b0, std::uint8_t b1,
-                                                           std::uint8_t b2) {
+std::optional<std::size_t> SimulatedKeyboardMemory::RecordLength(std::uint8_t b0, std::uint8_t b1,
+                                                                 std::uint8_t b2) {
     if (b0 >= kSlotCount) {
         return std::nullopt;
     }
@@ -44,7 +44,7 @@ std::optional<std::size_t> SimulatedKeyTable::RecordLength(std::uint8_t b0, std:
     return std::nullopt;
 }
 
-bool SimulatedKeyTable::IsValidRecord(std::span<const std::uint8_t> record) {
+bool SimulatedKeyboardMemory::IsValidRecord(std::span<const std::uint8_t> record) {
     if (record.size() < kEmptyRecordLength || record.back() != kRecordEnd) {
         return false;
     }
@@ -55,7 +55,7 @@ bool SimulatedKeyTable::IsValidRecord(std::span<const std::uint8_t> record) {
     return !IsString(record) || record[1] <= kMaxStringPayload;
 }
 
-bool SimulatedKeyTable::Store(std::span<const std::uint8_t> record) {
+bool SimulatedKeyboardMemory::Store(std::span<const std::uint8_t> record) {
     if (!IsValidRecord(record)) {
         return false;
     }
@@ -63,14 +63,14 @@ bool SimulatedKeyTable::Store(std::span<const std::uint8_t> record) {
     return true;
 }
 
-std::span<const std::uint8_t> SimulatedKeyTable::Record(std::uint8_t slot) const {
+std::span<const std::uint8_t> SimulatedKeyboardMemory::Record(std::uint8_t slot) const {
     if (slot >= kSlotCount) {
         return {};
     }
     return records_[slot];
 }
 
-FeatureReport SimulatedKeyTable::PageReport(std::uint8_t page, std::size_t index) const {
+FeatureReport SimulatedKeyboardMemory::PageReport(std::uint8_t page, std::size_t index) const {
     FeatureReport report;
     report.fill(0xFF);
     report[0] = kKeyboardReportId;
@@ -107,7 +107,7 @@ FeatureReport SimulatedKeyTable::PageReport(std::uint8_t page, std::size_t index
     return report;
 }
 
-std::string SimulatedKeyTable::ToText() const {
+std::string SimulatedKeyboardMemory::ToText() const {
     std::string text = "# Key table of the simulated keyboard: one record per slot, in hex.\n";
     for (const auto& record : records_) {
         if (!record.empty()) {
@@ -117,9 +117,9 @@ std::string SimulatedKeyTable::ToText() const {
     return text;
 }
 
-std::optional<SimulatedKeyTable> SimulatedKeyTable::FromText(const std::string& text,
-                                                             std::string& error) {
-    SimulatedKeyTable table;
+std::optional<SimulatedKeyboardMemory> SimulatedKeyboardMemory::FromText(const std::string& text,
+                                                                         std::string& error) {
+    SimulatedKeyboardMemory table;
     std::istringstream lines(text);
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
@@ -151,12 +151,12 @@ std::optional<SimulatedKeyTable> SimulatedKeyTable::FromText(const std::string& 
     return table;
 }
 
-std::optional<SimulatedKeyTable> SimulatedKeyTable::Load(const std::filesystem::path& path,
-                                                         std::string& error) {
+std::optional<SimulatedKeyboardMemory> SimulatedKeyboardMemory::Load(
+    const std::filesystem::path& path, std::string& error) {
     std::error_code code;
     const auto status = std::filesystem::status(path, code);
     if (status.type() == std::filesystem::file_type::not_found) {
-        return SimulatedKeyTable{};
+        return SimulatedKeyboardMemory{};
     }
     if (code || status.type() != std::filesystem::file_type::regular) {
         error = path.string() + ": not a readable key table file";
@@ -180,7 +180,7 @@ std::optional<SimulatedKeyTable> SimulatedKeyTable::Load(const std::filesystem::
     return table;
 }
 
-bool SimulatedKeyTable::Save(const std::filesystem::path& path, std::string& error) const {
+bool SimulatedKeyboardMemory::Save(const std::filesystem::path& path, std::string& error) const {
     const std::string text = ToText();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
     if (const FileResult result = ReplaceFile(path, {bytes, text.size()}); !result) {

@@ -21,7 +21,7 @@ struct RowControls {
 };
 
 // clang-format off
-inline constexpr std::array<RowControls, 7> RowTable{{
+inline constexpr std::array<RowControls, 7> RowControlTable{{
     // slot  value box               function list              label                 mode setting
     {0,      ControlId::HiddenValue, 0,                         0,                    ""          },
     {1,      ControlId::ValueBox1,   ControlId::FunctionList1,  0,                    "KeyFun1Sel"},
