@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "keys/TypableString.h"
+#include "keys/StringRefusal.h"
 
 namespace varnok {
 

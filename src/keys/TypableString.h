@@ -7,17 +7,12 @@
 #include <string_view>
 
 #include "keys/StringPayload.h"
+#include "keys/StringRefusal.h"
 
 namespace varnok {
 
 // A string record holds 28 payload bytes, two per character.
 constexpr std::size_t kMaxStringCharacters = kMaxStringPayload / 2;
-
-// Why a string key does not type a text as written.
-enum class StringRefusal {
-    NoKeyForCharacter,   // no key of the keyboard types the character
-    PastCharacterLimit,  // the character would be the 15th
-};
 
 // What the keyboard makes of a text given to a string key. Every place that takes a string
 // for a key (the value box, the command line, a restored or read-back row) asks this first,
