@@ -1,6 +1,7 @@
 #include "ui/win/Win32MainWindow.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ namespace {
 
 // The flow's thread asks the window's thread to run what it queued.
 constexpr UINT kRunTasksMessage = WM_APP + 1;
+// The About entry reads the same in either language, in the system menu and the context menu.
+constexpr const wchar_t* kAboutText = L"About Varnok...";
+// The context menu's read-back entry.
+constexpr UINT kReadBackCommand = 0x0020;
 // Where the progress line of a running flow goes: under the last row, in dialog units.
 constexpr RECT kProgressTextArea{28, 204, 28 + 110, 204 + 10};
 constexpr RECT kProgressBarArea{142, 204, 142 + 105, 204 + 9};
@@ -125,7 +130,7 @@ void Win32MainWindow::OnInitDialog() {
     // either language.
     if (const HMENU menu = GetSystemMenu(dialog_, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, kAboutCommand, L"About Varnok...");
+        AppendMenuW(menu, MF_STRING, kAboutCommand, kAboutText);
         ModifyMenuW(menu, SC_CLOSE, MF_BYCOMMAND | MF_STRING, SC_CLOSE, L"Close");
         ModifyMenuW(menu, SC_MOVE, MF_BYCOMMAND | MF_STRING, SC_MOVE, L"Move");
     }
@@ -181,6 +186,9 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_CONTEXTMENU:
+            OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            return TRUE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == kAboutCommand) {
                 if (events_) events_->OnAboutCommand();
@@ -228,6 +236,28 @@ void Win32MainWindow::OnCommand(int id, int code) {
     }
 }
 
+// The About box and the read-back of the keyboard's keys, whose button the window never shows,
+// in a context menu of the window's background: the dialog itself, its labels and the Group
+// Key frame, not the operable controls. Statics and frames let the click through to the
+// dialog, so the dialog is where it arrives.
+void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
+    if (!events_ || clicked != dialog_) return;
+    const HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) return;
+    AppendMenuW(menu, MF_STRING, kReadBackCommand, readBackEntryText_.c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kAboutCommand, kAboutText);
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, GET_X_LPARAM(where),
+                       GET_Y_LPARAM(where), 0, dialog_, nullptr));
+    DestroyMenu(menu);
+    if (chosen == kReadBackCommand) {
+        events_->OnButtonClicked(ControlId::GetDefinedKey);
+    } else if (chosen == kAboutCommand) {
+        events_->OnAboutCommand();
+    }
+}
+
 void Win32MainWindow::Close() {
     if (ended_) return;
     // A flow writing the keyboard finishes its record and stops first.
@@ -260,10 +290,15 @@ bool Win32MainWindow::IsComboBox(HWND control) {
 }
 
 void Win32MainWindow::SetText(int id, const std::string& text) {
+    if (id == ControlId::ReadBackEntry) {
+        readBackEntryText_ = WideFromUtf8(text);
+        return;
+    }
     if (const HWND control = Control(id)) SetWindowTextW(control, WideFromUtf8(text).c_str());
 }
 
 std::string Win32MainWindow::GetText(int id) const {
+    if (id == ControlId::ReadBackEntry) return Utf8FromWide(readBackEntryText_);
     const HWND control = Control(id);
     return control != nullptr ? Utf8FromWide(WindowText(control)) : std::string();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
@@ -73,6 +74,7 @@ private:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnCommand(int id, int code);
+    void OnContextMenu(HWND clicked, LPARAM where);
     void Close();
     // A key message for one of the window's controls, offered to the behaviour first; true
     // when the behaviour took it.
@@ -94,6 +96,8 @@ private:
     HWND markTips_ = nullptr;
     bool busy_ = false;
     bool ended_ = false;
+    // The context menu's read-back entry, in the window's language.
+    std::wstring readBackEntryText_;
 
     std::mutex tasksMutex_;
     std::deque<std::function<void()>> tasks_;

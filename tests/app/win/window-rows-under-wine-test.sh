@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # varnok.exe under Wine on a virtual X display: a right click empties the row clicked, not the
-# row edited last; Save writes the simulated keyboard's table, msmap.dat and the trace.
+# row edited last; Save writes the simulated keyboard's table, msmap.dat and the trace; the
+# context menu's read-back fills the rows with what the keyboard holds.
 # Usage: window-rows-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -21,7 +22,7 @@ click 141 84
 chord ctrl v
 right_click 141 60
 click 133 294         # Save
-wait_for_line "$folder/keys.txt" '^06 ' || fail "no save: $(cat "$work/out.log")"
+close_message 'Information!'
 expected_table='00 00 FF
 01 00 FF
 02 08 01 01 00 19 00 00 00 00 FF
@@ -38,7 +39,25 @@ cmp -s "$work/expected.dat" "$folder/msmap.dat" \
     || fail "msmap.dat: $(od -An -tx1 "$folder/msmap.dat" | tr -s ' \n' ' ')"
 grep -q ' set 06 02 08 01 01 00 19 00$' "$folder/trace.log" \
     || fail "trace: $(cat "$folder/trace.log")"
-xdotool key Return; sleep 0.5   # the success message's OK
+
+# Clear empties the rows (the keyboard keeps its table); "Read keys from keyboard", the first
+# entry of the background's context menu, brings row 2 back from the keyboard, and a Save
+# stores what the rows then show.
+click 45 294          # Clear
+for _ in $(seq 100); do [ -s "$folder/msmap.dat" ] || break; sleep 0.1; done
+[ -s "$folder/msmap.dat" ] && fail "Clear left msmap.dat as it was"
+right_click 250 100
+xdotool key Down Return
+close_message 'Information!'   # "Get Key Successful!"
+click 133 294         # Save
+close_message 'Information!'
+[ "$(grep -v '^#' "$folder/keys.txt")" = "$expected_table" ] \
+    || fail "key table after the read-back: $(cat "$folder/keys.txt")"
+record=$(od -An -tx1 -v "$folder/msmap.dat" | tr -d ' \n')
+[ "${#record}" = 170 ] && [ "${record:0:12}" = 00006b657932 ] && [ "${record:118:8}" = 01010019 ] \
+    || fail "msmap.dat after the read-back: $record"
+[ "$(head -c 59 "$folder/msmap.dat" | tail -c 26 | tr -d '\0' | tr V v)" = 'Ctrl|v|' ] \
+    || fail "row 2 after the read-back: $(head -c 59 "$folder/msmap.dat" | tail -c 26)"
 
 exit_window
 echo "passed"

@@ -65,10 +65,19 @@ chord() {  # MODIFIER KEY: pressed one after the other, released in reverse
     xdotool keydown "$1"; sleep 0.2; xdotool key "$2"; sleep 0.2; xdotool keyup "$1"; sleep 0.5
 }
 
-# Waits until FILE has a line matching PATTERN (grep -E), at most 10 s.
-wait_for_line() {
-    for _ in $(seq 100); do grep -qE "$2" "$1" 2>/dev/null && return 0; sleep 0.1; done
-    return 1
+# Waits for the message box a flow ends with (caption CAPTION, at most 30 s), closes it with
+# its OK, and waits until it is gone: the window takes input again.
+close_message() {
+    local box=""
+    for _ in $(seq 300); do
+        box=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$box" ] && break
+        sleep 0.1
+    done
+    [ -n "$box" ] || fail "no message \"$1\": $(cat "$work/out.log")"
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 100); do xdotool search --name "^$1\$" >/dev/null 2>&1 || return 0; sleep 0.1; done
+    fail "the message \"$1\" did not close"
 }
 
 # Exit, and the program must end.
