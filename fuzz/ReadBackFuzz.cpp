@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::span<const std::uint8_t> pages(bytes + 1, size - 1);
     const ReadBackData first = PageAt(pages, 0);
 
-    switch (ClassifyReadBack(first)) {
+    switch (ClassifyReadBack(slot, first)) {
         case ReadBackKind::Empty:
             break;
         case ReadBackKind::String: {

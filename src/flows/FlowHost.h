@@ -2,18 +2,12 @@
 
 #include <cstdint>
 
+#include "flows/FlowProgress.h"
+#include "flows/UnfinishedSave.h"
 #include "keys/MessageTexts.h"
 #include "store/FileResult.h"
 
 namespace varnok {
-
-// How far a save or read-back has come: step of steps, counted from 1.
-struct FlowProgress {
-    enum class Activity { Writing, Reading };
-    Activity activity;
-    int step;
-    int steps;
-};
 
 // What the save, clear and read-back flows need of whoever runs them (the window, the command
 // line): a way to tell the user, to show progress, and to keep a row's function mode. A flow
@@ -26,7 +20,10 @@ public:
     // A message about a file that was left alone: the host adds the file and the reason (see
     // DescribeFileResult) in the user's language.
     virtual void ShowFileProblem(MessageId id, const FileResult& result) = 0;
-    // Called before each record is written or each slot is read.
+    // A message about a save that failed or stopped part way: the host adds what the keyboard
+    // now holds (see DescribeUnfinishedSave) in the user's language.
+    virtual void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) = 0;
+    // Called as the flow reaches each key (see ProgressBeforeSlot).
     virtual void ReportProgress(const FlowProgress& progress) = 0;
     // A read-back found the row's function mode on the keyboard; the host keeps it as the
     // user's setting (the model already holds it).

@@ -30,7 +30,8 @@ std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
     const ReadBackData first = DataOf(report);
 
     SlotReadBack result;
-    switch (ClassifyReadBack(first)) {
+    const ReadBackKind kind = ClassifyReadBack(page, first);
+    switch (kind) {
         case ReadBackKind::Empty:
             result.kind = SlotReadBack::Kind::Empty;
             return result;
@@ -52,9 +53,8 @@ std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
         case ReadBackKind::Mouse:
         case ReadBackKind::Keyboard: {
             const KeyReadBack key = InterpretKeyReadBack(page, first);
-            result.kind = ClassifyReadBack(first) == ReadBackKind::Mouse
-                              ? SlotReadBack::Kind::Mouse
-                              : SlotReadBack::Kind::Keyboard;
+            result.kind = kind == ReadBackKind::Mouse ? SlotReadBack::Kind::Mouse
+                                                      : SlotReadBack::Kind::Keyboard;
             result.text = key.text;
             result.report = key.report;
             result.functionMode = key.functionMode;
@@ -72,7 +72,9 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     int slotsRead = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (host.StopRequested()) break;
-        host.ReportProgress({FlowProgress::Activity::Reading, slot + 1, kSlotCount});
+        if (const auto progress = ProgressBeforeSlot(FlowProgress::Activity::Reading, slot)) {
+            host.ReportProgress(*progress);
+        }
         const std::optional<SlotReadBack> read = ReadSlot(link, slot);
         if (!read) {
             host.ShowMessage(MessageId::ReadFailed);

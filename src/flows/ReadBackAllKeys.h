@@ -24,7 +24,7 @@ struct SlotReadBack {
     // String: the payload bytes as the keyboard sent them.
     std::vector<std::uint8_t> payload;
     // The row's function mode the definition implies (String, or Once/Normal from the Once
-    // flag of a keyboard report in rows 1..6); none for mouse clicks and slot 0.
+    // flag of a keyboard or mouse report in rows 1..6); none for slot 0.
     std::optional<std::int32_t> functionMode;
 };
 

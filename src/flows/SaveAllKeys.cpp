@@ -20,28 +20,30 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
         host.ShowMessage(MessageId::SaveNotConnected);
         return false;
     }
-    constexpr int kBlocks = kSlotCount + 1;  // the seven slots and the end record
+    // The keyboard takes each record as it comes: a save that ends early leaves the keys
+    // written so far new and the others as they were, and the user is told which.
+    const auto unfinished = [&](MessageId id, UnfinishedSave::Reason reason, int slotsTaken) {
+        link.Close();
+        host.ShowUnfinishedSave(id, {reason, slotsTaken});
+        return false;
+    };
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (host.StopRequested()) {
-            link.Close();
-            return false;
+            return unfinished(MessageId::SaveStopped, UnfinishedSave::Reason::Stopped, slot);
         }
-        host.ReportProgress({FlowProgress::Activity::Writing, slot + 1, kBlocks});
+        if (const auto progress = ProgressBeforeSlot(FlowProgress::Activity::Writing, slot)) {
+            host.ReportProgress(*progress);
+        }
         const KeyRecord record = model.RecordOf(slot);
         if (!link.WriteBlock(record.bytes)) {
-            host.ShowMessage(record.kind == KeyRecordKind::Empty ? MessageId::SaveEmptyFailed
-                                                                 : MessageId::SaveRecordFailed);
-            link.Close();
-            return false;
+            return unfinished(record.kind == KeyRecordKind::Empty ? MessageId::SaveEmptyFailed
+                                                                  : MessageId::SaveRecordFailed,
+                              UnfinishedSave::Reason::RecordRefused, slot);
         }
     }
-    host.ReportProgress({FlowProgress::Activity::Writing, kBlocks, kBlocks});
-    // Without its end record the keyboard has not taken the table. The user hears nothing of
-    // it: the keyboard keeps its previous table whole, and that is how Varnok has always
-    // behaved here.
     if (!link.WriteBlock(kEndRecord)) {
-        link.Close();
-        return false;
+        return unfinished(MessageId::SaveRecordFailed, UnfinishedSave::Reason::EndRefused,
+                          kSlotCount);
     }
     host.ShowMessage(MessageId::SaveSucceeded);
     link.Close();

@@ -52,7 +52,7 @@ SlotReadBack ReadBackOfRecord(int slot, const std::vector<std::uint8_t>& record)
     // The keyboard answers a read of the slot with the report's bytes 1..7.
     ReadBackData data{};
     std::copy_n(record.begin() + kReportOffset + 1, data.size(), data.begin());
-    const ReadBackKind kind = ClassifyReadBack(data);
+    const ReadBackKind kind = ClassifyReadBack(static_cast<std::uint8_t>(slot), data);
     if (kind == ReadBackKind::Empty) return readBack;
     const KeyReadBack key = InterpretKeyReadBack(static_cast<std::uint8_t>(slot), data);
     readBack.kind =
@@ -71,7 +71,9 @@ VerifyOutcome VerifyAllKeys(const KeySlotsModel& model, KeyboardLink& link, Flow
         return VerifyOutcome::NotConnected;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        host.ReportProgress({FlowProgress::Activity::Reading, slot + 1, kSlotCount});
+        if (const auto progress = ProgressBeforeSlot(FlowProgress::Activity::Reading, slot)) {
+            host.ReportProgress(*progress);
+        }
         const std::optional<SlotReadBack> found = ReadSlot(link, slot);
         if (!found) {
             host.ShowMessage(MessageId::ReadFailed);

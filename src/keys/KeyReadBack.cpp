@@ -1,11 +1,13 @@
 #include "keys/KeyReadBack.h"
 
 #include <algorithm>
+#include <span>
 
 #include "device/KeyboardProtocol.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyLookup.h"
+#include "keys/KeySlots.h"
 
 namespace varnok {
 
@@ -30,6 +32,20 @@ const std::pair<std::uint8_t, std::size_t>* FindMouseButton(std::uint8_t code) {
     return found == kMouseButtons.end() ? nullptr : &*found;
 }
 
+// The mouse button of a page in slot, with the Once flag taken out in rows 1..6: a Once click
+// counts only when no key follows, since C1, C2 and C0 are modifiers too.
+const std::pair<std::uint8_t, std::size_t>* MouseButtonOf(std::uint8_t slot,
+                                                          const ReadBackData& data) {
+    if (const auto* button = FindMouseButton(data[0])) return button;
+    if (!IsRowSlot(slot) || (data[0] & kOnceFlag) == 0) return nullptr;
+    const auto usages = std::span(data).subspan(1);
+    const auto end = std::find(usages.begin(), usages.end(), kEndOfData);
+    if (std::any_of(usages.begin(), end, [](std::uint8_t usage) { return usage != 0; })) {
+        return nullptr;
+    }
+    return FindMouseButton(static_cast<std::uint8_t>(data[0] & ~kOnceFlag));
+}
+
 KeyReport ReportOf(std::uint8_t type, const ReadBackData& data) {
     KeyReport report{type};
     std::copy(data.begin(), data.end(), report.begin() + 1);
@@ -38,14 +54,14 @@ KeyReport ReportOf(std::uint8_t type, const ReadBackData& data) {
 
 }  // namespace
 
-ReadBackKind ClassifyReadBack(const ReadBackData& data) {
+ReadBackKind ClassifyReadBack(std::uint8_t slot, const ReadBackData& data) {
     if (data[0] == kEmptySlot) {
         return ReadBackKind::Empty;
     }
     if (data[1] == kStringMarker) {
         return ReadBackKind::String;
     }
-    if (FindMouseButton(data[0]) != nullptr) {
+    if (MouseButtonOf(slot, data) != nullptr) {
         return ReadBackKind::Mouse;
     }
     return ReadBackKind::Keyboard;
@@ -70,15 +86,15 @@ std::string DescribeReportBytes(const ReadBackData& data) {
 }
 
 KeyReadBack InterpretKeyReadBack(std::uint8_t slot, const ReadBackData& data) {
-    if (const auto* button = FindMouseButton(data[0])) {
-        return {std::string(CommandItemTable[button->second].name),
-                ReportOf(kMouseReportType, data), std::nullopt};
-    }
     ReadBackData bytes = data;
     std::optional<std::int32_t> functionMode;
-    if (slot >= 1 && slot <= 6) {
+    if (IsRowSlot(slot)) {
         functionMode = (bytes[0] & kOnceFlag) != 0 ? kOnceMode : kNormalMode;
         bytes[0] &= static_cast<std::uint8_t>(~kOnceFlag);
+    }
+    if (const auto* button = MouseButtonOf(slot, data)) {
+        return {std::string(CommandItemTable[button->second].name),
+                ReportOf(kMouseReportType, bytes), functionMode};
     }
     return {DescribeReportBytes(bytes), ReportOf(kKeyboardReportType, bytes), functionMode};
 }

@@ -186,8 +186,14 @@ void KeySlotsModel::TakeReadBackEmpty(int slot) {
 void KeySlotsModel::TakeReadBackString(int slot, const std::string& text,
                                        std::span<const std::uint8_t> payload) {
     if (!Valid(slot)) return;
-    slotMap_.Set(SlotNames[slot], text, ToSlotData(payload), 0);
-    slots_[slot].text = text;
+    if (text.empty()) {
+        // The slot map keeps an entry's text when it is set with an empty one: the entry goes
+        // instead, so that msmap.dat, too, holds nothing for a string that types nothing.
+        ForgetSlot(slot);
+    } else {
+        slotMap_.Set(SlotNames[slot], text, ToSlotData(payload), 0);
+        slots_[slot].text = text;
+    }
     slots_[slot].shortfall.reset();
     if (!PayloadIsAllCharacters(payload)) {
         slots_[slot].shortfall = StringShortfall{StringShortfall::Source::ReadBackKeys, {}};

@@ -87,7 +87,8 @@ public:
     void StoreCapturedChord(int slot);
 
     // What the keyboard returned for a slot (see ReadBackAllKeys). Each takes the definition
-    // into the slot map too, so that the next Save and the next start agree with the keyboard.
+    // into the slot map too, so that the next Save and the next start agree with the keyboard;
+    // a string that types nothing leaves the slot without a text or an entry, as an empty one.
     void TakeReadBackEmpty(int slot);
     void TakeReadBackString(int slot, const std::string& text,
                             std::span<const std::uint8_t> payload);

@@ -5,12 +5,13 @@ namespace varnok {
 // The two not-connected texts differ in Chinese only ("USB" and "Usb "): both are what users
 // of the keyboard have always seen.
 // clang-format off
-const std::array<MessageTextRow, 9> MessageTexts = {{
+const std::array<MessageTextRow, 10> MessageTexts = {{
     {MessageId::SaveNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"USB控制器没有连接!",      "提示!"}},
     {MessageId::ReadNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"Usb 控制器没有连接!",     "提示!"}},
     {MessageId::SaveSucceeded,    {"Save Key Successful!",               "Information!"}, {"保存键成功!",             "提示!"}},
     {MessageId::SaveRecordFailed, {"Save Key Error!",                    "Information!"}, {"保存出错!",               "提示!"}},
     {MessageId::SaveEmptyFailed,  {"Save Key Error!",                    "Information!"}, {"保存错误!",               "提示!"}},
+    {MessageId::SaveStopped,      {"Save Key Stopped!",                  "Information!"}, {"保存已中断!",             "提示!"}},
     {MessageId::ReadSucceeded,    {"Get Key Successful!",                "Information!"}, {"上传键成功!",             "提示!"}},
     {MessageId::ReadFailed,       {"Get Key Error!",                     "Information!"}, {"上传键出错!",             "提示!"}},
     {MessageId::OnlyGroupKey,     {"Only Group Key Supported!",          "Information!"}, {"目前只支持组合键!",       "提示!"}},

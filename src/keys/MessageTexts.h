@@ -13,6 +13,9 @@ enum class MessageId {
     SaveSucceeded,
     SaveRecordFailed,
     SaveEmptyFailed,
+    // A save asked to stop (Ctrl+C, the window closing) before it ended; which keys were
+    // written follows.
+    SaveStopped,
     ReadSucceeded,
     ReadFailed,
     OnlyGroupKey,
@@ -31,7 +34,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 9> MessageTexts;
+extern const std::array<MessageTextRow, 10> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.

@@ -34,7 +34,7 @@ public:
     // pasting, deleting) from before to after; false refuses the edit and the box keeps before.
     virtual bool OnTextEdit(int id, const std::string& before, const std::string& after) = 0;
     // The window is about to close: a flow that is writing the keyboard finishes the record
-    // it is on and stops before this returns.
+    // it is on and stops before this returns, and the window says what the keyboard holds.
     virtual void OnClosing() = 0;
 };
 

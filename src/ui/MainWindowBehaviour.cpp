@@ -52,12 +52,18 @@ private:
 
 void MainWindowBehaviour::WindowFlowHost::ShowMessage(MessageId id) {
     std::lock_guard lock(mutex_);
-    messages_.push_back({id, std::nullopt});
+    messages_.push_back({id, std::nullopt, std::nullopt});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
     std::lock_guard lock(mutex_);
-    messages_.push_back({id, result});
+    messages_.push_back({id, result, std::nullopt});
+}
+
+void MainWindowBehaviour::WindowFlowHost::ShowUnfinishedSave(MessageId id,
+                                                             const UnfinishedSave& save) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({id, std::nullopt, save});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ReportProgress(const FlowProgress& progress) {
@@ -99,7 +105,7 @@ MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore
       executor_(executor) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
-    OnClosing();
+    if (flowRunning_) StopFlow();
 }
 
 void MainWindowBehaviour::OnInitDialog() {
@@ -341,9 +347,24 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         // A save gives the keyboard what the rows show: what they lacked is settled.
         ShowRowEntries();
     }
+    ShowFlowMessages();
+}
+
+void MainWindowBehaviour::StopFlow() {
+    flowHost_.RequestStop();
+    executor_.Abandon();
+    flowRunning_ = false;
+}
+
+void MainWindowBehaviour::ShowFlowMessages() {
     for (const WindowFlowHost::Message& message : flowHost_.TakeMessages()) {
         if (message.file) {
             ShowFileProblem(message.id, *message.file);
+        } else if (message.save) {
+            const MessageText text = MessageFor(message.id, language_);
+            controls_.ShowMessage(std::string(text.text), std::string(text.caption),
+                                  MessageIcon::Exclamation,
+                                  DescribeUnfinishedSave(*message.save, language_));
         } else {
             ShowMessage(message.id);
         }
@@ -428,10 +449,11 @@ bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const st
 
 void MainWindowBehaviour::OnClosing() {
     if (!flowRunning_) return;
-    // The record being written is finished, then the flow stops and closes the link.
-    flowHost_.RequestStop();
-    executor_.Abandon();
-    flowRunning_ = false;
+    // The record being written is finished, then the flow stops and closes the link. The
+    // window is still there: a save that stopped part way says, before it goes, which keys the
+    // keyboard now holds new.
+    StopFlow();
+    ShowFlowMessages();
 }
 
 }  // namespace varnok

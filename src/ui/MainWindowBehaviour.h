@@ -81,16 +81,19 @@ private:
         explicit WindowFlowHost(MainWindowBehaviour& window) : window_(window) {}
         void ShowMessage(MessageId id) override;
         void ShowFileProblem(MessageId id, const FileResult& result) override;
+        void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) override;
         void ReportProgress(const FlowProgress& progress) override;
         void StoreFunctionMode(int row, std::int32_t mode) override;
         bool StopRequested() const override { return stop_; }
 
         void Reset();
         void RequestStop() { stop_ = true; }
-        // A message the flow left for the window's thread, with the file it is about.
+        // A message the flow left for the window's thread, with the file or the save it is
+        // about.
         struct Message {
             MessageId id;
             std::optional<FileResult> file;
+            std::optional<UnfinishedSave> save;
         };
         std::vector<Message> TakeMessages();
         std::vector<std::pair<int, std::int32_t>> TakeFunctionModes();
@@ -127,6 +130,10 @@ private:
     // when it ends.
     void RunFlow(std::function<void()> flow, bool afterRefresh);
     void EndFlow(bool afterRefresh);
+    // Asks a running flow to stop at the next record and waits for it; what it would have done
+    // on the window's thread at its end is dropped, its messages are kept.
+    void StopFlow();
+    void ShowFlowMessages();
     void ShowProgress(const FlowProgress& progress);
 
     // Notifications that arrive while the window moves data to or from its controls are its

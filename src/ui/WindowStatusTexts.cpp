@@ -4,18 +4,6 @@
 
 namespace varnok {
 
-std::string ProgressText(const FlowProgress& progress, std::int32_t language) {
-    const std::string step = std::to_string(progress.step);
-    const std::string steps = std::to_string(progress.steps);
-    const bool writing = progress.activity == FlowProgress::Activity::Writing;
-    if (language == 0) {
-        return (writing ? "Writing record " : "Reading record ") + step + " of " + steps;
-    }
-    // 正在写入/读取第 3/8 条记录
-    return (writing ? "\u6B63\u5728\u5199\u5165\u7B2C " : "\u6B63\u5728\u8BFB\u53D6\u7B2C ") +
-           step + "/" + steps + " \u6761\u8BB0\u5F55";
-}
-
 std::string StringRowMarkText(const std::string& shown,
                               const std::optional<StringShortfall>& shortfall,
                               std::int32_t language) {

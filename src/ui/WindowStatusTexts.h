@@ -3,14 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "flows/FlowHost.h"
 #include "keys/KeySlotsModel.h"
 
 namespace varnok {
-
-// The line the window shows while a flow runs, in its language (Chinese whenever the flag is
-// not 0), e.g. "Writing record 3 of 8".
-std::string ProgressText(const FlowProgress& progress, std::int32_t language);
 
 // Why a String row is marked: it shows less than the slot was given (shortfall), or the
 // keyboard does not type all of the text it shows. Empty when the keyboard types what the row

@@ -63,8 +63,7 @@ TEST_F(FlowsWithoutWindow, SaveWritesEveryRecordAndTheEndRecordInOrder) {
     for (int slot = 0; slot < 7; ++slot) EXPECT_EQ(Record(slot), kSavedTable[slot]) << slot;
     EXPECT_EQ(keyboard.CompletedSaves(), 1);
     EXPECT_EQ(clock.NowMilliseconds(), 4 * 200);  // the pauses inside the four long records
-    EXPECT_EQ(host.steps,
-              (std::vector<std::string>{"1/8", "2/8", "3/8", "4/8", "5/8", "6/8", "7/8", "8/8"}));
+    EXPECT_EQ(host.steps, (std::vector<std::string>{"1/6", "2/6", "3/6", "4/6", "5/6", "6/6"}));
     EXPECT_EQ(host.messages, std::vector<std::string>{"Save Key Successful!"});
     EXPECT_EQ(keyboard.OpenHandleCount(), 0u);
     // The typed string is kept for the next start, with the other definitions.
@@ -77,7 +76,7 @@ TEST_F(FlowsWithoutWindow, SaveWritesEveryRecordAndTheEndRecordInOrder) {
 
 TEST_F(FlowsWithoutWindow, AStopRequestEndsTheSaveBetweenTwoRecords) {
     DefineRows();
-    host.onProgress = [this](const FlowProgress& progress) { host.stop = progress.step == 3; };
+    host.onProgress = [this](const FlowProgress& progress) { host.stop = progress.step == 2; };
 
     EXPECT_FALSE(SaveAllKeys(model, link, host));
 
@@ -85,8 +84,88 @@ TEST_F(FlowsWithoutWindow, AStopRequestEndsTheSaveBetweenTwoRecords) {
     for (int slot = 0; slot < 3; ++slot) EXPECT_EQ(Record(slot), kSavedTable[slot]) << slot;
     for (int slot = 3; slot < 7; ++slot) EXPECT_EQ(Record(slot), "") << slot;
     EXPECT_EQ(keyboard.CompletedSaves(), 0);
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"Save Key Stopped! Keys 1 and 2 hold the new definitions, "
+                                       "keys 3 to 6 still hold their previous ones: the keyboard "
+                                       "holds this mix until the next Save."});
     EXPECT_EQ(keyboard.OpenHandleCount(), 0u);
+}
+
+// A save that ends early, by a stop request or a refused report, says which keys the keyboard
+// now holds new, which it holds as before and which it may hold half written, in both
+// languages; the keyboard holds exactly that.
+TEST_F(FlowsWithoutWindow, ASaveThatEndsEarlySaysWhatTheKeyboardNowHolds) {
+    const struct {
+        const char* label;
+        int stopAtStep;       // the progress step on which a stop is asked for; -1: none
+        std::size_t refused;  // the set report the keyboard refuses (see below); 0: none
+        int slotsWritten;     // slots 0..n-1 hold the saved records afterwards
+        std::string english;
+        std::string chinese;
+    } cases[] = {
+        {"stopped before the first record", 0, 0, 0,
+         "Save Key Stopped! Keys 1 to 6 still hold their previous ones.",
+         "保存已中断! 按键 1 至 6 仍是原来的定义。"},
+        {"stopped after the hidden slot 0", 1, 0, 1,
+         "Save Key Stopped! Keys 1 to 6 still hold their previous ones.",
+         "保存已中断! 按键 1 至 6 仍是原来的定义。"},
+        {"stopped after key 5", 5, 0, 6,
+         "Save Key Stopped! Keys 1 to 5 hold the new definitions, key 6 still holds its previous "
+         "one: the keyboard holds this mix until the next Save.",
+         "保存已中断! 按键 1 至 5 已是新的定义，按键 6 仍是原来的定义：在下次保存之前，键盘保持这种"
+         "混合的状态。"},
+        // Set reports of the save: slot 0 (1), slots 1..4 (2 each), slots 5 and 6 (1 each), the
+        // end record (12).
+        {"slot 0 refused", -1, 1, 0,
+         "Save Key Error! The keyboard refused the first record: keys 1 to 6 still hold their "
+         "previous ones.",
+         "保存错误! 键盘拒收了第一条记录：按键 1 至 6 仍是原来的定义。"},
+        {"key 2's second report refused", -1, 5, 2,
+         "Save Key Error! The keyboard refused key 2: key 1 holds its new definition, what key 2 "
+         "holds is uncertain, keys 3 to 6 still hold their previous ones: the keyboard holds this "
+         "mix until the next Save.",
+         "保存出错! 键盘拒收了按键 2：按键 1 已是新的定义，按键 2 的内容不确定，按键 3 至 6 "
+         "仍是原来的定义：在下次保存之前，键盘保持这种混合的状态。"},
+        {"key 6 refused", -1, 11, 6,
+         "Save Key Error! The keyboard refused key 6: keys 1 to 5 hold the new definitions, what "
+         "key 6 holds is uncertain: the keyboard holds this mix until the next Save.",
+         "保存错误! 键盘拒收了按键 6：按键 1 至 5 已是新的定义，按键 6 的内容不确定：在下次保存之前"
+         "，键盘保持这种混合的状态。"},
+        {"the end record refused", -1, 12, 7,
+         "Save Key Error! The keyboard took keys 1 to 6 but refused the end of the table, so the "
+         "save is not complete: until the next Save the keyboard may hold the new keys, its "
+         "previous ones, or a mix of both.",
+         "保存出错! 键盘接收了按键 1 至 6，但拒收了按键表的结束记录，保存未完成：在下次保存之前，"
+         "键盘可能保存新的按键、原来的按键或两者的混合。"},
+    };
+    DefineRows();
+    for (const auto& c : cases) {
+        for (const std::int32_t language : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << c.label << ", language " << language);
+            SimulatedKeyboard target{clock};
+            KeyboardLink targetLink{target};
+            if (c.refused != 0) target.RefuseSet(c.refused);
+            RecordingFlowHost early;
+            early.language = language;
+            early.stop = c.stopAtStep == 0;
+            early.onProgress = [&](const FlowProgress& progress) {
+                early.stop = early.stop || progress.step == c.stopAtStep;
+            };
+
+            EXPECT_FALSE(SaveAllKeys(model, targetLink, early));
+
+            EXPECT_EQ(early.messages,
+                      std::vector<std::string>{language == 0 ? c.english : c.chinese});
+            for (int slot = 0; slot < 7; ++slot) {
+                const auto stored = target.Table().Record(static_cast<std::uint8_t>(slot));
+                EXPECT_EQ(FormatHexBytes(Bytes(stored.begin(), stored.end())),
+                          slot < c.slotsWritten ? kSavedTable[slot] : "")
+                    << "slot " << slot;
+            }
+            EXPECT_EQ(target.CompletedSaves(), 0);
+            EXPECT_EQ(target.OpenHandleCount(), 0u);
+        }
+    }
 }
 
 TEST_F(FlowsWithoutWindow, ClearForgetsEverySlotInTheModelAndTheFile) {
@@ -123,11 +202,13 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
     EXPECT_EQ(fresh.Text(6), "");
     EXPECT_EQ(fresh.FunctionMode(2), kOnceMode);
     EXPECT_EQ(fresh.FunctionMode(4), kStringMode);
-    EXPECT_EQ(readHost.modes,
-              (std::vector<std::pair<int, std::int32_t>>{
-                  {1, kNormalMode}, {2, kOnceMode}, {4, kStringMode}, {5, kStringMode}}));
+    EXPECT_EQ(readHost.modes, (std::vector<std::pair<int, std::int32_t>>{{1, kNormalMode},
+                                                                         {2, kOnceMode},
+                                                                         {3, kNormalMode},
+                                                                         {4, kStringMode},
+                                                                         {5, kStringMode}}));
     EXPECT_EQ(readHost.messages, std::vector<std::string>{"Get Key Successful!"});
-    EXPECT_EQ(readHost.steps.size(), 7u);
+    EXPECT_EQ(readHost.steps, (std::vector<std::string>{"1/6", "2/6", "3/6", "4/6", "5/6", "6/6"}));
     // Saved again, the read-back model gives the keyboard the same table.
     for (int slot = 0; slot < 7; ++slot) {
         EXPECT_EQ(FormatHexBytes(fresh.RecordOf(slot).bytes), kSavedTable[slot]) << slot;

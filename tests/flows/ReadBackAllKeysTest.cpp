@@ -70,8 +70,8 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
         {"", {}, 0, -9},
         {"Ctrl|c|", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, 1, 0},
         {"Alt|F4|", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}, 1, 1},
-        // a mouse click leaves the mode as it was
-        {"Mouse Right  Click", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}, 1, 1},
+        // a mouse click without the Once flag makes the row Normal
+        {"Mouse Right  Click", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}, 1, 0},
         {"a!1", {}, 0, 2},
         {"", {}, 0, 2},
         {"", {}, 0, 1},  // an empty slot too
@@ -95,6 +95,70 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Successful!"});
     EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 5);
     EXPECT_EQ(loaded->OpenHandleCount(), 0u);
+}
+
+// What the keyboard holds, read back and saved again, goes back byte for byte: the read-back
+// gives each row the function its record carries, whatever the row was before.
+TEST_F(ReadBackAllKeysTest, ReadBackThenSaveGivesTheKeyboardTheSameTable) {
+    const std::vector<Bytes> table = {
+        {0x00, 0x00, 0xFF},
+        {0x01, 0x08, 0x04, 0xC1, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF},  // left click, Once
+        {0x02, 0x08, 0x04, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF},  // double click, Once
+        {0x03, 0x08, 0x04, 0xC2, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF},  // right click, Once
+        {0x04, 0x08, 0x04, 0x81, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF},  // left click
+        {0x05, 0x08, 0x01, 0x44, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Alt + F4, Once
+        {0x06, 0x08, 0x01, 0x41, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF},  // Ctrl, Once
+    };
+    KeyboardHolds(table);
+    // Row 4 was Once, row 5 a String row.
+    settings.WriteSetting("Settings", "KeyFun4Sel", 1);
+    settings.WriteSetting("Settings", "KeyFun5Sel", 2);
+    StartOnLoadedKeyboard();
+
+    Click(1019);
+    EXPECT_EQ(controls.GetText(1024), "Mouse Left   Click");
+    EXPECT_EQ(controls.SelectedListIndex(1054), kOnceMode);
+    EXPECT_EQ(controls.SelectedListIndex(1057), kNormalMode);
+    Click(1000);
+
+    for (int slot = 0; slot < 7; ++slot) {
+        const auto record = loaded->Table().Record(static_cast<std::uint8_t>(slot));
+        EXPECT_EQ(Bytes(record.begin(), record.end()), table[slot]) << "slot " << slot;
+    }
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Information!: Get Key Successful!",
+                                                    "Information!: Save Key Successful!"}));
+}
+
+// A string read back that types nothing empties the row for good: msmap.dat keeps no older
+// text that the next start would show and the next Save would send as a string.
+TEST_F(ReadBackAllKeysTest, AStringThatTypesNothingLeavesTheRowEmptyAfterARestart) {
+    const std::pair<const char*, Bytes> cases[] = {
+        {"an empty string", {0x01, 0x00, 0x08, 0xFF}},
+        {"keys that type no character (F1, F2)", {0x01, 0x04, 0x08, 0x00, 0x3A, 0x00, 0x3B, 0xFF}},
+    };
+    for (const auto& [label, record] : cases) {
+        SCOPED_TRACE(label);
+        settings.WriteSetting("Settings", "KeyFun1Sel", kNormalMode);
+        SlotMap earlier(directory.Path());
+        earlier.Set("key1", "Ctrl|C|,", ToSlotData(Bytes{0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0}), 0);
+        ASSERT_TRUE(earlier.Save());
+        KeyboardHolds({record});
+        StartOnLoadedKeyboard();
+        ASSERT_EQ(controls.GetText(1024), "Ctrl|C|,");
+
+        Click(1019);
+        Click(1000);
+        StartOnLoadedKeyboard();
+
+        EXPECT_EQ(controls.GetText(1024), "");
+        EXPECT_EQ(controls.SelectedListIndex(1054), kStringMode);
+        SlotMap stored(directory.Path());
+        ASSERT_TRUE(stored.Load());
+        EXPECT_EQ(stored.Find("key1"), nullptr);
+        Click(1000);
+        const auto saved = loaded->Table().Record(1);
+        EXPECT_EQ(Bytes(saved.begin(), saved.end()), (Bytes{0x01, 0x00, 0x08, 0xFF}));
+    }
 }
 
 TEST_F(ReadBackAllKeysTest, StringIsReadInPartsAHundredMillisecondsApart) {

@@ -11,21 +11,34 @@ namespace varnok {
 namespace {
 
 TEST(KeyReadBack, ClassifiesTheFirstPage) {
-    const std::pair<ReadBackData, ReadBackKind> cases[] = {
-        {{0xFF, 0x08, 0x01, 0x02, 0x03, 0x04, 0x05}, ReadBackKind::Empty},  // FF wins
-        {{0xFF, 0, 0, 0, 0, 0, 0}, ReadBackKind::Empty},
-        {{0x04, 0x08, 0x00, 0x04, 0xAB, 0x1E, 0}, ReadBackKind::String},
-        {{0x81, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},  // the string test comes first
-        {{0x00, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},
-        {{0x81, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
-        {{0x82, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
-        {{0x80, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
-        {{0xC1, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Keyboard},  // a Once mouse click
-        {{0x05, 0x00, 0x3D, 0, 0, 0, 0}, ReadBackKind::Keyboard},
-        {{0x00, 0, 0, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+    const struct {
+        std::uint8_t slot;
+        ReadBackData data;
+        ReadBackKind kind;
+    } cases[] = {
+        {1, {0xFF, 0x08, 0x01, 0x02, 0x03, 0x04, 0x05}, ReadBackKind::Empty},  // FF wins
+        {1, {0xFF, 0, 0, 0, 0, 0, 0}, ReadBackKind::Empty},
+        {1, {0x04, 0x08, 0x00, 0x04, 0xAB, 0x1E, 0}, ReadBackKind::String},
+        {1, {0x81, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},  // the string test comes first
+        {1, {0x00, 0x08, 0, 0, 0, 0, 0}, ReadBackKind::String},
+        {1, {0x81, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {0, {0x82, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {1, {0x80, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        // A mouse click saved in a Once row: the Once flag joins the button code.
+        {1, {0xC1, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Mouse},
+        {6, {0xC2, 0, 0, 0, 0, 0, 0}, ReadBackKind::Mouse},
+        {3, {0xC0, 0, 0, 0, 0xFF, 0x04, 0x05}, ReadBackKind::Mouse},  // nothing after FF counts
+        // With a key, or in slot 0 (never Once), C1 is Ctrl + right Alt + right Windows.
+        {1, {0xC1, 0, 0x04, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+        {1, {0xC1, 0x04, 0, 0, 0, 0, 0xFF}, ReadBackKind::Keyboard},
+        {0, {0xC1, 0, 0, 0, 0, 0, 0xFF}, ReadBackKind::Keyboard},
+        {1, {0x05, 0x00, 0x3D, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+        {1, {0x00, 0, 0, 0, 0, 0, 0}, ReadBackKind::Keyboard},
+        {1, {0x41, 0, 0, 0, 0, 0, 0}, ReadBackKind::Keyboard},  // Once Ctrl, no mouse code
     };
-    for (const auto& [data, kind] : cases) {
-        EXPECT_EQ(ClassifyReadBack(data), kind) << int(data[0]) << " " << int(data[1]);
+    for (const auto& [slot, data, kind] : cases) {
+        EXPECT_EQ(ClassifyReadBack(slot, data), kind)
+            << int(slot) << ": " << int(data[0]) << " " << int(data[1]) << " " << int(data[2]);
     }
 }
 
@@ -71,17 +84,27 @@ TEST(KeyReadBack, InterpretsKeyboardAndMouseDefinitions) {
          {0x82, 0, 0, 0, 0, 0, 0xFF},
          "Mouse Right  Click",
          {0x04, 0x82, 0, 0, 0, 0, 0, 0xFF},
-         std::nullopt},
+         kNormalMode},  // a row holding a mouse click acts as long as it is held
         {4,
          {0x80, 0, 0, 0, 0, 0, 0xFF},
          "Mouse Double Click",
          {0x04, 0x80, 0, 0, 0, 0, 0, 0xFF},
+         kNormalMode},
+        {0,
+         {0x81, 0, 0, 0, 0, 0, 0xFF},
+         "Mouse Left   Click",
+         {0x04, 0x81, 0, 0, 0, 0, 0, 0xFF},
          std::nullopt},
         {1,
          {0xC1, 0, 0, 0, 0, 0, 0xFF},
-         "Ctrl|Windows|",
-         {0x01, 0x81, 0, 0, 0, 0, 0, 0xFF},
-         kOnceMode},  // a mouse click saved in a Once row comes back as a key
+         "Mouse Left   Click",
+         {0x04, 0x81, 0, 0, 0, 0, 0, 0xFF},
+         kOnceMode},  // a mouse click saved in a Once row: the click, acting once
+        {5,
+         {0xC1, 0, 0x04, 0, 0, 0, 0},
+         "Ctrl|Windows|a|",
+         {0x01, 0x81, 0, 0x04, 0, 0, 0, 0},
+         kOnceMode},  // with a key it is a chord
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -80,6 +80,7 @@ TEST(VocabularyTables, EveryMessageInBothLanguages) {
         {MessageId::SaveSucceeded, "Save Key Successful!", "保存键成功!"},
         {MessageId::SaveRecordFailed, "Save Key Error!", "保存出错!"},
         {MessageId::SaveEmptyFailed, "Save Key Error!", "保存错误!"},
+        {MessageId::SaveStopped, "Save Key Stopped!", "保存已中断!"},
         {MessageId::ReadSucceeded, "Get Key Successful!", "上传键成功!"},
         {MessageId::ReadFailed, "Get Key Error!", "上传键出错!"},
         {MessageId::OnlyGroupKey, "Only Group Key Supported!", "目前只支持组合键!"},

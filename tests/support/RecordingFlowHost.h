@@ -14,12 +14,17 @@ namespace varnok {
 class RecordingFlowHost : public FlowHost {
 public:
     void ShowMessage(MessageId id) override {
-        messages.push_back(std::string(MessageFor(id, 0).text));
+        messages.push_back(std::string(MessageFor(id, language).text));
     }
     // "<text> <file>: <reason>"
     void ShowFileProblem(MessageId id, const FileResult& result) override {
-        messages.push_back(std::string(MessageFor(id, 0).text) + " " +
-                           DescribeFileResult(result, 0));
+        messages.push_back(std::string(MessageFor(id, language).text) + " " +
+                           DescribeFileResult(result, language));
+    }
+    // "<text> <what the keyboard holds>"
+    void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) override {
+        messages.push_back(std::string(MessageFor(id, language).text) + " " +
+                           DescribeUnfinishedSave(save, language));
     }
     void ReportProgress(const FlowProgress& progress) override {
         steps.push_back(std::to_string(progress.step) + "/" + std::to_string(progress.steps));
@@ -28,6 +33,8 @@ public:
     void StoreFunctionMode(int row, std::int32_t mode) override { modes.emplace_back(row, mode); }
     bool StopRequested() const override { return stop; }
 
+    // The user's language: 0 English, otherwise Chinese.
+    std::int32_t language = 0;
     std::vector<std::string> messages;
     std::vector<std::string> steps;  // "step/steps" of each progress report
     std::vector<std::pair<int, std::int32_t>> modes;

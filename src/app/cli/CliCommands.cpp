@@ -171,8 +171,14 @@ int CliCommands::Show(bool json) {
 }
 
 int CliCommands::Read(bool takeIntoStore, bool json) {
+    // The keyboard alone: a model that starts with every key empty and Normal, so that each
+    // key's function comes from its record. Saved, it takes the seven slots into msmap.dat over
+    // what the file held, as the window's read-back and Save do.
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
-    if (!LoadModel(model)) return kExitUsage;
+    if (takeIntoStore) {
+        KeySlotsModel stored(SlotMap::InFile(env_.mapFile));
+        if (!LoadModel(stored)) return kExitUsage;
+    }
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
     KeyboardLink link(*keyboard);
@@ -221,13 +227,8 @@ int CliCommands::Save(bool verify) {
     if (keyboard == nullptr) return kExitUsage;
     KeyboardLink link(*keyboard);
     ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
-    if (!SaveAllKeys(model, link, host)) {
-        if (host.LastMessage()) return kExitKeyboard;
-        return Fail(kExitKeyboard, host.StopRequested()
-                                       ? "stopped; the keyboard keeps its previous table"
-                                       : "the keyboard did not take the end of the table; "
-                                         "it keeps its previous table");
-    }
+    // The flow has said why and what the keyboard now holds.
+    if (!SaveAllKeys(model, link, host)) return kExitKeyboard;
     // The keyboard took the table, but msmap.dat was left alone (the host said why).
     const int success = host.FileLeftAlone() ? kExitUsage : kExitSuccess;
     if (!verify) return success;

@@ -52,6 +52,8 @@ public:
 
     int List(bool json);
     int Show(bool json);
+    // Shows what the keyboard holds and nothing of the store; takeIntoStore also keeps it in
+    // msmap.dat and the rows' function modes, as the window's read-back and Save do.
     int Read(bool takeIntoStore, bool json);
     // mode: 0 Normal, 1 Once, 2 String; none keeps the row's mode.
     int Set(int key, std::optional<std::int32_t> mode, const std::string& definition);

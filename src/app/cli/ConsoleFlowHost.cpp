@@ -46,11 +46,16 @@ void ConsoleFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
          << "\n";
 }
 
+void ConsoleFlowHost::ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) {
+    EndProgress();
+    lastMessage_ = id;
+    err_ << "varnok-cli: " << MessageFor(id, 0).text << " " << DescribeUnfinishedSave(save, 0)
+         << "\n";
+}
+
 void ConsoleFlowHost::ReportProgress(const FlowProgress& progress) {
     if (!terminal_) return;
-    const bool writing = progress.activity == FlowProgress::Activity::Writing;
-    err_ << kEraseLine << (writing ? "Writing record " : "Reading slot ") << progress.step << " of "
-         << progress.steps << "..." << std::flush;
+    err_ << kEraseLine << ProgressText(progress, 0) << "..." << std::flush;
     progressShown_ = true;
 }
 

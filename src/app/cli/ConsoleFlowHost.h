@@ -27,6 +27,8 @@ public:
     void ShowMessage(MessageId id) override;
     // The message and "<file>: <reason>" on one line.
     void ShowFileProblem(MessageId id, const FileResult& result) override;
+    // The message and what the keyboard now holds on one line.
+    void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) override;
     void ReportProgress(const FlowProgress& progress) override;
     void StoreFunctionMode(int row, std::int32_t mode) override;
     bool StopRequested() const override;

@@ -37,8 +37,8 @@ constexpr const char* kWindowProgram = "varnok";
 
 std::atomic<bool> stopRequested{false};
 
-// The first Ctrl+C ends a save or read between two records, so that the keyboard is not left
-// with half a table; a second one ends the program at once.
+// The first Ctrl+C ends a save or read between two records, so that no record is cut off (a
+// save then says which keys it wrote); a second one ends the program at once.
 void RequestStop(int) {
     stopRequested = true;
     std::signal(SIGINT, SIG_DFL);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "app/MemorySettingsStore.h"
@@ -115,12 +116,21 @@ TEST_F(CliCommandsTest, AKeyboardThatRefusesAReportFailsTheSaveWithTheWindowsMes
     // Set reports of the save: slot 0 (1), slot 1 (2), slot 2 (2), the string (4), slots 4..6
     // (1 each), the end record (1).
     const std::pair<std::size_t, std::string> cases[] = {
-        {1, "varnok-cli: Save Key Error!\n"},
-        {4, "varnok-cli: Save Key Error!\n"},
-        {9, "varnok-cli: Save Key Error!\n"},
+        {1,
+         "varnok-cli: Save Key Error! The keyboard refused the first record: keys 1 to 6 still "
+         "hold their previous ones.\n"},
+        {4,
+         "varnok-cli: Save Key Error! The keyboard refused key 2: key 1 holds its new "
+         "definition, what key 2 holds is uncertain, keys 3 to 6 still hold their previous "
+         "ones: the keyboard holds this mix until the next Save.\n"},
+        {9,
+         "varnok-cli: Save Key Error! The keyboard refused key 3: keys 1 and 2 hold the new "
+         "definitions, what key 3 holds is uncertain, keys 4 to 6 still hold their previous "
+         "ones: the keyboard holds this mix until the next Save.\n"},
         {13,
-         "varnok-cli: the keyboard did not take the end of the table; it keeps its previous "
-         "table\n"},
+         "varnok-cli: Save Key Error! The keyboard took keys 1 to 6 but refused the end of the "
+         "table, so the save is not complete: until the next Save the keyboard may hold the new "
+         "keys, its previous ones, or a mix of both.\n"},
     };
     SetThreeKeys();
     for (const auto& [refused, message] : cases) {
@@ -170,18 +180,61 @@ TEST_F(CliCommandsTest, ProgressShowsOnATerminalOnly) {
     ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }, nullptr, true), 0);
     const std::string progress = err.str();
     std::string expected;
-    for (int record = 1; record <= 8; ++record) {
-        expected += "\r\033[KWriting record " + std::to_string(record) + " of 8...";
+    for (int key = 1; key <= 6; ++key) {
+        expected += "\r\033[KWriting key " + std::to_string(key) + " of 6...";
     }
     expected += "\r\033[Kvarnok-cli: Save Key Successful!\n";
-    for (int slot = 1; slot <= 7; ++slot) {
-        expected += "\r\033[KReading slot " + std::to_string(slot) + " of 7...";
+    for (int key = 1; key <= 6; ++key) {
+        expected += "\r\033[KReading key " + std::to_string(key) + " of 6...";
     }
     expected += "\r\033[K";
     EXPECT_EQ(progress, expected);
 
     ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }), 0);
     EXPECT_EQ(err.str(), "varnok-cli: Save Key Successful!\n");
+}
+
+// read shows the keyboard alone, each key's function from its record; read --store then save
+// gives the keyboard back what it held, a Once mouse click and an empty string included.
+TEST_F(CliCommandsTest, ReadShowsTheKeyboardAloneAndReadStoreThenSaveKeepsItsTable) {
+    const auto read = [this](bool store, bool json) {
+        return Run([=](CliCommands& c) { return c.Read(store, json); });
+    };
+    const auto set = [this](int key, std::int32_t mode, const char* definition) {
+        ASSERT_EQ(Run([=](CliCommands& c) { return c.Set(key, mode, definition); }), 0)
+            << err.str();
+    };
+    // The keyboard is empty; the store has a Once row 2 and a String row 3.
+    set(2, kOnceMode, "Close Window");
+    set(3, kStringMode, "abc");
+    ASSERT_EQ(read(false, false), 0) << err.str();
+    EXPECT_EQ(
+        out.str(),
+        "1  Normal  -\n2  Normal  -\n3  Normal  -\n4  Normal  -\n5  Normal  -\n6  Normal  -\n");
+    ASSERT_EQ(read(false, true), 0) << err.str();
+    for (const auto& key : nlohmann::json::parse(out.str())["keys"]) {
+        EXPECT_EQ(key["function"], "Normal") << key;
+        EXPECT_EQ(key["text"], "") << key;
+    }
+
+    set(1, kOnceMode, "Mouse Left Click");
+    set(3, kStringMode, "");
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(false); }), 0) << err.str();
+    const SimulatedKeyboardMemory saved = cliKeyboard.Table();
+    const auto record = saved.Record(1);
+    EXPECT_EQ(Bytes(record.begin(), record.end()),
+              (Bytes{0x01, 0x08, 0x04, 0xC1, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF}));
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Clear(); }), 0);
+
+    ASSERT_EQ(read(false, false), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "1  Once    \"Mouse Left   Click\"    04 81 00 00 00 00 00 FF\n"
+              "2  Once    \"Alt|F4|\"               01 04 00 3D 00 00 00 00\n"
+              "3  String  \"\"\n"
+              "4  Normal  -\n5  Normal  -\n6  Normal  -\n");
+    ASSERT_EQ(read(true, false), 0) << err.str();
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(false); }), 0) << err.str();
+    EXPECT_EQ(cliKeyboard.Table(), saved);
 }
 
 // A msmap.dat that cannot be loaded is left whole; save and clear say so on standard error and

@@ -91,9 +91,8 @@ TEST(QtMainWindowSave, TheWindowStaysAliveAndShowsEachRecordWhileTheKeyboardIsWr
 
     EXPECT_LE(worstDelay, 50.0);
     EXPECT_TRUE(sawBusy);
-    for (int record = 2; record <= 7; ++record) {
-        EXPECT_TRUE(shownProgress.count(QStringLiteral("Writing record %1 of 8").arg(record)))
-            << record;
+    for (int key = 1; key <= 6; ++key) {
+        EXPECT_TRUE(shownProgress.count(QStringLiteral("Writing key %1 of 6").arg(key))) << key;
     }
     EXPECT_EQ(message, QStringLiteral("Save Key Successful!"));
     EXPECT_EQ(keyboard.CompletedSaves(), 1);
@@ -103,7 +102,7 @@ TEST(QtMainWindowSave, TheWindowStaysAliveAndShowsEachRecordWhileTheKeyboardIsWr
 }
 
 // Closing the window mid-save waits for the record being written, then ends with the link
-// closed and nothing more sent.
+// closed and nothing more sent, and says before it goes which keys the keyboard holds new.
 TEST(QtMainWindowSave, ClosingMidSaveFinishesTheRecordAndStops) {
     TempDirectory directory;
     {
@@ -128,8 +127,25 @@ TEST(QtMainWindowSave, ClosingMidSaveFinishesTheRecordAndStops) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QTest::mouseClick(window->Control(ControlId::Save), Qt::LeftButton);
     QTest::qWait(300);  // inside slot 1's string record
+    QString message;
+    QString detail;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            message = box->text();
+            detail = box->informativeText();
+            box->accept();
+        }
+    });
+    answer.start(20);
 
     window->close();
+    answer.stop();
+
+    EXPECT_EQ(message, QStringLiteral("Save Key Stopped!"));
+    EXPECT_EQ(detail, QStringLiteral("Key 1 holds its new definition, keys 2 to 6 still hold "
+                                     "their previous ones: the keyboard holds this mix until the "
+                                     "next Save."));
 
     EXPECT_FALSE(window->isVisible());
     const std::size_t sets = keyboard.SetCount();
