@@ -4,10 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "keys/CaptureNameTable.h"
-#include "keys/CapturedKeyCodeTable.h"
 #include "keys/KeyLookup.h"
-#include "keys/UsageNameTable.h"
+#include "keys/UsageTable.h"
+#include "keys/VirtualKeyTable.h"
 
 namespace varnok {
 
@@ -32,15 +31,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
                                               [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-const CaptureNameRow* CaptureRowOfVirtualKey(std::uint8_t virtualKey) {
-    for (const CaptureNameRow& row : CaptureNameTable) {
-        if (row.virtualKey == virtualKey) return &row;
-    }
-    return nullptr;
-}
-
-const CapturedKeyCodeRow* KeyCodeRowOfVirtualKey(std::uint8_t virtualKey) {
-    for (const CapturedKeyCodeRow& row : CapturedKeyCodeTable) {
+const VirtualKeyRow* RowOfVirtualKey(std::uint8_t virtualKey) {
+    for (const VirtualKeyRow& row : VirtualKeyTable) {
         if (row.virtualKey == virtualKey) return &row;
     }
     return nullptr;
@@ -63,23 +55,23 @@ constexpr std::array<KeypadAlias, 4> kKeypadAliases{{
 // The capture's row for a key name: among the capture's own names, the main-block key where
 // a keypad key shares the name; then the keypad aliases; then the names a read-back shows,
 // by way of the key that sends the usage.
-const CaptureNameRow* FindKeyName(std::string_view name) {
-    const CaptureNameRow* found = nullptr;
-    for (const CaptureNameRow& row : CaptureNameTable) {
+const VirtualKeyRow* FindKeyName(std::string_view name) {
+    const VirtualKeyRow* found = nullptr;
+    for (const VirtualKeyRow& row : VirtualKeyTable) {
         if (!SameIgnoringCase(row.name, name)) continue;
         if (found == nullptr || IsKeypadKey(found->virtualKey)) found = &row;
         if (!IsKeypadKey(found->virtualKey)) return found;
     }
     if (found != nullptr) return found;
     for (const KeypadAlias& alias : kKeypadAliases) {
-        if (SameIgnoringCase(alias.name, name)) return CaptureRowOfVirtualKey(alias.virtualKey);
+        if (SameIgnoringCase(alias.name, name)) return RowOfVirtualKey(alias.virtualKey);
     }
-    for (const UsageNameRow& row : UsageNameTable) {
+    for (const UsageRow& row : UsageTable) {
         if (row.name.empty() || !SameIgnoringCase(row.name, name)) continue;
         const auto keyCode = UsageToKeyCode(row.usage);
         if (!keyCode) return nullptr;
-        for (const CapturedKeyCodeRow& key : CapturedKeyCodeTable) {
-            if (key.keyCode == *keyCode) return CaptureRowOfVirtualKey(key.virtualKey);
+        for (const VirtualKeyRow& key : VirtualKeyTable) {
+            if (key.keyCode != kNoKeyCode && key.keyCode == *keyCode) return &key;
         }
         return nullptr;
     }
@@ -164,22 +156,21 @@ std::optional<KeyChord> ParseChordText(std::string_view written, std::string& er
     std::vector<std::uint8_t> keyCodes;
     std::uint8_t lastVirtualKey = 0;
     for (std::string_view name : names) {
-        const CaptureNameRow* key = FindKeyName(name);
+        const VirtualKeyRow* key = FindKeyName(name);
         if (key == nullptr) {
             error = std::string(1, '"').append(name).append("\" is no key name");
             return std::nullopt;
         }
-        const CapturedKeyCodeRow* code = KeyCodeRowOfVirtualKey(key->virtualKey);
-        const auto usage = code == nullptr ? std::nullopt : KeyCodeToUsage(code->keyCode);
+        const auto usage = key->keyCode == kNoKeyCode ? std::nullopt : KeyCodeToUsage(key->keyCode);
         if (!usage) {
             error = std::string("the keyboard cannot send ").append(key->name);
             return std::nullopt;
         }
-        if (std::find(keyCodes.begin(), keyCodes.end(), code->keyCode) != keyCodes.end()) {
+        if (std::find(keyCodes.begin(), keyCodes.end(), key->keyCode) != keyCodes.end()) {
             error = std::string(key->name) + " is named twice";
             return std::nullopt;
         }
-        keyCodes.push_back(code->keyCode);
+        keyCodes.push_back(key->keyCode);
         lastVirtualKey = key->virtualKey;
         if (usage->isModifier) {
             chord.report[1] |= usage->value;

@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-#include "keys/CaptureNameTable.h"
+#include "keys/CharacterTable.h"
 #include "keys/CommandItemTable.h"
-#include "keys/KeyUsageTable.h"
-#include "keys/PlainCharTable.h"
-#include "keys/ShiftedCharTable.h"
-#include "keys/UsageNameTable.h"
+#include "keys/UsageTable.h"
+#include "keys/VirtualKeyTable.h"
 
 namespace varnok {
 
@@ -42,7 +40,7 @@ auto FindFirst(const Table& table, Match match) {
 
 std::optional<UsageOfKey> KeyCodeToUsage(std::uint8_t keyCode) {
     const auto* row =
-        FindFirst(KeyUsageTable, [&](const KeyUsageRow& r) { return r.keyCode == keyCode; });
+        FindFirst(UsageTable, [&](const UsageRow& r) { return r.keyCode == keyCode; });
     if (row == nullptr) {
         return std::nullopt;
     }
@@ -54,8 +52,7 @@ std::optional<UsageOfKey> KeyCodeToUsage(std::uint8_t keyCode) {
 }
 
 std::optional<std::uint8_t> UsageToKeyCode(std::uint8_t usage) {
-    const auto* row =
-        FindFirst(KeyUsageTable, [&](const KeyUsageRow& r) { return r.usage == usage; });
+    const auto* row = FindFirst(UsageTable, [&](const UsageRow& r) { return r.usage == usage; });
     if (row == nullptr) {
         return std::nullopt;
     }
@@ -63,35 +60,36 @@ std::optional<std::uint8_t> UsageToKeyCode(std::uint8_t usage) {
 }
 
 std::optional<CharKey> CharToKeyCode(char32_t character) {
-    const auto isCharacter = [&](const CharKeyRow& r) { return r.character == character; };
-    if (const auto* row = FindFirst(PlainCharTable, isCharacter)) {
+    if (character == kNoCharacter) return std::nullopt;
+    if (const auto* row = FindFirst(CharacterTable,
+                                    [&](const CharacterRow& r) { return r.plain == character; })) {
         return CharKey{false, row->keyCode};
     }
-    if (const auto* row = FindFirst(ShiftedCharTable, isCharacter)) {
+    if (const auto* row = FindFirst(
+            CharacterTable, [&](const CharacterRow& r) { return r.shifted == character; })) {
         return CharKey{true, row->keyCode};
     }
     return std::nullopt;
 }
 
 std::optional<char32_t> KeyCodeToChar(std::uint8_t keyCode, bool shifted) {
-    const auto isKey = [&](const CharKeyRow& r) { return r.keyCode == keyCode; };
-    const auto* row =
-        shifted ? FindFirst(ShiftedCharTable, isKey) : FindFirst(PlainCharTable, isKey);
+    const auto* row = FindFirst(CharacterTable, [&](const CharacterRow& r) {
+        return r.keyCode == keyCode && (shifted ? r.shifted : r.plain) != kNoCharacter;
+    });
     if (row == nullptr) {
         return std::nullopt;
     }
-    return row->character;
+    return shifted ? row->shifted : row->plain;
 }
 
 std::string UsageName(std::uint8_t usage) {
-    const auto* row =
-        FindFirst(UsageNameTable, [&](const UsageNameRow& r) { return r.usage == usage; });
+    const auto* row = FindFirst(UsageTable, [&](const UsageRow& r) { return r.usage == usage; });
     return row == nullptr ? std::string() : std::string(row->name);
 }
 
 std::optional<std::string> CaptureName(std::uint8_t virtualKey) {
-    const auto* row = FindFirst(
-        CaptureNameTable, [&](const CaptureNameRow& r) { return r.virtualKey == virtualKey; });
+    const auto* row = FindFirst(VirtualKeyTable,
+                                [&](const VirtualKeyRow& r) { return r.virtualKey == virtualKey; });
     if (row == nullptr) {
         return std::nullopt;
     }

@@ -2,9 +2,8 @@
 
 #include <set>
 
+#include "keys/CharacterTable.h"
 #include "keys/KeyLookup.h"
-#include "keys/PlainCharTable.h"
-#include "keys/ShiftedCharTable.h"
 
 namespace varnok {
 namespace {
@@ -107,8 +106,10 @@ TEST(KeyLookup, CharacterLookupsPreferPlainAndFirstRows) {
 // back as itself; a character that fell out of the chain would silently vanish from strings.
 TEST(KeyLookup, EveryTypableCharacterSurvivesTheWayToTheKeyboardAndBack) {
     std::set<char32_t> characters;
-    for (const CharKeyRow& row : PlainCharTable) characters.insert(row.character);
-    for (const CharKeyRow& row : ShiftedCharTable) characters.insert(row.character);
+    for (const CharacterRow& row : CharacterTable) {
+        characters.insert(row.plain);
+        if (row.shifted != kNoCharacter) characters.insert(row.shifted);
+    }
     EXPECT_EQ(characters.size(), 53u + 45u);  // keypad digits and main-row "-" repeat
 
     std::set<char32_t> withoutUsage;

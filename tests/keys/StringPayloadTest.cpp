@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "keys/PlainCharTable.h"
-#include "keys/ShiftedCharTable.h"
+#include "keys/CharacterTable.h"
 #include "keys/StringPayload.h"
 
 namespace varnok {
@@ -68,8 +67,10 @@ TEST(StringPayload, TellsWhetherEveryPairIsACharacter) {
 // Every character a string key can hold must come back from the keyboard as itself.
 TEST(StringPayload, EveryTypableCharacterComesBackAsItself) {
     std::set<char32_t> characters;
-    for (const CharKeyRow& row : PlainCharTable) characters.insert(row.character);
-    for (const CharKeyRow& row : ShiftedCharTable) characters.insert(row.character);
+    for (const CharacterRow& row : CharacterTable) {
+        characters.insert(row.plain);
+        if (row.shifted != kNoCharacter) characters.insert(row.shifted);
+    }
 
     std::string text;
     for (char32_t character : characters) {
