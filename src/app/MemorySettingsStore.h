@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "app/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 

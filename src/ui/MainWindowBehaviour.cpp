@@ -8,6 +8,7 @@
 #include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
+#include "keys/StoredChoices.h"
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
 #include "ui/ControlIds.h"
@@ -18,7 +19,6 @@
 namespace varnok {
 namespace {
 
-constexpr std::string_view kSection = "Settings";
 constexpr int kLanguageList = ControlId::Language;
 constexpr int kKeyCountList = ControlId::KeyCount;
 constexpr int kPrompt = ControlId::Prompt;
@@ -124,9 +124,8 @@ void MainWindowBehaviour::OnInitDialog() {
         controls_.AddListItem(kKeyCountList, count);
     }
 
-    language_ = settings_.ReadSetting(kSection, "keyLan", 0);
-    const std::int32_t keyCount = settings_.ReadSetting(kSection, "keynum", 0);
-    controls_.SelectListIndex(kKeyCountList, keyCount);
+    language_ = StoredLanguage(settings_);
+    controls_.SelectListIndex(kKeyCountList, StoredKeyCount(settings_) - 1);
     controls_.SelectListIndex(kLanguageList, language_);
 
     RestoreFunctionModes();
@@ -210,9 +209,10 @@ void MainWindowBehaviour::RestoreFunctionModes() {
         const int list = RowControlTable[row].functionList;
         controls_.ClearList(list);
         for (std::string_view name : names) controls_.AddListItem(list, std::string(name));
-        controls_.SelectListIndex(
-            list, settings_.ReadSetting(kSection, RowControlTable[row].modeSetting, 0));
-        model_.SetFunctionMode(row, controls_.SelectedListIndex(list));
+    }
+    varnok::RestoreFunctionModes(model_, settings_);
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        controls_.SelectListIndex(RowControlTable[row].functionList, model_.FunctionMode(row));
     }
 }
 
@@ -225,8 +225,11 @@ void MainWindowBehaviour::TakeTypedTexts() {
 }
 
 void MainWindowBehaviour::ApplyLanguage() {
-    language_ = controls_.SelectedListIndex(kLanguageList);
-    settings_.WriteSetting(kSection, "keyLan", language_);
+    // Nothing selected keeps the language; a choice is stored as the list's index.
+    if (const int selected = controls_.SelectedListIndex(kLanguageList); selected >= 0) {
+        language_ = selected;
+        settings_.WriteSetting(kSettingsSection, kLanguageSetting, language_);
+    }
     RestoreFunctionModes();
     promptText_ = std::string(WindowLabelFor(kPrompt, language_));
     headingText_ = std::string(WindowLabelFor(kHeading, language_));
@@ -240,8 +243,8 @@ void MainWindowBehaviour::ApplyLanguage() {
 
 void MainWindowBehaviour::ApplyKeyCount() {
     const int k = controls_.SelectedListIndex(kKeyCountList);
-    settings_.WriteSetting(kSection, "keynum", k);
-    if (k < 0 || k > 5) return;
+    if (k < 0 || k > kSlotCount - 2) return;
+    settings_.WriteSetting(kSettingsSection, kKeyCountSetting, k);
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         const bool shown = row <= k + 1;
         controls_.SetVisible(RowControlTable[row].valueBox, shown);
@@ -276,9 +279,9 @@ void MainWindowBehaviour::PickCommandItem(int slot) {
 }
 
 void MainWindowBehaviour::ChangeFunctionMode(int row) {
-    const std::string_view setting = RowControlTable[row].modeSetting;
-    const int previous = settings_.ReadSetting(kSection, setting, 0);
+    const int previous = model_.FunctionMode(row);
     const int mode = controls_.SelectedListIndex(RowControlTable[row].functionList);
+    if (mode < 0) return;
     TakeTypedTexts();
     model_.SetFunctionMode(row, mode);
     if (previous != mode && (previous == kStringMode || mode == kStringMode)) {
@@ -292,14 +295,14 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
         Refresh();
         if (!stored) ShowFileProblem(MessageId::StoreNotSaved, stored);
     }
-    settings_.WriteSetting(kSection, setting, mode);
+    settings_.WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
     ShowRowEntries();
 }
 
 void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
     controls_.SelectListIndex(RowControlTable[row].functionList, mode);
     model_.SetFunctionMode(row, controls_.SelectedListIndex(RowControlTable[row].functionList));
-    settings_.WriteSetting(kSection, RowControlTable[row].modeSetting, mode);
+    settings_.WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
 }
 
 void MainWindowBehaviour::ShowMessage(MessageId id) {

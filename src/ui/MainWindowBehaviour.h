@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/SettingsStore.h"
 #include "device/KeyboardLink.h"
 #include "flows/FlowHost.h"
 #include "keys/CaptureHost.h"
@@ -17,6 +16,7 @@
 #include "keys/KeyChordCapture.h"
 #include "keys/KeySlotsModel.h"
 #include "keys/MessageTexts.h"
+#include "store/SettingsStore.h"
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
 #include "ui/FlowExecutor.h"

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
 #include "keys/KeySlots.h"
 #include "ui/ControlIds.h"
@@ -9,27 +8,25 @@
 namespace varnok {
 
 // The window's rows, one per key slot: the value box that shows and captures the slot's
-// definition, the function list that holds its mode, the label with the row number, and the
-// settings value that keeps the mode. Slot 0 has only a hidden value field; row 1's label has
-// no id and is never touched.
+// definition, the function list that holds its mode, and the label with the row number. Slot 0
+// has only a hidden value field; row 1's label has no id and is never touched.
 struct RowControls {
     int slot;
     int valueBox;
     int functionList;  // 0: none
     int label;         // 0: none that the window touches
-    std::string_view modeSetting;
 };
 
 // clang-format off
 inline constexpr std::array<RowControls, 7> RowControlTable{{
-    // slot  value box               function list              label                 mode setting
-    {0,      ControlId::HiddenValue, 0,                         0,                    ""          },
-    {1,      ControlId::ValueBox1,   ControlId::FunctionList1,  0,                    "KeyFun1Sel"},
-    {2,      ControlId::ValueBox2,   ControlId::FunctionList2,  ControlId::Row2Label, "KeyFun2Sel"},
-    {3,      ControlId::ValueBox3,   ControlId::FunctionList3,  ControlId::Row3Label, "KeyFun3Sel"},
-    {4,      ControlId::ValueBox4,   ControlId::FunctionList4,  ControlId::Row4Label, "KeyFun4Sel"},
-    {5,      ControlId::ValueBox5,   ControlId::FunctionList5,  ControlId::Row5Label, "KeyFun5Sel"},
-    {6,      ControlId::ValueBox6,   ControlId::FunctionList6,  ControlId::Row6Label, "KeyFun6Sel"},
+    // slot  value box               function list              label
+    {0,      ControlId::HiddenValue, 0,                         0                   },
+    {1,      ControlId::ValueBox1,   ControlId::FunctionList1,  0                   },
+    {2,      ControlId::ValueBox2,   ControlId::FunctionList2,  ControlId::Row2Label},
+    {3,      ControlId::ValueBox3,   ControlId::FunctionList3,  ControlId::Row3Label},
+    {4,      ControlId::ValueBox4,   ControlId::FunctionList4,  ControlId::Row4Label},
+    {5,      ControlId::ValueBox5,   ControlId::FunctionList5,  ControlId::Row5Label},
+    {6,      ControlId::ValueBox6,   ControlId::FunctionList6,  ControlId::Row6Label},
 }};
 // clang-format on
 

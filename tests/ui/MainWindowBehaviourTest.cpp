@@ -87,9 +87,10 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
     const Case cases[] = {
         {3, 1, {1, 2, 3, 4}, 3, 1, 3, 1},
         {5, 0, {1, 2, 3, 4, 5, 6}, 5, 0, 5, 0},
-        // Values the lists cannot select leave them empty, every row as the template has
-        // it, and -1 stored; any language flag but 0 means Chinese.
-        {9, 7, {1, 2, 3, 4, 5, 6}, -1, -1, -1, -1},
+        // Values the lists cannot select (a hand-edited file) are taken as the defaults, one
+        // row in English, and the defaults are what is stored: never -1.
+        {99, 7, {1}, 0, 0, 0, 0},
+        {-5, -1, {1}, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "keynum " << c.keynum << " keyLan " << c.keyLan);
@@ -99,7 +100,8 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
         settings.WriteSetting("Settings", "keynum", c.keynum);
         settings.WriteSetting("Settings", "keyLan", c.keyLan);
         settings.WriteSetting("Settings", "KeyFun2Sel", 1);
-        settings.WriteSetting("Settings", "KeyFun3Sel", 5);
+        settings.WriteSetting("Settings", "KeyFun3Sel", 9);
+        settings.WriteSetting("Settings", "KeyFun4Sel", -1);
         Start();
 
         EXPECT_EQ(VisibleRows(controls), c.rows);
@@ -108,10 +110,15 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
         EXPECT_EQ(Setting("keynum"), c.storedKeynum);
         EXPECT_EQ(Setting("keyLan"), c.storedKeyLan);
         EXPECT_EQ(controls.SelectedListIndex(1055), 1);
-        // A stored mode outside 0..2 selects nothing and is not rewritten.
-        EXPECT_EQ(controls.SelectedListIndex(1056), -1);
-        EXPECT_EQ(Setting("KeyFun3Sel"), 5);
-        const bool chinese = c.keyLan != 0;
+        EXPECT_EQ(window->Model().FunctionMode(2), 1);
+        // A stored mode outside 0..2 is Normal, and stays as stored until the user picks one.
+        for (const int row : {3, 4}) {
+            EXPECT_EQ(controls.SelectedListIndex(1053 + row), 0) << "row " << row;
+            EXPECT_EQ(window->Model().FunctionMode(row), 0) << "row " << row;
+        }
+        EXPECT_EQ(Setting("KeyFun3Sel"), 9);
+        EXPECT_EQ(Setting("KeyFun4Sel"), -1);
+        const bool chinese = c.languageSelection == 1;
         EXPECT_EQ(controls.GetText(1000), chinese ? "保存" : "Save");
         EXPECT_EQ(controls.GetText(1019), chinese ? "上传自定义键" : "Get Defined Key");
         EXPECT_EQ(controls.GetText(ControlId::ReadBackEntry),
@@ -170,11 +177,11 @@ TEST_F(MainWindowBehaviourTest, FewerKeysHideRowsWithoutEmptyingThem) {
         EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}));
     }
 
-    // Nothing selected leaves every control as it is.
+    // Nothing selected leaves every control as it is, and the stored choice too.
     controls.SelectListIndex(1020, -1);
     window->ApplyKeyCount();
     EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
-    EXPECT_EQ(Setting("keynum"), -1);
+    EXPECT_EQ(Setting("keynum"), 1);
 }
 
 TEST_F(MainWindowBehaviourTest, ClearRequestEmptiesOnlyTheCurrentSlot) {
@@ -318,7 +325,7 @@ TEST_F(MainWindowBehaviourTest, ModeChangesEmptyTheRowOnlyIntoOrOutOfString) {
         EXPECT_EQ(Reports(step.row).empty(), step.emptied);
         EXPECT_EQ(window->Model().DefinedCount(step.row), step.emptied ? 0 : 1);
         EXPECT_EQ(window->Model().Map().Find(SlotNames[step.row]) == nullptr, step.emptied);
-        EXPECT_EQ(settings.ReadSetting("Settings", RowControlTable[step.row].modeSetting, -5),
+        EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun" + std::to_string(step.row) + "Sel", -5),
                   step.mode);
         EXPECT_EQ(window->CurrentSlot(), 2);
     }

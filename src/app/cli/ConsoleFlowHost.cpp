@@ -3,10 +3,9 @@
 #include <string>
 #include <utility>
 
-#include "app/SettingNames.h"
-#include "app/SettingsStore.h"
 #include "keys/MessageTexts.h"
 #include "store/FileProblemTexts.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 

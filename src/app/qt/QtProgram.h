@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "store/SettingsStore.h"
 #include "ui/qt/QtMainWindow.h"
 
 namespace varnok {

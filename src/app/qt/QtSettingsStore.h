@@ -3,7 +3,7 @@
 #include <QSettings>
 #include <QString>
 
-#include "app/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 

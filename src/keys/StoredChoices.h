@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+namespace varnok {
+
+class KeySlotsModel;
+class SettingsStore;
+
+// The user's choices as the settings store keeps them, each read within the range the window
+// offers. A value outside it (a hand-edited file, another program's) is taken as the choice's
+// default and left as stored: only a choice the user makes is written.
+
+// The window's language: 0 English, 1 Chinese; anything else English.
+std::int32_t StoredLanguage(SettingsStore& settings);
+// The number of rows shown: 1..6; anything else 1.
+int StoredKeyCount(SettingsStore& settings);
+// Row 1..6's function mode: Normal, Once or String; anything else Normal.
+std::int32_t StoredFunctionMode(SettingsStore& settings, int row);
+// Gives every row of the model its stored function mode.
+void RestoreFunctionModes(KeySlotsModel& model, SettingsStore& settings);
+
+}  // namespace varnok
