@@ -8,8 +8,6 @@
 #include <system_error>
 #include <utility>
 
-#include "app/SettingNames.h"
-#include "app/SettingsStore.h"
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyDefinitionText.h"
 #include "app/cli/KeyListText.h"
@@ -24,14 +22,14 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 
 namespace {
-
-constexpr int kMaxKeyCount = kSlotCount - 1;
 
 std::string HexId(std::uint16_t id) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -94,10 +92,7 @@ bool CliCommands::LoadModel(KeySlotsModel& model) {
         Fail(kExitUsage, env_.mapFile.string() + ": cannot be read");
         return false;
     }
-    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        model.SetFunctionMode(
-            row, env_.settings.ReadSetting(kSettingsSection, kFunctionModeSettings[row], 0));
-    }
+    RestoreFunctionModes(model, env_.settings);
     return true;
 }
 
@@ -110,9 +105,8 @@ bool CliCommands::SaveModel(KeySlotsModel& model) {
 
 void CliCommands::PrintKeys(const KeySlotsModel& model, bool json) {
     std::vector<std::string> notices;
-    const Profile profile = ProfileOfModel(
-        model, env_.settings.ReadSetting(kSettingsSection, kLanguageSetting, 0),
-        env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0) + 1, notices);
+    const Profile profile = ProfileOfModel(model, StoredLanguage(env_.settings),
+                                           StoredKeyCount(env_.settings), notices);
     for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
     env_.out << (json ? WriteProfileJson(profile) : FormatKeyLines(profile));
 }
@@ -198,7 +192,10 @@ int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::strin
     if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
-    std::int32_t rowMode = mode.value_or(model.FunctionMode(key));
+    // Only --string makes a key type text: without a mode a chord or command item is Normal,
+    // or Once where the key acts once already.
+    std::int32_t rowMode =
+        mode.value_or(model.FunctionMode(key) == kOnceMode ? kOnceMode : kNormalMode);
     if (rowMode != kOnceMode && rowMode != kStringMode) rowMode = kNormalMode;
 
     std::string reason;
@@ -207,17 +204,34 @@ int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::strin
     }
     if (!SaveModel(model)) return kExitUsage;
     env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[key], rowMode);
+    ShowKeyInWindow(key);
+    PrintKey(model, key);
+    return kExitSuccess;
+}
+
+int CliCommands::Unset(int key) {
+    if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    // As a right click into the row: the key keeps its function and holds nothing.
+    model.ForgetSlot(key);
+    if (!SaveModel(model)) return kExitUsage;
+    PrintKey(model, key);
+    return kExitSuccess;
+}
+
+void CliCommands::ShowKeyInWindow(int key) {
     // The window shows the first keynum + 1 rows: a key set here is to be seen there.
-    const std::int32_t shown = env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0);
-    if (shown < key - 1 || shown >= kMaxKeyCount) {
-        env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, key - 1);
-        env_.err << "varnok-cli: the window now shows " << key << " keys\n";
-    }
+    if (StoredKeyCount(env_.settings) >= key) return;
+    env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, key - 1);
+    env_.err << "varnok-cli: the window now shows " << key << " keys\n";
+}
+
+void CliCommands::PrintKey(const KeySlotsModel& model, int key) {
     std::vector<std::string> notices;
     Profile profile = ProfileOfModel(model, 0, 1, notices);
     std::erase_if(profile.keys, [key](const ProfileKey& k) { return k.slot != key; });
     env_.out << FormatKeyLines(profile);
-    return kExitSuccess;
 }
 
 int CliCommands::Save(bool verify) {
@@ -263,9 +277,8 @@ int CliCommands::Export(const std::string& file) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
-    const Profile profile = ProfileOfModel(
-        model, env_.settings.ReadSetting(kSettingsSection, kLanguageSetting, 0),
-        env_.settings.ReadSetting(kSettingsSection, kKeyCountSetting, 0) + 1, notices);
+    const Profile profile = ProfileOfModel(model, StoredLanguage(env_.settings),
+                                           StoredKeyCount(env_.settings), notices);
     for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
     const std::string json = WriteProfileJson(profile);
     if (file == "-") {

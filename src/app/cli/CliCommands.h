@@ -55,8 +55,10 @@ public:
     // Shows what the keyboard holds and nothing of the store; takeIntoStore also keeps it in
     // msmap.dat and the rows' function modes, as the window's read-back and Save do.
     int Read(bool takeIntoStore, bool json);
-    // mode: 0 Normal, 1 Once, 2 String; none keeps the row's mode.
+    // mode: 0 Normal, 1 Once, 2 String; none makes the key Normal, or keeps it Once.
     int Set(int key, std::optional<std::int32_t> mode, const std::string& definition);
+    // Empties the key; it keeps its function.
+    int Unset(int key);
     int Save(bool verify);
     int Clear();
     // FILE "-" is standard output / input.
@@ -70,6 +72,10 @@ private:
     bool SaveModel(KeySlotsModel& model);
     HidPlatform* Keyboard();
     void PrintKeys(const KeySlotsModel& model, bool json);
+    // The line of one key, as show prints it.
+    void PrintKey(const KeySlotsModel& model, int key);
+    // Makes the window show at least the first key rows.
+    void ShowKeyInWindow(int key);
     int Fail(int status, const std::string& message);
 
     CliEnvironment env_;

@@ -115,7 +115,14 @@ int main(int argc, char** argv) {
     CLI::Option* stringFlag = set->add_flag("--string", string, "the key types DEFINITION");
     normalFlag->excludes(onceFlag)->excludes(stringFlag);
     onceFlag->excludes(stringFlag);
-    set->footer("Without --normal, --once or --string the key keeps its function.\n");
+    set->footer(
+        "Without --normal, --once or --string the key is Normal, or stays Once; only --string "
+        "makes it type text.\n");
+    CLI::App* unset = app.add_subcommand(
+        "unset",
+        "Empty one key in the store, as a right click into its row does; it keeps its "
+        "function");
+    unset->add_option("KEY", key, "the key, 1 to 6")->required();
 
     CLI::App* save = app.add_subcommand(
         "save", "Write the stored keys into the keyboard, as the window's Save does");
@@ -233,6 +240,7 @@ int main(int argc, char** argv) {
         if (string) mode = kStringMode;
         return commands.Set(key, mode, definition);
     }
+    if (unset->parsed()) return commands.Unset(key);
     if (save->parsed()) return commands.Save(verify);
     if (clear->parsed()) return commands.Clear();
     if (exportCommand->parsed()) return commands.Export(profileFile);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -263,6 +264,72 @@ TEST_F(CliCommandsTest, AMapFileLeftAloneIsNamedAndFailsTheCommand) {
         EXPECT_EQ(cliKeyboard.CompletedSaves() - before, c.keyboardSaves);
         EXPECT_TRUE(ReadBytes(file) == tooLarge);
     }
+}
+
+TEST_F(CliCommandsTest, OnlyStringMakesTextAndUnsetEmptiesAKeyKeepingItsFunction) {
+    constexpr int kUnset = -1;  // in place of a mode: the step is unset
+    const std::optional<std::int32_t> none;
+    struct Step {
+        int key;
+        std::optional<std::int32_t> mode;
+        const char* definition;
+        int status;
+        std::string line;  // what the key's line starts with, or the message
+    };
+    const Step steps[] = {
+        {4, kStringMode, "hi", 0, "4  String  \"hi\""},
+        {4, none, "Enter", 0, "4  Normal  \"Ret|,\"         "},
+        {4, kStringMode, "", 0, "4  String  \"\"\n"},
+        {4, none, "Num+", 0, "4  Normal  \"+|,\"           "},
+        {4, kOnceMode, "Close Window", 0, "4  Once    \"Close Window\""},
+        {4, none, "Ctrl+C", 0, "4  Once    \"Ctrl|C|,\""},
+        {4, kUnset, "", 0, "4  Once    -\n"},
+        {5, kStringMode, "Super+L", 0, "5  String  \"Super+L\""},
+        {5, none, "Super+L", 2, "key 5: \"Super+L\" is no command item"},
+        {5, kUnset, "", 0, "5  String  \"\"\n"},
+        {0, kUnset, "", 2, "KEY must be 1 to 6, not 0"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "key " << step.key << " " << step.definition);
+        const int status = Run([&](CliCommands& c) {
+            return step.mode == kUnset ? c.Unset(step.key)
+                                       : c.Set(step.key, step.mode, step.definition);
+        });
+        EXPECT_EQ(status, step.status) << err.str();
+        if (step.status == 0) {
+            EXPECT_TRUE(out.str().starts_with(step.line)) << out.str();
+        } else {
+            EXPECT_NE(err.str().find(step.line), std::string::npos) << err.str();
+            EXPECT_EQ(out.str(), "");
+        }
+    }
+    EXPECT_EQ(cliSettings.ReadSetting("Settings", "KeyFun4Sel", -1), kOnceMode);
+    EXPECT_EQ(cliSettings.ReadSetting("Settings", "KeyFun5Sel", -1), kStringMode);
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Show(false); }), 0);
+    EXPECT_NE(out.str().find("4  Once    -\n5  String  \"\"\n"), std::string::npos) << out.str();
+}
+
+TEST_F(CliCommandsTest, StoredChoicesOutOfRangeAreTakenAsDefaultsAndLeftAsStored) {
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Set(3, kStringMode, "abc"); }), 0);
+    // A settings file edited by hand: no list of the window offers these values.
+    cliSettings.WriteSetting("Settings", "keynum", 99);
+    cliSettings.WriteSetting("Settings", "keyLan", 7);
+    cliSettings.WriteSetting("Settings", "KeyFun3Sel", 9);
+
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Show(false); }), 0) << err.str();
+    EXPECT_NE(out.str().find("3  Normal  \"abc\""), std::string::npos) << out.str();
+    // The profile says what the window would show: one key, in English, and it imports.
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Export("-"); }), 0) << err.str();
+    const std::string profile = out.str();
+    EXPECT_NE(profile.find("\"keyCount\": 1"), std::string::npos) << profile;
+    EXPECT_NE(profile.find("\"language\": \"English\""), std::string::npos) << profile;
+    const std::filesystem::path file = directory.Path() / "profile.json";
+    std::ofstream(file) << profile;
+    EXPECT_EQ(Run([&](CliCommands& c) { return c.Import(file.string()); }), 0) << err.str();
+
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Set(2, std::nullopt, "Ctrl+C"); }), 0);
+    EXPECT_EQ(cliSettings.ReadSetting("Settings", "keynum", -7), 1);
+    EXPECT_EQ(cliSettings.ReadSetting("Settings", "KeyFun3Sel", -7), 0);
 }
 
 }  // namespace
