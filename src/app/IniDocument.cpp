@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "store/Utf8.h"
+
 namespace varnok {
 
 namespace {
@@ -47,50 +49,15 @@ int HexValue(char c) {
     return -1;
 }
 
-void AppendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 // The code point of the UTF-8 sequence at text[i], advancing i past it. A byte that starts no
 // complete, shortest, in-range sequence is U+FFFD, as QSettings reads it, and what follows is
 // read on its own. Surrogates stand for themselves only where the document wrote them (a lone
 // "%UD800" it read), never in what a file holds.
 std::uint32_t NextCodePoint(std::string_view text, std::size_t& i, bool surrogates) {
-    constexpr std::uint32_t kReplacement = 0xFFFD;
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) return lead;
-    const std::size_t length = lead >= 0xF5   ? 0
-                               : lead >= 0xF0 ? 3
-                               : lead >= 0xE0 ? 2
-                               : lead >= 0xC2 ? 1
-                                              : 0;
-    if (length == 0 || text.size() - i < length) return kReplacement;
-    std::uint32_t codePoint = length == 3 ? lead & 0x07 : length == 2 ? lead & 0x0F : lead & 0x1F;
-    for (std::size_t k = 0; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80) return kReplacement;
-        codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    const bool shortest = length == 1 || (length == 2 && codePoint >= 0x800) ||
-                          (length == 3 && codePoint >= 0x10000 && codePoint <= 0x10FFFF);
-    const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (!shortest || (surrogate && !surrogates)) return kReplacement;
-    i += length;
-    return codePoint;
+    const Utf8Character character = FirstUtf8Character(
+        text.substr(i), surrogates ? Utf8Surrogates::Taken : Utf8Surrogates::Refused);
+    i += character.bytes.size();
+    return character.codePoint.value_or(0xFFFD);
 }
 
 // Section and value names: "%XX" and "%UXXXX" are characters, a backslash is "/".

@@ -4,6 +4,7 @@
 
 #include "keys/KeyLookup.h"
 #include "keys/StringRefusalTexts.h"
+#include "store/Utf8.h"
 
 namespace varnok {
 
@@ -11,50 +12,6 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 constexpr std::string_view kCharacterPlaceholder = "%c";
-
-struct Utf8Character {
-    std::string_view bytes;
-    std::optional<char32_t> codePoint;  // none for a byte that starts no valid sequence
-};
-
-// The character that starts text (which is not empty). Only whole, well-formed sequences give
-// a code point; anything else is taken one byte at a time.
-Utf8Character NextCharacter(std::string_view text) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    char32_t codePoint = 0;
-    if (lead < 0x80) {
-        return {text.substr(0, 1), lead};
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-    } else {
-        return {text.substr(0, 1), std::nullopt};
-    }
-    if (text.size() < length) {
-        return {text.substr(0, 1), std::nullopt};
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if ((byte & 0xC0u) != 0x80u) {
-            return {text.substr(0, 1), std::nullopt};
-        }
-        codePoint = (codePoint << 6) | (byte & 0x3Fu);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are no characters.
-    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < kShortest[length] || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
-        codePoint > 0x10FFFF) {
-        return {text.substr(0, 1), std::nullopt};
-    }
-    return {text.substr(0, length), codePoint};
-}
 
 // How a refused character is named to the user: itself, unless it is a control character
 // (shown as U+000A) or no character at all.
@@ -85,7 +42,7 @@ TypableString CheckTypableString(std::string_view text) {
     TypableString check;
     std::size_t typedCount = 0;
     for (std::size_t index = 0; !text.empty(); ++index) {
-        const Utf8Character character = NextCharacter(text);
+        const Utf8Character character = FirstUtf8Character(text);
         text.remove_prefix(character.bytes.size());
 
         std::optional<StringRefusal> refusal;

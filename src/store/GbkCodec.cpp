@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "store/Utf8.h"
+
 namespace varnok {
 
 namespace {
@@ -35,22 +37,8 @@ std::size_t GbkCharacterLength(std::string_view rest) {
 // How many bytes the UTF-8 character at the start of rest takes: a well-formed sequence is
 // one character, and so is one cut off by the end of the text; a malformed byte stands alone.
 std::size_t Utf8CharacterLength(std::string_view rest) {
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-    }
-    length = std::min(length, rest.size());
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) {
-            return 1;
-        }
-    }
-    return length;
+    const Utf8Character character = FirstUtf8Character(rest);
+    return character.cutOff ? rest.size() : character.bytes.size();
 }
 
 // The whole text at once when the system converts all of it; otherwise character by

@@ -8,6 +8,7 @@
 #include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
 #include "keys/FunctionModeNames.h"
+#include "keys/RowText.h"
 #include "keys/StoredChoices.h"
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
@@ -27,13 +28,6 @@ constexpr int kCtrlBox = ControlId::Ctrl;
 constexpr int kAltBox = ControlId::Alt;
 constexpr int kShiftBox = ControlId::Shift;
 constexpr int kSaveButton = ControlId::Save;
-
-// Number of characters (code points) of a UTF-8 text, as the user counts them.
-std::size_t CharacterCount(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 }  // namespace
 
@@ -173,8 +167,8 @@ bool MainWindowBehaviour::Collect() {
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         const int box = RowControlTable[slot].valueBox;
         model_.TakeText(slot, controls_.GetText(box));
-        if (CharacterCount(model_.Text(slot)) > kMaxRowTextLength) {
-            controls_.ShowMessage(TooLongText(kMaxRowTextLength, language_), applicationName_,
+        if (const RowTextCheck check = CheckRowText(model_.Text(slot)); !check.Fits()) {
+            controls_.ShowMessage(RowTextRefusalText(check, language_), applicationName_,
                                   MessageIcon::Exclamation, "");
             controls_.SetFocus(box);
             return false;

@@ -33,8 +33,6 @@ namespace varnok {
 // appear when it ends.
 class MainWindowBehaviour : public DialogEvents, private CaptureHost {
 public:
-    static constexpr int kMaxRowTextLength = 18;
-
     // applicationName is the caption of the window's own message boxes (the executable's
     // base name).
     MainWindowBehaviour(DialogControls& controls, SettingsStore& settings, HidPlatform& hid,

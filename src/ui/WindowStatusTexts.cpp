@@ -22,13 +22,4 @@ std::string StringRowMarkText(const std::string& shown,
                : reason + "显示的是键盘对保存的文字\"" + shortfall->storedText + "\"所输入的内容。";
 }
 
-std::string TooLongText(int limit, std::int32_t language) {
-    if (language == 0) {
-        return "Please enter no more than " + std::to_string(limit) + " characters.";
-    }
-    // “请填入不多于18个的字符。”
-    return "\u201C\u8BF7\u586B\u5165\u4E0D\u591A\u4E8E" + std::to_string(limit) +
-           "\u4E2A\u7684\u5B57\u7B26\u3002\u201D";
-}
-
 }  // namespace varnok

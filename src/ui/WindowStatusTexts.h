@@ -14,7 +14,4 @@ std::string StringRowMarkText(const std::string& shown,
                               const std::optional<StringShortfall>& shortfall,
                               std::int32_t language);
 
-// The warning of a value text longer than limit characters.
-std::string TooLongText(int limit, std::int32_t language);
-
 }  // namespace varnok

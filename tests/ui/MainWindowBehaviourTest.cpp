@@ -386,8 +386,8 @@ TEST_F(MainWindowBehaviourTest, CollectStopsAtATooLongText) {
     controls.SetFocus(1024);
     controls.SetChecked(1006, true);
     controls.SetText(1024, "abc");
-    controls.SetText(1025, "一二三四五六七八九十一二三四五六七八");  // 18 characters: fine
-    controls.SetText(1026, "abcdefghijklmnopqrs");                   // 19: too long
+    controls.SetText(1025, "一二三四五六七八九十一二");  // 12 characters, 24 bytes: fine
+    controls.SetText(1026, "abcdefghijklmnopqrs");       // 19: too long
     controls.SetText(1028, "new five");
     controls.SetText(1030, "new zero");
 
@@ -418,6 +418,56 @@ TEST_F(MainWindowBehaviourTest, CollectStopsAtATooLongText) {
     EXPECT_FALSE(window->Collect());
     ASSERT_EQ(controls.messages.size(), 2u);
     EXPECT_EQ(controls.messages[1].text, "“请填入不多于18个的字符。”");
+}
+
+// msmap.dat keeps a row's text in 25 bytes of GBK: a label that does not fit is refused with
+// the reason, in the window's language, and nothing is saved; a text that fits is taken whole.
+TEST_F(MainWindowBehaviourTest, SaveRefusesARowTextTheFileCannotHoldWhole) {
+    struct Case {
+        std::string text;
+        bool fits;
+        const char* english;
+        const char* chinese;
+    };
+    const Case cases[] = {
+        {"一二三四五六七八九十一二", true, "", ""},
+        {"一二三四五六七八九十一二三四五六七八", false,
+         "the text takes 36 bytes; msmap.dat keeps at most 25",
+         "文字占 36 个字节，msmap.dat 最多保存 25 个字节"},
+        {"Ctrl|一二三四五六七八九十|,", false,
+         "the text takes 27 bytes; msmap.dat keeps at most 25",
+         "文字占 27 个字节，msmap.dat 最多保存 25 个字节"},
+        {"Ctrl|\xF0\x9F\x98\x80|,", false,
+         "the text holds characters msmap.dat cannot keep (GBK has no place for them)",
+         "文字中有 msmap.dat 无法保存的字符（GBK 中没有）"},
+    };
+    for (const Case& c : cases) {
+        for (const std::int32_t language : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << c.text << " language " << language);
+            controls = FocusReportingControls();
+            SetUp();
+            settings = MemorySettingsStore();
+            settings.WriteSetting("Settings", "keynum", 5);
+            settings.WriteSetting("Settings", "keyLan", language);
+            Start();
+            controls.SetText(1027, c.text);
+            const int savesBefore = keyboard.CompletedSaves();
+
+            Click(1000);
+
+            EXPECT_EQ(keyboard.CompletedSaves() - savesBefore, c.fits ? 1 : 0);
+            if (c.fits) {
+                EXPECT_TRUE(controls.messages.empty() ||
+                            controls.messages.back().icon != MessageIcon::Exclamation);
+                EXPECT_EQ(window->Model().Text(4), c.text);
+            } else {
+                ASSERT_EQ(controls.messages.size(), 1u);
+                EXPECT_EQ(controls.messages[0].text, language == 0 ? c.english : c.chinese);
+                EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
+                EXPECT_EQ(controls.focused, 1027);
+            }
+        }
+    }
 }
 
 TEST_F(MainWindowBehaviourTest, OnceMaskHelpAndAbout) {

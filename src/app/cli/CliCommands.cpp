@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "app/cli/ConsoleFlowHost.h"
-#include "app/cli/KeyDefinitionText.h"
 #include "app/cli/KeyListText.h"
 #include "app/cli/ProfileJson.h"
 #include "app/cli/ProfileTransfer.h"
@@ -20,6 +19,7 @@
 #include "flows/SaveAllKeys.h"
 #include "flows/VerifyAllKeys.h"
 #include "keys/FunctionModeNames.h"
+#include "keys/KeyDefinitionText.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
 #include "keys/StoredChoices.h"

@@ -5,6 +5,7 @@
 
 #include "device/HexBytes.h"
 #include "keys/FunctionModeNames.h"
+#include "store/Utf8.h"
 
 namespace varnok {
 
@@ -14,14 +15,8 @@ namespace {
 constexpr std::size_t kFunctionWidth = 6;
 constexpr std::size_t kTextWidth = 22;
 
-std::size_t CharacterCount(std::string_view text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 std::string Padded(std::string text, std::size_t width) {
-    const std::size_t characters = CharacterCount(text);
+    const std::size_t characters = Utf8CharacterCount(text);
     if (characters < width) text.append(width - characters, ' ');
     return text;
 }

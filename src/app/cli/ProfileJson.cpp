@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "app/cli/KeyTextRules.h"
 #include "device/HexBytes.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyReport.h"
+#include "keys/RowText.h"
 #include "keys/StringPayload.h"
 
 namespace varnok {

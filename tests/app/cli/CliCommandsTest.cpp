@@ -280,7 +280,7 @@ TEST_F(CliCommandsTest, OnlyStringMakesTextAndUnsetEmptiesAKeyKeepingItsFunction
         {4, kStringMode, "hi", 0, "4  String  \"hi\""},
         {4, none, "Enter", 0, "4  Normal  \"Ret|,\"         "},
         {4, kStringMode, "", 0, "4  String  \"\"\n"},
-        {4, none, "Num+", 0, "4  Normal  \"+|,\"           "},
+        {4, none, "Num/", 0, "4  Normal  \"/|,\"           "},
         {4, kOnceMode, "Close Window", 0, "4  Once    \"Close Window\""},
         {4, none, "Ctrl+C", 0, "4  Once    \"Ctrl|C|,\""},
         {4, kUnset, "", 0, "4  Once    -\n"},

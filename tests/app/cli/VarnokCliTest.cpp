@@ -216,6 +216,8 @@ TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
         {{"set", "1", "Ctrl+Foo"},
          "key 1: \"Ctrl+Foo\" is no command item, and as a chord: \"Foo\" is no key name"},
         {{"set", "4", "A+B+C+D+E+F"}, "at most five keys"},
+        // "Ctrl|Shift|Alt|PgUp|,": 21 characters, more than a row of the window takes.
+        {{"set", "4", "Ctrl+Shift+Alt+PgUp"}, "key 4: Please enter no more than 18 characters."},
         {{"set", "2", "--string", "\xE6\x97\xA5"}, "key 2: The keyboard has no key for"},
         {{"set", "2", "--string", "fifteen letters"}, "at most 14 characters"},
         {{"set", "7", "A"}, "KEY must be 1 to 6, not 7"},

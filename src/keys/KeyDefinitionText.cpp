@@ -1,10 +1,10 @@
-#include "app/cli/KeyDefinitionText.h"
+#include "keys/KeyDefinitionText.h"
 
-#include "app/cli/KeyTextRules.h"
 #include "keys/ChordText.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyLookup.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/RowText.h"
 
 namespace varnok {
 

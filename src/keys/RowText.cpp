@@ -1,0 +1,72 @@
+#include "keys/RowText.h"
+
+#include "keys/TypableString.h"
+#include "store/GbkCodec.h"
+#include "store/Utf8.h"
+
+namespace varnok {
+
+RowTextCheck CheckRowText(std::string_view text) {
+    RowTextCheck check;
+    if (!IsUtf8(text)) {
+        check.problem = RowTextProblem::NotUtf8;
+        return check;
+    }
+    GbkCodec codec;
+    const std::string gbk = codec.ToGbk(text);
+    check.gbkBytes = gbk.size();
+    if (codec.ToUtf8(gbk) != text) {
+        check.problem = RowTextProblem::NotInGbk;
+    } else if (gbk.size() > kMaxRowTextBytes) {
+        check.problem = RowTextProblem::TooManyBytes;
+    } else if (Utf8CharacterCount(text) > kMaxRowTextCharacters) {
+        check.problem = RowTextProblem::TooManyCharacters;
+    }
+    return check;
+}
+
+std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language) {
+    if (!check.problem) return {};
+    const bool english = language == 0;
+    switch (*check.problem) {
+        case RowTextProblem::NotUtf8:
+            return english ? "the text is not UTF-8" : "\u6587\u5B57\u4E0D\u662F UTF-8";
+        case RowTextProblem::NotInGbk:
+            return english ? "the text holds characters msmap.dat cannot keep (GBK has no place "
+                             "for them)"
+                           // 文字中有 msmap.dat 无法保存的字符（GBK 中没有）
+                           : "\u6587\u5B57\u4E2D\u6709 msmap.dat \u65E0\u6CD5\u4FDD\u5B58\u7684"
+                             "\u5B57\u7B26\uFF08GBK \u4E2D\u6CA1\u6709\uFF09";
+        case RowTextProblem::TooManyCharacters:
+            return english ? "Please enter no more than " + std::to_string(kMaxRowTextCharacters) +
+                                 " characters."
+                           // “请填入不多于18个的字符。”
+                           : "\u201C\u8BF7\u586B\u5165\u4E0D\u591A\u4E8E" +
+                                 std::to_string(kMaxRowTextCharacters) +
+                                 "\u4E2A\u7684\u5B57\u7B26\u3002\u201D";
+        case RowTextProblem::TooManyBytes:
+            return english
+                       ? "the text takes " + std::to_string(check.gbkBytes) +
+                             " bytes; msmap.dat keeps at most " + std::to_string(kMaxRowTextBytes)
+                       // 文字占 N 个字节，msmap.dat 最多保存 25 个字节
+                       : "\u6587\u5B57\u5360 " + std::to_string(check.gbkBytes) +
+                             " \u4E2A\u5B57\u8282\uFF0Cmsmap.dat \u6700\u591A\u4FDD\u5B58 " +
+                             std::to_string(kMaxRowTextBytes) + " \u4E2A\u5B57\u8282";
+    }
+    return {};
+}
+
+bool CheckRowText(std::string_view text, std::string& reason) {
+    const RowTextCheck check = CheckRowText(text);
+    reason = RowTextRefusalText(check, 0);
+    return check.Fits();
+}
+
+bool CheckTypedString(std::string_view text, std::string& reason) {
+    const TypableString check = CheckTypableString(text);
+    if (check.TypesWholeText()) return true;
+    reason = StringRefusalText(check, 0);
+    return false;
+}
+
+}  // namespace varnok

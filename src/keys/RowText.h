@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "store/SlotRecord.h"
+
+namespace varnok {
+
+// What a row's text may hold, wherever it comes from (the window's value box, the command
+// line, a profile): at most 18 characters, as many as the window's value box takes, each one
+// that GBK has, and at most 25 bytes in GBK, as msmap.dat keeps it (so an 18-character label
+// in Chinese, two bytes a character, is too long for the file). A text that breaks the rule is
+// refused with the reason; none is cut down.
+inline constexpr std::size_t kMaxRowTextCharacters = 18;
+inline constexpr std::size_t kMaxRowTextBytes = SlotRecordLayout::kTextSize;
+
+enum class RowTextProblem { NotUtf8, NotInGbk, TooManyCharacters, TooManyBytes };
+
+struct RowTextCheck {
+    std::optional<RowTextProblem> problem;
+    // The text's length in GBK, as msmap.dat would hold it.
+    std::size_t gbkBytes = 0;
+
+    bool Fits() const { return !problem; }
+};
+
+RowTextCheck CheckRowText(std::string_view text);
+
+// Why the row refuses the text, in the window's language (0 English, otherwise Chinese); empty
+// when the text fits.
+std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language);
+
+// The checks of a text given for a key, for the command line and profiles: true when the text
+// passes; otherwise reason says why.
+// A row text, see above.
+bool CheckRowText(std::string_view text, std::string& reason);
+// The text of a String key: at most 14 characters, each one the keyboard can type.
+bool CheckTypedString(std::string_view text, std::string& reason);
+
+}  // namespace varnok
