@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 
 namespace varnok {
@@ -37,7 +38,7 @@ MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedF
                                         const std::optional<fs::path>& dataFolder,
                                         const fs::path& workingDirectory) {
     if (namedFile) {
-        const fs::path file = workingDirectory / *namedFile;
+        const fs::path file = workingDirectory / PathFromText(*namedFile);
         if (const FileResult check = CheckReplaceable(file); !check) {
             return Failed(*namedFile +
                           ": the key map cannot be written there: " + DescribeFileResult(check, 0));
@@ -55,7 +56,7 @@ MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedF
     const fs::path file = *dataFolder / kMapFileName;
     const FileResult check = error ? FileResult{} : CheckReplaceable(file);
     if (error || !check) {
-        return Failed(dataFolder->string() + ": msmap.dat cannot be kept there (" +
+        return Failed(PathText(*dataFolder) + ": msmap.dat cannot be kept there (" +
                       (error ? error.message() : DescribeFileResult(check, 0)) +
                       "); name another file with --map FILE");
     }
@@ -68,10 +69,10 @@ MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedF
         return location;
     }
     if (!CopyMap(earlier, file, error)) {
-        return Failed(earlier.string() + " could not be copied to " + dataFolder->string() + " (" +
-                      error.message() + ")");
+        return Failed(PathText(earlier) + " could not be copied to " + PathText(*dataFolder) +
+                      " (" + error.message() + ")");
     }
-    location.notice = "copied " + earlier.string() + " to " + file.string() +
+    location.notice = "copied " + PathText(earlier) + " to " + PathText(file) +
                       ", where the key map is kept from now on; the original stays as it was";
     return location;
 }

@@ -8,6 +8,7 @@
 #include "device/KeyboardLink.h"
 #include "store/AppendFile.h"
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 
 namespace varnok {
 namespace {
@@ -62,7 +63,7 @@ std::unique_ptr<HidTrace> HidTrace::ToFile(HidPlatform& inner, Clock& clock,
     for (const ProtectedFile& other : protectedFiles) {
         if (SameFile(path, other.path)) {
             error =
-                path.string() + ": is " + other.what + "; the HID trace needs a file of its own";
+                PathText(path) + ": is " + other.what + "; the HID trace needs a file of its own";
             return nullptr;
         }
     }

@@ -8,6 +8,7 @@
 #include "device/HexBytes.h"
 #include "device/KeyboardProtocol.h"
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 
 namespace varnok {
@@ -159,23 +160,23 @@ std::optional<SimulatedKeyboardMemory> SimulatedKeyboardMemory::Load(
         return SimulatedKeyboardMemory{};
     }
     if (code || status.type() != std::filesystem::file_type::regular) {
-        error = path.string() + ": not a readable key table file";
+        error = PathText(path) + ": not a readable key table file";
         return std::nullopt;
     }
     const auto size = std::filesystem::file_size(path, code);
     if (code || size > kMaxFileSize) {
-        error = path.string() + ": too large to be a key table file";
+        error = PathText(path) + ": too large to be a key table file";
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
     std::string contents(static_cast<std::size_t>(size), '\0');
     if (!in || !in.read(contents.data(), static_cast<std::streamsize>(size))) {
-        error = path.string() + ": cannot be read";
+        error = PathText(path) + ": cannot be read";
         return std::nullopt;
     }
     auto table = FromText(contents, error);
     if (!table) {
-        error = path.string() + ": " + error;
+        error = PathText(path) + ": " + error;
     }
     return table;
 }

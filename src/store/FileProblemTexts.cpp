@@ -1,5 +1,7 @@
 #include "store/FileProblemTexts.h"
 
+#include "store/PathText.h"
+
 namespace varnok {
 
 // clang-format off
@@ -20,7 +22,7 @@ const std::array<FileProblemText, 12> FileProblemTexts = {{
 // clang-format on
 
 std::string DescribeFileResult(const FileResult& result, std::int32_t language) {
-    std::string text = result.file.string() + ": ";
+    std::string text = PathText(result.file) + ": ";
     for (const FileProblemText& row : FileProblemTexts) {
         if (row.problem == result.problem) {
             text += language == 0 ? row.english : row.chinese;

@@ -24,6 +24,7 @@
 #include "keys/KeySlotsModel.h"
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 #include "store/SettingsStore.h"
 
@@ -89,7 +90,7 @@ bool CliCommands::LoadModel(KeySlotsModel& model) {
     std::error_code error;
     const bool exists = std::filesystem::exists(env_.mapFile, error);
     if (!model.Load() && exists) {
-        Fail(kExitUsage, env_.mapFile.string() + ": cannot be read");
+        Fail(kExitUsage, PathText(env_.mapFile) + ": cannot be read");
         return false;
     }
     RestoreFunctionModes(model, env_.settings);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# varnok.exe under Wine on a virtual X display: a right click empties the row clicked, not the
-# row edited last; Save writes the simulated keyboard's table, msmap.dat and the trace; the
-# context menu's read-back fills the rows with what the keyboard holds.
+# varnok.exe under Wine on a virtual X display, its files in a folder named in Chinese: a right
+# click empties the row clicked, not the row edited last; Save writes the simulated keyboard's
+# table, msmap.dat and the trace there; the context menu's read-back fills the rows with what
+# the keyboard holds.
 # Usage: window-rows-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -9,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-window.sh"
 trap wine_window_cleanup EXIT
 start_display
 
-folder="$work/files"
+folder="$work/用户/键盘"
 mkdir -p "$folder"
 setting keynum 5
 start_window "$1" --virtual-keyboard "$(winpath "$folder/keys.txt")" \

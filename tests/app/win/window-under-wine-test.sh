@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # varnok.exe end to end under Wine on a virtual X display: row 1 takes Ctrl+C from real key
 # presses, String row 2 takes typed text but no character the keyboard cannot type, Save
-# writes the simulated keyboard's table and msmap.dat, and the settings land in the registry.
+# writes the simulated keyboard's table and msmap.dat (in %APPDATA%, a folder named in Chinese),
+# and the settings land in the registry.
 # Usage: window-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -12,8 +13,9 @@ start_display
 # Two rows, the second a String row.
 setting keynum 1
 setting KeyFun2Sel 2
-start_window "$1" --virtual-keyboard "$(winpath "$work/keys.txt")" \
-    --map "$(winpath "$work/msmap.dat")"
+mkdir -p "$work/用户数据"
+appdata=$(winpath "$work/用户数据")
+start_window "$1" --virtual-keyboard "$(winpath "$work/keys.txt")"
 
 click 141 60          # into row 1's value box
 chord ctrl c
@@ -34,8 +36,8 @@ grep -qx '02 0C 08 AB 0B 00 0C 00 36 00 2C AB 1A AB 1E FF' "$work/keys.txt" \
   printf '\1\1\0\6'; head -c 22 /dev/zero
   printf '\0\0key2'; head -c 27 /dev/zero; printf 'Hi, W!'; head -c 20 /dev/zero
   printf '\253\13\0\14\0\66\0\54\253\32\253\36'; head -c 14 /dev/zero; } >"$work/expected.dat"
-cmp -s "$work/expected.dat" "$work/msmap.dat" \
-    || fail "msmap.dat: $(od -An -tx1 "$work/msmap.dat" | tr -s ' \n' ' ')"
+map="$work/用户数据/brelmoth/$program/msmap.dat"
+cmp -s "$work/expected.dat" "$map" || fail "msmap.dat: $(od -An -tx1 "$map" | tr -s ' \n' ' ')"
 
 settings=$(wine reg query "$settings_key" 2>/dev/null | tr -d '\r')
 grep -q 'keyLan *REG_DWORD *0x0' <<<"$settings" || fail "settings: $settings"

@@ -4,6 +4,9 @@
 # Needs: $work (a scratch folder the test removes), WINEPREFIX set by the caller.
 
 program=varnok-window-test
+# Wine takes the command line's bytes in the locale's character set: UTF-8, for the Chinese
+# names of the tests.
+export LC_ALL=C.UTF-8
 settings_key="HKCU\\Software\\brelmoth\\$program\\Settings"
 xvfb=""
 varnok=""
@@ -37,10 +40,16 @@ setting() {  # NAME VALUE: a DWORD of the program's settings
 }
 
 # start_window EXE [ARGUMENTS...]: runs EXE as the test's program and waits for its window.
+# With appdata set (a Windows path), the program sees it as %APPDATA%.
+appdata=""
 start_window() {
     cp "$1" "$work/$program.exe"
     shift
-    wine "$work/$program.exe" "$@" >"$work/out.log" 2>&1 &
+    if [ -n "$appdata" ]; then
+        wine cmd /c "set APPDATA=$appdata&& $(winpath "$work/$program.exe") $*" >"$work/out.log" 2>&1 &
+    else
+        wine "$work/$program.exe" "$@" >"$work/out.log" 2>&1 &
+    fi
     varnok=$!
     window=""
     for _ in $(seq 300); do
