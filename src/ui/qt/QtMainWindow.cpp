@@ -16,10 +16,10 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/qt/AboutDialog.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/controls/qt/KeyCaptureEdit.h"
+#include "ui/qt/AboutDialog.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 
 namespace varnok {
@@ -40,11 +40,6 @@ QComboBox* QtMainWindow::MakePlainValueBox(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     return combo;
-}
-
-QEvent::Type QtMainWindow::ClearKeyEventType() {
-    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
 }
 
 QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactory& makeValueBox,
@@ -179,7 +174,7 @@ bool QtMainWindow::IsEditField(QWidget* widget) {
 }
 
 bool QtMainWindow::event(QEvent* event) {
-    if (event->type() == ClearKeyEventType()) {
+    if (event->type() == KeyCaptureEdit::ClearKeyEventType()) {
         events_->OnClearKey();
         return true;
     }

@@ -39,10 +39,6 @@ public:
     // An editable drop-down combo box without key capture of its own.
     static QComboBox* MakePlainValueBox(QWidget* parent);
 
-    // The clear-key request (Windows' WM_CLEARKEY): a right click in a value box's edit field
-    // posts a QEvent of this type to the window, which then clears the current key slot.
-    static QEvent::Type ClearKeyEventType();
-
     explicit QtMainWindow(const EventsFactory& makeEvents,
                           const ValueBoxFactory& makeValueBox = MakePlainValueBox,
                           QWidget* parent = nullptr);

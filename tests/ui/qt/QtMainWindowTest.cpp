@@ -20,6 +20,7 @@
 
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
+#include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 #include "ui/qt/DialogUnitScale.h"
 #include "ui/qt/QtMainWindow.h"
@@ -338,7 +339,7 @@ TEST(QtMainWindow, EndsOnlyByExitOrTheCloseBox) {
 // The clear-key request is posted: it is handled after the event that caused it.
 TEST(QtMainWindow, HandlesAPostedClearKeyRequestLater) {
     Window w;
-    QCoreApplication::postEvent(w.window.get(), new QEvent(QtMainWindow::ClearKeyEventType()));
+    QCoreApplication::postEvent(w.window.get(), new QEvent(KeyCaptureEdit::ClearKeyEventType()));
     EXPECT_TRUE(w.events->log.empty());
     QCoreApplication::processEvents();
     EXPECT_EQ(w.events->log, Log{"clear"});

@@ -7,8 +7,6 @@
 #include <QValidator>
 #include <utility>
 
-#include "ui/qt/QtMainWindow.h"
-
 namespace varnok {
 
 // Every change of the field's text passes its validator before it shows: a refused one is
@@ -25,6 +23,11 @@ public:
 private:
     KeyCaptureEdit& edit_;
 };
+
+QEvent::Type KeyCaptureEdit::ClearKeyEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
 
 KeyCaptureEdit::KeyCaptureEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
@@ -84,7 +87,7 @@ void KeyCaptureEdit::contextMenuEvent(QContextMenuEvent* event) {
 // focus, so the slot cleared is the one clicked into.
 void KeyCaptureEdit::mousePressEvent(QMouseEvent* event) {
     if (attached_ && event->button() == Qt::RightButton) {
-        QCoreApplication::postEvent(window(), new QEvent(QtMainWindow::ClearKeyEventType()));
+        QCoreApplication::postEvent(window(), new QEvent(ClearKeyEventType()));
     }
     QLineEdit::mousePressEvent(event);
 }

@@ -21,6 +21,10 @@ public:
     // Whether the user's edit that turns before into after is taken.
     using EditCheck = std::function<bool(const QString& before, const QString& after)>;
 
+    // The clear-key request (Windows' WM_CLEARKEY): a right press in an attached field posts a
+    // QEvent of this type to its window, which then clears the current key slot.
+    static QEvent::Type ClearKeyEventType();
+
     explicit KeyCaptureEdit(QWidget* parent = nullptr);
     ~KeyCaptureEdit() override;
 

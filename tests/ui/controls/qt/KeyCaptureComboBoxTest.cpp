@@ -13,7 +13,6 @@
 #include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/controls/qt/PhysicalKeyboard.h"
 #include "ui/controls/qt/PopupWatch.h"
-#include "ui/qt/QtMainWindow.h"
 
 namespace varnok {
 namespace {
@@ -26,7 +25,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QtMainWindow::ClearKeyEventType()) ++count;
+        if (event->type() == KeyCaptureEdit::ClearKeyEventType()) ++count;
         return QObject::eventFilter(watched, event);
     }
 };
