@@ -1,8 +1,8 @@
-#include "app/AboutTemplate.h"
+#include "ui/AboutTemplate.h"
 
 #include <array>
 
-#include "app/ProgramVersion.h"
+#include "ui/ProgramVersion.h"
 
 namespace varnok {
 

@@ -14,7 +14,6 @@
 
 #include "app/IniSettingsStore.h"
 #include "app/MapFileLocation.h"
-#include "app/ProgramVersion.h"
 #include "app/UserConfigFolder.h"
 #include "app/UserDataFolder.h"
 #include "app/cli/CliCommands.h"
@@ -27,6 +26,7 @@
 #include "keys/FunctionModeNames.h"
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
+#include "ui/ProgramVersion.h"
 
 namespace {
 

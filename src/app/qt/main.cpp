@@ -12,7 +12,6 @@
 
 #include "app/CommandLine.h"
 #include "app/MapFileLocation.h"
-#include "app/ProgramVersion.h"
 #include "app/UserDataFolder.h"
 #include "app/qt/QtProgram.h"
 #include "device/HidTrace.h"
@@ -26,6 +25,7 @@
 #include "store/ReplaceFile.h"
 #include "store/SlotMap.h"
 #include "ui/MainWindowBehaviour.h"
+#include "ui/ProgramVersion.h"
 #include "ui/controls/qt/KeyCaptureComboBox.h"
 #include "ui/qt/CapturePreFilter.h"
 #include "ui/qt/QtMainWindow.h"

@@ -9,10 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AboutTemplate.h"
 #include "app/CommandLine.h"
 #include "app/MapFileLocation.h"
-#include "app/ProgramVersion.h"
 #include "app/UserDataFolder.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "device/HidTrace.h"
@@ -24,7 +22,7 @@
 #include "store/SlotMap.h"
 #include "store/win/WideText.h"
 #include "ui/MainWindowBehaviour.h"
-#include "ui/win/InMemoryDialogTemplate.h"
+#include "ui/ProgramVersion.h"
 #include "ui/win/Win32MainWindow.h"
 
 namespace {
@@ -70,23 +68,6 @@ std::string ApplicationName() {
     path.resize(length);
     const std::u8string stem = std::filesystem::path(path).stem().u8string();
     return stem.empty() ? "varnok" : std::string(stem.begin(), stem.end());
-}
-
-INT_PTR CALLBACK AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return FALSE;
-}
-
-void ShowAboutBox(HWND owner) {
-    const std::vector<std::uint16_t> about =
-        InMemoryDialogTemplate(AboutTemplate(), Win32MainWindow::kIconResource);
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                            reinterpret_cast<const DLGTEMPLATE*>(about.data()), owner,
-                            AboutProcedure, 0);
 }
 
 }  // namespace
@@ -150,13 +131,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     RegistrySettingsStore settings(name);
-    Win32MainWindow window(
-        [&](DialogControls& dialogControls, FlowExecutor& executor) {
-            return std::make_unique<MainWindowBehaviour>(dialogControls, settings, hid,
-                                                         KeySlotsModel(SlotMap::InFile(map.file)),
-                                                         executor, name);
-        },
-        ShowAboutBox);
+    Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
+        return std::make_unique<MainWindowBehaviour>(dialogControls, settings, hid,
+                                                     KeySlotsModel(SlotMap::InFile(map.file)),
+                                                     executor, name);
+    });
     window.Run();
     return 0;
 }

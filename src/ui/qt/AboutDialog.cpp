@@ -1,8 +1,8 @@
-#include "app/qt/AboutDialog.h"
+#include "ui/qt/AboutDialog.h"
 
 #include <QPushButton>
 
-#include "app/AboutTemplate.h"
+#include "ui/AboutTemplate.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 
 namespace varnok {

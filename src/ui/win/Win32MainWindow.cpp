@@ -11,6 +11,7 @@
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/controls/win/KeyCaptureComboBox.h"
+#include "ui/win/AboutBox.h"
 #include "ui/win/InMemoryDialogTemplate.h"
 
 namespace varnok {
@@ -51,10 +52,8 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(EventsFactory makeEvents, AboutBox aboutBox)
-    : makeEvents_(std::move(makeEvents)),
-      aboutBox_(std::move(aboutBox)),
-      executor_([this](std::function<void()> task) {
+Win32MainWindow::Win32MainWindow(EventsFactory makeEvents)
+    : makeEvents_(std::move(makeEvents)), executor_([this](std::function<void()> task) {
           {
               const std::lock_guard<std::mutex> lock(tasksMutex_);
               tasks_.push_back(std::move(task));
@@ -423,7 +422,7 @@ void Win32MainWindow::ShowMessage(const std::string& text, const std::string& ca
 }
 
 void Win32MainWindow::ShowAbout() {
-    if (aboutBox_) aboutBox_(dialog_);
+    ShowAboutBox(dialog_, kIconResource);
 }
 
 }  // namespace varnok

@@ -26,15 +26,13 @@ public:
     // window's thread through a posted message.
     using EventsFactory = std::function<std::unique_ptr<DialogEvents>(DialogControls& controls,
                                                                       FlowExecutor& executor)>;
-    // Shows the About box, owned by the given window.
-    using AboutBox = std::function<void(HWND owner)>;
 
     // The icon resource of the program icon, in the window and the About box.
     static constexpr WORD kIconResource = 128;
     // The About entry of the system menu.
     static constexpr UINT kAboutCommand = 0x0010;
 
-    Win32MainWindow(EventsFactory makeEvents, AboutBox aboutBox);
+    explicit Win32MainWindow(EventsFactory makeEvents);
     ~Win32MainWindow() override;
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;
@@ -85,7 +83,6 @@ private:
     static bool IsComboBox(HWND control);
 
     EventsFactory makeEvents_;
-    AboutBox aboutBox_;
     HWND dialog_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;

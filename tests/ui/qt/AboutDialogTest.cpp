@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/qt/AboutDialog.h"
+#include "ui/qt/AboutDialog.h"
 #include "ui/qt/DialogUnitScale.h"
 
 namespace varnok {
