@@ -32,8 +32,8 @@ const std::string kNoText;
 
 KeySlotsModel::KeySlotsModel(SlotMap slotMap) : slotMap_(std::move(slotMap)) {}
 
-bool KeySlotsModel::Load() {
-    const bool loaded = slotMap_.Load();
+FileResult KeySlotsModel::Load() {
+    FileResult loaded = slotMap_.Load();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         Slot& s = slots_[slot];
         s.definedCount = 0;

@@ -37,8 +37,9 @@ public:
     explicit KeySlotsModel(SlotMap slotMap);
 
     // Reads msmap.dat and restores every slot's text, report and defined state from it; a slot
-    // without an entry is left as it is. The result is the slot map's load result.
-    bool Load();
+    // without an entry is left as it is. The result is the slot map's load result: a file that
+    // cannot be loaded leaves every slot as it is and is never written (see SlotMap::Load).
+    FileResult Load();
     // Once the rows' modes are known after Load: a String row whose stored text the keyboard
     // does not type whole shows what it types instead, with the shortfall noted. msmap.dat
     // keeps the stored text until the next save.

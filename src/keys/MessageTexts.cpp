@@ -16,6 +16,7 @@ const std::array<MessageTextRow, 10> MessageTexts = {{
     {MessageId::ReadFailed,       {"Get Key Error!",                     "Information!"}, {"上传键出错!",             "提示!"}},
     {MessageId::OnlyGroupKey,     {"Only Group Key Supported!",          "Information!"}, {"目前只支持组合键!",       "提示!"}},
     {MessageId::StoreNotSaved,    {"Key definitions not saved to file!", "Information!"}, {"按键定义未能保存到文件!", "提示!"}},
+    {MessageId::StoreNotLoaded,   {"Key definitions not loaded from file!", "Information!"}, {"未能从文件读取按键定义!", "提示!"}},
 }};
 // clang-format on
 

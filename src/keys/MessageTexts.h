@@ -21,6 +21,8 @@ enum class MessageId {
     OnlyGroupKey,
     // The key definitions could not be written to msmap.dat; the file and the reason follow.
     StoreNotSaved,
+    // The key definitions could not be loaded from msmap.dat; the file and the reason follow.
+    StoreNotLoaded,
 };
 
 struct MessageText {

@@ -5,7 +5,8 @@
 namespace varnok {
 
 // clang-format off
-const std::array<FileProblemText, 12> FileProblemTexts = {{
+const std::array<FileProblemText, 13> FileProblemTexts = {{
+    {FileProblem::Missing,           "the file does not exist",                          "文件不存在"},
     {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
     {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
     {FileProblem::NoFolder,          "the folder does not exist",                        "文件夹不存在"},

@@ -16,7 +16,7 @@ struct FileProblemText {
 };
 
 // Why a file was left alone, in the words the user reads after the file's path.
-extern const std::array<FileProblemText, 12> FileProblemTexts;
+extern const std::array<FileProblemText, 13> FileProblemTexts;
 
 // "<file>: <reason>" in the window's language (0 English, otherwise Chinese); an unforeseen
 // failure adds the system's own words.

@@ -5,9 +5,10 @@
 
 namespace varnok {
 
-// Why a file the program writes, or means to write, was left alone.
+// Why a file the program reads or writes, or means to write, was left alone.
 enum class FileProblem {
     None,
+    Missing,            // there is no such file
     ReadOnly,           // the file may not be written
     NoNewFiles,         // the folder takes no new files, and there is no file to write over
     NoFolder,           // the folder does not exist
@@ -22,7 +23,7 @@ enum class FileProblem {
     SystemError,        // anything else; the system's own words are in detail
 };
 
-// The outcome of writing a file: success, or the file and why it was left alone.
+// The outcome of reading or writing a file: success, or the file and why it was left alone.
 struct FileResult {
     FileProblem problem = FileProblem::None;
     std::filesystem::path file;

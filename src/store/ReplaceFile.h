@@ -21,6 +21,12 @@ namespace varnok {
 // regular file are left alone. Nothing is left behind when the write fails.
 FileResult ReplaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> contents);
 
+// The file target names once every symbolic link on its way is followed, so that two links to
+// one file give one name (and one folder for the save lock, the new file and the cleanup). A
+// file still to be made is named in its folder's real place; target itself when even that
+// leads nowhere.
+std::filesystem::path RealFile(const std::filesystem::path& target);
+
 // What ReplaceFile would meet at target now, without writing anything.
 FileResult CheckReplaceable(const std::filesystem::path& target);
 

@@ -22,16 +22,14 @@ constexpr const char* kFileName = "msmap.dat";
 constexpr std::uintmax_t kLoadLimit = std::uintmax_t{4} * 1024 * 1024;
 constexpr std::size_t kRecordSize = SlotRecordLayout::kRecordSize;
 
-// Reads msmap.dat whole. A missing file reads as empty, with missing set; a file that cannot
-// be loaded is a problem.
-FileResult ReadStoreFile(const fs::path& file, std::vector<std::uint8_t>& bytes, bool& missing) {
-    missing = false;
+// Reads msmap.dat whole; Missing when there is no file, any other problem when the file cannot
+// be loaded.
+FileResult ReadStoreFile(const fs::path& file, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     std::error_code error;
     const fs::file_status link = fs::symlink_status(file, error);
     if (link.type() == fs::file_type::not_found) {
-        missing = true;
-        return {};
+        return {FileProblem::Missing, file, {}};
     }
     if (error) {
         return {FileProblem::SystemError, file, error.message()};
@@ -178,15 +176,25 @@ std::vector<std::uint8_t> SlotMap::Contents() const {
 }
 
 FileResult SlotMap::Save() {
+    if (loadProblem_) {
+        return *loadProblem_;
+    }
     const fs::path file = FilePath();
+    // Two links to one file are one file: its own folder holds the lock, the new file and the
+    // leftovers, whichever name a saver used. Messages name the file as the user did.
+    const fs::path real = RealFile(file);
+    const auto named = [&file](FileResult result) {
+        result.file = file;
+        return result;
+    };
     SaveLock lock;
-    if (FileResult locked = lock.Acquire(file); !locked) {
-        return locked;
+    if (FileResult locked = lock.Acquire(real); !locked) {
+        return named(locked);
     }
     // What the file holds now, perhaps saved by another program since this map read it.
     std::vector<std::uint8_t> onDisk;
-    bool missing = false;
-    if (FileResult read = ReadStoreFile(file, onDisk, missing); !read) {
+    if (FileResult read = ReadStoreFile(file, onDisk);
+        !read && read.problem != FileProblem::Missing) {
         return read;
     }
     SlotMap merged;
@@ -203,9 +211,9 @@ FileResult SlotMap::Save() {
         return {FileProblem::TooLargeToSave, file, {}};
     }
     // Under the lock no other save is under way: a new file beside this one is a leftover.
-    RemoveLeftoverTemporaries(file);
-    if (FileResult written = ReplaceFile(file, contents); !written) {
-        return written;
+    RemoveLeftoverTemporaries(real);
+    if (FileResult written = ReplaceFile(real, contents); !written) {
+        return named(written);
     }
     TakeOver(merged);
     touched_.clear();
@@ -220,29 +228,31 @@ void SlotMap::TakeOver(const SlotMap& other) {
     }
 }
 
-bool SlotMap::Load() {
+FileResult SlotMap::Load() {
     std::vector<std::uint8_t> bytes;
-    bool missing = false;
-    const FileResult read = ReadStoreFile(FilePath(), bytes, missing);
-    if (missing) {
-        return false;
+    FileResult read = ReadStoreFile(FilePath(), bytes);
+    loadProblem_.reset();
+    if (read) {
+        Read(bytes);
+    } else if (read.problem != FileProblem::Missing) {
+        // The file is there but its records are not known: writing it would lose them.
+        loadProblem_ = read;
     }
-    if (!read) {
-        // A file too large to load loads nothing, but it is there: the next save leaves it be.
-        return read.problem == FileProblem::TooLargeToLoad;
-    }
-    Read(bytes);
-    return true;
+    return read;
 }
 
 FileResult SlotMap::RemoveFromFile(std::string_view name) const {
+    if (loadProblem_) {
+        return *loadProblem_;
+    }
     std::vector<std::uint8_t> bytes;
-    bool missing = false;
     // A file that could not be loaded may hold the record: it is left alone, and said so.
-    if (FileResult read = ReadStoreFile(file_, bytes, missing); !read) return read;
+    if (FileResult read = ReadStoreFile(file_, bytes); !read) {
+        return read.problem == FileProblem::Missing ? FileResult{} : read;
+    }
     SlotMap onDisk = InFile(file_);
     onDisk.Read(bytes);
-    if (missing || onDisk.Find(name) == nullptr) return {};
+    if (onDisk.Find(name) == nullptr) return {};
     onDisk.Remove(name);
     return onDisk.Save();
 }

@@ -39,6 +39,8 @@ public:
     std::size_t Size() const;
 
     // Writes msmap.dat, so that it holds either its previous contents or all of the new ones.
+    // After a load that failed other than for a missing file, nothing is written: the load's
+    // result is returned.
     // Another program may have saved the same file since this map last read or wrote it: the
     // names this map set or removed since then are written as this map holds them, every
     // other name as the file now holds it, and afterwards the map holds what the file holds.
@@ -51,9 +53,11 @@ public:
     // no such record or there is no file. A file that cannot be loaded is left alone, and the
     // result says why.
     FileResult RemoveFromFile(std::string_view name) const;
-    // Sets one entry per record of msmap.dat. False when the file cannot be opened or read
-    // into memory; true otherwise, also when it is too short or too long to hold records.
-    bool Load();
+    // Sets one entry per record of msmap.dat. Missing when there is no file: the map is as it
+    // was (a first start). Unreadable, TooLargeToLoad (4 MiB or more), NotAFile (a folder, a pipe)
+    // or BrokenLink when the file is there but cannot be loaded: nothing is set, and this map
+    // never writes the file (Save and RemoveFromFile return this result).
+    FileResult Load();
 
     // Sets one entry per whole record of msmap.dat's contents, as Load does with the file.
     void Read(std::span<const std::uint8_t> contents);
@@ -90,6 +94,8 @@ private:
     // Names set or removed since the last save: the next save writes them as this map holds
     // them, whatever the file holds.
     std::unordered_set<std::string, NameHash, std::equal_to<>> touched_;
+    // Why the last load found a file it could not load.
+    std::optional<FileResult> loadProblem_;
 };
 
 }  // namespace varnok

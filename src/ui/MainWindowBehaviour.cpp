@@ -104,7 +104,7 @@ MainWindowBehaviour::~MainWindowBehaviour() {
 
 void MainWindowBehaviour::OnInitDialog() {
     Refresh();
-    model_.Load();
+    const FileResult loaded = model_.Load();
 
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         for (const CommandItem& item : CommandItemTable) {
@@ -131,6 +131,10 @@ void MainWindowBehaviour::OnInitDialog() {
     // The platform puts the focus on the first tab stop; slot 0 stays current until the user
     // enters a value box.
     controls_.SetFocus(kSaveButton);
+    // The rows start empty; the file is never written (every Save says so again).
+    if (!loaded && loaded.problem != FileProblem::Missing) {
+        ShowFileProblem(MessageId::StoreNotLoaded, loaded);
+    }
 }
 
 void MainWindowBehaviour::Refresh() {

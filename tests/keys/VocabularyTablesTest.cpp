@@ -91,6 +91,8 @@ TEST(VocabularyTables, EveryMessageInBothLanguages) {
         {MessageId::ReadFailed, "Get Key Error!", "上传键出错!"},
         {MessageId::OnlyGroupKey, "Only Group Key Supported!", "目前只支持组合键!"},
         {MessageId::StoreNotSaved, "Key definitions not saved to file!", "按键定义未能保存到文件!"},
+        {MessageId::StoreNotLoaded, "Key definitions not loaded from file!",
+         "未能从文件读取按键定义!"},
     };
     ASSERT_EQ(std::size(cases), MessageTexts.size());
     for (const Case& c : cases) {

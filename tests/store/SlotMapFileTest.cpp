@@ -186,7 +186,6 @@ TEST(SlotMapFile, LoadReadsOnlyWholeRecordsOfFilesBelowFourMiB) {
         {"one byte short of a record", Bytes(kKey2CtrlC.begin(), kKey2CtrlC.end() - 1), 0},
         {"a trailing partial record is ignored", twoAndAHalf, 2},
         {"the largest loadable file", Repeat(kKey2CtrlC, kFourMiB - 1), 1},
-        {"a file of 4 MiB is not read", Repeat(kKey2CtrlC, kFourMiB), 0},
     };
     for (const LoadRuleCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -198,11 +197,50 @@ TEST(SlotMapFile, LoadReadsOnlyWholeRecordsOfFilesBelowFourMiB) {
     }
 }
 
+// A file that is there but cannot be loaded says why, loads nothing, and is never written by
+// that map: a save would lose what it holds.
+TEST(SlotMapFile, AFileThatCannotBeLoadedSaysWhyAndIsNeverWritten) {
+    const struct {
+        const char* label;
+        Bytes contents;  // none: a folder named msmap.dat
+        FileProblem problem;
+    } cases[] = {
+        {"a file of 4 MiB", Repeat(kKey2CtrlC, kFourMiB), FileProblem::TooLargeToLoad},
+        {"a folder", {}, FileProblem::NotAFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        if (c.contents.empty()) {
+            std::filesystem::create_directory(map.FilePath());
+        } else {
+            WriteBytes(map.FilePath(), c.contents);
+        }
+        const FileResult loaded = map.Load();
+        EXPECT_EQ(loaded.problem, c.problem);
+        EXPECT_EQ(loaded.file, map.FilePath());
+        EXPECT_EQ(map.Size(), 0u);
+
+        map.Set("key1", "Ctrl|C|,", DataFromRecord(kKey2CtrlC), 0);
+        EXPECT_EQ(map.Save().problem, c.problem);
+        EXPECT_EQ(map.RemoveFromFile("key2").problem, c.problem);
+        if (!c.contents.empty()) {
+            EXPECT_TRUE(ReadBytes(map.FilePath()) == c.contents);
+        }
+        // Not even once the file could be loaded: this map's keys are not what it held.
+        std::filesystem::remove(map.FilePath());
+        WriteBytes(map.FilePath(), Concat({kKey9Loaded}));
+        EXPECT_EQ(map.Save().problem, c.problem);
+        EXPECT_TRUE(ReadBytes(map.FilePath()) == Concat({kKey9Loaded}));
+    }
+}
+
 TEST(SlotMapFile, LoadFailsWithoutAReadableFileAndKeepsTheMap) {
     TempDirectory directory;
     SlotMap map(directory.Path());
     map.Set("key1", "a", {}, 0);
-    EXPECT_FALSE(map.Load());
+    EXPECT_EQ(map.Load().problem, FileProblem::Missing);
     std::filesystem::create_directory(map.FilePath());
     EXPECT_FALSE(map.Load());
     EXPECT_EQ(map.Size(), 1u);
@@ -236,7 +274,7 @@ TEST(SlotMapFile, DefaultMapUsesTheCurrentDirectoryAtEachCall) {
     std::filesystem::current_path(first.Path());
     const bool savedFirst = static_cast<bool>(map.Save());
     std::filesystem::current_path(second.Path());
-    const bool loadedSecond = map.Load();
+    const bool loadedSecond = static_cast<bool>(map.Load());
     std::filesystem::current_path(previous);
     EXPECT_TRUE(savedFirst);
     EXPECT_FALSE(loadedSecond);

@@ -84,7 +84,7 @@ TEST(SlotMapSave, NeverOverwritesAFileTooLargeToLoad) {
         SlotMap map(directory.Path());
         const Bytes old = Repeat(kKey2CtrlC, c.size);
         WriteBytes(map.FilePath(), old);
-        EXPECT_TRUE(map.Load());
+        EXPECT_EQ(map.Load().problem, FileProblem::TooLargeToLoad);
         EXPECT_EQ(map.Size(), 0u);
         map.Set("key1", "Ctrl|C|,", {0x01, 0x01, 0x00, 0x06}, 0);
 

@@ -578,5 +578,43 @@ TEST_F(MainWindowBehaviourTest, AMapFileLeftAloneIsNamedWithTheReason) {
     }
 }
 
+// A map file that is there but cannot be loaded is named at start with the reason; the rows
+// start empty, a Save still writes the keyboard, and the file is never written.
+TEST_F(MainWindowBehaviourTest, AMapFileThatCannotBeLoadedIsNamedAtStartAndNeverWritten) {
+    const std::string file = (directory.Path() / "msmap.dat").string();
+    const struct {
+        const char* label;
+        std::int32_t language;
+        std::string text, detail;
+    } cases[] = {
+        {"English", 0, "Key definitions not loaded from file!",
+         file + ": it is too large to be loaded and was left as it is"},
+        {"Chinese", 1, "未能从文件读取按键定义!", file + ": 文件太大无法读取，未作改动"},
+    };
+    const Bytes tooLarge(4 * 1024 * 1024, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        WriteBytes(file, tooLarge);
+        controls.messages.clear();
+        settings.WriteSetting("Settings", "keyLan", c.language);
+        Start();
+        ASSERT_EQ(controls.messages.size(), 1u);
+        EXPECT_EQ(controls.messages[0].text, c.text);
+        EXPECT_EQ(controls.messages[0].detail, c.detail);
+        EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
+        for (int slot = 0; slot <= 6; ++slot) EXPECT_EQ(window->Model().Text(slot), "");
+
+        Focus(RowTable[1].valueBox);
+        Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // Ctrl+C
+        Click(ControlId::Save);
+        ASSERT_EQ(controls.messages.size(), 3u);
+        EXPECT_EQ(controls.messages[1].detail, c.detail);
+        const auto record = keyboard.Table().Record(1);
+        EXPECT_EQ(Bytes(record.begin(), record.end()),
+                  (Bytes{0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0, 0xFF}));
+        EXPECT_TRUE(ReadBytes(file) == tooLarge);
+    }
+}
+
 }  // namespace
 }  // namespace varnok

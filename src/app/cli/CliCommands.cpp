@@ -22,6 +22,7 @@
 #include "keys/KeyDefinitionText.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/MessageTexts.h"
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
@@ -87,10 +88,11 @@ HidPlatform* CliCommands::Keyboard() {
 }
 
 bool CliCommands::LoadModel(KeySlotsModel& model) {
-    std::error_code error;
-    const bool exists = std::filesystem::exists(env_.mapFile, error);
-    if (!model.Load() && exists) {
-        Fail(kExitUsage, PathText(env_.mapFile) + ": cannot be read");
+    // No file yet is an empty store; a file that cannot be loaded stops the command, before
+    // the keyboard or any file is touched.
+    if (const FileResult loaded = model.Load(); !loaded && loaded.problem != FileProblem::Missing) {
+        Fail(kExitUsage, std::string(MessageFor(MessageId::StoreNotLoaded, 0).text) + " " +
+                             DescribeFileResult(loaded, 0));
         return false;
     }
     RestoreFunctionModes(model, env_.settings);

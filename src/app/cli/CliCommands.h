@@ -67,7 +67,7 @@ public:
 
 private:
     // The store as the window would load it: msmap.dat and every row's function mode. False,
-    // with a message, when msmap.dat exists but cannot be read.
+    // with the reason, when msmap.dat is there but cannot be loaded.
     bool LoadModel(KeySlotsModel& model);
     bool SaveModel(KeySlotsModel& model);
     HidPlatform* Keyboard();

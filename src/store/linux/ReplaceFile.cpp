@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -87,7 +88,10 @@ FileResult Resolve(const fs::path& target, Target& resolved) {
     if (::access(resolved.file.c_str(), W_OK) != 0) {
         const int error = errno;
         if (error == EACCES || error == EPERM || error == EROFS) {
-            return Failure(FileProblem::ReadOnly, target);
+            // A file this user may not even read is not merely read-only.
+            return Failure(::access(resolved.file.c_str(), R_OK) == 0 ? FileProblem::ReadOnly
+                                                                      : FileProblem::Unreadable,
+                           target);
         }
         return SystemFailure(error, target);
     }
@@ -254,6 +258,17 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     }
     SyncFolder(FolderOf(resolved.file));
     return {};
+}
+
+fs::path RealFile(const fs::path& target) {
+    const auto real = [](const fs::path& path) {
+        const std::unique_ptr<char, decltype(&std::free)> resolved(
+            ::realpath(path.c_str(), nullptr), &std::free);
+        return resolved ? std::optional<fs::path>(resolved.get()) : std::nullopt;
+    };
+    if (const auto file = real(target)) return *file;
+    if (const auto folder = real(FolderOf(target))) return *folder / target.filename();
+    return target;
 }
 
 FileResult CheckReplaceable(const fs::path& target) {

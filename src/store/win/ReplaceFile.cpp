@@ -285,6 +285,13 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     return {};
 }
 
+fs::path RealFile(const fs::path& target) {
+    fs::path real;
+    if (FinalPath(target, real)) return real;
+    if (FinalPath(FolderOf(target), real)) return real / target.filename();
+    return target;
+}
+
 FileResult CheckReplaceable(const fs::path& target) {
     Target resolved;
     if (FileResult result = Resolve(target, resolved); !result) {

@@ -257,5 +257,48 @@ TEST_F(VarnokCliTest, ListsTheKeyboardAndAnswersUsageAsExpected) {
     EXPECT_NE(broken.err.find("line 1"), std::string::npos) << broken.err;
 }
 
+// A map file that is there but cannot be loaded stops every command that uses the store, with
+// the reason, before the keyboard, the map or the settings are touched.
+TEST_F(VarnokCliTest, AMapThatCannotBeLoadedStopsEveryCommandThatUsesIt) {
+    SetThreeKeys();
+    Ok({"save"});
+    const std::string profile = (home.Path() / "keys.json").string();
+    Ok({"export", profile});
+    const std::string table = Contents(keys);
+    const std::string settings = Contents(SettingsFile());
+    const struct {
+        std::string contents;
+        std::string reason;
+    } maps[] = {
+        {std::string(4 * 1024 * 1024, '\0'), "it is too large to be loaded and was left as it is"},
+    };
+    const std::vector<std::string> commands[] = {
+        {"show"},
+        {"show", "--json"},
+        {"export", "-"},
+        {"export", profile + ".new"},
+        {"save"},
+        {"read", "--store"},
+        {"set", "1", "A"},
+        {"clear"},
+        {"import", profile},
+    };
+    for (const auto& map : maps) {
+        std::ofstream(MapFile(), std::ios::binary | std::ios::trunc) << map.contents;
+        for (const auto& arguments : commands) {
+            SCOPED_TRACE(map.reason + ": " + arguments[0] + " " + arguments.back());
+            const ProgramResult result = Cli(arguments);
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(result.err, "varnok-cli: Key definitions not loaded from file! " +
+                                      MapFile().string() + ": " + map.reason + "\n");
+            EXPECT_EQ(Contents(keys), table);
+            EXPECT_TRUE(Contents(MapFile()) == map.contents);
+            EXPECT_EQ(Contents(SettingsFile()), settings);
+            EXPECT_FALSE(std::filesystem::exists(profile + ".new"));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace varnok

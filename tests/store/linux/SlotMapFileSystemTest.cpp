@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "store/FileProblemTexts.h"
@@ -222,6 +224,56 @@ TEST(SlotMapFileSystem, ASaveWaitsForAnotherOneAndThenGivesUp) {
     EXPECT_TRUE(map.Save());
 }
 
+// Two savers through two links to one map, in different folders, each saving its own three
+// keys round after round: every save succeeds and the file ends with every saver's last keys.
+TEST(SlotMapFileSystem, SaversThroughLinksInDifferentFoldersKeepEveryKey) {
+    TempDirectory directory;
+    const fs::path real = directory.Path() / "real";
+    fs::create_directory(real);
+    WriteBytes(real / "msmap.dat", {});
+    const std::array<fs::path, 2> folders = {directory.Path() / "d1", directory.Path() / "d2"};
+    for (const fs::path& folder : folders) {
+        fs::create_directory(folder);
+        fs::create_symlink(real / "msmap.dat", folder / "msmap.dat");
+    }
+    constexpr int kRounds = 100;
+    const auto key = [](int saver, int k) { return "key" + std::to_string(saver * 3 + k + 1); };
+    std::array<std::vector<std::string>, 2> failures;
+    const auto saver = [&](int which) {
+        for (int round = 0; round < kRounds; ++round) {
+            SlotMap map(folders[which]);
+            map.Load();
+            for (int k = 0; k < 3; ++k) {
+                map.Set(key(which, k), "round " + std::to_string(round),
+                        {static_cast<std::uint8_t>(round)}, 0);
+            }
+            if (const FileResult saved = map.Save(); !saved) {
+                failures[which].push_back(DescribeFileResult(saved, 0));
+            }
+        }
+    };
+    std::thread first(saver, 0);
+    std::thread second(saver, 1);
+    first.join();
+    second.join();
+
+    for (const std::vector<std::string>& failed : failures) {
+        EXPECT_EQ(failed.size(), 0u) << failed.front();
+    }
+    SlotMap saved(real);
+    ASSERT_TRUE(saved.Load());
+    for (int which = 0; which < 2; ++which) {
+        for (int k = 0; k < 3; ++k) {
+            SCOPED_TRACE(key(which, k));
+            const SlotEntry* entry = saved.Find(key(which, k));
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->text, "round " + std::to_string(kRounds - 1));
+            EXPECT_EQ(entry->data[0], kRounds - 1);
+        }
+    }
+    EXPECT_EQ(Listing(real), std::vector<std::string>{"msmap.dat"});
+}
+
 struct CheckCase {
     const char* label;
     std::function<void(const fs::path& folder)> arrange;  // runs as the ordinary user
@@ -251,6 +303,12 @@ TEST(SlotMapFileSystem, TheCheckBeforeWritingAgreesWithTheWrite) {
              fs::permissions(f / "keys.txt", fs::perms::owner_read);
          },
          "keys.txt", FileProblem::ReadOnly},
+        {"a file that may be neither read nor written",
+         [](const fs::path& f) {
+             WriteBytes(f / "keys.txt", kOld);
+             fs::permissions(f / "keys.txt", fs::perms::none);
+         },
+         "keys.txt", FileProblem::Unreadable},
         {"a missing folder", none, "missing/keys.txt", FileProblem::NoFolder},
         {"a folder", [](const fs::path& f) { fs::create_directory(f / "keys.txt"); }, "keys.txt",
          FileProblem::NotAFile},
