@@ -604,7 +604,7 @@ TEST_F(MainWindowBehaviourTest, AMapFileThatCannotBeLoadedIsNamedAtStartAndNever
         EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
         for (int slot = 0; slot <= 6; ++slot) EXPECT_EQ(window->Model().Text(slot), "");
 
-        Focus(RowTable[1].valueBox);
+        Focus(RowControlTable[1].valueBox);
         Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // Ctrl+C
         Click(ControlId::Save);
         ASSERT_EQ(controls.messages.size(), 3u);
