@@ -5,7 +5,7 @@ namespace varnok {
 // The two not-connected texts differ in Chinese only ("USB" and "Usb "): both are what users
 // of the keyboard have always seen.
 // clang-format off
-const std::array<MessageTextRow, 10> MessageTexts = {{
+const std::array<MessageTextRow, 11> MessageTexts = {{
     {MessageId::SaveNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"USB控制器没有连接!",      "提示!"}},
     {MessageId::ReadNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"Usb 控制器没有连接!",     "提示!"}},
     {MessageId::SaveSucceeded,    {"Save Key Successful!",               "Information!"}, {"保存键成功!",             "提示!"}},

@@ -36,7 +36,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 10> MessageTexts;
+extern const std::array<MessageTextRow, 11> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.
