@@ -25,7 +25,6 @@
 #include "keys/MessageTexts.h"
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
-#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 #include "store/SettingsStore.h"
 
