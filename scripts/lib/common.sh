@@ -18,6 +18,9 @@ VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
 # display, xdotool and the CJK font for the window's test under Wine.
 VARNOK_WINDOWS_PACKAGES=(build-essential cmake ninja-build g++-mingw-w64-x86-64
     g++-mingw-w64-x86-64-posix wine wine64 wixl googletest xvfb xdotool fonts-wqy-microhei)
+# The tests in a virtual machine (scripts/guest): qemu, Debian's kernel, a static busybox for
+# the machine's first process, cpio and file to build its initramfs, udev to apply the rule.
+VARNOK_GUEST_PACKAGES=(qemu-system-x86 linux-image-amd64 busybox-static cpio file udev)
 
 varnok_ensure_packages() {
     local missing=() package

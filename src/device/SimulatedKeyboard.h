@@ -55,6 +55,9 @@ public:
     // End records (AA FF) received: completed saves.
     int CompletedSaves() const { return completedSaves_; }
     int DroppedRecords() const { return droppedRecords_; }
+    // True between the first and the last report of a record: the next data report continues
+    // it.
+    bool ReceivingRecord() const { return !pending_.empty(); }
     // Why the last report was refused for a file problem; empty when none was.
     const std::string& LastError() const { return lastError_; }
 
