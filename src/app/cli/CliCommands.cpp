@@ -1,6 +1,8 @@
 #include "app/cli/CliCommands.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -26,6 +28,7 @@
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"
+#include "store/SameFile.h"
 #include "store/SettingsStore.h"
 
 namespace varnok {
@@ -57,22 +60,49 @@ std::string Describe(const SlotReadBack& key) {
     return "?";
 }
 
-bool ReadWholeFile(const std::string& file, std::string& text) {
-    if (file == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
+// The profile file (standard input for "-") as it holds it, read no further than the largest
+// profile; a file that is not there, not a regular file or too large says why.
+FileResult ReadProfileFile(const std::string& file, std::string& text) {
+    namespace fs = std::filesystem;
+    std::ifstream stream;
+    std::istream* in = &std::cin;
+    const fs::path name = file == "-" ? fs::path("standard input") : fs::path(file);
+    if (file != "-") {
+        std::error_code error;
+        const fs::file_status status = fs::status(file, error);
+        if (status.type() == fs::file_type::not_found) return {FileProblem::Missing, name, {}};
+        if (error) return {FileProblem::SystemError, name, error.message()};
+        if (!fs::is_regular_file(status)) return {FileProblem::NotAFile, name, {}};
+        const std::uintmax_t size = fs::file_size(file, error);
+        if (!error && size > kMaxProfileSize) {
+            return {FileProblem::TooLargeToLoad, name, kMaxProfileSizeText};
+        }
+        stream.open(file, std::ios::binary);
+        if (!stream) return {FileProblem::Unreadable, name, {}};
+        in = &stream;
     }
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    text.resize(kMaxProfileSize + 1);
+    in->read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in->bad()) return {FileProblem::Unreadable, name, {}};
+    text.resize(static_cast<std::size_t>(in->gcount()));
+    if (text.size() > kMaxProfileSize) {
+        return {FileProblem::TooLargeToLoad, name, kMaxProfileSizeText};
+    }
+    return {};
 }
 
 }  // namespace
 
 CliCommands::CliCommands(CliEnvironment environment) : env_(std::move(environment)) {}
+
+int CliCommands::Delivered(int status) {
+    errno = 0;
+    env_.out.flush();
+    if (env_.out) return status;
+    const int error = errno;
+    return Fail(kExitUsage, std::string("the result could not be written to standard output") +
+                                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : ""));
+}
 
 int CliCommands::Fail(int status, const std::string& message) {
     env_.err << "varnok-cli: " << message << "\n";
@@ -276,6 +306,12 @@ int CliCommands::Clear() {
 }
 
 int CliCommands::Export(const std::string& file) {
+    // By identity, so that no other name or link for the map file passes.
+    if (file != "-" && SameFile(file, env_.mapFile)) {
+        return Fail(kExitUsage, file +
+                                    ": is the file Varnok keeps the keys' texts in; the "
+                                    "profile needs a file of its own");
+    }
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
@@ -285,7 +321,7 @@ int CliCommands::Export(const std::string& file) {
     const std::string json = WriteProfileJson(profile);
     if (file == "-") {
         env_.out << json;
-        return kExitSuccess;
+        return Delivered(kExitSuccess);
     }
     const FileResult written =
         ReplaceFile(file, {reinterpret_cast<const std::uint8_t*>(json.data()), json.size()});
@@ -295,7 +331,9 @@ int CliCommands::Export(const std::string& file) {
 
 int CliCommands::Import(const std::string& file) {
     std::string text;
-    if (!ReadWholeFile(file, text)) return Fail(kExitUsage, file + ": cannot be read");
+    if (const FileResult read = ReadProfileFile(file, text); !read) {
+        return Fail(kExitUsage, DescribeFileResult(read, 0) + "; nothing was changed");
+    }
     std::string error;
     const std::optional<Profile> profile = ReadProfileJson(text, error);
     if (!profile) return Fail(kExitUsage, file + ": " + error + "; nothing was changed");

@@ -77,6 +77,8 @@ private:
     // Makes the window show at least the first key rows.
     void ShowKeyInWindow(int key);
     int Fail(int status, const std::string& message);
+    // status once the result reached standard output; a usage error, said so, when it did not.
+    int Delivered(int status);
 
     CliEnvironment env_;
 };

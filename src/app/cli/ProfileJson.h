@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,9 @@ namespace varnok {
 // (8 bytes, without the Once flag) or the string payload of a String key, in hex; a key with
 // an empty definition holds nothing. Rows not listed hold nothing and are Normal.
 constexpr int kProfileVersion = 1;
+// A full profile takes a few KB; a file larger than this is refused before it is read whole.
+constexpr std::size_t kMaxProfileSize = std::size_t{1} << 20;
+constexpr const char* kMaxProfileSizeText = "a profile holds at most 1 MiB";
 
 std::string WriteProfileJson(const Profile& profile);
 

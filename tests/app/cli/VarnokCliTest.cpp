@@ -300,5 +300,36 @@ TEST_F(VarnokCliTest, AMapThatCannotBeLoadedStopsEveryCommandThatUsesIt) {
     }
 }
 
+// export never writes over the map file, under any name or link for it; import refuses a
+// file that is not there or is over 1 MiB with the reason, before reading it whole.
+TEST_F(VarnokCliTest, ProfileFilesThatAreRefusedSayWhyAndChangeNothing) {
+    SetThreeKeys();
+    const std::string map = Contents(MapFile());
+    std::filesystem::create_symlink(MapFile(), home.Path() / "link.dat");
+    const std::string big = (home.Path() / "big.json").string();
+    std::ofstream(big) << std::string(1024 * 1024 + 1, ' ');
+    const std::string link = (home.Path() / "link.dat").string();
+    const std::string missing = (home.Path() / "missing.json").string();
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"export", MapFile().string()},
+         MapFile().string() + ": is the file Varnok keeps the keys' texts in"},
+        {{"export", link}, link + ": is the file Varnok keeps the keys' texts in"},
+        {{"import", missing}, missing + ": the file does not exist; nothing was changed"},
+        {{"import", big},
+         big + ": it is too large to be loaded and was left as it is (a profile holds at most "
+               "1 MiB); nothing was changed"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("varnok-cli: " + message), std::string::npos) << result.err;
+        EXPECT_EQ(Contents(MapFile()), map);
+    }
+    const ProgramResult piped = Cli({"import", "-"}, std::string(1024 * 1024 + 1, ' '));
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_NE(piped.err.find("standard input: it is too large"), std::string::npos) << piped.err;
+}
+
 }  // namespace
 }  // namespace varnok
