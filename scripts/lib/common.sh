@@ -11,8 +11,10 @@ VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev
 # runtime for the fuzz targets.
 VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
                       desktop-file-utils appstream clang libclang-rt-14-dev)
-# What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies.
-VARNOK_PACKAGE_PACKAGES=(dpkg-dev)
+# What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies,
+# lintian checks the package (scripts/test), and the main window's screenshot is taken on a
+# virtual X display.
+VARNOK_PACKAGE_PACKAGES=(dpkg-dev lintian xvfb xdotool)
 # The Windows build: the MinGW-w64 cross compiler, Wine to run what it builds, wixl to build
 # the installer, GoogleTest's sources to build the test framework for Windows, and a virtual
 # display, xdotool and the CJK font for the window's test under Wine.
