@@ -16,6 +16,7 @@ constexpr int Shift         = 1007;
 constexpr int Alt           = 1016;
 constexpr int GetDefinedKey = 1019;  // created hidden, never shown
 constexpr int KeyCount      = 1020;  // drop-down list "1".."6"
+constexpr int KeyCountLabel = 1021;  // says what the key count list counts
 constexpr int ValueBox1     = 1024;  // value boxes of key slots 1..6: 1024..1029
 constexpr int ValueBox2     = 1025;
 constexpr int ValueBox3     = 1026;

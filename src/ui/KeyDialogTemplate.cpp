@@ -51,7 +51,7 @@ constexpr std::array kControls{
     DialogControlTemplate{Language,      DropDownList,   18,  84,  45,  39, "",                kList},
     DialogControlTemplate{KeyCount,      DropDownList,   18,  122, 45,  48, "",                kList},
     DialogControlTemplate{Unnamed,       StaticText,     23,  66,  35,  9,  "Language",        kLabel},
-    DialogControlTemplate{Unnamed,       StaticText,     20,  105, 31,  9,  "Key",             kLabel},
+    DialogControlTemplate{KeyCountLabel, StaticText,     18,  105, 45,  9,  "Keys shown",      kLabel},
     DialogControlTemplate{Row4Label,     StaticText,     80,  129, 8,   14, "4",               kLabel},
     DialogControlTemplate{Row5Label,     StaticText,     80,  152, 8,   14, "5",               kLabel},
     DialogControlTemplate{Row6Label,     StaticText,     80,  177, 8,   14, "6",               kLabel},

@@ -24,12 +24,12 @@ TEST(KeyDialogTemplate, EveryAddressedIdNamesOneControl) {
         ControlId::Prompt,        ControlId::Heading,       ControlId::Row4Label,
         ControlId::Row5Label,     ControlId::Row6Label,     ControlId::FunctionList1,
         ControlId::FunctionList2, ControlId::FunctionList3, ControlId::FunctionList4,
-        ControlId::FunctionList5, ControlId::FunctionList6,
+        ControlId::FunctionList5, ControlId::FunctionList6, ControlId::KeyCountLabel,
     };
     for (int id : ids) EXPECT_EQ(count[id], 1) << "control " << id;
-    // Besides those: the row 1 label, the two list labels and the Group Key frame.
-    EXPECT_EQ(count[ControlId::Unnamed], 4);
-    EXPECT_EQ(KeyDialogTemplate().controls.size(), std::size(ids) + 4);
+    // Besides those: the row 1 label, the language list's label and the Group Key frame.
+    EXPECT_EQ(count[ControlId::Unnamed], 3);
+    EXPECT_EQ(KeyDialogTemplate().controls.size(), std::size(ids) + 3);
 }
 
 TEST(KeyDialogTemplate, ControlsLieInsideTheWindow) {

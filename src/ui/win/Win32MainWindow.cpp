@@ -395,10 +395,14 @@ void Win32MainWindow::ShowNotice(const std::string& text) {
 void Win32MainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    // The window goes on painting and can be closed; nothing else takes input.
+    // The window goes on painting and can be closed; nothing else takes input. The progress
+    // line stays enabled: a disabled static draws its text grey, hard to read beside the bar.
     for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(child) != IDCANCEL) EnableWindow(child, !busy);
+        if (GetDlgCtrlID(child) == IDCANCEL || child == progressText_ || child == progressBar_) {
+            continue;
+        }
+        EnableWindow(child, !busy);
     }
     POINT cursor;
     GetCursorPos(&cursor);

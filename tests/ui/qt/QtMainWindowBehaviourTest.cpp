@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 #include "app/MemorySettingsStore.h"
 #include "device/KeyboardLink.h"
@@ -89,6 +91,22 @@ TEST_F(QtMainWindowBehaviour, KeyCountListHidesAndShowsRows) {
     EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 4);
     EXPECT_FALSE(window->Control(ControlId::GetDefinedKey)->isVisible());
     EXPECT_FALSE(window->Control(ControlId::HiddenValue)->isVisible());
+}
+
+// On a first start the window shows one row of six: the label over the key count list says
+// what it counts, in the window's language and whole, and naming it changes no stored count.
+TEST_F(QtMainWindowBehaviour, TheKeyCountListSaysItCountsTheKeysShown) {
+    auto* label = qobject_cast<QLabel*>(window->Control(ControlId::KeyCountLabel));
+    ASSERT_NE(label, nullptr);
+    for (const auto& [key, text] :
+         {std::pair{Qt::Key_Down, "显示按键数"}, {Qt::Key_Up, "Keys shown"}}) {
+        Step(ControlId::Language, key);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(label->text(), QString::fromUtf8(text));
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+        EXPECT_EQ(settings.ReadSetting("Settings", "keynum", -1), 0);
+    }
+    EXPECT_EQ(ShownRows(), std::vector<int>{1});
 }
 
 TEST_F(QtMainWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
