@@ -213,7 +213,8 @@ TEST_F(CliCommandsTest, ReadShowsTheKeyboardAloneAndReadStoreThenSaveKeepsItsTab
         out.str(),
         "1  Normal  -\n2  Normal  -\n3  Normal  -\n4  Normal  -\n5  Normal  -\n6  Normal  -\n");
     ASSERT_EQ(read(false, true), 0) << err.str();
-    for (const auto& key : nlohmann::json::parse(out.str())["keys"]) {
+    const nlohmann::json shown = nlohmann::json::parse(out.str());
+    for (const auto& key : shown["keys"]) {
         EXPECT_EQ(key["function"], "Normal") << key;
         EXPECT_EQ(key["text"], "") << key;
     }
