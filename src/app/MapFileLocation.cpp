@@ -34,13 +34,13 @@ bool CopyMap(const fs::path& from, const fs::path& to, std::error_code& error) {
 
 }  // namespace
 
-MapFileLocation MapFileLocation::Settle(const std::optional<std::string>& namedFile,
+MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile,
                                         const std::optional<fs::path>& dataFolder,
                                         const fs::path& workingDirectory) {
     if (namedFile) {
-        const fs::path file = workingDirectory / PathFromText(*namedFile);
+        const fs::path file = workingDirectory / *namedFile;
         if (const FileResult check = CheckReplaceable(file); !check) {
-            return Failed(*namedFile +
+            return Failed(PathText(*namedFile) +
                           ": the key map cannot be written there: " + DescribeFileResult(check, 0));
         }
         MapFileLocation location;

@@ -17,7 +17,7 @@ struct MapFileLocation {
     // working directory does (where earlier versions kept it), the file is copied over; the
     // user's file itself is never moved or changed. A map that could not be saved would lose
     // the user's work at the first Save, so an unwritable place is an error, found now.
-    static MapFileLocation Settle(const std::optional<std::string>& namedFile,
+    static MapFileLocation Settle(const std::optional<std::filesystem::path>& namedFile,
                                   const std::optional<std::filesystem::path>& dataFolder,
                                   const std::filesystem::path& workingDirectory);
 };

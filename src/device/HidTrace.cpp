@@ -9,6 +9,7 @@
 #include "store/AppendFile.h"
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
+#include "store/SameFile.h"
 
 namespace varnok {
 namespace {
@@ -23,23 +24,6 @@ std::string FormatMilliseconds(double milliseconds) {
         text.pop_back();
     }
     return text;
-}
-
-// The same file under another name, a link to it, or the name of a file still to be made.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error;
-    if (std::filesystem::equivalent(a, b, error)) {
-        return true;
-    }
-    const auto canonical = [](const std::filesystem::path& path, std::error_code& failure) {
-        const auto absolute = std::filesystem::absolute(path, failure);
-        return failure ? absolute : std::filesystem::weakly_canonical(absolute, failure);
-    };
-    std::error_code errorA;
-    std::error_code errorB;
-    const auto canonicalA = canonical(a, errorA);
-    const auto canonicalB = canonical(b, errorB);
-    return !errorA && !errorB && canonicalA == canonicalB;
 }
 
 std::string FormatHex16(std::uint16_t value) {

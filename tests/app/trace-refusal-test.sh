@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# --hid-trace refuses every path that is not a regular file or terminal of its own: exit
-# status 2, a message, nothing touched, and no wait for a pipe's reader.
+# --hid-trace refuses every path that is not a regular file or terminal of its own, and --map
+# refuses the key table: exit status 2, a message, nothing touched, and no wait for a pipe's
+# reader.
 #   trace-refusal-test.sh VARNOK
 set -u
 varnok=$(realpath "$1")
@@ -39,6 +40,7 @@ refuse "is the simulated keyboard's key table" --virtual-keyboard keys.txt --hid
 refuse "keeps the keys' texts in" --hid-trace data/brelmoth/varnok/msmap.dat
 refuse "keeps the keys' texts in" --map m.dat --hid-trace ./m.dat
 refuse "keeps the keys' texts in" --map new.dat --hid-trace new.dat
+refuse "is the simulated keyboard's key table; the key map needs a file of its own" --virtual-keyboard keys.txt --map ./keys.txt
 refuse "neither a regular file nor a terminal" --hid-trace fifo
 refuse "neither a regular file nor a terminal" --hid-trace .
 refuse "neither a regular file nor a terminal" --hid-trace /dev/null

@@ -1,10 +1,5 @@
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <atomic>
-#include <csignal>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -12,20 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/IniSettingsStore.h"
-#include "app/MapFileLocation.h"
-#include "app/UserConfigFolder.h"
+#include "app/ProgramPlatform.h"
+#include "app/StartUp.h"
 #include "app/UserDataFolder.h"
 #include "app/cli/CliCommands.h"
-#include "device/HidTrace.h"
-#include "device/SimulatedKeyboard.h"
-#include "device/SystemClock.h"
-#include "device/linux/HidrawAccessAdvice.h"
-#include "device/linux/HidrawAccessCheck.h"
-#include "device/linux/HidrawPlatform.h"
 #include "keys/FunctionModeNames.h"
-#include "store/FileProblemTexts.h"
-#include "store/ReplaceFile.h"
 #include "ui/ProgramVersion.h"
 
 namespace {
@@ -35,14 +21,9 @@ using namespace varnok;
 // The window's program name: both programs work on its store.
 constexpr const char* kWindowProgram = "varnok";
 
+// Set by the first Ctrl+C: a save or read ends between two records, so that no record is cut
+// off (a save then says which keys it wrote).
 std::atomic<bool> stopRequested{false};
-
-// The first Ctrl+C ends a save or read between two records, so that no record is cut off (a
-// save then says which keys it wrote); a second one ends the program at once.
-void RequestStop(int) {
-    stopRequested = true;
-    std::signal(SIGINT, SIG_DFL);
-}
 
 int Fail(const std::string& message) {
     std::cerr << "varnok-cli: " << message << "\n";
@@ -150,86 +131,51 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
 
-    const std::optional<std::filesystem::path> configFolder = UserConfigFolder();
-    if (!configFolder) return Fail("no home folder: the settings have no place");
-    IniSettingsStore settings(*configFolder / kOrganisationName /
-                              (std::string(kWindowProgram) + ".conf"));
-    std::error_code noWorkingDirectory;
-    const MapFileLocation map = MapFileLocation::Settle(
-        mapOption.empty() ? std::nullopt : std::optional<std::string>(mapOption),
-        UserDataFolder(kWindowProgram), std::filesystem::current_path(noWorkingDirectory));
-    if (!map.error.empty()) return Fail(map.error);
-    if (!map.notice.empty()) std::cerr << "varnok-cli: " << map.notice << "\n";
-
-    // Past a file size limit a write fails and the user is told, instead of the process ending.
-    std::signal(SIGXFSZ, SIG_IGN);
-
-    // The keyboard: the real one through hidraw, or the simulated one; either may be traced.
-    SystemClock clock;
-    std::unique_ptr<HidPlatform> keyboard;
-    std::unique_ptr<HidTrace> trace;
-    const auto openKeyboard = [&](std::string& error) -> HidPlatform* {
-        if (keyboard) return trace ? static_cast<HidPlatform*>(trace.get()) : keyboard.get();
-        if (!virtualKeyboard.empty()) {
-            // A save rewrites the simulated keyboard's key table after every record: find out
-            // now whether that can work.
-            if (const FileResult check = CheckReplaceable(virtualKeyboard);
-                save->parsed() && !check) {
-                error = "the key table cannot be written: " + DescribeFileResult(check, 0);
-                return nullptr;
-            }
-            keyboard = SimulatedKeyboard::FromFile(virtualKeyboard, clock, error);
-            if (!keyboard) return nullptr;
-        } else {
-            keyboard = std::make_unique<HidrawPlatform>();
-        }
-        if (!hidTrace.empty()) {
-            std::vector<HidTrace::ProtectedFile> protectedFiles = {
-                {map.file, "the file Varnok keeps the keys' texts in"}};
-            if (!virtualKeyboard.empty()) {
-                protectedFiles.push_back({virtualKeyboard, "the simulated keyboard's key table"});
-            }
-            trace = HidTrace::ToFile(*keyboard, clock, hidTrace, protectedFiles, error);
-            if (!trace) {
-                keyboard.reset();
-                return nullptr;
-            }
-        }
-        return trace ? static_cast<HidPlatform*>(trace.get()) : keyboard.get();
+    PrepareProcess();
+    std::string error;
+    const std::unique_ptr<SettingsStore> settings = WindowSettingsStore(kWindowProgram, error);
+    if (!settings) return Fail(error);
+    const auto named = [](const std::string& file) {
+        return file.empty() ? std::nullopt : std::optional<std::string>(file);
     };
+    StartUp startUp({.virtualKeyboardFile = named(virtualKeyboard),
+                     .hidTraceFile = named(hidTrace),
+                     .mapFile = named(mapOption)},
+                    SystemHidPlatform);
+    if (!startUp.SettleMap(UserDataFolder(kWindowProgram), error)) return Fail(error);
+    if (!startUp.MapNotice().empty()) std::cerr << "varnok-cli: " << startUp.MapNotice() << "\n";
+
     // A real keyboard that is there but refuses this user is not "not connected".
-    HidrawAccessCheck accessCheck;
     const auto accessAdvice = [&]() -> std::string {
-        if (!virtualKeyboard.empty()) return {};
+        if (startUp.Simulated()) return {};
         std::ostringstream ignoredLog;
-        return HidrawAccessAdvice(accessCheck).Advise(0, ignoredLog);
+        return KeyboardAccessAdvice(0, ignoredLog);
     };
     const KeyboardListing listing = [&](HidPlatform& hid) {
-        std::vector<RefusedKeyboard> refused;
-        if (virtualKeyboard.empty()) refused = accessCheck.RefusedKeyboards();
+        std::vector<RefusedInterface> refused;
+        if (!startUp.Simulated()) refused = RefusedKeyboardInterfaces();
         return ListKeyboardInterfaces(hid, [&](const std::string& node) {
             std::optional<UnopenedInterface> unopened;
-            for (const RefusedKeyboard& keyboard : refused) {
+            for (const RefusedInterface& keyboard : refused) {
                 if (keyboard.node != node) continue;
-                unopened = UnopenedInterface{keyboard.vendorId, keyboard.productId,
-                                             std::string("this user may not open it (") +
-                                                 std::strerror(keyboard.error) + ")",
+                unopened = UnopenedInterface{keyboard.vendorId, keyboard.productId, keyboard.reason,
                                              accessAdvice()};
             }
             return unopened;
         });
     };
 
-    std::signal(SIGINT, RequestStop);
-    CliCommands commands(CliEnvironment{.out = std::cout,
-                                        .err = std::cerr,
-                                        .errIsTerminal = isatty(STDERR_FILENO) == 1,
-                                        .settings = settings,
-                                        .mapFile = map.file,
-                                        .keyboard = openKeyboard,
-                                        .listing = listing,
-                                        .accessAdvice = accessAdvice,
-                                        .stop = &stopRequested});
+    StopOnInterrupt(stopRequested);
+    CliCommands commands(CliEnvironment{
+        .out = std::cout,
+        .err = std::cerr,
+        .errIsTerminal = StandardErrorIsTerminal(),
+        .settings = *settings,
+        .mapFile = startUp.MapFile(),
+        .keyboard = [&](std::string& error) { return startUp.Keyboard(save->parsed(), error); },
+        .listing = listing,
+        .accessAdvice = accessAdvice,
+        .stop = &stopRequested});
     if (list->parsed()) return commands.List(json);
     if (show->parsed()) return commands.Show(json);
     if (read->parsed()) return commands.Read(takeIntoStore, json);

@@ -10,15 +10,10 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/MapFileLocation.h"
+#include "app/ProgramPlatform.h"
+#include "app/StartUp.h"
 #include "app/UserDataFolder.h"
 #include "app/win/RegistrySettingsStore.h"
-#include "device/HidTrace.h"
-#include "device/SimulatedKeyboard.h"
-#include "device/SystemClock.h"
-#include "device/win/SetupApiHidPlatform.h"
-#include "store/FileProblemTexts.h"
-#include "store/ReplaceFile.h"
 #include "store/SlotMap.h"
 #include "store/win/WideText.h"
 #include "ui/MainWindowBehaviour.h"
@@ -57,25 +52,12 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
-std::filesystem::path PathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-// The executable's file name without its extension: the settings' program name.
-std::string ApplicationName() {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
-    path.resize(length);
-    const std::u8string stem = std::filesystem::path(path).stem().u8string();
-    return stem.empty() ? "varnok" : std::string(stem.begin(), stem.end());
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::vector<std::string> arguments = Arguments();
     const std::string program = "varnok";
-    const std::string name = ApplicationName();
+    const std::string name = ProgramName();
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.error.empty()) return Fail(parsed.error + "\nTry '" + program + " --help'.");
     if (parsed.options.help) {
@@ -92,39 +74,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    // The keyboard: the real one through the HID services, or the simulated one.
-    SystemClock clock;
-    std::unique_ptr<HidPlatform> keyboard;
+    StartUp startUp(parsed.options, SystemHidPlatform);
     std::string error;
-    if (const auto& file = parsed.options.virtualKeyboardFile) {
-        keyboard = SimulatedKeyboard::FromFile(PathOf(*file), clock, error);
-        if (!keyboard) return Fail(error);
-        if (const FileResult check = CheckReplaceable(PathOf(*file)); !check) {
-            return Fail("the key table cannot be written: " + DescribeFileResult(check, 0));
-        }
-    } else {
-        keyboard = std::make_unique<SetupApiHidPlatform>();
-    }
-
-    // msmap.dat: named by --map, or in the data folder named like the settings.
-    std::error_code noWorkingDirectory;
-    const MapFileLocation map =
-        MapFileLocation::Settle(parsed.options.mapFile, UserDataFolder(name),
-                                std::filesystem::current_path(noWorkingDirectory));
-    if (!map.error.empty()) return Fail(map.error);
-    if (!map.notice.empty()) Say("varnok: " + map.notice + "\n", true);
-
-    std::unique_ptr<HidTrace> trace;
-    if (const auto& file = parsed.options.hidTraceFile) {
-        std::vector<HidTrace::ProtectedFile> protectedFiles = {
-            {map.file, "the file Varnok keeps the keys' texts in"}};
-        if (const auto& table = parsed.options.virtualKeyboardFile) {
-            protectedFiles.push_back({PathOf(*table), "the simulated keyboard's key table"});
-        }
-        trace = HidTrace::ToFile(*keyboard, clock, PathOf(*file), protectedFiles, error);
-        if (!trace) return Fail(error);
-    }
-    HidPlatform& hid = trace ? static_cast<HidPlatform&>(*trace) : *keyboard;
+    if (!startUp.SettleMap(UserDataFolder(name), error)) return Fail(error);
+    if (!startUp.MapNotice().empty()) Say("varnok: " + startUp.MapNotice() + "\n", true);
+    HidPlatform* const keyboard = startUp.Keyboard(true, error);
+    if (keyboard == nullptr) return Fail(error);
+    HidPlatform& hid = *keyboard;
+    const std::filesystem::path map = startUp.MapFile();
 
     // Start-up: the common controls, the settings store, the main window run once. There is no
     // skin on Windows: the system's look is the program's.
@@ -132,9 +89,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
     RegistrySettingsStore settings(name);
     Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
-        return std::make_unique<MainWindowBehaviour>(dialogControls, settings, hid,
-                                                     KeySlotsModel(SlotMap::InFile(map.file)),
-                                                     executor, name);
+        return std::make_unique<MainWindowBehaviour>(
+            dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor, name);
     });
     window.Run();
     return 0;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/HidPlatform.h"
+#include "store/SettingsStore.h"
+
+namespace varnok {
+
+// What a Varnok program takes from the operating system it runs on. One implementation per
+// platform, in that platform's folder (app/linux/, app/win/): the programs' mains and their
+// start-up ask here, so that none of them holds platform code.
+
+// Called first by every program, before any file is written or any text is printed: a write
+// past the process's file size limit fails and is reported instead of ending the process, and
+// what is printed in UTF-8 reaches a console as the characters it stands for.
+void PrepareProcess();
+
+// The executable's file name without its extension: the name the window's settings and data
+// folder go by.
+std::string ProgramName();
+
+// The system's HID services, through which the real keyboard is found.
+std::unique_ptr<HidPlatform> SystemHidPlatform();
+
+// The settings store the window keeps on this platform, reached without the window's toolkit
+// (the command line works on the window's store). Nullptr, with the reason, when it has no
+// place.
+std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string& error);
+
+// A HID interface with the keyboard's ids that this user may not open.
+struct RefusedInterface {
+    std::string node;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::string reason;
+};
+
+// The interfaces with the keyboard's ids that this user may not open, in the system's order;
+// empty where the system opens every interface to every user.
+std::vector<RefusedInterface> RefusedKeyboardInterfaces();
+
+// What to tell a user whose keyboard is there but refuses them, in the window's language (0
+// English, otherwise Chinese), also written as a line to log; empty when no keyboard refuses.
+std::string KeyboardAccessAdvice(std::int32_t language, std::ostream& log);
+
+// From now on the first Ctrl+C only sets stop, so that a save or read can end between two
+// records and no record is cut off; the next one ends the program at once.
+void StopOnInterrupt(std::atomic<bool>& stop);
+
+// Standard error is a terminal (or console), where progress can be shown.
+bool StandardErrorIsTerminal();
+
+}  // namespace varnok

@@ -1,0 +1,75 @@
+#include "app/StartUp.h"
+
+#include <system_error>
+#include <vector>
+
+#include "device/SimulatedKeyboard.h"
+#include "store/FileProblemTexts.h"
+#include "store/PathText.h"
+#include "store/ReplaceFile.h"
+#include "store/SameFile.h"
+
+namespace varnok {
+namespace {
+
+std::optional<std::filesystem::path> PathOf(const std::optional<std::string>& utf8) {
+    if (!utf8) return std::nullopt;
+    return PathFromText(*utf8);
+}
+
+// What the files the trace and the map must not go into are, as the refusals name them.
+constexpr const char* kMapFileIs = "the file Varnok keeps the keys' texts in";
+constexpr const char* kKeyTableIs = "the simulated keyboard's key table";
+
+}  // namespace
+
+StartUp::StartUp(const CommandLineOptions& options, SystemHid systemHid)
+    : systemHid_(std::move(systemHid)),
+      keyTable_(PathOf(options.virtualKeyboardFile)),
+      traceFile_(PathOf(options.hidTraceFile)),
+      mapOption_(PathOf(options.mapFile)) {}
+
+bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
+                        std::string& error) {
+    std::error_code noWorkingDirectory;
+    map_ = MapFileLocation::Settle(mapOption_, dataFolder,
+                                   std::filesystem::current_path(noWorkingDirectory));
+    error = map_.error;
+    if (error.empty() && keyTable_ && SameFile(map_.file, *keyTable_)) {
+        // Each save would write the map's records over the keyboard's table, and the other way.
+        error =
+            PathText(map_.file) + ": is " + kKeyTableIs + "; the key map needs a file of its own";
+    }
+    return error.empty();
+}
+
+HidPlatform* StartUp::Keyboard(bool maySave, std::string& error) {
+    if (trace_) return trace_.get();
+    if (keyboard_) return keyboard_.get();
+
+    std::unique_ptr<HidPlatform> keyboard;
+    if (keyTable_) {
+        // The simulated keyboard rewrites its key table after every record it receives: find
+        // out now, not in the middle of a save, whether that can work.
+        if (const FileResult check = CheckReplaceable(*keyTable_); maySave && !check) {
+            error = "the key table cannot be written: " + DescribeFileResult(check, 0);
+            return nullptr;
+        }
+        keyboard = SimulatedKeyboard::FromFile(*keyTable_, clock_, error);
+        if (!keyboard) return nullptr;
+    } else {
+        keyboard = systemHid_();
+    }
+
+    // The trace, once every file it must not go into is known.
+    if (traceFile_) {
+        std::vector<HidTrace::ProtectedFile> protectedFiles = {{map_.file, kMapFileIs}};
+        if (keyTable_) protectedFiles.push_back({*keyTable_, kKeyTableIs});
+        trace_ = HidTrace::ToFile(*keyboard, clock_, *traceFile_, protectedFiles, error);
+        if (!trace_) return nullptr;
+    }
+    keyboard_ = std::move(keyboard);
+    return trace_ ? static_cast<HidPlatform*>(trace_.get()) : keyboard_.get();
+}
+
+}  // namespace varnok

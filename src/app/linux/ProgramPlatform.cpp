@@ -1,0 +1,79 @@
+#include "app/ProgramPlatform.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "app/IniSettingsStore.h"
+#include "app/UserConfigFolder.h"
+#include "app/UserDataFolder.h"
+#include "device/linux/HidrawAccessAdvice.h"
+#include "device/linux/HidrawAccessCheck.h"
+#include "device/linux/HidrawPlatform.h"
+
+namespace varnok {
+namespace {
+
+std::atomic<bool>* stopFlag = nullptr;
+
+void RequestStop(int) {
+    *stopFlag = true;
+    std::signal(SIGINT, SIG_DFL);
+}
+
+}  // namespace
+
+void PrepareProcess() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+std::string ProgramName() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::string name = executable.stem().string();
+    return error || name.empty() ? "varnok" : name;
+}
+
+std::unique_ptr<HidPlatform> SystemHidPlatform() {
+    return std::make_unique<HidrawPlatform>();
+}
+
+// The INI file where the window's QSettings keeps its values.
+std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string& error) {
+    const std::optional<std::filesystem::path> folder = UserConfigFolder();
+    if (!folder) {
+        error = "no home folder: the settings have no place";
+        return nullptr;
+    }
+    return std::make_unique<IniSettingsStore>(*folder / kOrganisationName /
+                                              (std::string(program) + ".conf"));
+}
+
+std::vector<RefusedInterface> RefusedKeyboardInterfaces() {
+    std::vector<RefusedInterface> refused;
+    for (const RefusedKeyboard& keyboard : HidrawAccessCheck().RefusedKeyboards()) {
+        refused.push_back(
+            {keyboard.node, keyboard.vendorId, keyboard.productId,
+             std::string("this user may not open it (") + std::strerror(keyboard.error) + ")"});
+    }
+    return refused;
+}
+
+std::string KeyboardAccessAdvice(std::int32_t language, std::ostream& log) {
+    const HidrawAccessCheck check;
+    return HidrawAccessAdvice(check).Advise(language, log);
+}
+
+void StopOnInterrupt(std::atomic<bool>& stop) {
+    stopFlag = &stop;
+    std::signal(SIGINT, RequestStop);
+}
+
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+}  // namespace varnok
