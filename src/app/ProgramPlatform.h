@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "device/DeviceWatch.h"
 #include "device/HidPlatform.h"
 #include "store/SettingsStore.h"
 
@@ -28,6 +29,10 @@ std::string ProgramName();
 
 // The system's HID services, through which the real keyboard is found.
 std::unique_ptr<HidPlatform> SystemHidPlatform();
+
+// Tells a window's toolkit-free behaviour when the keyboard may have come or gone; nullptr where
+// the window hears of devices from its own message loop (WM_DEVICECHANGE on Windows).
+std::unique_ptr<DeviceWatch> SystemDeviceWatch();
 
 // The settings store the window keeps on this platform, reached without the window's toolkit
 // (the command line works on the window's store). Nullptr, with the reason, when it has no

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace varnok {
@@ -20,6 +21,9 @@ constexpr HidHandle kNoHidHandle = -1;
 // not be read.
 struct HidInterface {
     std::string path;
+    // The vendor and product ids, when the system tells them without opening the interface
+    // (Linux's sysfs does): a search then opens only interfaces with the keyboard's ids.
+    std::optional<std::pair<std::uint16_t, std::uint16_t>> ids = std::nullopt;
 };
 
 // One top-level collection of an interface. Windows makes a HID device of each, and the

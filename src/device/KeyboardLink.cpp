@@ -22,6 +22,7 @@ bool KeyboardLink::Open() {
     // A new search means the device may have been replugged: assume nothing is selected.
     lastSelectedPage_ = kNoPage;
     collection_.reset();
+    path_.clear();
     const auto interfaces = platform_.EnumerateInterfaces();
     if (!interfaces) {
         return false;
@@ -41,6 +42,10 @@ bool KeyboardLink::TakeIfKeyboard(const HidInterface& hidInterface) {
     if (hidInterface.path.empty()) {
         return false;
     }
+    // Ids known beforehand spare every other device an open.
+    if (hidInterface.ids && !IsAcceptedDevice(hidInterface.ids->first, hidInterface.ids->second)) {
+        return false;
+    }
     const HidHandle handle = platform_.Open(hidInterface.path);
     if (handle == kNoHidHandle) {
         return false;
@@ -58,6 +63,7 @@ bool KeyboardLink::TakeIfKeyboard(const HidInterface& hidInterface) {
         return false;
     }
     collection_ = qualifying;
+    path_ = hidInterface.path;
     handle_ = handle;
     return true;
 }

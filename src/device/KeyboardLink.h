@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "device/HidPlatform.h"
 
@@ -58,6 +59,9 @@ public:
     // The collection that qualified the interface the last search took (its feature report
     // length is 8); nullopt before any search and after one that found no keyboard.
     const std::optional<QualifyingCollection>& Collection() const;
+    // The path of the interface the last search took (a hidraw node, a Windows device path);
+    // empty before any search and after one that found no keyboard.
+    const std::string& InterfacePath() const { return path_; }
 
 private:
     // Examines one interface; true when it is the keyboard and is now the link's handle.
@@ -67,6 +71,7 @@ private:
     HidPlatform& platform_;
     HidHandle handle_ = kNoHidHandle;
     std::optional<QualifyingCollection> collection_;
+    std::string path_;
     std::uint8_t lastSelectedPage_;
 };
 

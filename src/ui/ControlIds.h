@@ -32,6 +32,7 @@ constexpr int Heading       = 1035;
 constexpr int Row4Label     = 1036;
 constexpr int Row5Label     = 1037;
 constexpr int Row6Label     = 1038;
+constexpr int Status        = 1040;  // whether the keyboard is there
 constexpr int FunctionList1 = 1054;  // function lists of rows 1..6: 1054..1059
 constexpr int FunctionList2 = 1055;
 constexpr int FunctionList3 = 1056;

@@ -33,6 +33,9 @@ public:
     // The user is about to change the text of a value box that takes typed text (typing,
     // pasting, deleting) from before to after; false refuses the edit and the box keeps before.
     virtual bool OnTextEdit(int id, const std::string& before, const std::string& after) = 0;
+    // The system's devices changed (a device plugged in or pulled out): the keyboard may have
+    // come or gone.
+    virtual void OnDevicesChanged() = 0;
     // The window is about to close: a flow that is writing the keyboard finishes the record
     // it is on and stops before this returns, and the window says what the keyboard holds.
     virtual void OnClosing() = 0;

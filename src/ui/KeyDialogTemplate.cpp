@@ -61,11 +61,12 @@ constexpr std::array kControls{
     DialogControlTemplate{FunctionList4, DropDownCombo,  193, 125, 42,  56, "",                kList},
     DialogControlTemplate{FunctionList5, DropDownCombo,  193, 152, 42,  46, "",                kList},
     DialogControlTemplate{FunctionList6, DropDownCombo,  194, 176, 42,  41, "",                kList},
+    DialogControlTemplate{Status,        StaticText,     23,  309, 224, 34, "",                kLabel | NoPrefix},
 };
 // clang-format on
 
 constexpr DialogTemplate kTemplate{
-    102, "Varnok Keyboard 3.0 Designed by QV", 263, 310, 9, kControls,
+    102, "Varnok Keyboard 3.0 Designed by QV", 263, 348, 9, kControls,
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 namespace varnok {
 
-// The main key-definition window's template: 263 by 310 dialog units, its caption, a 9-point
+// The main key-definition window's template: 263 by 348 dialog units, its caption, a 9-point
 // font and every control with its id, position and style. The Qt window is built from it.
 const DialogTemplate& KeyDialogTemplate();
 

@@ -93,6 +93,7 @@ MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore
                                          FlowExecutor& executor, std::string applicationName)
     : controls_(controls),
       settings_(settings),
+      hid_(hid),
       applicationName_(std::move(applicationName)),
       model_(std::move(model)),
       keyboardLink_(hid),
@@ -135,6 +136,11 @@ void MainWindowBehaviour::OnInitDialog() {
     if (!loaded && loaded.problem != FileProblem::Missing) {
         ShowFileProblem(MessageId::StoreNotLoaded, loaded);
     }
+
+    if (deviceWatch_ != nullptr) {
+        deviceWatch_->Start([this] { executor_.Post([this] { OnDevicesChanged(); }); });
+    }
+    LookForKeyboard();
 }
 
 void MainWindowBehaviour::Refresh() {
@@ -237,6 +243,9 @@ void MainWindowBehaviour::ApplyLanguage() {
         }
     }
     Refresh();
+    // The platform's advice comes in the language it was asked in.
+    if (presence_.state == KeyboardPresence::State::Refused) LookForKeyboard();
+    ShowPresence();
 }
 
 void MainWindowBehaviour::ApplyKeyCount() {
@@ -308,8 +317,7 @@ void MainWindowBehaviour::ShowMessage(MessageId id) {
     const bool notConnected =
         id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected;
     controls_.ShowMessage(std::string(message.text), std::string(message.caption),
-                          MessageIcon::None,
-                          notConnected && connectionAdvice_ ? connectionAdvice_(language_) : "");
+                          MessageIcon::None, notConnected ? presence_.advice : "");
 }
 
 void MainWindowBehaviour::ShowFileProblem(MessageId id, const FileResult& result) {
@@ -322,18 +330,69 @@ void MainWindowBehaviour::SetConnectionAdvice(ConnectionAdvice advice) {
     connectionAdvice_ = std::move(advice);
 }
 
+void MainWindowBehaviour::SetDeviceWatch(DeviceWatch& watch) {
+    deviceWatch_ = &watch;
+}
+
+void MainWindowBehaviour::LookForKeyboard() {
+    if (flowRunning_ || looking_) {
+        lookAgain_ = true;
+        return;
+    }
+    looking_ = true;
+    lookAgain_ = false;
+    executor_.Run(
+        [this, language = language_] {
+            found_ = varnok::LookForKeyboard(hid_, connectionAdvice_, language);
+        },
+        [this] { EndLookForKeyboard(); });
+}
+
+void MainWindowBehaviour::EndLookForKeyboard() {
+    looking_ = false;
+    presence_ = found_;
+    ShowPresence();
+    if (const std::optional<int> button = std::exchange(waitingButton_, std::nullopt)) {
+        OnButtonClicked(*button);
+    } else if (lookAgain_) {
+        LookForKeyboard();
+    }
+}
+
+void MainWindowBehaviour::ShowPresence() {
+    controls_.SetText(ControlId::Status, PresenceText(presence_, language_));
+}
+
 GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
     // The boxes are read with every other field, as the window always collects them together.
     Collect();
     return groupKeys_;
 }
 
-void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh) {
+void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh,
+                                  bool reachesKeyboard) {
     flowRunning_ = true;
     flowHost_.Reset();
     controls_.ShowNotice("");
     controls_.SetBusy(true);
-    executor_.Run(std::move(flow), [this, afterRefresh] { EndFlow(afterRefresh); });
+    executor_.Run(
+        [this, flow = std::move(flow), reachesKeyboard, language = language_] {
+            flow();
+            if (!reachesKeyboard) return;
+            // What the flow found of the keyboard is what the status line says; only a flow
+            // that found none looks again, for the platform's reason.
+            found_ = PresenceOfLink(keyboardLink_);
+            if (found_.state == KeyboardPresence::State::Unknown) {
+                found_ = varnok::LookForKeyboard(hid_, connectionAdvice_, language);
+            }
+        },
+        [this, afterRefresh, reachesKeyboard] {
+            if (reachesKeyboard) {
+                presence_ = found_;
+                ShowPresence();
+            }
+            EndFlow(afterRefresh);
+        });
 }
 
 void MainWindowBehaviour::EndFlow(bool afterRefresh) {
@@ -370,6 +429,7 @@ void MainWindowBehaviour::ShowFlowMessages() {
             ShowMessage(message.id);
         }
     }
+    if (lookAgain_) LookForKeyboard();
 }
 
 void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
@@ -379,17 +439,22 @@ void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
 
 void MainWindowBehaviour::OnButtonClicked(int id) {
     if (flowRunning_) return;
+    if (looking_) {
+        // The look takes moments; the click counts once it is done.
+        waitingButton_ = id;
+        return;
+    }
     switch (id) {
         case ControlId::Save:
             // A text the keyboard cannot hold stops the save before anything is written.
             if (!Collect()) return;
-            RunFlow([this] { SaveAllKeys(model_, keyboardLink_, flowHost_); }, false);
+            RunFlow([this] { SaveAllKeys(model_, keyboardLink_, flowHost_); }, false, true);
             break;
         case ControlId::Clear:
-            RunFlow([this] { ClearAllKeys(model_, flowHost_); }, true);
+            RunFlow([this] { ClearAllKeys(model_, flowHost_); }, true, false);
             break;
         case ControlId::GetDefinedKey:
-            RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true);
+            RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true, true);
             break;
         default:
             break;
@@ -448,7 +513,17 @@ bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const st
     return true;
 }
 
+void MainWindowBehaviour::OnDevicesChanged() {
+    LookForKeyboard();
+}
+
 void MainWindowBehaviour::OnClosing() {
+    // No change is posted to the window from now on.
+    if (deviceWatch_ != nullptr) deviceWatch_->Stop();
+    if (looking_) {
+        executor_.Abandon();
+        looking_ = false;
+    }
     if (!flowRunning_) return;
     // The record being written is finished, then the flow stops and closes the link. The
     // window is still there: a save that stopped part way says, before it goes, which keys the

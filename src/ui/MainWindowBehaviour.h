@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "device/DeviceWatch.h"
 #include "device/KeyboardLink.h"
 #include "flows/FlowHost.h"
 #include "keys/CaptureHost.h"
@@ -20,6 +21,7 @@
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
 #include "ui/FlowExecutor.h"
+#include "ui/KeyboardPresence.h"
 
 namespace varnok {
 
@@ -31,6 +33,10 @@ namespace varnok {
 // Save, Clear and Get Defined Key run on the FlowExecutor. While one runs the window is busy:
 // it shows the flow's progress, takes no edits and starts no second flow; the flow's messages
 // appear when it ends.
+//
+// The status line says whether the keyboard is there. The window looks for it on the
+// FlowExecutor too, one piece of work at a time: when it opens, when the platform or the
+// device watch reports a change of devices, and from what each save or read-back found.
 class MainWindowBehaviour : public DialogEvents, private CaptureHost {
 public:
     // applicationName is the caption of the window's own message boxes (the executable's
@@ -48,6 +54,7 @@ public:
     bool OnHelpRequest() override;
     void OnAboutCommand() override;
     bool OnKeyEvent(const KeyEvent& message) override;
+    void OnDevicesChanged() override;
     void OnClosing() override;
     bool OnTextEdit(int id, const std::string& before, const std::string& after) override;
 
@@ -59,17 +66,20 @@ public:
     // Empties the current row's slot (a right click in its value box).
     void ClearCurrentSlot();
 
-    // What the platform can say beyond "not connected" when a flow found no keyboard: why the
-    // keyboard could not be reached and how to fix it, in the given language (the window's
-    // language flag); empty when it knows nothing more. Asked on the window's thread as the
-    // message is shown.
-    using ConnectionAdvice = std::function<std::string(std::int32_t language)>;
+    // What the platform can say beyond "not connected" when no keyboard was found, in the
+    // window's language: the status line shows it, and a flow's "not connected" message
+    // carries it as its detail. Asked on the FlowExecutor's thread.
+    using ConnectionAdvice = varnok::ConnectionAdvice;
     void SetConnectionAdvice(ConnectionAdvice advice);
+    // Tells of device changes while the window is open; watched from the window's start to its
+    // closing. Must outlive the window.
+    void SetDeviceWatch(DeviceWatch& watch);
 
     const KeySlotsModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
     std::int32_t Language() const { return language_; }
     bool FlowRunning() const { return flowRunning_; }
+    const KeyboardPresence& Presence() const { return presence_; }
 
 private:
     // The flows' view of the window. Its calls may come from the flow's thread: progress is
@@ -125,14 +135,18 @@ private:
     // Collect; the row operations refresh every row from the model, so they take it first.
     void TakeTypedTexts();
     // Runs a flow on the executor; afterRefresh: re-apply the key count and refresh the rows
-    // when it ends.
-    void RunFlow(std::function<void()> flow, bool afterRefresh);
+    // when it ends; reachesKeyboard: what it found of the keyboard goes to the status line.
+    void RunFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
     void EndFlow(bool afterRefresh);
     // Asks a running flow to stop at the next record and waits for it; what it would have done
     // on the window's thread at its end is dropped, its messages are kept.
     void StopFlow();
     void ShowFlowMessages();
     void ShowProgress(const FlowProgress& progress);
+    // Looks for the keyboard on the executor, unless other work runs there: then once it ends.
+    void LookForKeyboard();
+    void EndLookForKeyboard();
+    void ShowPresence();
 
     // Notifications that arrive while the window moves data to or from its controls are its
     // own doing, not the user's.
@@ -140,6 +154,7 @@ private:
 
     DialogControls& controls_;
     SettingsStore& settings_;
+    HidPlatform& hid_;
     std::string applicationName_;
     bool exchanging_ = false;
 
@@ -154,6 +169,15 @@ private:
     int currentSlot_ = 0;
 
     ConnectionAdvice connectionAdvice_;
+    DeviceWatch* deviceWatch_ = nullptr;
+    KeyboardPresence presence_;
+    // What the work on the executor found; the window's thread takes it when the work is done.
+    KeyboardPresence found_;
+    bool looking_ = false;
+    // Asked to look while other work ran.
+    bool lookAgain_ = false;
+    // A button clicked while the window looked for the keyboard, run when it is done.
+    std::optional<int> waitingButton_;
 
     FlowExecutor& executor_;
     WindowFlowHost flowHost_{*this};

@@ -25,6 +25,7 @@ TEST(KeyDialogTemplate, EveryAddressedIdNamesOneControl) {
         ControlId::Row5Label,     ControlId::Row6Label,     ControlId::FunctionList1,
         ControlId::FunctionList2, ControlId::FunctionList3, ControlId::FunctionList4,
         ControlId::FunctionList5, ControlId::FunctionList6, ControlId::KeyCountLabel,
+        ControlId::Status,
     };
     for (int id : ids) EXPECT_EQ(count[id], 1) << "control " << id;
     // Besides those: the row 1 label, the language list's label and the Group Key frame.

@@ -10,6 +10,7 @@
 #include "app/IniSettingsStore.h"
 #include "app/UserConfigFolder.h"
 #include "app/UserDataFolder.h"
+#include "device/linux/DevNodeWatch.h"
 #include "device/linux/HidrawAccessAdvice.h"
 #include "device/linux/HidrawAccessCheck.h"
 #include "device/linux/HidrawPlatform.h"
@@ -39,6 +40,11 @@ std::string ProgramName() {
 
 std::unique_ptr<HidPlatform> SystemHidPlatform() {
     return std::make_unique<HidrawPlatform>();
+}
+
+// inotify on /dev: hidraw nodes made, removed or given other rights.
+std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
+    return std::make_unique<DevNodeWatch>();
 }
 
 // The INI file where the window's QSettings keeps its values.

@@ -85,22 +85,26 @@ int main(int argc, char** argv) {
     // Wayland compositors match the window to its menu entry (and icon) by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.brelmoth.varnok"));
 
+    // The status line follows the keyboard's nodes; the simulated keyboard is always there.
+    const std::unique_ptr<DeviceWatch> watch = startUp.Simulated() ? nullptr : SystemDeviceWatch();
+
     QtKeyEventTranslator keys;
-    QtProgram app(
-        [&hid, &keys, &map, &advice](SettingsStore& settings, const std::string& applicationName) {
-            auto window = std::make_unique<QtMainWindow>(
-                [&hid, &settings, &map, &advice, applicationName](DialogControls& controls,
-                                                                  FlowExecutor& executor) {
-                    auto behaviour = std::make_unique<MainWindowBehaviour>(
-                        controls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor,
-                        applicationName);
-                    behaviour->SetConnectionAdvice(advice);
-                    return behaviour;
-                },
-                MakeKeyCaptureValueBox);
-            window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
-            return window;
-        });
+    QtProgram app([&hid, &keys, &map, &advice, &watch](SettingsStore& settings,
+                                                       const std::string& applicationName) {
+        auto window = std::make_unique<QtMainWindow>(
+            [&hid, &settings, &map, &advice, &watch, applicationName](DialogControls& controls,
+                                                                      FlowExecutor& executor) {
+                auto behaviour = std::make_unique<MainWindowBehaviour>(
+                    controls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor,
+                    applicationName);
+                behaviour->SetConnectionAdvice(advice);
+                if (watch) behaviour->SetDeviceWatch(*watch);
+                return behaviour;
+            },
+            MakeKeyCaptureValueBox);
+        window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
+        return window;
+    });
     app.InitInstance();
     return 0;
 }

@@ -106,6 +106,11 @@ std::unique_ptr<HidPlatform> SystemHidPlatform() {
     return std::make_unique<SetupApiHidPlatform>();
 }
 
+// The window registers for the HID interface class and hears WM_DEVICECHANGE itself.
+std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
+    return nullptr;
+}
+
 // The registry key where the window keeps its values.
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string&) {
     return std::make_unique<RegistrySettingsStore>(std::string(program));

@@ -13,6 +13,7 @@
 #include <thread>
 #include <utility>
 
+#include "device/linux/HidUevent.h"
 #include "device/linux/PosixHidrawSystem.h"
 #include "device/linux/ReportDescriptorParser.h"
 
@@ -63,7 +64,9 @@ std::optional<std::vector<HidInterface>> HidrawPlatform::EnumerateInterfaces() {
     std::sort(nodes.begin(), nodes.end());
     std::vector<HidInterface> interfaces;
     for (const auto& node : nodes) {
-        interfaces.push_back(HidInterface{(deviceDirectory_ / node.second).string()});
+        interfaces.push_back(
+            HidInterface{(deviceDirectory_ / node.second).string(),
+                         HidUeventIds(classDirectory_ / node.second / "device" / "uevent")});
     }
     return interfaces;
 }

@@ -8,7 +8,8 @@
 namespace varnok {
 
 // The HID platform on Linux: every HID interface the kernel exposes as a hidraw node, in the
-// numeric order of the nodes, with the keyboard's feature reports moved by the hidraw ioctls.
+// numeric order of the nodes, each with its ids from sysfs where it tells them, with the
+// keyboard's feature reports moved by the hidraw ioctls.
 // A handle is the node's file descriptor.
 class HidrawPlatform : public HidPlatform {
 public:

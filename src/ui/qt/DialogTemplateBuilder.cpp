@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 
 #include "ui/qt/DialogUnitScale.h"
@@ -16,6 +17,12 @@
 namespace varnok {
 
 namespace {
+
+// What the window manager's title bar and frame take around the window's client area.
+const QSize kFrameAllowance(16, 48);
+// Below this the texts would no longer be legible; a window that still does not fit then runs
+// off the screen as before.
+constexpr qreal kSmallestPoints = 5;
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -85,11 +92,22 @@ std::vector<QWidget*> DialogTemplateBuilder::Build(QDialog& dialog,
     // stands in, and the Chinese texts fall back to a CJK face through the font system.
     QFont font = QApplication::font();
     font.setPointSize(template_.fontPoints);
+    // Dialog units follow the font: where the window would not fit the screen's free area, a
+    // smaller font makes every control smaller alike, and the window keeps its proportions.
+    const QScreen* screen = dialog.screen();
+    const QSize room =
+        screen != nullptr ? screen->availableGeometry().size() - kFrameAllowance : QSize();
+    DialogUnitScale scale(font);
+    for (qreal points = template_.fontPoints; room.isValid() && points > kSmallestPoints;) {
+        if (scale.X(template_.width) <= room.width() && scale.Y(template_.height) <= room.height())
+            break;
+        points -= 0.25;
+        font.setPointSizeF(points);
+        scale = DialogUnitScale(font);
+    }
     dialog.setFont(font);
     dialog.setWindowTitle(Utf8(template_.caption));
     dialog.setWindowIcon(ProgramIcon());
-
-    DialogUnitScale scale(font);
     dialog.setFixedSize(scale.X(template_.width), scale.Y(template_.height));
     int itemHeight = std::max(1, QFontMetrics(font).height());
 

@@ -13,7 +13,8 @@ class QWidget;
 namespace varnok {
 
 // Builds a Qt dialog from a dialog template: the caption, the template's point size of the
-// platform's font, the client size and every control, converted from dialog units with that
+// platform's font (smaller where the window would not fit the free area of its screen), the
+// client size and every control, converted from dialog units with that
 // font's metrics. Controls are created in template order, so Qt's focus chain is the
 // template's tab order.
 class DialogTemplateBuilder {

@@ -1,7 +1,14 @@
 #include "ui/win/Win32MainWindow.h"
 
+// clang-format off
 #include <commctrl.h>
 #include <windowsx.h>
+#include <dbt.h>
+// MinGW's hid.dll headers declare C functions without saying so.
+extern "C" {
+#include <hidsdi.h>
+}
+// clang-format on
 
 #include <string>
 #include <vector>
@@ -43,6 +50,58 @@ bool IsCharacterMessage(UINT message) {
            message == WM_SYSDEADCHAR;
 }
 
+// Below this the texts would no longer be legible; a window that still does not fit then runs
+// off the screen as before.
+constexpr int kSmallestPoints = 6;
+
+// The window's outer size in pixels for a dialog font of points on a screen of dpi, as the
+// dialog manager will make it: dialog units from the font's base units, plus the frame.
+SIZE DialogWindowSize(const DialogTemplate& dialog, int points, UINT dpi) {
+    const HDC screen = GetDC(nullptr);
+    const HFONT font =
+        CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
+    const HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SIZE alphabet{};
+    GetTextExtentPoint32W(screen, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
+                          &alphabet);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    const int baseWidth = (alphabet.cx / 26 + 1) / 2;
+    RECT outer{0, 0, MulDiv(dialog.width, baseWidth, 4),
+               MulDiv(dialog.height, metrics.tmHeight, 8)};
+    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
+                       WS_EX_DLGMODALFRAME);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+// The template with its font made smaller where the window would not fit the work area of the
+// screen it opens on: dialog units follow the font, so the window keeps its proportions.
+DialogTemplate FittedToScreen(DialogTemplate dialog) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return dialog;
+    }
+    const LONG roomWidth = monitor.rcWork.right - monitor.rcWork.left;
+    const LONG roomHeight = monitor.rcWork.bottom - monitor.rcWork.top;
+    const HDC screen = GetDC(nullptr);
+    const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    while (dialog.fontPoints > kSmallestPoints) {
+        const SIZE size = DialogWindowSize(dialog, dialog.fontPoints, dpi);
+        if (size.cx <= roomWidth && size.cy <= roomHeight) break;
+        --dialog.fontPoints;
+    }
+    return dialog;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -62,6 +121,7 @@ Win32MainWindow::Win32MainWindow(EventsFactory makeEvents)
       }) {}
 
 Win32MainWindow::~Win32MainWindow() {
+    if (deviceNotification_ != nullptr) UnregisterDeviceNotification(deviceNotification_);
     events_.reset();
     if (dialog_ != nullptr) DestroyWindow(dialog_);
     if (icon_ != nullptr) DestroyIcon(icon_);
@@ -70,7 +130,7 @@ Win32MainWindow::~Win32MainWindow() {
 
 void Win32MainWindow::Run() {
     const std::vector<std::uint16_t> dialogTemplate =
-        InMemoryDialogTemplate(KeyDialogTemplate(), kIconResource);
+        InMemoryDialogTemplate(FittedToScreen(KeyDialogTemplate()), kIconResource);
     dialog_ = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
         nullptr, DialogProcedure, reinterpret_cast<LPARAM>(this));
@@ -160,6 +220,15 @@ void Win32MainWindow::OnInitDialog() {
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_,
                                 nullptr, instance, nullptr);
 
+    // The status line follows the keyboard: Windows tells of every HID interface that comes
+    // or goes.
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof(filter);
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    HidD_GetHidGuid(&filter.dbcc_classguid);
+    deviceNotification_ =
+        RegisterDeviceNotificationW(dialog_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+
     events_ = makeEvents_(*this, executor_);
     events_->OnInitDialog();
 }
@@ -215,6 +284,20 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case kRunTasksMessage:
             RunPostedTasks();
+            return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a screen of another scale: the dialog manager has converted the dialog
+            // units anew; the window takes the size and place Windows suggests for it.
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(dialog_, nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
+        case WM_DEVICECHANGE:
+            if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && events_) {
+                events_->OnDevicesChanged();
+            }
             return TRUE;
         default:
             return FALSE;

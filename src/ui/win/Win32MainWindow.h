@@ -91,6 +91,8 @@ private:
     HWND noticeText_ = nullptr;
     // Holds the reasons of marked value boxes, shown over their edit fields.
     HWND markTips_ = nullptr;
+    // Brings WM_DEVICECHANGE for HID interfaces arriving and leaving.
+    HDEVNOTIFY deviceNotification_ = nullptr;
     bool busy_ = false;
     bool ended_ = false;
     // The context menu's read-back entry, in the window's language.

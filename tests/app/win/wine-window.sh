@@ -61,13 +61,13 @@ start_window() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
 }
 
-# Dialog units to the window's pixels: the window is 263 by 310 units.
+# Dialog units to the window's pixels: the window is 263 by 348 units.
 click() {  # X Y in dialog units
-    xdotool mousemove --window "$window" $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 310)) click 1
+    xdotool mousemove --window "$window" $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 348)) click 1
     sleep 0.5
 }
 right_click() {  # X Y in dialog units
-    xdotool mousemove --window "$window" $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 310)) click 3
+    xdotool mousemove --window "$window" $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 348)) click 3
     sleep 0.5
 }
 chord() {  # MODIFIER KEY: pressed one after the other, released in reverse

@@ -271,6 +271,49 @@ TEST(HidrawPlatform, DiscoveryTakesANodeThroughOneOfItsCollections) {
     }
 }
 
+// sysfs tells every node's ids to anyone: a search opens no device that is not a candidate,
+// whatever its descriptor says, and opens one whose ids sysfs does not tell.
+TEST(HidrawPlatform, DiscoveryOpensOnlyNodesThatMayBeTheKeyboard) {
+    const struct {
+        const char* label;
+        std::vector<std::pair<const char*, std::string>> uevents;  // hidraw0, hidraw1, ...
+        std::vector<std::string> opened;
+        std::string taken;
+    } cases[] = {
+        {"a mouse, then the keyboard",
+         {{"hidraw0", "HID_ID=0003:0000046D:0000C52B\n"},
+          {"hidraw1", "HID_ID=0003:00000426:00003201\n"}},
+         {"/fake/dev/hidraw1"},
+         "/fake/dev/hidraw1"},
+        {"ids unknown, then another device",
+         {{"hidraw0", ""}, {"hidraw1", "HID_ID=0003:0000046D:0000C52B\n"}},
+         {"/fake/dev/hidraw0"},
+         "/fake/dev/hidraw0"},
+        {"only other devices",
+         {{"hidraw0", "HID_ID=0003:0000046D:0000C52B\n"},
+          {"hidraw1", "HID_ID=0003:0000046F:00003201\n"}},
+         {},
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory tree;
+        FakeHidrawSystem system;
+        for (const auto& [name, uevent] : c.uevents) {
+            AddSysfsNode(tree.Path(), name, uevent);
+            // Each node would qualify if it were opened.
+            system.AddNode("/fake/dev/" + std::string(name), ProgrammableKeyboard());
+        }
+        HidrawPlatform platform(system, tree.Path(), "/fake/dev");
+        KeyboardLink link(platform);
+        EXPECT_EQ(link.Open(), !c.taken.empty());
+        std::vector<std::string> opened;
+        for (const auto& open : system.opens) opened.push_back(open.first);
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(link.InterfacePath(), c.taken);
+    }
+}
+
 TEST(HidrawPlatform, SendsAndFetchesEightByteFeatureReports) {
     const FeatureReport sent{0x06, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07};
     const FeatureReport pageRequest{0x06, 0x03, 0, 0, 0, 0, 0, 0};

@@ -112,7 +112,7 @@ TEST(QtMainWindow, IsBuiltFromEveryControlOfTheTemplateInAnyFont) {
         DialogUnitScale scale(window.font());
         EXPECT_EQ(window.font().pointSize(), 9);
         EXPECT_EQ(window.windowTitle().toStdString(), "Varnok Keyboard 3.0 Designed by QV");
-        EXPECT_EQ(window.size(), QSize(scale.X(263), scale.Y(310))) << family;
+        EXPECT_EQ(window.size(), QSize(scale.X(263), scale.Y(348))) << family;
         EXPECT_FALSE(window.windowIcon().isNull());
         sizes.push_back(window.size());
 

@@ -27,6 +27,7 @@ public:
                       std::to_string(message.virtualKey));
         return false;
     }
+    void OnDevicesChanged() override { log.push_back("devices changed"); }
     void OnClosing() override { log.push_back("closing"); }
     bool OnTextEdit(int id, const std::string& before, const std::string& after) override {
         log.push_back("edit " + std::to_string(id) + " " + before + " > " + after);

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <memory>
+
+#include "app/MemorySettingsStore.h"
+#include "device/SimulatedKeyboard.h"
+#include "store/SlotMap.h"
+#include "support/TempDirectory.h"
+#include "support/VirtualClock.h"
+#include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
+#include "ui/MainWindowBehaviour.h"
+#include "ui/qt/QtMainWindow.h"
+
+namespace varnok {
+namespace {
+
+// The window fits the free area of whatever screen it is on (ctest runs this on a desktop
+// screen and on a 1280x1024 screen at scale 2), keeps the template's proportions, and shows
+// its buttons and status line inside itself.
+TEST(QtWindowFit, FitsTheScreenWithItsProportionsKept) {
+    TempDirectory directory;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    SimulatedKeyboard keyboard{clock};
+    QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
+        return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
+                                                     KeySlotsModel(SlotMap(directory.Path())),
+                                                     executor, "varnok");
+    });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QScreen* screen = window.screen();
+    ASSERT_NE(screen, nullptr);
+    const QRect room = screen->availableGeometry();
+    SCOPED_TRACE(QStringLiteral("screen %1x%2 at scale %3")
+                     .arg(room.width())
+                     .arg(room.height())
+                     .arg(screen->devicePixelRatio())
+                     .toStdString());
+    EXPECT_LE(window.frameGeometry().width(), room.width());
+    EXPECT_LE(window.frameGeometry().height(), room.height());
+    if (screen->devicePixelRatio() == 2 && room.height() * 2 <= 1024) {
+        // In device pixels the window was 920 by 1218 here at its own size.
+        EXPECT_LE(window.height() * 2, 1024);
+        EXPECT_LT(window.font().pointSizeF(), 9);
+    }
+
+    const DialogTemplate& dialog = KeyDialogTemplate();
+    const double ratio = double(window.width()) / window.height();
+    EXPECT_NEAR(ratio, double(dialog.width) / dialog.height, 0.03);
+    for (int id : {ControlId::Save, ControlId::Clear, ControlId::Exit, ControlId::Status}) {
+        const QRect control = window.Control(id)->geometry();
+        EXPECT_TRUE(window.rect().contains(control)) << "control " << id;
+    }
+}
+
+}  // namespace
+}  // namespace varnok
