@@ -352,8 +352,8 @@ void MainWindowBehaviour::EndLookForKeyboard() {
     looking_ = false;
     presence_ = found_;
     ShowPresence();
-    if (const std::optional<int> button = std::exchange(waitingButton_, std::nullopt)) {
-        OnButtonClicked(*button);
+    if (std::function<void()> flow = std::exchange(waitingFlow_, nullptr)) {
+        flow();
     } else if (lookAgain_) {
         LookForKeyboard();
     }
@@ -375,6 +375,19 @@ void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh,
     flowHost_.Reset();
     controls_.ShowNotice("");
     controls_.SetBusy(true);
+    auto start = [this, flow = std::move(flow), afterRefresh, reachesKeyboard]() mutable {
+        StartFlow(std::move(flow), afterRefresh, reachesKeyboard);
+    };
+    // The look for the keyboard takes moments; the flow starts as it ends.
+    if (looking_) {
+        waitingFlow_ = std::move(start);
+    } else {
+        start();
+    }
+}
+
+void MainWindowBehaviour::StartFlow(std::function<void()> flow, bool afterRefresh,
+                                    bool reachesKeyboard) {
     executor_.Run(
         [this, flow = std::move(flow), reachesKeyboard, language = language_] {
             flow();
@@ -439,11 +452,6 @@ void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
 
 void MainWindowBehaviour::OnButtonClicked(int id) {
     if (flowRunning_) return;
-    if (looking_) {
-        // The look takes moments; the click counts once it is done.
-        waitingButton_ = id;
-        return;
-    }
     switch (id) {
         case ControlId::Save:
             // A text the keyboard cannot hold stops the save before anything is written.
@@ -523,6 +531,8 @@ void MainWindowBehaviour::OnClosing() {
     if (looking_) {
         executor_.Abandon();
         looking_ = false;
+        // A flow waiting for the look never starts.
+        waitingFlow_ = nullptr;
     }
     if (!flowRunning_) return;
     // The record being written is finished, then the flow stops and closes the link. The

@@ -137,6 +137,7 @@ private:
     // Runs a flow on the executor; afterRefresh: re-apply the key count and refresh the rows
     // when it ends; reachesKeyboard: what it found of the keyboard goes to the status line.
     void RunFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
+    void StartFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
     void EndFlow(bool afterRefresh);
     // Asks a running flow to stop at the next record and waits for it; what it would have done
     // on the window's thread at its end is dropped, its messages are kept.
@@ -176,8 +177,8 @@ private:
     bool looking_ = false;
     // Asked to look while other work ran.
     bool lookAgain_ = false;
-    // A button clicked while the window looked for the keyboard, run when it is done.
-    std::optional<int> waitingButton_;
+    // A flow started while the window looked for the keyboard, run when the look is done.
+    std::function<void()> waitingFlow_;
 
     FlowExecutor& executor_;
     WindowFlowHost flowHost_{*this};
