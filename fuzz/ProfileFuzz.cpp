@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "app/cli/ProfileJson.h"
+#include "keys/ProfileJson.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     using namespace varnok;

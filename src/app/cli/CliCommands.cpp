@@ -12,8 +12,6 @@
 
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyListText.h"
-#include "app/cli/ProfileJson.h"
-#include "app/cli/ProfileTransfer.h"
 #include "device/HexBytes.h"
 #include "device/KeyboardLink.h"
 #include "flows/ClearAllKeys.h"
@@ -25,6 +23,8 @@
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
 #include "keys/MessageTexts.h"
+#include "keys/ProfileJson.h"
+#include "keys/ProfileTransfer.h"
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
 #include "store/ReplaceFile.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/cli/Profile.h"
+#include "keys/Profile.h"
 
 namespace varnok {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/cli/ProfileJson.h"
+#include "keys/ProfileJson.h"
 
 namespace varnok {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/cli/Profile.h"
+#include "keys/Profile.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "app/cli/ProfileJson.h"
+#include "keys/ProfileJson.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/Profile.h"
+#include "keys/Profile.h"
 
 namespace varnok {
 

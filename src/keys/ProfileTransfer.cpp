@@ -1,4 +1,4 @@
-#include "app/cli/ProfileTransfer.h"
+#include "keys/ProfileTransfer.h"
 
 #include <algorithm>
 
