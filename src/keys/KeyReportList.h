@@ -23,6 +23,8 @@ public:
     // Appends the report under construction to the recorded reports and restarts it, unless
     // this chord was already recorded and no key has been added since.
     void RecordChord();
+    // Drops the report under construction; the recorded reports stay.
+    void AbandonChord() { RestartReport(); }
     void Clear();
 
     // Copies the recorded reports, 8 bytes each, as many as fit whole in destination. False

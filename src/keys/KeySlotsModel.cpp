@@ -169,6 +169,12 @@ void KeySlotsModel::RecordChord(int slot) {
     if (Valid(slot)) slots_[slot].reports.RecordChord();
 }
 
+void KeySlotsModel::AbandonChord(int slot) {
+    if (!Valid(slot)) return;
+    slots_[slot].reports.AbandonChord();
+    if (slots_[slot].definedCount == 0) slots_[slot].text.clear();
+}
+
 void KeySlotsModel::AppendText(int slot, const std::string& text) {
     if (Valid(slot)) slots_[slot].text += text;
 }

@@ -82,6 +82,9 @@ public:
     // PrintScreen is a chord by itself: the slot's reports restart with it alone.
     void RestartChordWith(int slot, std::uint8_t keyCode);
     void RecordChord(int slot);
+    // A chord begun but never released (the focus moved away): its keys and names go, and a
+    // slot that held no chord before it is empty again.
+    void AbandonChord(int slot);
     void AppendText(int slot, const std::string& text);
     // A chord was released: the slot counts as defined, and its first report and text go into
     // the slot map.

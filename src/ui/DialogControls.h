@@ -14,6 +14,13 @@ enum class MessageIcon { None, Exclamation };
 // (DialogEvents::OnTextEdit) before it takes an edit.
 enum class ValueEntry { CapturedKeys, TypedText };
 
+// Modifier keys held down while a key event came, as the system knows them (a Windows key
+// message alone does not tell).
+struct HeldModifiers {
+    bool shift = false;
+    bool ctrl = false;
+};
+
 // The controls of a dialog window, addressed by their control ids, as the window's behaviour
 // sees them. Texts are UTF-8.
 //
@@ -48,6 +55,13 @@ public:
     virtual bool IsChecked(int id) const = 0;
 
     virtual void SetFocus(int id) = 0;
+    // The control with the keyboard focus, a value box for any of its parts; 0 when no control
+    // of the window has it.
+    virtual int FocusedControl() const = 0;
+    // What is held with the key event being handled.
+    virtual HeldModifiers Modifiers() const = 0;
+    // Ends the window as its Exit button does.
+    virtual void CloseWindow() = 0;
 
     // Value boxes only; every box starts with CapturedKeys.
     virtual void SetValueEntry(int id, ValueEntry entry) = 0;

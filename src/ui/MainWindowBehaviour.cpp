@@ -13,7 +13,9 @@
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
 #include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
 #include "ui/RowControlTable.h"
+#include "ui/WindowKeyRoute.h"
 #include "ui/WindowLabelTable.h"
 #include "ui/WindowStatusTexts.h"
 
@@ -28,6 +30,8 @@ constexpr int kCtrlBox = ControlId::Ctrl;
 constexpr int kAltBox = ControlId::Alt;
 constexpr int kShiftBox = ControlId::Shift;
 constexpr int kSaveButton = ControlId::Save;
+constexpr std::uint8_t kVirtualKeyShift = 0x10;
+constexpr std::uint8_t kVirtualKeyControl = 0x11;
 
 }  // namespace
 
@@ -503,7 +507,50 @@ void MainWindowBehaviour::OnAboutCommand() {
 bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
     // While a flow runs the model is the flow's: keys go nowhere.
     if (flowRunning_) return true;
-    return chordCapture_.OnKeyEvent(message);
+    const int focused = controls_.FocusedControl();
+    const int slot = SlotOfValueBox(focused);
+    FocusedBox focus = FocusedBox::None;
+    if (slot > 0 && model_.FunctionMode(slot) != kStringMode) {
+        const bool begun = capture_.keysInChord > 0;
+        focus = model_.DefinedCount(slot) > 0 && !begun ? FocusedBox::HoldsChord
+                                                        : FocusedBox::TakesChord;
+    }
+    const bool press =
+        message.kind == KeyEventKind::KeyDown || message.kind == KeyEventKind::SysKeyDown;
+    // The release of a key pressed elsewhere (the Tab that moved the focus here) is no key of
+    // a chord: it would record an empty one.
+    if (!press && releaseNotCaptured_.test(message.virtualKey)) {
+        releaseNotCaptured_.reset(message.virtualKey);
+        if (focus != FocusedBox::None) return true;
+    }
+    const HeldModifiers held = controls_.Modifiers();
+    const KeyRoute route = RouteKey(message, focus, held);
+    if (press && route != KeyRoute::Capture) releaseNotCaptured_.set(message.virtualKey);
+    switch (route) {
+        case KeyRoute::Capture:
+            return chordCapture_.OnKeyEvent(message);
+        case KeyRoute::ToControl:
+            return false;
+        case KeyRoute::Swallow:
+            return true;
+        case KeyRoute::NextControl:
+        case KeyRoute::PreviousControl:
+            if (focus == FocusedBox::TakesChord) {
+                // The chord the held keys began goes, and so do their releases.
+                ResetCapture();
+                model_.AbandonChord(slot);
+                Refresh();
+                if (held.shift) releaseNotCaptured_.set(kVirtualKeyShift);
+                if (held.ctrl) releaseNotCaptured_.set(kVirtualKeyControl);
+            }
+            controls_.SetFocus(NextTabStop(KeyDialogTemplate(), controls_, focused,
+                                           route == KeyRoute::PreviousControl));
+            return true;
+        case KeyRoute::CloseWindow:
+            controls_.CloseWindow();
+            return true;
+    }
+    return true;
 }
 
 bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const std::string& after) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -168,6 +169,8 @@ private:
     CaptureState capture_;
     KeyChordCapture chordCapture_{model_, capture_, *this};
     int currentSlot_ = 0;
+    // Keys pressed where they were not captured, by virtual-key code, until released.
+    std::bitset<256> releaseNotCaptured_;
 
     ConnectionAdvice connectionAdvice_;
     DeviceWatch* deviceWatch_ = nullptr;

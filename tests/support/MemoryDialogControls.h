@@ -41,6 +41,9 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    int FocusedControl() const override { return focused; }
+    HeldModifiers Modifiers() const override { return held; }
+    void CloseWindow() override { ++closed; }
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;
@@ -53,6 +56,8 @@ public:
     std::map<int, Control> controls;
     std::vector<Message> messages;
     int focused = 0;
+    HeldModifiers held;
+    int closed = 0;
     int aboutShown = 0;
     bool busy = false;
     // The refusal line as it stands.

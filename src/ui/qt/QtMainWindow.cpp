@@ -130,22 +130,28 @@ void QtMainWindow::SetKeyPreFilter(KeyPreFilter filter) {
     keyPreFilter_ = std::move(filter);
 }
 
-int QtMainWindow::OwningValueBox(QWidget* widget) const {
+int QtMainWindow::OwningControl(QWidget* widget) const {
     // Walks across window boundaries too: a combo box's dropped list is a popup window whose
     // parent is the combo box.
     for (QWidget* w = widget; w != nullptr && w != this; w = w->parentWidget()) {
-        for (int id = ControlId::ValueBox1; id <= ControlId::ValueBox6; ++id) {
-            if (Control(id) == w) return id;
+        for (const auto& [id, control] : controls_) {
+            if (control == w) return id;
         }
     }
     return 0;
 }
 
+int QtMainWindow::FocusedControl() const {
+    return OwningControl(QApplication::focusWidget());
+}
+
 void QtMainWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* now) {
     // Moving between a value box's own parts (its field and its list) is no focus change of the
     // box; coming back from another control, another window or another program is.
-    int box = OwningValueBox(now);
-    if (box != 0 && box != OwningValueBox(previous)) events_->OnFocusGained(box);
+    const int box = OwningControl(now);
+    if (ControlId::IsValueBox(box) && box != OwningControl(previous)) {
+        events_->OnFocusGained(box);
+    }
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -155,7 +161,11 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
         // A key the focused control ignores travels up to its parent; the pre-filter sees it
         // once, at the control that received it first.
         bool first = widget != nullptr && widget == QApplication::focusWidget();
-        if (first && keyPreFilter_ && keyPreFilter_(*key)) return true;
+        if (first && keyPreFilter_) {
+            heldModifiers_ = {key->modifiers().testFlag(Qt::ShiftModifier),
+                              key->modifiers().testFlag(Qt::ControlModifier)};
+            if (keyPreFilter_(*key)) return true;
+        }
         // Qt's editable combo box takes Enter as a pick of the item named like the typed text,
         // which would turn a typed string "Default" into the Default command. A Windows edit
         // field ignores Enter; so do these.
@@ -189,8 +199,9 @@ void QtMainWindow::showEvent(QShowEvent* event) {
     }
 }
 
-// The window has no keyboard handling of its own: keys are definitions to capture, so Enter
-// does not press Save and Escape does not close the window. F1 asks for help.
+// The window has no keyboard handling of its own: the behaviour moves the focus on Tab and
+// closes on Escape where those keys are not captured, and Enter presses nothing; what the
+// controls leave of those keys stops here. F1 asks for help.
 void QtMainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         events_->OnHelpRequest();
@@ -203,7 +214,7 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-// Nor does Tab move the focus.
+// Nor does Qt move the focus on Tab: the behaviour does, in the template's tab order.
 bool QtMainWindow::focusNextPrevChild(bool) {
     return false;
 }

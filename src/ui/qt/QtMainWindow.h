@@ -64,6 +64,9 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    int FocusedControl() const override;
+    HeldModifiers Modifiers() const override { return heldModifiers_; }
+    void CloseWindow() override { reject(); }
     // Only the value boxes made as KeyCaptureComboBox take typed text.
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
@@ -91,8 +94,9 @@ private:
     void OnApplicationFocusChanged(QWidget* previous, QWidget* now);
     // An editable combo box or its edit field.
     static bool IsEditField(QWidget* widget);
-    // The value box that this widget belongs to (the box, its edit field, its list), or 0.
-    int OwningValueBox(QWidget* widget) const;
+    // The control that this widget belongs to (a value box for its edit field and its list),
+    // or 0.
+    int OwningControl(QWidget* widget) const;
 
     std::map<int, QWidget*> controls_;
     // A warning sign in a marked value box's field, by control id.
@@ -106,6 +110,8 @@ private:
     ThreadFlowExecutor executor_;
     std::unique_ptr<DialogEvents> events_;
     KeyPreFilter keyPreFilter_;
+    // Held with the key event the pre-filter is handling.
+    HeldModifiers heldModifiers_;
     bool initialised_ = false;
     // The context menu's read-back entry, in the window's language.
     QString readBackEntryText_;

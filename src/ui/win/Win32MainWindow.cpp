@@ -137,8 +137,9 @@ void Win32MainWindow::Run() {
     if (dialog_ == nullptr) return;
     ShowWindow(dialog_, SW_SHOW);
     // The window's own loop, as a modal dialog's, but with the window's key pre-filter in
-    // front: key messages go to the capture or straight to the focused control, never to the
-    // dialog manager's keyboard handling, so Tab, Enter and Escape neither move, save nor close.
+    // front: key messages go to the behaviour (the capture, or Tab, Escape and Enter as the
+    // behaviour takes them) or straight to the focused control, never to the dialog manager's
+    // keyboard handling.
     MSG message;
     while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
         const bool ours = message.hwnd == dialog_ || IsChild(dialog_, message.hwnd);
@@ -444,7 +445,23 @@ bool Win32MainWindow::IsChecked(int id) const {
 }
 
 void Win32MainWindow::SetFocus(int id) {
-    if (const HWND control = Control(id)) ::SetFocus(control);
+    // Through the dialog manager, so that a focused push button is drawn as the one Space
+    // presses.
+    if (const HWND control = Control(id)) {
+        SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+}
+
+int Win32MainWindow::FocusedControl() const {
+    // A combo box's edit field is its child: the box is the control.
+    for (HWND window = GetFocus(); window != nullptr; window = GetParent(window)) {
+        if (GetParent(window) == dialog_) return GetDlgCtrlID(window);
+    }
+    return 0;
+}
+
+HeldModifiers Win32MainWindow::Modifiers() const {
+    return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0};
 }
 
 void Win32MainWindow::SetValueEntry(int id, ValueEntry entry) {

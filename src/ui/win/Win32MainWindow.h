@@ -57,6 +57,9 @@ public:
     void SetChecked(int id, bool checked) override;
     bool IsChecked(int id) const override;
     void SetFocus(int id) override;
+    int FocusedControl() const override;
+    HeldModifiers Modifiers() const override;
+    void CloseWindow() override { Close(); }
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;

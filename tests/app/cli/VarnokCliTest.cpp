@@ -40,6 +40,7 @@ SimulatedKeyboardMemory WindowsTable() {
         controls.SelectListIndex(list, index);
         window.OnSelectionChanged(list);
     };
+    controls.SetFocus(ControlId::ValueBox1);
     window.OnFocusGained(ControlId::ValueBox1);
     for (const auto& [kind, virtualKey, scanByte] : {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
                                                      {KeyEventKind::KeyDown, 0x43, 0x2E},

@@ -303,36 +303,62 @@ TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
     EXPECT_EQ(popups.Count(), 0);
 }
 
-// The window has no keyboard navigation. In a String row Tab, Enter and Escape reach the
-// controls and leave the focus and the text where they were, press no Save and close nothing;
-// in a Normal row they are keys to capture.
-TEST_F(KeyCaptureWindow, TabEnterAndEscapeNeitherMoveNorSaveNorClose) {
-    struct Case {
-        int box;
-        const char* key;
+// The keyboard works the window: Tab and Shift+Tab move through the tab stops in template
+// order, except in a Normal or Once box that still takes its chord (there Tab, Enter and Escape
+// are keys of the chord, and Ctrl+Tab leaves, dropping the chord begun); Enter never saves;
+// Escape outside a chord box closes the window as Exit does.
+TEST_F(KeyCaptureWindow, TabShiftTabEnterAndEscapeWorkTheWindowOutsideAChordBeingTaken) {
+    struct Step {
+        int start;                      // the control focused first (a value box is clicked into)
+        std::vector<const char*> keys;  // pressed in order, released in reverse order
+        int focused;                    // where the focus is after
+        int box;                        // and what this box shows
         std::string shown;
     };
-    const Case cases[] = {
-        {ControlId::ValueBox2, "Tab", "ab"},      {ControlId::ValueBox2, "Enter", "ab"},
-        {ControlId::ValueBox2, "Escape", "ab"},   {ControlId::ValueBox1, "Tab", "Tab|,"},
-        {ControlId::ValueBox3, "Enter", "Ret|,"}, {ControlId::ValueBox4, "Escape", "Esc|,"},
+    using namespace ControlId;
+    const Step steps[] = {
+        {ValueBox2, {"Tab"}, ValueBox3, ValueBox2, "ab"},  // a String row types text: Tab moves
+        {ValueBox2, {"Enter"}, ValueBox2, ValueBox2, "ab"},
+        {ValueBox1, {"Tab"}, ValueBox1, ValueBox1, "Tab|,"},  // an empty chord box takes Tab
+        {ValueBox1, {"Tab"}, ValueBox2, ValueBox1, "Tab|,"},  // once it holds its chord, moves
+        {ValueBox1, {"Shift", "Tab"}, Alt, ValueBox1, "Tab|,"},
+        {ValueBox3, {"Enter"}, ValueBox3, ValueBox3, "Ret|,"},
+        {ValueBox4, {"Ctrl", "Tab"}, ValueBox5, ValueBox4, ""},  // the way out of an empty box
+        {ValueBox5, {"Escape"}, ValueBox5, ValueBox5, "Esc|,"},
+        {Save, {"Enter"}, Save, ValueBox6, ""},
+        {Save, {"Shift", "Tab"}, FunctionList6, ValueBox6, ""},  // round the start
     };
     PopupWatch popups;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.box) + " " + c.key);
-        Box(c.box)->setEditText({});
-        Enter(c.box);
-        if (c.box == ControlId::ValueBox2) physical.Type("ab");
-        physical.Tap(c.key);
+    Edit(ValueBox2)->setText({});
+    Enter(ValueBox2);
+    physical.Type("ab");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::to_string(step.start) + " " + step.keys.back());
+        if (IsValueBox(step.start)) {
+            Enter(step.start);
+        } else {
+            window->SetFocus(step.start);
+        }
+        for (const char* key : step.keys) physical.Press(key);
+        for (auto key = step.keys.rbegin(); key != step.keys.rend(); ++key) physical.Release(*key);
         QApplication::processEvents();
 
-        EXPECT_EQ(QApplication::focusWidget(), Box(c.box));
-        EXPECT_EQ(Shown(c.box), c.shown);
+        EXPECT_EQ(window->FocusedControl(), step.focused);
+        EXPECT_EQ(Shown(step.box), step.shown);
         EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(window->result(), 0);
     }
+    // The chord begun by Ctrl in box 4 is gone, with nothing recorded.
+    EXPECT_FALSE(dialog->Model().IsDefined(4));
+    EXPECT_TRUE(Reports(4).empty());
     EXPECT_EQ(keyboard.SetCount(), 0u);
     EXPECT_EQ(popups.Count(), 0);
+
+    // Closed at the press: the release has no window to go to.
+    window->SetFocus(Save);
+    physical.Press("Escape");
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ public:
         {"Enter",     Qt::Key_Return,     28,  0xFF0D, "\r",   false},
         {"Escape",    Qt::Key_Escape,      1,  0xFF1B, "\x1b", false},
         {"Ctrl",      Qt::Key_Control,    29,  0xFFE3, "",     false},
+        {"Shift",     Qt::Key_Shift,      42,  0xFFE1, "",     false},
     };
     // clang-format on
 
@@ -130,19 +131,24 @@ private:
     }
 
     void Send(QEvent::Type type, const Key& key) {
-        const bool ctrlKey = key.qtKey == Qt::Key_Control;
-        const quint32 nativeState = ctrlDown_ ? kX11ControlMask : 0;
-        // X11 reports Ctrl in the modifiers of its own press, not of its release.
-        if (ctrlKey) ctrlDown_ = type == QEvent::KeyPress;
+        const quint32 nativeState =
+            (ctrlDown_ ? kX11ControlMask : 0) | (shiftDown_ ? kX11ShiftMask : 0);
+        // X11 reports a modifier in the modifiers of its own press, not of its release.
+        if (key.qtKey == Qt::Key_Control) ctrlDown_ = type == QEvent::KeyPress;
+        if (key.qtKey == Qt::Key_Shift) shiftDown_ = type == QEvent::KeyPress;
         Qt::KeyboardModifiers modifiers = ctrlDown_ ? Qt::ControlModifier : Qt::NoModifier;
+        if (shiftDown_) modifiers |= Qt::ShiftModifier;
         if (key.keypad) modifiers |= Qt::KeypadModifier;
+        // Shift+Tab comes as a key of its own.
+        const bool backtab = shiftDown_ && key.qtKey == Qt::Key_Tab;
         QString text = QString::fromLatin1(key.text);
         // Ctrl with a letter types its control character (Ctrl+C is 0x03).
         if (ctrlDown_ && key.qtKey >= Qt::Key_A && key.qtKey <= Qt::Key_Z) {
             text = QString(QChar(key.qtKey - Qt::Key_A + 1));
         }
-        QKeyEvent event(type, key.qtKey, modifiers, key.evdev + kXkbKeycodeOffset, key.keysym,
-                        nativeState, text);
+        QKeyEvent event(type, backtab ? Qt::Key_Backtab : key.qtKey, modifiers,
+                        key.evdev + kXkbKeycodeOffset, backtab ? 0xFE20 : key.keysym, nativeState,
+                        text);
         QWidget* target = target_ != nullptr ? target_ : QApplication::focusWidget();
         if (target == nullptr) {
             ADD_FAILURE() << "no widget has the focus";
@@ -153,6 +159,7 @@ private:
 
     QWidget* target_;
     bool ctrlDown_ = false;
+    bool shiftDown_ = false;
 };
 
 }  // namespace varnok
