@@ -68,6 +68,9 @@ public:
     // A lasting mark on a control that says what is wrong with what it shows; the reason is
     // at hand where the control is (its tooltip). An empty reason takes the mark away.
     virtual void SetMark(int id, const std::string& reason) = 0;
+    // What a screen reader says for the control; an empty name leaves the name its text gives.
+    virtual void SetAccessibleText(int id, const std::string& name,
+                                   const std::string& description) = 0;
     // A short line in the window that says why an input was refused; empty hides it.
     virtual void ShowNotice(const std::string& text) = 0;
 

@@ -12,6 +12,7 @@
 #include "keys/StoredChoices.h"
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
+#include "ui/AccessibleTextTable.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/RowControlTable.h"
@@ -245,6 +246,16 @@ void MainWindowBehaviour::ApplyLanguage() {
         if (label.control != kPrompt && label.control != kHeading) {
             controls_.SetText(label.control, std::string(WindowLabelFor(label.control, language_)));
         }
+    }
+    for (const AccessibleText& text : AccessibleTextTable) {
+        // The key count list is named by its label, which the window relabels.
+        const std::string_view name = text.control == kKeyCountList
+                                          ? WindowLabelFor(ControlId::KeyCountLabel, language_)
+                                      : language_ != 0 ? text.chineseName
+                                                       : text.englishName;
+        controls_.SetAccessibleText(
+            text.control, std::string(name),
+            std::string(language_ != 0 ? text.chineseDescription : text.englishDescription));
     }
     Refresh();
     // The platform's advice comes in the language it was asked in.

@@ -20,6 +20,8 @@ public:
         bool checked = false;
         ValueEntry entry = ValueEntry::CapturedKeys;
         std::string mark;
+        std::string accessibleName;
+        std::string accessibleDescription;
     };
     struct Message {
         std::string text;
@@ -44,6 +46,11 @@ public:
     int FocusedControl() const override { return focused; }
     HeldModifiers Modifiers() const override { return held; }
     void CloseWindow() override { ++closed; }
+    void SetAccessibleText(int id, const std::string& name,
+                           const std::string& description) override {
+        controls[id].accessibleName = name;
+        controls[id].accessibleDescription = description;
+    }
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;

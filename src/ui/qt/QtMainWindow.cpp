@@ -141,6 +141,14 @@ int QtMainWindow::OwningControl(QWidget* widget) const {
     return 0;
 }
 
+void QtMainWindow::SetAccessibleText(int id, const std::string& name,
+                                     const std::string& description) {
+    QWidget* widget = Control(id);
+    if (widget == nullptr) return;
+    widget->setAccessibleName(QString::fromStdString(name));
+    widget->setAccessibleDescription(QString::fromStdString(description));
+}
+
 int QtMainWindow::FocusedControl() const {
     return OwningControl(QApplication::focusWidget());
 }

@@ -67,6 +67,8 @@ public:
     int FocusedControl() const override;
     HeldModifiers Modifiers() const override { return heldModifiers_; }
     void CloseWindow() override { reject(); }
+    void SetAccessibleText(int id, const std::string& name,
+                           const std::string& description) override;
     // Only the value boxes made as KeyCaptureComboBox take typed text.
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;

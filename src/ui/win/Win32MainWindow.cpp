@@ -7,6 +7,8 @@
 // MinGW's hid.dll headers declare C functions without saying so.
 extern "C" {
 #include <hidsdi.h>
+#include <initguid.h>
+#include <oleacc.h>
 }
 // clang-format on
 
@@ -124,6 +126,8 @@ Win32MainWindow::~Win32MainWindow() {
     if (deviceNotification_ != nullptr) UnregisterDeviceNotification(deviceNotification_);
     events_.reset();
     if (dialog_ != nullptr) DestroyWindow(dialog_);
+    if (accessibility_ != nullptr) accessibility_->Release();
+    if (comStarted_) CoUninitialize();
     if (icon_ != nullptr) DestroyIcon(icon_);
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
@@ -458,6 +462,33 @@ int Win32MainWindow::FocusedControl() const {
         if (GetParent(window) == dialog_) return GetDlgCtrlID(window);
     }
     return 0;
+}
+
+void Win32MainWindow::SetAccessibleText(int id, const std::string& name,
+                                        const std::string& description) {
+    const HWND control = Control(id);
+    if (control == nullptr) return;
+    if (accessibility_ == nullptr) {
+        // Once, on the window's thread: dynamic annotation is a COM service.
+        if (!comStarted_)
+            comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        void* services = nullptr;
+        if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_IAccPropServices, &services))) {
+            return;
+        }
+        accessibility_ = static_cast<IAccPropServices*>(services);
+    }
+    const std::pair<const MSAAPROPID*, const std::string*> properties[] = {
+        {&PROPID_ACC_NAME, &name}, {&PROPID_ACC_DESCRIPTION, &description}};
+    for (const auto& [property, text] : properties) {
+        if (text->empty()) {
+            accessibility_->ClearHwndProps(control, OBJID_CLIENT, CHILDID_SELF, property, 1);
+        } else {
+            accessibility_->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, *property,
+                                           WideFromUtf8(*text).c_str());
+        }
+    }
 }
 
 HeldModifiers Win32MainWindow::Modifiers() const {

@@ -12,6 +12,8 @@
 #include "ui/DialogEvents.h"
 #include "ui/ThreadFlowExecutor.h"
 
+struct IAccPropServices;
+
 namespace varnok {
 
 // The main key-definition window on Win32: a dialog made by the dialog manager from the key
@@ -60,6 +62,8 @@ public:
     int FocusedControl() const override;
     HeldModifiers Modifiers() const override;
     void CloseWindow() override { Close(); }
+    void SetAccessibleText(int id, const std::string& name,
+                           const std::string& description) override;
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;
@@ -96,6 +100,10 @@ private:
     HWND markTips_ = nullptr;
     // Brings WM_DEVICECHANGE for HID interfaces arriving and leaving.
     HDEVNOTIFY deviceNotification_ = nullptr;
+    // Gives the controls the names and descriptions screen readers say (an IAccPropServices);
+    // nullptr where the system has no accessibility services.
+    IAccPropServices* accessibility_ = nullptr;
+    bool comStarted_ = false;
     bool busy_ = false;
     bool ended_ = false;
     // The context menu's read-back entry, in the window's language.

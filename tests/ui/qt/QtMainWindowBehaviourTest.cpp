@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -19,6 +20,7 @@
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 #include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
 #include "ui/MainWindowBehaviour.h"
 #include "ui/qt/QtMainWindow.h"
 
@@ -123,6 +125,37 @@ TEST_F(QtMainWindowBehaviour, LanguageSwitchRelabelsTheButtons) {
 
     Step(ControlId::Language, Qt::Key_Up);
     EXPECT_EQ(Label(ControlId::Save), "Save");
+}
+
+// A screen reader names every control the keyboard reaches, and says what it does, in the
+// window's language. (Qt on Linux gives a drop-down list's value as its name and the name
+// through the description and label relations; elsewhere the name set here.)
+TEST_F(QtMainWindowBehaviour, ScreenReadersNameAndDescribeEveryTabStopInTheWindowsLanguage) {
+    const auto said = [this](int id, QAccessible::Text what) {
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(window->Control(id));
+        return control == nullptr ? QString() : control->text(what);
+    };
+    const auto name = [this](int id) { return window->Control(id)->accessibleName(); };
+    for (const char* language : {"English", "Chinese"}) {
+        SCOPED_TRACE(language);
+        for (const DialogControlTemplate& control : KeyDialogTemplate().controls) {
+            if (!control.Has(ControlStyle::TabStop) || control.Has(ControlStyle::Hidden)) continue;
+            const bool list =
+                control.kind == ControlKind::DropDownList || ControlId::IsFunctionList(control.id);
+            EXPECT_FALSE((list ? name(control.id) : said(control.id, QAccessible::Name)).isEmpty())
+                << control.id;
+            EXPECT_FALSE(said(control.id, QAccessible::Description).isEmpty()) << control.id;
+        }
+        Step(ControlId::Language, Qt::Key_Down);
+    }
+    EXPECT_EQ(said(ControlId::ValueBox1, QAccessible::Name), QString::fromUtf8("按键 1"));
+    EXPECT_EQ(said(ControlId::Save, QAccessible::Name), QString::fromUtf8("保存"));
+    EXPECT_EQ(name(ControlId::FunctionList6), QString::fromUtf8("按键 6 功能"));
+    EXPECT_EQ(name(ControlId::KeyCount), QString::fromUtf8("显示按键数"));
+    Step(ControlId::Language, Qt::Key_Up);
+    EXPECT_EQ(said(ControlId::ValueBox1, QAccessible::Name), "Key 1");
+    EXPECT_EQ(name(ControlId::KeyCount), "Keys shown");
+    EXPECT_TRUE(said(ControlId::ValueBox1, QAccessible::Description).contains("Ctrl+Tab"));
 }
 
 // The keyboard holds three keys; the entry of the context menu reads them into the rows in
