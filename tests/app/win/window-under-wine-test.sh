@@ -2,7 +2,7 @@
 # varnok.exe end to end under Wine on a virtual X display: row 1 takes Ctrl+C from real key
 # presses, String row 2 takes typed text but no character the keyboard cannot type, Save
 # writes the simulated keyboard's table and msmap.dat (in %APPDATA%, a folder named in Chinese),
-# and the settings land in the registry.
+# and the settings land in the registry; Tab, Enter and Escape work the window.
 # Usage: window-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -43,5 +43,22 @@ settings=$(wine reg query "$settings_key" 2>/dev/null | tr -d '\r')
 grep -q 'keyLan *REG_DWORD *0x0' <<<"$settings" || fail "settings: $settings"
 grep -q 'keynum *REG_DWORD *0x1' <<<"$settings" || fail "settings: $settings"
 
-exit_window
+# From the keyboard: row 1 holds its chord, so Tab leaves it for row 2, which takes the Z typed
+# there; Enter on the focused Save button saves nothing; Escape ends the program.
+click 141 60
+xdotool key Tab; sleep 0.3
+xdotool type --delay 100 'Z'; sleep 0.3
+click 133 294         # Save
+close_message 'Information!'
+grep -qx '01 08 01 01 00 06 00 00 00 00 FF' "$work/keys.txt" || fail "row 1 changed"
+grep -q '^02 0C 08 AB 0B 00 0C 00 36 00 2C AB 1A AB 1E FF$' "$work/keys.txt" \
+    && fail "Tab did not move to row 2: $(cat "$work/keys.txt")"
+cp "$work/keys.txt" "$work/saved.txt"
+xdotool key Return; sleep 1
+xdotool search --name '^Information!$' >/dev/null 2>&1 && fail "Enter saved"
+xdotool key Escape
+for _ in $(seq 100); do kill -0 "$varnok" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$varnok" 2>/dev/null && fail "Escape did not end the program"
+varnok=""
+cmp -s "$work/keys.txt" "$work/saved.txt" || fail "the keyboard was written after the Save"
 echo "passed"
