@@ -1,5 +1,6 @@
 # The Qt window on a virtual display inside the machine, driven with xdotool: it starts
-# before the keyboard is there and finds it at Save, reads the keys back through its context
+# before the keyboard is there, its status line follows the keyboard coming and going (the
+# screenshots show it), it finds the keyboard at Save, reads the keys back through its context
 # menu, and stays alive through a keyboard that never answers.
 export QT_QPA_PLATFORM=xcb
 Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$WORK" 3>display 2>xvfb.err &
@@ -17,7 +18,7 @@ done
 [ -n "$window" ] || fail "the window did not show: $(cat window.out)"
 sleep 2
 eval "$(xdotool getwindowgeometry --shell "$window")"
-point() { echo $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 310)); }
+point() { echo $(($1 * WIDTH / 263)) $(($2 * HEIGHT / 348)); }
 click() {  # X Y in dialog units, then the button (1 left, 3 right)
     xdotool mousemove --window "$window" $(point "$1" "$2") click "${3:-1}"
     sleep 0.5
@@ -39,8 +40,11 @@ alive() { kill -0 "$varnok" 2>/dev/null || fail "the window ended: $(cat window.
 step "Ctrl+C into row 1, before any keyboard is there"
 click 141 60
 xdotool keydown ctrl; sleep 0.2; xdotool key c; sleep 0.2; xdotool keyup ctrl; sleep 0.5
+shot status-none
 step "the keyboard comes after the window started; Save finds it"
 start_keyboard kbd
+sleep 3
+shot status-connected
 click 133 294
 message 60 saved
 records kbd.txt | grep -qx '01 08 01 01 00 06 00 00 00 00 FF' || fail "key 1 did not arrive: $(records kbd.txt)"
@@ -58,6 +62,8 @@ message 60 saved-again
 records kbd.txt | grep -qx '02 08 01 04 00 3D 00 00 00 00 FF' || fail "key 2 was not read back and saved: $(records kbd.txt)"
 sets kbd | tail -1 | grep -q '^06 AA FF' || fail "the save did not end: $(sets kbd | tail -3)"
 stop_keyboard kbd
+sleep 3
+shot status-gone
 
 step "a keyboard that never answers: the window says so and stays alive"
 start_keyboard mute --silent-at 1
