@@ -19,6 +19,32 @@ said "$node"
 said 70-varnok.rules
 [ -z "$(sets kbd)" ] || fail "the refused user reached the keyboard"
 
+step "the refused user's window says so on its status line, in English and in Chinese"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$WORK" 3>display 2>xvfb.err &
+xvfb=$!
+for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
+mkdir -p "$WORK/nobody/config/brelmoth"
+chown -R nobody "$WORK/nobody"
+for language in 0 1; do
+    printf '[Settings]\nkeyLan=%s\n' "$language" >"$WORK/nobody/config/brelmoth/varnok.conf"
+    "${user[@]}" env HOME="$WORK/nobody" XDG_DATA_HOME="$WORK/nobody/data" \
+        XDG_CONFIG_HOME="$WORK/nobody/config" XDG_RUNTIME_DIR="$WORK/nobody" \
+        DISPLAY=":$(cat display)" QT_QPA_PLATFORM=xcb "$VARNOK_BUILD/varnok" >window.out 2>&1 &
+    window=$!
+    for _ in $(seq 600); do
+        DISPLAY=":$(cat display)" xdotool search --name "^Varnok Keyboard" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    # The window looks for the keyboard as it opens.
+    sleep 3
+    kill -0 "$window" 2>/dev/null || fail "the window ended: $(cat window.out)"
+    cp "$WORK/Xvfb_screen0" "$VARNOK_RESULTS/window-refused-$language.xwd"
+    kill "$window"
+    wait "$window" 2>/dev/null || true
+done
+kill "$xvfb"
+[ -z "$(sets kbd)" ] || fail "the refused user's window reached the keyboard"
+
 step "the rule as installed, applied by udev: the node is tagged for the seat"
 # The scenarios run chrooted into the host's root; udev's tools do their work there only when
 # told that this is meant.
