@@ -15,13 +15,13 @@ VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clan
 # lintian checks the package (scripts/test), and the main window's screenshot is taken on a
 # virtual X display.
 VARNOK_PACKAGE_PACKAGES=(dpkg-dev lintian xvfb xdotool)
-# The Windows build: the MinGW-w64 cross compiler, the header-only JSON library of the profiles,
-# Wine to run what it builds, wixl to build the installer, GoogleTest's sources to build the
-# test framework for Windows, and a virtual display, xdotool and the CJK font for the window's
-# test under Wine.
+# The Windows build: the MinGW-w64 cross compiler, the header-only libraries (the profiles'
+# JSON, varnok-cli's command line), Wine to run what it builds, wixl to build the installer,
+# GoogleTest's sources to build the test framework for Windows, and a virtual display, xdotool
+# and the CJK font for the window's test under Wine.
 VARNOK_WINDOWS_PACKAGES=(build-essential cmake ninja-build g++-mingw-w64-x86-64
-    g++-mingw-w64-x86-64-posix nlohmann-json3-dev wine wine64 wixl googletest xvfb xdotool
-    fonts-wqy-microhei)
+    g++-mingw-w64-x86-64-posix libcli11-dev nlohmann-json3-dev wine wine64 wixl googletest xvfb
+    xdotool fonts-wqy-microhei)
 # The tests in a virtual machine (scripts/guest): qemu, Debian's kernel, a static busybox for
 # the machine's first process, cpio and file to build its initramfs, udev to apply the rule.
 VARNOK_GUEST_PACKAGES=(qemu-system-x86 linux-image-amd64 busybox-static cpio file udev)

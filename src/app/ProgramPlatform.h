@@ -23,6 +23,11 @@ namespace varnok {
 // what is printed in UTF-8 reaches a console as the characters it stands for.
 void PrepareProcess();
 
+// The program's arguments as UTF-8, the program's name first. Linux passes them as they are;
+// Windows hands main() its arguments in the ANSI code page, which holds few of the world's
+// names, so they are taken from the wide command line there instead (argc and argv unused).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
 // The executable's file name without its extension: the name the window's settings and data
 // folder go by.
 std::string ProgramName();

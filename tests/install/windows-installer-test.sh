@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a user without administrator rights meets it: an older
-# Varnok is installed, the MSI replaces it, the installed varnok.exe runs from its installed
-# place, the Start-menu entry and the uninstall entry are there; uninstalling leaves nothing
-# of the program but the user's msmap.dat and settings, untouched.
+# Varnok is installed, the MSI replaces it, the installed varnok.exe and varnok-cli.exe run from
+# their installed place, the Start-menu entry and the uninstall entry are there; uninstalling
+# leaves nothing of the program but the user's msmap.dat and settings, untouched.
 # Usage: windows-installer-test.sh MSI STAGE_FOLDER VERSION (WINEPREFIX set by the caller);
 # STAGE_FOLDER holds what the MSI was built from, for an older version of the same programs.
 set -euo pipefail
@@ -43,17 +43,14 @@ cleanup() {
 trap cleanup EXIT
 
 # An older version first, built from the same files.
-with_cli=no
-[ -f "$stage/varnok-cli.exe" ] && with_cli=yes
-(cd "$stage" && wixl -a x64 -D Version=0.9 -D WithCli=$with_cli -o "$work/varnok-0.9-x64.msi" varnok.wxs) \
+(cd "$stage" && wixl -a x64 -D Version=0.9 -o "$work/varnok-0.9-x64.msi" varnok.wxs) \
     || fail "no older installer"
 wine msiexec /i "$work/varnok-0.9-x64.msi" /qn || fail "the older version did not install"
 wine msiexec /i "$msi" /qn || fail "msiexec /i ended with $?"
 
-[ -f "$program_folder/varnok.exe" ] || fail "no $program_folder/varnok.exe"
-if [ "$with_cli" = yes ]; then
-    [ -f "$program_folder/varnok-cli.exe" ] || fail "no $program_folder/varnok-cli.exe"
-fi
+for exe in varnok.exe varnok-cli.exe; do
+    [ -f "$program_folder/$exe" ] || fail "no $program_folder/$exe"
+done
 [ -f "$shortcut" ] || fail "no Start-menu entry $shortcut"
 strings -e l "$shortcut" | grep -qi 'Programs\\Varnok\\varnok.exe' \
     || strings "$shortcut" | grep -qi 'Programs\\Varnok\\varnok.exe' \
@@ -65,8 +62,10 @@ grep -q "DisplayVersion *REG_SZ *$version\$" <<<"$entries" || fail "uninstall en
 grep -q 'Publisher *REG_SZ *The Varnok authors$' <<<"$entries" || fail "uninstall entry: $entries"
 
 # The installed program, started from where it was installed.
-said=$(wine "$program_folder/varnok.exe" --version 2>&1 | tr -d '\r')
-[ "$said" = "Varnok $version" ] || fail "installed varnok.exe --version said: $said"
+for exe in varnok.exe varnok-cli.exe; do
+    said=$(wine "$program_folder/$exe" --version 2>&1 | tr -d '\r')
+    [ "$said" = "Varnok $version" ] || fail "installed $exe --version said: $said"
+done
 
 wine msiexec /x "$msi" /qn || fail "msiexec /x ended with $?"
 [ -e "$program_folder" ] && fail "left behind: $(find "$program_folder")"

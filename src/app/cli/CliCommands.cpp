@@ -27,6 +27,7 @@
 #include "keys/ProfileTransfer.h"
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 #include "store/SameFile.h"
 #include "store/SettingsStore.h"
@@ -66,18 +67,18 @@ FileResult ReadProfileFile(const std::string& file, std::string& text) {
     namespace fs = std::filesystem;
     std::ifstream stream;
     std::istream* in = &std::cin;
-    const fs::path name = file == "-" ? fs::path("standard input") : fs::path(file);
+    const fs::path name = file == "-" ? fs::path("standard input") : PathFromText(file);
     if (file != "-") {
         std::error_code error;
-        const fs::file_status status = fs::status(file, error);
+        const fs::file_status status = fs::status(name, error);
         if (status.type() == fs::file_type::not_found) return {FileProblem::Missing, name, {}};
         if (error) return {FileProblem::SystemError, name, error.message()};
         if (!fs::is_regular_file(status)) return {FileProblem::NotAFile, name, {}};
-        const std::uintmax_t size = fs::file_size(file, error);
+        const std::uintmax_t size = fs::file_size(name, error);
         if (!error && size > kMaxProfileSize) {
             return {FileProblem::TooLargeToLoad, name, kMaxProfileSizeText};
         }
-        stream.open(file, std::ios::binary);
+        stream.open(name, std::ios::binary);
         if (!stream) return {FileProblem::Unreadable, name, {}};
         in = &stream;
     }
@@ -307,7 +308,8 @@ int CliCommands::Clear() {
 
 int CliCommands::Export(const std::string& file) {
     // By identity, so that no other name or link for the map file passes.
-    if (file != "-" && SameFile(file, env_.mapFile)) {
+    const std::filesystem::path path = PathFromText(file);
+    if (file != "-" && SameFile(path, env_.mapFile)) {
         return Fail(kExitUsage, file +
                                     ": is the file Varnok keeps the keys' texts in; the "
                                     "profile needs a file of its own");
@@ -324,7 +326,7 @@ int CliCommands::Export(const std::string& file) {
         return Delivered(kExitSuccess);
     }
     const FileResult written =
-        ReplaceFile(file, {reinterpret_cast<const std::uint8_t*>(json.data()), json.size()});
+        ReplaceFile(path, {reinterpret_cast<const std::uint8_t*>(json.data()), json.size()});
     if (!written) return Fail(kExitUsage, DescribeFileResult(written, 0));
     return kExitSuccess;
 }

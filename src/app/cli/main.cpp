@@ -33,6 +33,12 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    PrepareProcess();
+    // UTF-8 arguments, as CLI11 takes them: file names in any script reach the files.
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const std::string& argument : arguments) argumentTexts.push_back(argument.c_str());
+
     CLI::App app(
         "Scripts the keys of a programmable USB keyboard: lists keyboards, shows, sets, exports\n"
         "and imports the keys kept in Varnok's store, and saves them into the keyboard or reads\n"
@@ -124,14 +130,13 @@ int main(int argc, char** argv) {
     importCommand->add_option("FILE", profileFile, "the profile")->required();
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
         std::cerr << "varnok-cli: " << e.what() << "\nTry 'varnok-cli --help'.\n";
         return kExitUsage;
     }
 
-    PrepareProcess();
     std::string error;
     const std::unique_ptr<SettingsStore> settings = WindowSettingsStore(kWindowProgram, error);
     if (!settings) return Fail(error);

@@ -31,6 +31,10 @@ void PrepareProcess() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
 std::string ProgramName() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);

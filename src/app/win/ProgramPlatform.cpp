@@ -1,6 +1,9 @@
 #include "app/ProgramPlatform.h"
 
+// clang-format off
 #include <windows.h>
+#include <shellapi.h>
+// clang-format on
 
 #include <filesystem>
 #include <iostream>
@@ -92,6 +95,15 @@ void PrepareProcess() {
         static ConsoleBuffer buffer(err);
         std::cerr.rdbuf(&buffer);
     }
+}
+
+std::vector<std::string> ProgramArguments(int, char**) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide != nullptr && i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
+    LocalFree(wide);
+    return arguments;
 }
 
 std::string ProgramName() {

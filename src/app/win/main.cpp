@@ -1,7 +1,6 @@
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 // clang-format on
 
 #include <filesystem>
@@ -42,20 +41,10 @@ int Fail(const std::string& message) {
     return 2;
 }
 
-// The program's arguments as UTF-8, the program's path first.
-std::vector<std::string> Arguments() {
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
-    LocalFree(wide);
-    return arguments;
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const std::vector<std::string> arguments = Arguments();
+    const std::vector<std::string> arguments = ProgramArguments(0, nullptr);
     const std::string program = "varnok";
     const std::string name = ProgramName();
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
