@@ -31,6 +31,7 @@ if [ "$system" = windows ]; then
         wine reg delete "$settings" /f >/dev/null 2>&1
     fi
     cleanup() {
+        cd /
         wine reg delete "$settings" /f >/dev/null 2>&1 || true
         if [ -n "$kept_settings" ]; then
             wine reg import "$(winepath -w "$kept_settings")" >/dev/null 2>&1 || true
@@ -118,15 +119,24 @@ done
 # Windows programs end their lines with CR LF; the scratch folder becomes @, with / after it.
 sed -i -e 's/\r$//' -e "s|$(printf '%s' "$native_work" | sed 's/[\\|.]/\\&/g')[\\/]|@/|g" "$transcript"
 
-hex() { od -An -v -tx1 "$1"; }
+# FILE as text, in hex, or as a trace; a missing file shows as such in the difference.
+dump() {
+    echo "== $1"
+    if [ ! -f "$1" ]; then echo "(missing)"; return; fi
+    case ${2:-} in
+        hex) od -An -v -tx1 "$1" ;;
+        # The time of each report is the machine's; the rest is the keyboard's.
+        trace) sed -E 's/^(# )?[0-9]+(\.[0-9]+)? /\1T /' "$1" ;;
+        *) cat "$1" ;;
+    esac
+}
 {
-    echo "== keys.txt"; cat keys.txt
-    echo "== $data/brelmoth/varnok/msmap.dat"; hex "$data/brelmoth/varnok/msmap.dat"
-    echo "== keys.json"; cat keys.json
-    echo "== $own/按键.txt"; cat "$own/按键.txt"
-    echo "== $own/msmap.dat"; hex "$own/msmap.dat"
-    # The time of each report is the machine's; the rest is the keyboard's.
-    echo "== $own/跟踪.log"; sed -E 's/^(# )?[0-9]+(\.[0-9]+)? /\1T /' "$own/跟踪.log"
+    dump keys.txt
+    dump "$data/brelmoth/varnok/msmap.dat" hex
+    dump keys.json
+    dump "$own/按键.txt"
+    dump "$own/msmap.dat" hex
+    dump "$own/跟踪.log" trace
 } >>"$transcript"
 
 if [ "${VARNOK_UPDATE_TRANSCRIPT:-}" = 1 ]; then
