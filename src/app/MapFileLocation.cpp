@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "store/FileProblemTexts.h"
-#include "store/PathText.h"
+#include "store/QuotedText.h"
 #include "store/ReplaceFile.h"
 
 namespace varnok {
@@ -40,7 +40,7 @@ MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile
     if (namedFile) {
         const fs::path file = workingDirectory / *namedFile;
         if (const FileResult check = CheckReplaceable(file); !check) {
-            return Failed(PathText(*namedFile) +
+            return Failed(PathInMessage(*namedFile) +
                           ": the key map cannot be written there: " + DescribeFileResult(check, 0));
         }
         MapFileLocation location;
@@ -56,7 +56,7 @@ MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile
     const fs::path file = *dataFolder / kMapFileName;
     const FileResult check = error ? FileResult{} : CheckReplaceable(file);
     if (error || !check) {
-        return Failed(PathText(*dataFolder) + ": msmap.dat cannot be kept there (" +
+        return Failed(PathInMessage(*dataFolder) + ": msmap.dat cannot be kept there (" +
                       (error ? error.message() : DescribeFileResult(check, 0)) +
                       "); name another file with --map FILE");
     }
@@ -69,10 +69,10 @@ MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile
         return location;
     }
     if (!CopyMap(earlier, file, error)) {
-        return Failed(PathText(earlier) + " could not be copied to " + PathText(*dataFolder) +
-                      " (" + error.message() + ")");
+        return Failed(PathInMessage(earlier) + " could not be copied to " +
+                      PathInMessage(*dataFolder) + " (" + error.message() + ")");
     }
-    location.notice = "copied " + PathText(earlier) + " to " + PathText(file) +
+    location.notice = "copied " + PathInMessage(earlier) + " to " + PathInMessage(file) +
                       ", where the key map is kept from now on; the original stays as it was";
     return location;
 }

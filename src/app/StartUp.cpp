@@ -6,6 +6,7 @@
 #include "device/SimulatedKeyboard.h"
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
+#include "store/QuotedText.h"
 #include "store/ReplaceFile.h"
 #include "store/SameFile.h"
 
@@ -37,8 +38,8 @@ bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
     error = map_.error;
     if (error.empty() && keyTable_ && SameFile(map_.file, *keyTable_)) {
         // Each save would write the map's records over the keyboard's table, and the other way.
-        error =
-            PathText(map_.file) + ": is " + kKeyTableIs + "; the key map needs a file of its own";
+        error = PathInMessage(map_.file) + ": is " + kKeyTableIs +
+                "; the key map needs a file of its own";
     }
     return error.empty();
 }

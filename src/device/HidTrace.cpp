@@ -8,7 +8,7 @@
 #include "device/KeyboardLink.h"
 #include "store/AppendFile.h"
 #include "store/FileProblemTexts.h"
-#include "store/PathText.h"
+#include "store/QuotedText.h"
 #include "store/SameFile.h"
 
 namespace varnok {
@@ -46,8 +46,8 @@ std::unique_ptr<HidTrace> HidTrace::ToFile(HidPlatform& inner, Clock& clock,
                                            std::string& error) {
     for (const ProtectedFile& other : protectedFiles) {
         if (SameFile(path, other.path)) {
-            error =
-                PathText(path) + ": is " + other.what + "; the HID trace needs a file of its own";
+            error = PathInMessage(path) + ": is " + other.what +
+                    "; the HID trace needs a file of its own";
             return nullptr;
         }
     }

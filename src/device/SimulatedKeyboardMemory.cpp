@@ -8,7 +8,7 @@
 #include "device/HexBytes.h"
 #include "device/KeyboardProtocol.h"
 #include "store/FileProblemTexts.h"
-#include "store/PathText.h"
+#include "store/QuotedText.h"
 #include "store/ReplaceFile.h"
 
 namespace varnok {
@@ -160,23 +160,23 @@ std::optional<SimulatedKeyboardMemory> SimulatedKeyboardMemory::Load(
         return SimulatedKeyboardMemory{};
     }
     if (code || status.type() != std::filesystem::file_type::regular) {
-        error = PathText(path) + ": not a readable key table file";
+        error = PathInMessage(path) + ": not a readable key table file";
         return std::nullopt;
     }
     const auto size = std::filesystem::file_size(path, code);
     if (code || size > kMaxFileSize) {
-        error = PathText(path) + ": too large to be a key table file";
+        error = PathInMessage(path) + ": too large to be a key table file";
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
     std::string contents(static_cast<std::size_t>(size), '\0');
     if (!in || !in.read(contents.data(), static_cast<std::streamsize>(size))) {
-        error = PathText(path) + ": cannot be read";
+        error = PathInMessage(path) + ": cannot be read";
         return std::nullopt;
     }
     auto table = FromText(contents, error);
     if (!table) {
-        error = PathText(path) + ": " + error;
+        error = PathInMessage(path) + ": " + error;
     }
     return table;
 }

@@ -7,6 +7,7 @@
 #include "keys/KeyLookup.h"
 #include "keys/UsageTable.h"
 #include "keys/VirtualKeyTable.h"
+#include "store/QuotedText.h"
 
 namespace varnok {
 
@@ -158,7 +159,7 @@ std::optional<KeyChord> ParseChordText(std::string_view written, std::string& er
     for (std::string_view name : names) {
         const VirtualKeyRow* key = FindKeyName(name);
         if (key == nullptr) {
-            error = std::string(1, '"').append(name).append("\" is no key name");
+            error = QuotedInput(name) + " is no key name";
             return std::nullopt;
         }
         const auto usage = key->keyCode == kNoKeyCode ? std::nullopt : KeyCodeToUsage(key->keyCode);

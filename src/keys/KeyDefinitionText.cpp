@@ -5,13 +5,15 @@
 #include "keys/KeyLookup.h"
 #include "keys/KeySlotsModel.h"
 #include "keys/RowText.h"
+#include "store/QuotedText.h"
 
 namespace varnok {
 
 bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
                        std::string_view definition, std::string& reason) {
     if (mode == kStringMode) {
-        if (!CheckTypedString(definition, reason) || !CheckRowText(definition, reason)) {
+        if (!CheckTypedString(definition, reason) ||
+            !CheckRowText(definition, RowTextUse::TypedString, reason)) {
             return false;
         }
         model.ForgetSlot(slot);
@@ -29,11 +31,10 @@ bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
     std::string chordError;
     const auto chord = ParseChordText(definition, chordError);
     if (!chord) {
-        reason =
-            "\"" + std::string(definition) + "\" is no command item, and as a chord: " + chordError;
+        reason = QuotedInput(definition) + " is no command item, and as a chord: " + chordError;
         return false;
     }
-    if (!CheckRowText(chord->text, reason)) return false;
+    if (!CheckRowText(chord->text, RowTextUse::Label, reason)) return false;
     model.ForgetSlot(slot);
     model.SetFunctionMode(slot, mode);
     model.DefineChord(slot, chord->report, chord->text);

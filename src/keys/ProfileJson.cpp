@@ -1,6 +1,7 @@
 #include "keys/ProfileJson.h"
 
 #include <algorithm>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "device/HexBytes.h"
@@ -8,6 +9,7 @@
 #include "keys/KeyReport.h"
 #include "keys/RowText.h"
 #include "keys/StringPayload.h"
+#include "store/QuotedText.h"
 
 namespace varnok {
 
@@ -51,20 +53,27 @@ bool OnlyKnownMembers(const Json& object, const std::string& place,
                       std::initializer_list<std::string_view> known, std::string& error) {
     for (const auto& [name, value] : object.items()) {
         if (std::find(known.begin(), known.end(), name) == known.end()) {
-            return Refuse(error, place, "unknown member \"" + name + "\"");
+            return Refuse(error, place, "unknown member " + QuotedInput(name));
         }
     }
     return true;
 }
 
+// A whole number from lowest to highest; one out of range is refused with outOfRange(number),
+// the number as written (an unsigned one past what a signed one holds too).
 bool ReadInteger(const Json& object, const std::string& objectPlace, const char* name,
-                 const std::string& place, int& value, std::string& error) {
+                 const std::string& place, int lowest, int highest,
+                 const std::function<std::string(const std::string&)>& outOfRange, int& value,
+                 std::string& error) {
     const Json* member = Member(object, objectPlace, name, error);
     if (member == nullptr) return false;
     if (!member->is_number_integer()) return Refuse(error, place, "expected a whole number");
-    const auto number = member->get<std::int64_t>();
-    if (number < -1'000'000 || number > 1'000'000) return Refuse(error, place, "out of range");
-    value = static_cast<int>(number);
+    const bool inRange =
+        member->is_number_unsigned()
+            ? member->get<std::uint64_t>() <= static_cast<std::uint64_t>(highest)
+            : member->get<std::int64_t>() >= lowest && member->get<std::int64_t>() <= highest;
+    if (!inRange) return Refuse(error, place, outOfRange(member->dump()));
+    value = static_cast<int>(member->get<std::int64_t>());
     return true;
 }
 
@@ -87,8 +96,9 @@ bool ReadFunction(const std::string& name, const std::string& place, std::int32_
             return true;
         }
     }
-    return Refuse(error, place,
-                  "\"" + name + "\" is no function; expected \"Normal\", \"Once\" or \"String\"");
+    return Refuse(
+        error, place,
+        QuotedInput(name) + " is no function; expected \"Normal\", \"Once\" or \"String\"");
 }
 
 bool CheckDefinition(const ProfileKey& key, const std::string& place, std::string& error) {
@@ -97,7 +107,9 @@ bool CheckDefinition(const ProfileKey& key, const std::string& place, std::strin
     if (key.function == kStringMode && !CheckTypedString(key.text, reason)) {
         return Refuse(error, place + ".text", reason);
     }
-    if (!CheckRowText(key.text, reason)) return Refuse(error, place + ".text", reason);
+    const RowTextUse use =
+        key.function == kStringMode ? RowTextUse::TypedString : RowTextUse::Label;
+    if (!CheckRowText(key.text, use, reason)) return Refuse(error, place + ".text", reason);
     if (key.function == kStringMode) {
         if (key.definition.size() > kMaxStringPayload) {
             return Refuse(
@@ -106,7 +118,7 @@ bool CheckDefinition(const ProfileKey& key, const std::string& place, std::strin
         }
         if (key.definition != EncodeStringPayload(key.text)) {
             return Refuse(error, place + ".definition",
-                          "is not the payload of the text \"" + key.text + "\"");
+                          "is not the payload of the text " + QuotedInput(key.text));
         }
         return true;
     }
@@ -127,11 +139,11 @@ bool ReadKey(const Json& entry, const std::string& place, ProfileKey& key, std::
     if (!OnlyKnownMembers(entry, place, {"key", "function", "text", "definition"}, error)) {
         return false;
     }
-    if (!ReadInteger(entry, place, "key", place + ".key", key.slot, error)) return false;
-    if (key.slot < 0 || key.slot > kLastSlot) {
-        return Refuse(error, place + ".key",
-                      std::to_string(key.slot) +
-                          " is no key; the keyboard has keys 1 to 6 and the hidden key 0");
+    const auto noKey = [](const std::string& number) {
+        return number + " is no key; the keyboard has keys 1 to 6 and the hidden key 0";
+    };
+    if (!ReadInteger(entry, place, "key", place + ".key", 0, kLastSlot, noKey, key.slot, error)) {
+        return false;
     }
     std::string function;
     if (!ReadString(entry, place, "function", place + ".function", function, error) ||
@@ -163,11 +175,13 @@ bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
                       "this is no Varnok profile (expected \"format\": \"varnok-profile\")");
     }
     int version = 0;
-    if (!ReadInteger(json, "profile", "version", "version", version, error)) return false;
-    if (version != kProfileVersion) {
-        return Refuse(error, "version",
-                      "unknown version " + std::to_string(version) +
-                          "; this Varnok reads version " + std::to_string(kProfileVersion));
+    const auto unknownVersion = [](const std::string& number) {
+        return "unknown version " + number + "; this Varnok reads version " +
+               std::to_string(kProfileVersion);
+    };
+    if (!ReadInteger(json, "profile", "version", "version", kProfileVersion, kProfileVersion,
+                     unknownVersion, version, error)) {
+        return false;
     }
     if (!OnlyKnownMembers(json, "profile", {"format", "version", "language", "keyCount", "keys"},
                           error)) {
@@ -181,11 +195,12 @@ bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
         return Refuse(error, "language", "expected \"English\" or \"Chinese\"");
     }
     profile.language = static_cast<std::int32_t>(found - kLanguages.begin());
-    if (!ReadInteger(json, "profile", "keyCount", "keyCount", profile.keyCount, error)) {
+    const auto keyCountOutOfRange = [](const std::string& number) {
+        return "expected 1 to 6 keys shown, not " + number;
+    };
+    if (!ReadInteger(json, "profile", "keyCount", "keyCount", 1, kMaxKeyCount, keyCountOutOfRange,
+                     profile.keyCount, error)) {
         return false;
-    }
-    if (profile.keyCount < 1 || profile.keyCount > kMaxKeyCount) {
-        return Refuse(error, "keyCount", "expected 1 to 6 keys shown");
     }
 
     const Json* keys = Member(json, "profile", "keys", error);

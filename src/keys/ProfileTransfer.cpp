@@ -7,6 +7,7 @@
 #include "keys/KeySlotsModel.h"
 #include "keys/StringPayload.h"
 #include "keys/TypableString.h"
+#include "store/QuotedText.h"
 
 namespace varnok {
 
@@ -22,9 +23,9 @@ ProfileKey KeyOfSlot(const KeySlotsModel& model, int slot, std::vector<std::stri
     if (key.function == kStringMode) {
         const TypableString typed = CheckTypableString(model.Text(slot));
         if (!typed.TypesWholeText()) {
-            notices.push_back("key " + std::to_string(slot) + ": the keyboard types \"" +
-                              typed.typed + "\" of \"" + model.Text(slot) + "\" (" +
-                              StringRefusalText(typed, 0) + ")");
+            notices.push_back("key " + std::to_string(slot) + ": the keyboard types " +
+                              QuotedText(typed.typed) + " of " + QuotedText(model.Text(slot)) +
+                              " (" + StringRefusalText(typed, 0) + ")");
         }
         key.text = typed.typed;
         key.definition = EncodeStringPayload(key.text);

@@ -6,11 +6,37 @@
 
 namespace varnok {
 
-RowTextCheck CheckRowText(std::string_view text) {
+namespace {
+
+bool IsControlCharacter(char32_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c <= 0x9F);
+}
+
+// "U+001B"
+std::string CodePointName(char32_t c) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string name = "U+";
+    for (int shift = 12; shift >= 0; shift -= 4) name += kHex[(c >> shift) & 0xF];
+    return name;
+}
+
+}  // namespace
+
+RowTextCheck CheckRowText(std::string_view text, RowTextUse use) {
     RowTextCheck check;
     if (!IsUtf8(text)) {
         check.problem = RowTextProblem::NotUtf8;
         return check;
+    }
+    for (std::string_view rest = text; !rest.empty();) {
+        const Utf8Character character = FirstUtf8Character(rest);
+        rest.remove_prefix(character.bytes.size());
+        const char32_t c = *character.codePoint;
+        if (IsControlCharacter(c) && !(use == RowTextUse::TypedString && KeyboardTypes(c))) {
+            check.problem = RowTextProblem::ControlCharacter;
+            check.controlCharacter = c;
+            return check;
+        }
     }
     GbkCodec codec;
     const std::string gbk = codec.ToGbk(text);
@@ -31,6 +57,14 @@ std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language)
     switch (*check.problem) {
         case RowTextProblem::NotUtf8:
             return english ? "the text is not UTF-8" : "\u6587\u5B57\u4E0D\u662F UTF-8";
+        case RowTextProblem::ControlCharacter:
+            return english
+                       ? "the text holds the control character " +
+                             CodePointName(check.controlCharacter) + ", which a row does not take"
+                       // 文字中有控制字符 U+0000，行中不能使用
+                       : "\u6587\u5B57\u4E2D\u6709\u63A7\u5236\u5B57\u7B26 " +
+                             CodePointName(check.controlCharacter) +
+                             "\uFF0C\u884C\u4E2D\u4E0D\u80FD\u4F7F\u7528";
         case RowTextProblem::NotInGbk:
             return english ? "the text holds characters msmap.dat cannot keep (GBK has no place "
                              "for them)"
@@ -56,8 +90,8 @@ std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language)
     return {};
 }
 
-bool CheckRowText(std::string_view text, std::string& reason) {
-    const RowTextCheck check = CheckRowText(text);
+bool CheckRowText(std::string_view text, RowTextUse use, std::string& reason) {
+    const RowTextCheck check = CheckRowText(text, use);
     reason = RowTextRefusalText(check, 0);
     return check.Fits();
 }

@@ -14,21 +14,28 @@ namespace varnok {
 // line, a profile): at most 18 characters, as many as the window's value box takes, each one
 // that GBK has, and at most 25 bytes in GBK, as msmap.dat keeps it (so an 18-character label
 // in Chinese, two bytes a character, is too long for the file). A text that breaks the rule is
-// refused with the reason; none is cut down.
+// refused with the reason; none is cut down. Nor does a row hold control characters (C0, DEL,
+// C1: a NUL would end the text in msmap.dat, an Esc would drive the terminal that shows it),
+// except in a String row's text the three a key of the keyboard types: Tab, Esc and Delete.
 inline constexpr std::size_t kMaxRowTextCharacters = 18;
 inline constexpr std::size_t kMaxRowTextBytes = SlotRecordLayout::kTextSize;
 
-enum class RowTextProblem { NotUtf8, NotInGbk, TooManyCharacters, TooManyBytes };
+enum class RowTextProblem { NotUtf8, ControlCharacter, NotInGbk, TooManyCharacters, TooManyBytes };
+
+// What a row's text is for: the label of a Normal or Once key, or what a String key types.
+enum class RowTextUse { Label, TypedString };
 
 struct RowTextCheck {
     std::optional<RowTextProblem> problem;
     // The text's length in GBK, as msmap.dat would hold it.
     std::size_t gbkBytes = 0;
+    // The first control character the row does not take.
+    char32_t controlCharacter = 0;
 
     bool Fits() const { return !problem; }
 };
 
-RowTextCheck CheckRowText(std::string_view text);
+RowTextCheck CheckRowText(std::string_view text, RowTextUse use);
 
 // Why the row refuses the text, in the window's language (0 English, otherwise Chinese); empty
 // when the text fits.
@@ -37,7 +44,7 @@ std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language)
 // The checks of a text given for a key, for the command line and profiles: true when the text
 // passes; otherwise reason says why.
 // A row text, see above.
-bool CheckRowText(std::string_view text, std::string& reason);
+bool CheckRowText(std::string_view text, RowTextUse use, std::string& reason);
 // The text of a String key: at most 14 characters, each one the keyboard can type.
 bool CheckTypedString(std::string_view text, std::string& reason);
 

@@ -1,6 +1,6 @@
 #include "store/FileProblemTexts.h"
 
-#include "store/PathText.h"
+#include "store/QuotedText.h"
 
 namespace varnok {
 
@@ -23,7 +23,7 @@ const std::array<FileProblemText, 13> FileProblemTexts = {{
 // clang-format on
 
 std::string DescribeFileResult(const FileResult& result, std::int32_t language) {
-    std::string text = PathText(result.file) + ": ";
+    std::string text = PathInMessage(result.file) + ": ";
     for (const FileProblemText& row : FileProblemTexts) {
         if (row.problem == result.problem) {
             text += language == 0 ? row.english : row.chinese;

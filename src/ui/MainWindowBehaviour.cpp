@@ -182,7 +182,9 @@ bool MainWindowBehaviour::Collect() {
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         const int box = RowControlTable[slot].valueBox;
         model_.TakeText(slot, controls_.GetText(box));
-        if (const RowTextCheck check = CheckRowText(model_.Text(slot)); !check.Fits()) {
+        const RowTextUse use =
+            model_.FunctionMode(slot) == kStringMode ? RowTextUse::TypedString : RowTextUse::Label;
+        if (const RowTextCheck check = CheckRowText(model_.Text(slot), use); !check.Fits()) {
             controls_.ShowMessage(RowTextRefusalText(check, language_), applicationName_,
                                   MessageIcon::Exclamation, "");
             controls_.SetFocus(box);

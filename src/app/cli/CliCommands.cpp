@@ -28,6 +28,7 @@
 #include "keys/StoredChoices.h"
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
+#include "store/QuotedText.h"
 #include "store/ReplaceFile.h"
 #include "store/SameFile.h"
 #include "store/SettingsStore.h"
@@ -49,11 +50,11 @@ std::string Describe(const SlotReadBack& key) {
         case SlotReadBack::Kind::Empty:
             return "nothing";
         case SlotReadBack::Kind::String:
-            return "the string \"" + key.text + "\" (" + FormatHexBytes(key.payload) + ")";
+            return "the string " + QuotedText(key.text) + " (" + FormatHexBytes(key.payload) + ")";
         case SlotReadBack::Kind::Mouse:
         case SlotReadBack::Kind::Keyboard: {
-            std::string text =
-                "\"" + key.text + "\" (" + FormatHexBytes(std::span(key.report).subspan(1)) + ")";
+            std::string text = QuotedText(key.text) + " (" +
+                               FormatHexBytes(std::span(key.report).subspan(1)) + ")";
             if (key.functionMode == kOnceMode) text += " once";
             return text;
         }
@@ -221,8 +222,28 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     return kExitSuccess;
 }
 
-int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::string& definition) {
-    if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
+std::optional<int> CliCommands::RowKey(std::string_view given) {
+    // Decimal only: "010" is no key 8 and "0x2" no key 2. A number is named as given, unless too
+    // long; anything else quoted, shortened.
+    const std::string_view digits = given.starts_with('-') ? given.substr(1) : given;
+    const bool number =
+        !digits.empty() && given.size() <= kQuotedInputCharacters &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    std::string_view value = digits;
+    while (value.size() > 1 && value.front() == '0') value.remove_prefix(1);
+    if (number && digits == given && value.size() == 1 && IsRowSlot(value[0] - '0')) {
+        return value[0] - '0';
+    }
+    Fail(kExitUsage,
+         "KEY must be 1 to 6, not " + (number ? std::string(given) : QuotedInput(given)));
+    return std::nullopt;
+}
+
+int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode,
+                     const std::string& definition) {
+    const std::optional<int> rowKey = RowKey(keyGiven);
+    if (!rowKey) return kExitUsage;
+    const int key = *rowKey;
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     // Only --string makes a key type text: without a mode a chord or command item is Normal,
@@ -242,8 +263,10 @@ int CliCommands::Set(int key, std::optional<std::int32_t> mode, const std::strin
     return kExitSuccess;
 }
 
-int CliCommands::Unset(int key) {
-    if (!IsRowSlot(key)) return Fail(kExitUsage, "KEY must be 1 to 6, not " + std::to_string(key));
+int CliCommands::Unset(std::string_view keyGiven) {
+    const std::optional<int> rowKey = RowKey(keyGiven);
+    if (!rowKey) return kExitUsage;
+    const int key = *rowKey;
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     // As a right click into the row: the key keeps its function and holds nothing.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "app/cli/KeyboardListing.h"
 
@@ -55,10 +56,11 @@ public:
     // Shows what the keyboard holds and nothing of the store; takeIntoStore also keeps it in
     // msmap.dat and the rows' function modes, as the window's read-back and Save do.
     int Read(bool takeIntoStore, bool json);
-    // mode: 0 Normal, 1 Once, 2 String; none makes the key Normal, or keeps it Once.
-    int Set(int key, std::optional<std::int32_t> mode, const std::string& definition);
+    // key: the KEY argument, 1 to 6 in decimal. mode: 0 Normal, 1 Once, 2 String; none makes
+    // the key Normal, or keeps it Once.
+    int Set(std::string_view key, std::optional<std::int32_t> mode, const std::string& definition);
     // Empties the key; it keeps its function.
-    int Unset(int key);
+    int Unset(std::string_view key);
     int Save(bool verify);
     int Clear();
     // FILE "-" is standard output / input.
@@ -71,6 +73,8 @@ private:
     bool LoadModel(KeySlotsModel& model);
     bool SaveModel(KeySlotsModel& model);
     HidPlatform* Keyboard();
+    // The row key a KEY argument names; none, said so, when it names none.
+    std::optional<int> RowKey(std::string_view given);
     void PrintKeys(const KeySlotsModel& model, bool json);
     // The line of one key, as show prints it.
     void PrintKey(const KeySlotsModel& model, int key);

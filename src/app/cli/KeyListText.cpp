@@ -5,6 +5,7 @@
 
 #include "device/HexBytes.h"
 #include "keys/FunctionModeNames.h"
+#include "store/QuotedText.h"
 #include "store/Utf8.h"
 
 namespace varnok {
@@ -19,27 +20,6 @@ std::string Padded(std::string text, std::size_t width) {
     const std::size_t characters = Utf8CharacterCount(text);
     if (characters < width) text.append(width - characters, ' ');
     return text;
-}
-
-// The text as a C string literal would hold it, so that blanks, quotes and the control keys
-// a string may type (Tab, Esc, Delete) stay visible.
-std::string Quoted(std::string_view text) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            quoted += "\\x";
-            quoted += kDigits[byte >> 4];
-            quoted += kDigits[byte & 0xF];
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
 }
 
 }  // namespace
@@ -58,7 +38,7 @@ std::string FormatKeyLines(const Profile& profile) {
             lines += "-\n";
             continue;
         }
-        lines += Padded(Quoted(key.text), kTextWidth);
+        lines += Padded(QuotedText(key.text), kTextWidth);
         const std::string bytes = FormatHexBytes(key.definition);
         lines += bytes.empty() ? "" : "  " + bytes;
         // No trailing blanks after the text of a key without bytes.

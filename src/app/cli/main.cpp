@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <atomic>
 #include <iostream>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/UserDataFolder.h"
 #include "app/cli/CliCommands.h"
 #include "keys/FunctionModeNames.h"
+#include "store/QuotedText.h"
 #include "ui/ProgramVersion.h"
 
 namespace {
@@ -28,6 +30,39 @@ std::atomic<bool> stopRequested{false};
 int Fail(const std::string& message) {
     std::cerr << "varnok-cli: " << message << "\n";
     return kExitUsage;
+}
+
+// What the parser says of a command line it refuses. It names no command it does not know
+// ("A subcommand is required") and echoes arguments whole: an unknown word is named as such,
+// and an argument too long to read, or one holding control characters, is quoted shortened.
+std::string UsageError(CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+    std::string commands;
+    for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+        commands += (commands.empty() ? "" : ", ") + command->get_name();
+    }
+    const std::vector<std::string> rest = app.remaining();
+    if (app.get_subcommands().empty() && !rest.empty() && !rest.front().starts_with('-')) {
+        return "unknown command " + QuotedInput(rest.front()) + "; the commands are " + commands;
+    }
+    if (app.get_subcommands().empty() && dynamic_cast<const CLI::RequiredError*>(&error)) {
+        return "no command given; the commands are " + commands;
+    }
+    std::string message = error.what();
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const std::size_t marks = static_cast<std::size_t>(std::count_if(
+            argument.begin(), argument.end(), [](char c) { return c == '"' || c == '\\'; }));
+        const bool plain = argument.size() <= kQuotedInputCharacters &&
+                           QuotedText(argument).size() == argument.size() + marks + 2;
+        if (plain) continue;
+        for (std::size_t at = message.find(argument); at != std::string::npos;
+             at = message.find(argument, at)) {
+            const std::string quoted = QuotedInput(argument);
+            message.replace(at, argument.size(), quoted);
+            at += quoted.size();
+        }
+    }
+    return message;
 }
 
 }  // namespace
@@ -54,6 +89,7 @@ int main(int argc, char** argv) {
     std::string virtualKeyboard;
     std::string hidTrace;
     std::string mapOption;
+    bool json = false;
     app.add_option("--virtual-keyboard", virtualKeyboard,
                    "use a simulated keyboard whose key table is kept in FILE (created when "
                    "missing) instead of the real keyboard")
@@ -65,8 +101,8 @@ int main(int argc, char** argv) {
                    "keep the keys' texts and definitions in FILE "
                    "instead of the user's msmap.dat")
         ->type_name("FILE");
+    app.add_flag("--json", json, "print what list, show and read print as JSON");
 
-    bool json = false;
     CLI::App* list = app.add_subcommand(
         "list",
         "List every HID interface that is the keyboard, and those with its ids that "
@@ -85,7 +121,7 @@ int main(int argc, char** argv) {
 
     CLI::App* set = app.add_subcommand(
         "set", "Define one key in the store from text (the keyboard is changed by save)");
-    int key = 0;
+    std::string key;
     std::string definition;
     set->add_option("KEY", key, "the key, 1 to 6")->required();
     set->add_option("DEFINITION", definition,
@@ -133,8 +169,13 @@ int main(int argc, char** argv) {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
-        std::cerr << "varnok-cli: " << e.what() << "\nTry 'varnok-cli --help'.\n";
+        std::cerr << "varnok-cli: " << UsageError(app, e, argc, argv)
+                  << "\nTry 'varnok-cli --help'.\n";
         return kExitUsage;
+    }
+    if (json && !list->parsed() && !show->parsed() && !read->parsed()) {
+        return Fail("--json is for list, show and read; " +
+                    app.get_subcommands().front()->get_name() + " prints no JSON");
     }
 
     std::string error;

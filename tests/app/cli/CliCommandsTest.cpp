@@ -73,9 +73,9 @@ protected:
     }
     void SetThreeKeys() {
         for (const auto& [key, mode, definition] :
-             {std::tuple{1, std::optional<std::int32_t>(), "Ctrl+C"},
-              std::tuple{2, std::optional<std::int32_t>(kOnceMode), "Close Window"},
-              std::tuple{3, std::optional<std::int32_t>(kStringMode), "Hello, World"}}) {
+             {std::tuple{"1", std::optional<std::int32_t>(), "Ctrl+C"},
+              std::tuple{"2", std::optional<std::int32_t>(kOnceMode), "Close Window"},
+              std::tuple{"3", std::optional<std::int32_t>(kStringMode), "Hello, World"}}) {
             ASSERT_EQ(Run([&](CliCommands& c) { return c.Set(key, mode, definition); }), 0)
                 << err.str();
         }
@@ -201,13 +201,13 @@ TEST_F(CliCommandsTest, ReadShowsTheKeyboardAloneAndReadStoreThenSaveKeepsItsTab
     const auto read = [this](bool store, bool json) {
         return Run([=](CliCommands& c) { return c.Read(store, json); });
     };
-    const auto set = [this](int key, std::int32_t mode, const char* definition) {
+    const auto set = [this](const char* key, std::int32_t mode, const char* definition) {
         ASSERT_EQ(Run([=](CliCommands& c) { return c.Set(key, mode, definition); }), 0)
             << err.str();
     };
     // The keyboard is empty; the store has a Once row 2 and a String row 3.
-    set(2, kOnceMode, "Close Window");
-    set(3, kStringMode, "abc");
+    set("2", kOnceMode, "Close Window");
+    set("3", kStringMode, "abc");
     ASSERT_EQ(read(false, false), 0) << err.str();
     EXPECT_EQ(
         out.str(),
@@ -219,8 +219,8 @@ TEST_F(CliCommandsTest, ReadShowsTheKeyboardAloneAndReadStoreThenSaveKeepsItsTab
         EXPECT_EQ(key["text"], "") << key;
     }
 
-    set(1, kOnceMode, "Mouse Left Click");
-    set(3, kStringMode, "");
+    set("1", kOnceMode, "Mouse Left Click");
+    set("3", kStringMode, "");
     ASSERT_EQ(Run([](CliCommands& c) { return c.Save(false); }), 0) << err.str();
     const SimulatedKeyboardMemory saved = cliKeyboard.Table();
     const auto record = saved.Record(1);
@@ -292,8 +292,8 @@ TEST_F(CliCommandsTest, OnlyStringMakesTextAndUnsetEmptiesAKeyKeepingItsFunction
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << "key " << step.key << " " << step.definition);
         const int status = Run([&](CliCommands& c) {
-            return step.mode == kUnset ? c.Unset(step.key)
-                                       : c.Set(step.key, step.mode, step.definition);
+            const std::string key = std::to_string(step.key);
+            return step.mode == kUnset ? c.Unset(key) : c.Set(key, step.mode, step.definition);
         });
         EXPECT_EQ(status, step.status) << err.str();
         if (step.status == 0) {
@@ -310,7 +310,7 @@ TEST_F(CliCommandsTest, OnlyStringMakesTextAndUnsetEmptiesAKeyKeepingItsFunction
 }
 
 TEST_F(CliCommandsTest, StoredChoicesOutOfRangeAreTakenAsDefaultsAndLeftAsStored) {
-    ASSERT_EQ(Run([](CliCommands& c) { return c.Set(3, kStringMode, "abc"); }), 0);
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Set("3", kStringMode, "abc"); }), 0);
     // A settings file edited by hand: no list of the window offers these values.
     cliSettings.WriteSetting("Settings", "keynum", 99);
     cliSettings.WriteSetting("Settings", "keyLan", 7);
@@ -327,7 +327,7 @@ TEST_F(CliCommandsTest, StoredChoicesOutOfRangeAreTakenAsDefaultsAndLeftAsStored
     std::ofstream(file) << profile;
     EXPECT_EQ(Run([&](CliCommands& c) { return c.Import(file.string()); }), 0) << err.str();
 
-    ASSERT_EQ(Run([](CliCommands& c) { return c.Set(2, std::nullopt, "Ctrl+C"); }), 0);
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Set("2", std::nullopt, "Ctrl+C"); }), 0);
     EXPECT_EQ(cliSettings.ReadSetting("Settings", "keynum", -7), 1);
     EXPECT_EQ(cliSettings.ReadSetting("Settings", "KeyFun3Sel", -7), 0);
 }

@@ -94,6 +94,18 @@ TEST(ProfileJson, MalformedProfilesAreRefusedWithThePlaceAndReason) {
          "keys[0]: unknown member \"fucntion\""},
         {R"({"format": "varnok-profile", "version": 1, "language": "English", "keyCount": 7, "keys": []})",
          "keyCount: expected 1 to 6"},
+        // Numbers past what a signed one holds, as they are written.
+        {R"({"format": "varnok-profile", "version": 1, "language": "English", "keyCount": 18446744073709551615, "keys": []})",
+         "keyCount: expected 1 to 6 keys shown, not 18446744073709551615"},
+        {WithKeys("", "4294967297"), "version: unknown version 4294967297"},
+        {WithKeys(R"({"key": -1, "function": "Normal", "text": "", "definition": ""})"),
+         "keys[0].key: -1 is no key"},
+        // A C1 control in a label; in a String key, what the keyboard has no key for.
+        {WithKeys(
+             R"({"key": 1, "function": "Normal", "text": "A\u0085", "definition": "01 00 00 04 00 00 00 00"})"),
+         "keys[0].text: the text holds the control character U+0085"},
+        {WithKeys(R"({"key": 1, "function": "String", "text": "a\u0000", "definition": ""})"),
+         "keys[0].text: The keyboard has no key for \"U+0000\"."},
     };
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(text);
@@ -101,6 +113,18 @@ TEST(ProfileJson, MalformedProfilesAreRefusedWithThePlaceAndReason) {
         EXPECT_FALSE(ReadProfileJson(text, error).has_value());
         EXPECT_EQ(error.substr(0, expected.size()), expected);
     }
+}
+
+// Tab, Esc and Delete are keys a String key types: a profile with them, as export writes it,
+// imports.
+TEST(ProfileJson, AStringKeyTypesTabEscAndDelete) {
+    std::string error;
+    const auto read = ReadProfileJson(
+        WithKeys(
+            R"({"key": 1, "function": "String", "text": "a\t\u001b\u007f", "definition": "00 04 00 2B 00 29 00 63"})"),
+        error);
+    ASSERT_TRUE(read.has_value()) << error;
+    EXPECT_EQ(read->keys.at(0).text, "a\t\x1b\x7f");
 }
 
 }  // namespace

@@ -61,13 +61,15 @@ SimulatedKeyboardMemory WindowsTable() {
 // varnok-cli itself, run on a simulated keyboard whose key table is a file, with a home of
 // its own: the store is the window's, in the user's XDG folders.
 struct CliHome {
-    ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = "") {
+    // Standard output goes to outputFile when one is named.
+    ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = "",
+                      const std::filesystem::path& outputFile = {}) {
         arguments.insert(arguments.begin(), {"--virtual-keyboard", keys.string()});
         return RunProgram(VARNOK_CLI_PROGRAM, arguments,
                           {{"HOME", home.Path().string()},
                            {"XDG_CONFIG_HOME", (home.Path() / "config").string()},
                            {"XDG_DATA_HOME", (home.Path() / "data").string()}},
-                          home.Path(), input);
+                          home.Path(), input, outputFile);
     }
     // Runs and expects success.
     std::string Ok(const std::vector<std::string>& arguments) {
@@ -193,6 +195,19 @@ TEST_F(VarnokCliTest, MalformedProfilesAreRefusedAndTheStoreIsUntouched) {
         {withKeys(R"({"key": 1, "function": "String", "text": "na\u00efve", "definition": ""})"),
          "p.json: keys[0].text: The keyboard has no key for"},
         {withKeys(key + ", " + key), "p.json: keys[1].key: key 1 appears twice"},
+        {withKeys(
+             R"({"key": 18446744073709551615, "function": "Normal", "text": "", "definition": ""})"),
+         "p.json: keys[0].key: 18446744073709551615 is no key"},
+        // A NUL would end the text in msmap.dat; an Esc would drive the terminal of show.
+        {withKeys(
+             R"({"key": 1, "function": "Normal", "text": "A|,\u0000", "definition": "01 00 00 04 00 00 00 00"})"),
+         "p.json: keys[0].text: the text holds the control character U+0000"},
+        {withKeys(
+             R"({"key": 1, "function": "Once", "text": "\u001b[2J", "definition": "01 00 00 04 00 00 00 00"})"),
+         "p.json: keys[0].text: the text holds the control character U+001B"},
+        {withKeys(R"({"key": 1, ")" + std::string(5000, 'k') + R"(": 1})"),
+         "p.json: keys[0]: unknown member \"" + std::string(40, 'k') +
+             "\u2026\" (5000 characters)"},
     };
     const std::string file = (home.Path() / "p.json").string();
     for (const auto& [text, message] : cases) {
@@ -244,18 +259,58 @@ TEST_F(VarnokCliTest, ListsTheKeyboardAndAnswersUsageAsExpected) {
     EXPECT_EQ(listed[0]["collection"],
               nlohmann::json::parse(R"({"index": 0, "usagePage": "ff00", "usage": "0001"})"));
 
+    // --json is a global option like the others: before the command as well as after it.
+    EXPECT_EQ(Ok({"--json", "list"}), Ok({"list", "--json"}));
+    EXPECT_EQ(Ok({"--json", "show"}), Ok({"show", "--json"}));
+
     EXPECT_EQ(Ok({"--version"}), "Varnok 1.5\n");
     EXPECT_NE(Ok({"set", "--help"}).find("--string"), std::string::npos);
-    const ProgramResult unknown = Cli({"frobnicate"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("varnok-cli: "), std::string::npos);
-    const ProgramResult none = Cli({});
-    EXPECT_EQ(none.status, 2);
 
     std::ofstream(keys) << "not a key table\n";
     const ProgramResult broken = Cli({"save"});
     EXPECT_EQ(broken.status, 2);
     EXPECT_NE(broken.err.find("line 1"), std::string::npos) << broken.err;
+}
+
+// A refused command line is named in a line or two: the word that is no command, the key that
+// is none (however large), the argument that was not expected, each quoted shortened and with
+// its control characters escaped; nothing is stored.
+TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
+    SetThreeKeys();
+    const std::string map = Contents(MapFile());
+    const std::string settings = Contents(SettingsFile());
+    const std::string huge(131000, 'a');
+    const std::string shortened = "\"" + std::string(40, 'a') + "\u2026\" (131000 characters)";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"frobnicate"},
+         "varnok-cli: unknown command \"frobnicate\"; the commands are list, show, read, set, "
+         "unset, save, clear, export, import\n"},
+        {{huge}, "varnok-cli: unknown command " + shortened + "; the commands are list,"},
+        {{}, "varnok-cli: no command given; the commands are list, show,"},
+        {{"set", huge, "A"}, "varnok-cli: KEY must be 1 to 6, not " + shortened + "\n"},
+        {{"set", "18446744073709551615", "A"},
+         "varnok-cli: KEY must be 1 to 6, not 18446744073709551615\n"},
+        {{"unset", "010"}, "varnok-cli: KEY must be 1 to 6, not 010\n"},
+        {{"unset", "0x2"}, "varnok-cli: KEY must be 1 to 6, not \"0x2\"\n"},
+        {{"show", huge}, "varnok-cli: The following argument was not expected: " + shortened},
+        {{"set", "1", "Ctrl+" + huge},
+         "is no command item, and as a chord: " + shortened + " is no key name\n"},
+        {{"set", "1", "\x1b[2J"},
+         "varnok-cli: key 1: \"\\x1b[2J\" is no command item, and as a chord: \"\\x1b[2J\" is "
+         "no key name\n"},
+        {{"--json", "set", "1", "A"},
+         "varnok-cli: --json is for list, show and read; set prints no JSON\n"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
+        const ProgramResult result = Cli(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(message), std::string::npos) << result.err.substr(0, 300);
+        EXPECT_LT(result.err.size(), 300u);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(Contents(MapFile()), map);
+        EXPECT_EQ(Contents(SettingsFile()), settings);
+    }
 }
 
 // A map file that is there but cannot be loaded stops every command that uses the store, with

@@ -29,11 +29,12 @@ std::string Contents(const std::filesystem::path& file) {
 ProgramResult RunProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,
                          const std::vector<std::pair<std::string, std::string>>& environment,
-                         const std::filesystem::path& workingDirectory, const std::string& input) {
+                         const std::filesystem::path& workingDirectory, const std::string& input,
+                         const std::filesystem::path& outputFile) {
     // The streams go through files: no pipe can fill up and stall the program.
     TempDirectory streams;
     const std::filesystem::path in = streams.Path() / "in";
-    const std::filesystem::path out = streams.Path() / "out";
+    const std::filesystem::path out = outputFile.empty() ? streams.Path() / "out" : outputFile;
     const std::filesystem::path err = streams.Path() / "err";
     std::ofstream(in, std::ios::binary) << input;
 
@@ -76,7 +77,7 @@ ProgramResult RunProgram(const std::filesystem::path& program,
     }
     ProgramResult result;
     result.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-    result.out = Contents(out);
+    if (outputFile.empty()) result.out = Contents(out);
     result.err = Contents(err);
     return result;
 }
