@@ -187,6 +187,7 @@ int CliCommands::List(bool json) {
         }
         for (const std::string& line : advice) env_.out << line << "\n";
     }
+    if (Delivered(kExitSuccess) != kExitSuccess) return kExitUsage;
     if (!found) return Fail(kExitKeyboard, "no keyboard found");
     return kExitSuccess;
 }
@@ -195,7 +196,7 @@ int CliCommands::Show(bool json) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     PrintKeys(model, json);
-    return kExitSuccess;
+    return Delivered(kExitSuccess);
 }
 
 int CliCommands::Read(bool takeIntoStore, bool json) {
@@ -219,7 +220,7 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     host.EndProgress();
     if (takeIntoStore && !SaveModel(model)) return kExitUsage;
     PrintKeys(model, json);
-    return kExitSuccess;
+    return Delivered(kExitSuccess);
 }
 
 std::optional<int> CliCommands::RowKey(std::string_view given) {
@@ -260,7 +261,7 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
     env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[key], rowMode);
     ShowKeyInWindow(key);
     PrintKey(model, key);
-    return kExitSuccess;
+    return Delivered(kExitSuccess);
 }
 
 int CliCommands::Unset(std::string_view keyGiven) {
@@ -273,7 +274,7 @@ int CliCommands::Unset(std::string_view keyGiven) {
     model.ForgetSlot(key);
     if (!SaveModel(model)) return kExitUsage;
     PrintKey(model, key);
-    return kExitSuccess;
+    return Delivered(kExitSuccess);
 }
 
 void CliCommands::ShowKeyInWindow(int key) {
@@ -319,7 +320,7 @@ int CliCommands::Save(bool verify) {
                     "not verified: " + std::to_string(mismatches.size()) + " of 7 keys differ");
     }
     env_.out << "verified: the keyboard holds all 7 keys as saved\n";
-    return success;
+    return Delivered(success);
 }
 
 int CliCommands::Clear() {

@@ -313,6 +313,27 @@ TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
     }
 }
 
+// A result that cannot be written to standard output (a full disk, a closed pipe) is no
+// success: status 2 and the reason, for every command that prints one.
+TEST_F(VarnokCliTest, AResultThatCannotBeWrittenIsStatusTwoWithTheReason) {
+    SetThreeKeys();
+    const std::vector<std::string> commands[] = {
+        {"list"},           {"list", "--json"}, {"show"},
+        {"show", "--json"}, {"set", "4", "B"},  {"unset", "4"},
+        {"read"},           {"read", "--json"}, {"save", "--verify"},
+        {"export", "-"},
+    };
+    for (const auto& arguments : commands) {
+        SCOPED_TRACE(arguments[0] + " " + arguments.back());
+        const ProgramResult result = Cli(arguments, "", "/dev/full");
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("varnok-cli: the result could not be written to standard output "
+                                  "(No space left on device)"),
+                  std::string::npos)
+            << result.err;
+    }
+}
+
 // A map file that is there but cannot be loaded stops every command that uses the store, with
 // the reason, before the keyboard, the map or the settings are touched.
 TEST_F(VarnokCliTest, AMapThatCannotBeLoadedStopsEveryCommandThatUsesIt) {
