@@ -35,7 +35,8 @@ int Fail(const std::string& message) {
 // What the parser says of a command line it refuses. It names no command it does not know
 // ("A subcommand is required") and echoes arguments whole: an unknown word is named as such,
 // and an argument too long to read, or one holding control characters, is quoted shortened.
-std::string UsageError(CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+std::string UsageError(CLI::App& app, const CLI::ParseError& error,
+                       const std::vector<std::string>& arguments) {
     std::string commands;
     for (const CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
         commands += (commands.empty() ? "" : ", ") + command->get_name();
@@ -48,8 +49,8 @@ std::string UsageError(CLI::App& app, const CLI::ParseError& error, int argc, ch
         return "no command given; the commands are " + commands;
     }
     std::string message = error.what();
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         const std::size_t marks = static_cast<std::size_t>(std::count_if(
             argument.begin(), argument.end(), [](char c) { return c == '"' || c == '\\'; }));
         const bool plain = argument.size() <= kQuotedInputCharacters &&
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
-        std::cerr << "varnok-cli: " << UsageError(app, e, argc, argv)
+        std::cerr << "varnok-cli: " << UsageError(app, e, arguments)
                   << "\nTry 'varnok-cli --help'.\n";
         return kExitUsage;
     }
