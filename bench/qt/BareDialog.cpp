@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
 #include <cstring>
@@ -44,6 +45,8 @@ QWidget* MakeWidget(varnok::ControlKind kind, const QString& text, QWidget* pare
             combo->setEditable(kind == DropDownCombo);
             return combo;
         }
+        case ProgressBar:
+            return new QProgressBar(parent);
     }
     return nullptr;
 }

@@ -74,8 +74,9 @@ public:
     // A short line in the window that says why an input was refused; empty hides it.
     virtual void ShowNotice(const std::string& text) = 0;
 
-    // While the keyboard is written or read: the window takes no input but stays responsive,
-    // and shows a busy cursor.
+    // A disabled control takes no input and looks so.
+    virtual void SetEnabled(int id, bool enabled) = 0;
+    // While the keyboard is written or read: the window shows a busy cursor.
     virtual void SetBusy(bool busy) = 0;
     // The progress line of a running flow: a text and a bar at step of steps; steps 0 hides
     // both.

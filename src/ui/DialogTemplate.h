@@ -16,6 +16,7 @@ enum class ControlKind {
     Icon,  // the program icon
     DropDownCombo,
     DropDownList,
+    ProgressBar,
 };
 
 // Style bits of a template control. A control is visible unless it is Hidden.

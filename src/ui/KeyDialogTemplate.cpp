@@ -62,6 +62,9 @@ constexpr std::array kControls{
     DialogControlTemplate{FunctionList5, DropDownCombo,  193, 152, 42,  46, "",                kList},
     DialogControlTemplate{FunctionList6, DropDownCombo,  194, 176, 42,  41, "",                kList},
     DialogControlTemplate{Status,        StaticText,     23,  309, 224, 34, "",                kLabel | NoPrefix},
+    DialogControlTemplate{ProgressText,  StaticText,     28,  204, 110, 10, "",                kLabel | NoPrefix | Hidden},
+    DialogControlTemplate{Progress,      ProgressBar,    142, 204, 105, 9,  "",                kLabel | Hidden},
+    DialogControlTemplate{Notice,        StaticText,     23,  272, 224, 10, "",                kLabel | NoPrefix | Hidden},
 };
 // clang-format on
 

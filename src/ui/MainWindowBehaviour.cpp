@@ -386,12 +386,25 @@ GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
     return groupKeys_;
 }
 
+void MainWindowBehaviour::SetWindowBusy(bool busy) {
+    // The window goes on painting and can be closed (Exit); nothing else takes input. The lines
+    // that only show what goes on stay enabled: a disabled text is drawn grey, hard to read.
+    for (const DialogControlTemplate& control : KeyDialogTemplate().controls) {
+        const int id = control.id;
+        const bool staysEnabled = id == ControlId::Exit || id == ControlId::ProgressText ||
+                                  id == ControlId::Progress || id == ControlId::Status ||
+                                  id == ControlId::Unnamed;
+        if (!staysEnabled) controls_.SetEnabled(id, !busy);
+    }
+    controls_.SetBusy(busy);
+}
+
 void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh,
                                   bool reachesKeyboard) {
     flowRunning_ = true;
     flowHost_.Reset();
     controls_.ShowNotice("");
-    controls_.SetBusy(true);
+    SetWindowBusy(true);
     auto start = [this, flow = std::move(flow), afterRefresh, reachesKeyboard]() mutable {
         StartFlow(std::move(flow), afterRefresh, reachesKeyboard);
     };
@@ -428,7 +441,7 @@ void MainWindowBehaviour::StartFlow(std::function<void()> flow, bool afterRefres
 void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     flowRunning_ = false;
     controls_.ShowProgress("", 0, 0);
-    controls_.SetBusy(false);
+    SetWindowBusy(false);
     for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) StoreFunctionMode(row, mode);
     if (afterRefresh) {
         ApplyKeyCount();

@@ -139,6 +139,8 @@ private:
     // when it ends; reachesKeyboard: what it found of the keyboard goes to the status line.
     void RunFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
     void StartFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
+    // While a flow runs only Exit takes input, and the window shows a busy cursor.
+    void SetWindowBusy(bool busy);
     void EndFlow(bool afterRefresh);
     // Asks a running flow to stop at the next record and waits for it; what it would have done
     // on the window's thread at its end is dropped, its messages are kept.

@@ -20,6 +20,7 @@ public:
         bool checked = false;
         ValueEntry entry = ValueEntry::CapturedKeys;
         std::string mark;
+        bool enabled = true;
         std::string accessibleName;
         std::string accessibleDescription;
     };
@@ -54,6 +55,7 @@ public:
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;
+    void SetEnabled(int id, bool enabled) override { controls[id].enabled = enabled; }
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,

@@ -25,7 +25,8 @@ TEST(KeyDialogTemplate, EveryAddressedIdNamesOneControl) {
         ControlId::Row5Label,     ControlId::Row6Label,     ControlId::FunctionList1,
         ControlId::FunctionList2, ControlId::FunctionList3, ControlId::FunctionList4,
         ControlId::FunctionList5, ControlId::FunctionList6, ControlId::KeyCountLabel,
-        ControlId::Status,
+        ControlId::Status,        ControlId::ProgressText,  ControlId::Progress,
+        ControlId::Notice,
     };
     for (int id : ids) EXPECT_EQ(count[id], 1) << "control " << id;
     // Besides those: the row 1 label, the language list's label and the Group Key frame.
@@ -47,15 +48,17 @@ TEST(KeyDialogTemplate, ControlsLieInsideTheWindow) {
     }
 }
 
-// Save alone is the default button; Get Defined Key and the slot 0 field start hidden; the
-// labels take no focus while every operable control does.
+// Save alone is the default button; Get Defined Key, the slot 0 field and the lines of a
+// running flow and of a refused input start hidden; the labels take no focus while every
+// operable control does.
 TEST(KeyDialogTemplate, StylesMatchTheRoles) {
     std::set<int> defaults, hidden;
     for (const DialogControlTemplate& control : KeyDialogTemplate().controls) {
         if (control.Has(ControlStyle::DefaultButton)) defaults.insert(control.id);
         if (control.Has(ControlStyle::Hidden)) hidden.insert(control.id);
-        bool operable = control.kind != ControlKind::StaticText &&
-                        control.kind != ControlKind::GroupBox && control.kind != ControlKind::Icon;
+        bool operable =
+            control.kind != ControlKind::StaticText && control.kind != ControlKind::GroupBox &&
+            control.kind != ControlKind::Icon && control.kind != ControlKind::ProgressBar;
         EXPECT_EQ(control.Has(ControlStyle::TabStop), operable) << "control " << control.id;
         if (ControlId::IsValueBox(control.id)) {
             EXPECT_EQ(control.kind, ControlKind::DropDownCombo);
@@ -69,7 +72,9 @@ TEST(KeyDialogTemplate, StylesMatchTheRoles) {
         }
     }
     EXPECT_EQ(defaults, std::set<int>{ControlId::Save});
-    EXPECT_EQ(hidden, (std::set<int>{ControlId::GetDefinedKey, ControlId::HiddenValue}));
+    EXPECT_EQ(hidden,
+              (std::set<int>{ControlId::GetDefinedKey, ControlId::HiddenValue,
+                             ControlId::ProgressText, ControlId::Progress, ControlId::Notice}));
 }
 
 }  // namespace

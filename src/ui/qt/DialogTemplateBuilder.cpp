@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -56,6 +57,11 @@ QWidget* MakeWidget(const DialogControlTemplate& control, QWidget* parent,
             auto* label = new QLabel(parent);
             label->setPixmap(ProgramIcon().pixmap(32, 32));
             return label;
+        }
+        case ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            return bar;
         }
         case ControlKind::DropDownCombo:
         case ControlKind::DropDownList: {

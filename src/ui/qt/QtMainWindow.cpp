@@ -60,32 +60,10 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
         controls_[id] = widgets[i];
         ConnectNotifications(id, widgets[i]);
     }
-    // The progress of a save or read-back: a line in the free band under the last row, as
-    // wide as the rows, shown while it runs.
-    const QRect lastBox = Control(ControlId::ValueBox6)->geometry();
-    const QRect lastList = Control(ControlId::FunctionList6)->geometry();
-    const QRect band(lastBox.left(), lastBox.bottom() + lastBox.height(),
-                     lastList.right() - lastBox.left(), lastBox.height());
-    progressText_ = new QLabel(this);
-    progressText_->setObjectName(QStringLiteral("progressText"));
-    progressText_->setGeometry(band.adjusted(0, 0, -band.width() * 2 / 5 - 6, 0));
-    progressBar_ = new QProgressBar(this);
-    progressBar_->setObjectName(QStringLiteral("progressBar"));
-    progressBar_->setTextVisible(false);
-    progressBar_->setGeometry(band.adjusted(band.width() * 3 / 5, 4, 0, -4));
-    progressText_->hide();
-    progressBar_->hide();
-    // Why the last input was refused: a line right above the buttons, below the Group Key
-    // frame.
-    noticeText_ = new QLabel(this);
-    noticeText_->setObjectName(QStringLiteral("noticeText"));
-    const QRect clear = Control(ControlId::Clear)->geometry();
-    const QRect exit = Control(ControlId::Exit)->geometry();
-    const int lineHeight = fontMetrics().height() + 2;
-    noticeText_->setGeometry(clear.left(), clear.top() - lineHeight - 2,
-                             exit.right() - clear.left(), lineHeight);
+    progressText_ = qobject_cast<QLabel*>(Control(ControlId::ProgressText));
+    progressBar_ = qobject_cast<QProgressBar*>(Control(ControlId::Progress));
+    noticeText_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
     noticeText_->setStyleSheet(QStringLiteral("color: #b00000;"));
-    noticeText_->hide();
 
     connect(qApp, &QApplication::focusChanged, this, &QtMainWindow::OnApplicationFocusChanged);
     events_ = makeEvents(*this, executor_);
@@ -379,13 +357,13 @@ void QtMainWindow::ShowNotice(const std::string& text) {
     noticeText_->setVisible(!text.empty());
 }
 
+void QtMainWindow::SetEnabled(int id, bool enabled) {
+    if (QWidget* widget = Control(id)) widget->setEnabled(enabled);
+}
+
 void QtMainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    // The window goes on painting and can be closed; nothing else takes input.
-    for (const auto& [id, widget] : controls_) {
-        if (id != ControlId::Exit) widget->setEnabled(!busy);
-    }
     if (busy) {
         setCursor(Qt::BusyCursor);
     } else {

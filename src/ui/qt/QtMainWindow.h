@@ -73,6 +73,7 @@ public:
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;
+    void SetEnabled(int id, bool enabled) override;
     void SetBusy(bool busy) override;
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,

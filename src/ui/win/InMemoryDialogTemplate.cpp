@@ -17,8 +17,9 @@ constexpr std::uint16_t kComboBoxClass = 0x0085;
 
 struct KindStyle {
     ControlKind kind;
-    std::uint16_t windowClass;
+    std::uint16_t windowClass;  // 0: a class of the common controls, named by className
     DWORD style;
+    const wchar_t* className = nullptr;
 };
 
 // clang-format off
@@ -30,6 +31,7 @@ constexpr KindStyle kKindStyles[] = {
     {ControlKind::Icon,          kStaticClass,   SS_ICON},
     {ControlKind::DropDownCombo, kComboBoxClass, CBS_DROPDOWN},
     {ControlKind::DropDownList,  kComboBoxClass, CBS_DROPDOWNLIST},
+    {ControlKind::ProgressBar,   0,              0,                 L"msctls_progress32"},
 };
 // clang-format on
 
@@ -103,8 +105,15 @@ std::vector<std::uint16_t> InMemoryDialogTemplate(const DialogTemplate& dialog,
         out.Word(static_cast<std::uint16_t>(control.width));
         out.Word(static_cast<std::uint16_t>(control.height));
         out.Dword(static_cast<std::uint32_t>(control.id));
-        out.Word(0xFFFF);
-        out.Word(kind->windowClass);
+        if (kind->windowClass != 0) {
+            out.Word(0xFFFF);
+            out.Word(kind->windowClass);
+        } else {
+            for (const wchar_t* c = kind->className; *c != L'\0'; ++c) {
+                out.Word(static_cast<std::uint16_t>(*c));
+            }
+            out.Word(0);
+        }
         if (control.kind == ControlKind::Icon) {
             out.Word(0xFFFF);
             out.Word(iconResource);

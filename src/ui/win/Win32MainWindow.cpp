@@ -34,10 +34,7 @@ constexpr const wchar_t* kAboutText = L"About Varnok...";
 // The context menu's read-back entry.
 constexpr UINT kReadBackCommand = 0x0020;
 // Where the progress line of a running flow goes: under the last row, in dialog units.
-constexpr RECT kProgressTextArea{28, 204, 28 + 110, 204 + 10};
-constexpr RECT kProgressBarArea{142, 204, 142 + 105, 204 + 9};
 // Why the last input was refused: a line between the Group Key frame and the buttons.
-constexpr RECT kNoticeArea{23, 272, 247, 272 + 10};
 constexpr COLORREF kNoticeColour = RGB(176, 0, 0);
 // The edit field of a drop-down combo box is its child with this id.
 constexpr int kEditFieldId = 1001;
@@ -201,26 +198,9 @@ void Win32MainWindow::OnInitDialog() {
     for (int id = ControlId::ValueBox1; id <= ControlId::ValueBox6; ++id) {
         MakeKeyCaptureComboBox(Control(id), dialog_);
     }
-    // The progress line, hidden until a flow runs.
-    RECT textArea = kProgressTextArea;
-    RECT barArea = kProgressBarArea;
-    MapDialogRect(dialog_, &textArea);
-    MapDialogRect(dialog_, &barArea);
-    progressText_ =
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, textArea.left,
-                        textArea.top, textArea.right - textArea.left,
-                        textArea.bottom - textArea.top, dialog_, nullptr, instance, nullptr);
-    SendMessageW(progressText_, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
-    progressBar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, barArea.left, barArea.top,
-                                   barArea.right - barArea.left, barArea.bottom - barArea.top,
-                                   dialog_, nullptr, instance, nullptr);
-    RECT noticeArea = kNoticeArea;
-    MapDialogRect(dialog_, &noticeArea);
-    noticeText_ =
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, noticeArea.left,
-                        noticeArea.top, noticeArea.right - noticeArea.left,
-                        noticeArea.bottom - noticeArea.top, dialog_, nullptr, instance, nullptr);
-    SendMessageW(noticeText_, WM_SETFONT, SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+    progressText_ = Control(ControlId::ProgressText);
+    progressBar_ = Control(ControlId::Progress);
+    noticeText_ = Control(ControlId::Notice);
     markTips_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_,
                                 nullptr, instance, nullptr);
@@ -523,18 +503,13 @@ void Win32MainWindow::ShowNotice(const std::string& text) {
     ShowWindow(noticeText_, text.empty() ? SW_HIDE : SW_SHOW);
 }
 
+void Win32MainWindow::SetEnabled(int id, bool enabled) {
+    if (const HWND control = Control(id)) EnableWindow(control, enabled);
+}
+
 void Win32MainWindow::SetBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    // The window goes on painting and can be closed; nothing else takes input. The progress
-    // line stays enabled: a disabled static draws its text grey, hard to read beside the bar.
-    for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(child) == IDCANCEL || child == progressText_ || child == progressBar_) {
-            continue;
-        }
-        EnableWindow(child, !busy);
-    }
     POINT cursor;
     GetCursorPos(&cursor);
     SetCursorPos(cursor.x, cursor.y);  // the cursor takes its new shape at once

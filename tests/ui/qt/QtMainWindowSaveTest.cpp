@@ -53,8 +53,8 @@ TEST(QtMainWindowSave, TheWindowStaysAliveAndShowsEachRecordWhileTheKeyboardIsWr
     });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto* progressText = window.findChild<QLabel*>(QStringLiteral("progressText"));
-    auto* progressBar = window.findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    auto* progressText = qobject_cast<QLabel*>(window.Control(ControlId::ProgressText));
+    auto* progressBar = qobject_cast<QProgressBar*>(window.Control(ControlId::Progress));
     ASSERT_NE(progressText, nullptr);
     ASSERT_NE(progressBar, nullptr);
     auto* save = qobject_cast<QPushButton*>(window.Control(ControlId::Save));

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +62,7 @@ std::string KindOf(const QWidget* widget) {
     if (qobject_cast<const QCheckBox*>(widget)) return "CheckBox";
     if (qobject_cast<const QGroupBox*>(widget)) return "GroupBox";
     if (qobject_cast<const QLabel*>(widget)) return "StaticText";
+    if (qobject_cast<const QProgressBar*>(widget)) return "ProgressBar";
     return "unknown";
 }
 
@@ -76,6 +78,8 @@ std::string KindName(ControlKind kind) {
             return "StaticText";
         case ControlKind::Icon:
             return "Icon";
+        case ControlKind::ProgressBar:
+            return "ProgressBar";
         case ControlKind::DropDownCombo:
             return "DropDownCombo";
         case ControlKind::DropDownList:
@@ -93,6 +97,7 @@ std::string TextOf(const QWidget* widget) {
     if (auto* combo = qobject_cast<const QComboBox*>(widget)) {
         return combo->currentText().toStdString();
     }
+    if (qobject_cast<const QProgressBar*>(widget)) return "";
     return "?";
 }
 

@@ -218,7 +218,7 @@ TEST_F(KeyCaptureWindow, StringRowRefusesWhatTheKeyboardCannotTypeAndSaysWhy) {
          },
          "The keyboard has no key for \"中\"."},
     };
-    auto* notice = window->findChild<QLabel*>(QStringLiteral("noticeText"));
+    auto* notice = qobject_cast<QLabel*>(window->Control(ControlId::Notice));
     ASSERT_NE(notice, nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
