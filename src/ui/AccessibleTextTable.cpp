@@ -12,7 +12,8 @@ constexpr std::string_view kValueBox =
     "a right click empties it. In a String row, the text the key types";
 constexpr std::string_view kValueBoxChinese =
     "按键发送的组合键: 在此按下. 录入时按 Ctrl+Tab 离开, 右键清空. 一次多键行: 按键输入的文字";
-constexpr std::string_view kFunctionList = "Normal, Once or String: how the key sends its definition";
+constexpr std::string_view kFunctionList =
+    "Normal, Once or String: how the key sends its definition";
 constexpr std::string_view kFunctionListChinese = "单键、一次单键或一次多键: 按键怎样发送定义";
 
 }  // namespace
