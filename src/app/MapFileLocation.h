@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,10 +17,12 @@ struct MapFileLocation {
     // data folder, which is created when missing. When that folder holds no map yet but the
     // working directory does (where earlier versions kept it), the file is copied over; the
     // user's file itself is never moved or changed. A map that could not be saved would lose
-    // the user's work at the first Save, so an unwritable place is an error, found now.
+    // the user's work at the first Save, so an unwritable place is an error, found now. The
+    // error is worded in language (0 English, otherwise Chinese).
     static MapFileLocation Settle(const std::optional<std::filesystem::path>& namedFile,
                                   const std::optional<std::filesystem::path>& dataFolder,
-                                  const std::filesystem::path& workingDirectory);
+                                  const std::filesystem::path& workingDirectory,
+                                  std::int32_t language = 0);
 };
 
 }  // namespace varnok

@@ -24,8 +24,9 @@ constexpr const char* kKeyTableIs = "the simulated keyboard's key table";
 
 }  // namespace
 
-StartUp::StartUp(const CommandLineOptions& options, SystemHid systemHid)
+StartUp::StartUp(const CommandLineOptions& options, SystemHid systemHid, std::int32_t language)
     : systemHid_(std::move(systemHid)),
+      language_(language),
       keyTable_(PathOf(options.virtualKeyboardFile)),
       traceFile_(PathOf(options.hidTraceFile)),
       mapOption_(PathOf(options.mapFile)) {}
@@ -34,12 +35,17 @@ bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
                         std::string& error) {
     std::error_code noWorkingDirectory;
     map_ = MapFileLocation::Settle(mapOption_, dataFolder,
-                                   std::filesystem::current_path(noWorkingDirectory));
+                                   std::filesystem::current_path(noWorkingDirectory), language_);
     error = map_.error;
     if (error.empty() && keyTable_ && SameFile(map_.file, *keyTable_)) {
         // Each save would write the map's records over the keyboard's table, and the other way.
-        error = PathInMessage(map_.file) + ": is " + kKeyTableIs +
-                "; the key map needs a file of its own";
+        error = PathInMessage(map_.file) +
+                (language_ == 0
+                     ? std::string(": is ") + kKeyTableIs + "; the key map needs a file of its own"
+                     // ：是模拟键盘的按键表；按键映射需要单独的文件
+                     : "\uFF1A\u662F\u6A21\u62DF\u952E\u76D8\u7684\u6309\u952E\u8868"
+                       "\uFF1B\u6309\u952E\u6620\u5C04\u9700\u8981\u5355\u72EC"
+                       "\u7684\u6587\u4EF6");
     }
     return error.empty();
 }
@@ -53,7 +59,10 @@ HidPlatform* StartUp::Keyboard(bool maySave, std::string& error) {
         // The simulated keyboard rewrites its key table after every record it receives: find
         // out now, not in the middle of a save, whether that can work.
         if (const FileResult check = CheckReplaceable(*keyTable_); maySave && !check) {
-            error = "the key table cannot be written: " + DescribeFileResult(check, 0);
+            error = (language_ == 0 ? "the key table cannot be written: "
+                                    // 按键表无法写入：
+                                    : "\u6309\u952E\u8868\u65E0\u6CD5\u5199\u5165\uFF1A") +
+                    DescribeFileResult(check, language_);
             return nullptr;
         }
         keyboard = SimulatedKeyboard::FromFile(*keyTable_, clock_, error);

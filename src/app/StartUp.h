@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -25,8 +26,9 @@ public:
     // The system's HID services, asked once, only when no simulated keyboard is named.
     using SystemHid = std::function<std::unique_ptr<HidPlatform>()>;
 
-    // The options' files are UTF-8, relative to the working directory.
-    StartUp(const CommandLineOptions& options, SystemHid systemHid);
+    // The options' files are UTF-8, relative to the working directory. The refusals are worded
+    // in language (the window's: 0 English, otherwise Chinese).
+    StartUp(const CommandLineOptions& options, SystemHid systemHid, std::int32_t language);
 
     // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation).
     // False, with the reason, when no map file can be used.
@@ -45,6 +47,7 @@ public:
 
 private:
     SystemHid systemHid_;
+    std::int32_t language_;
     std::optional<std::filesystem::path> keyTable_;
     std::optional<std::filesystem::path> traceFile_;
     std::optional<std::filesystem::path> mapOption_;

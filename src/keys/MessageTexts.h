@@ -23,6 +23,8 @@ enum class MessageId {
     StoreNotSaved,
     // The key definitions could not be loaded from msmap.dat; the file and the reason follow.
     StoreNotLoaded,
+    // The window cannot start (no usable map file, key table or trace); the reason follows.
+    StartRefused,
 };
 
 struct MessageText {
@@ -36,7 +38,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 11> MessageTexts;
+extern const std::array<MessageTextRow, 12> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.

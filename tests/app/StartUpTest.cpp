@@ -74,13 +74,15 @@ TEST(StartUp, RefusesWhatCannotWorkAndTouchesNothing) {
         };
 
         int systemAsked = 0;
-        StartUp startUp({.virtualKeyboardFile = named(c.keyTable),
-                         .hidTraceFile = named(c.trace),
-                         .mapFile = named(c.map)},
-                        [&] {
-                            ++systemAsked;
-                            return std::make_unique<HidFakePlatform>(std::vector<HidFakeDevice>{});
-                        });
+        StartUp startUp(
+            {.virtualKeyboardFile = named(c.keyTable),
+             .hidTraceFile = named(c.trace),
+             .mapFile = named(c.map)},
+            [&] {
+                ++systemAsked;
+                return std::make_unique<HidFakePlatform>(std::vector<HidFakeDevice>{});
+            },
+            0);
         std::string error;
         const bool settled = startUp.SettleMap(std::nullopt, error);
         HidPlatform* keyboard = settled ? startUp.Keyboard(c.maySave, error) : nullptr;
@@ -98,6 +100,38 @@ TEST(StartUp, RefusesWhatCannotWorkAndTouchesNothing) {
         EXPECT_EQ(Read(root / "m.dat"), "map");
         EXPECT_FALSE(fs::exists(root / "gone"));
         EXPECT_FALSE(fs::exists(root / "new.txt"));
+    }
+}
+
+// The window shows a refusal in its own language: what is wrong, and the file's problem.
+TEST(StartUp, WordsItsRefusalsInTheWindowsLanguage) {
+    const struct {
+        std::int32_t language;
+        const char* keyTable;
+        const char* map;
+        const char* said;
+        const char* problem;  // the file's problem, after the path
+    } cases[] = {
+        {0, "keys.txt", "gone/m.dat",
+         "m.dat: the key map cannot be written there: ", "m.dat: the folder does not exist"},
+        {1, "keys.txt", "gone/m.dat", "m.dat：按键映射文件无法写在这里：", "m.dat: 文件夹不存在"},
+        {1, "keys.txt", "keys.txt", "keys.txt：是模拟键盘的按键表；按键映射需要单独的文件", ""},
+        {1, "gone/keys.txt", "m.dat", "按键表无法写入：", "keys.txt: 文件夹不存在"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        TempDirectory home;
+        std::ofstream(home.Path() / "keys.txt") << "01 00 FF\n";
+        StartUp startUp({.virtualKeyboardFile = Utf8(home.Path() / c.keyTable),
+                         .hidTraceFile = std::nullopt,
+                         .mapFile = Utf8(home.Path() / c.map)},
+                        nullptr, c.language);
+        std::string error;
+        if (startUp.SettleMap(std::nullopt, error)) {
+            EXPECT_EQ(startUp.Keyboard(true, error), nullptr);
+        }
+        EXPECT_NE(error.find(c.said), std::string::npos) << error;
+        EXPECT_NE(error.find(c.problem), std::string::npos) << error;
     }
 }
 

@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
     StartUp startUp({.virtualKeyboardFile = named(virtualKeyboard),
                      .hidTraceFile = named(hidTrace),
                      .mapFile = named(mapOption)},
-                    SystemHidPlatform);
+                    SystemHidPlatform, 0);
     if (!startUp.SettleMap(UserDataFolder(kWindowProgram), error)) return Fail(error);
     if (!startUp.MapNotice().empty()) std::cerr << "varnok-cli: " << startUp.MapNotice() << "\n";
 

@@ -2,9 +2,12 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 
 #include "app/qt/QtSettingsStore.h"
 #include "app/qt/StyleSheetSkin.h"
+#include "keys/MessageTexts.h"
 
 namespace varnok {
 
@@ -26,6 +29,22 @@ bool QtProgram::InitInstance() {
     skin.Stop();
     // The window goes with this scope, before the settings store it may use.
     return false;
+}
+
+void QtProgram::ShowStartRefusal(const std::string& reason, std::int32_t language) {
+    const MessageText message = MessageFor(MessageId::StartRefused, language);
+    const auto text = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    QMessageBox box(QMessageBox::Warning, text(message.caption), text(message.text),
+                    QMessageBox::Ok);
+    // A path is never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(text(reason));
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        label->setTextFormat(Qt::PlainText);
+    }
+    box.exec();
 }
 
 }  // namespace varnok

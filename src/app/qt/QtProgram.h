@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,6 +31,10 @@ public:
 
     // Runs start-up to the end. Returns false, as the program has nothing to do afterwards.
     bool InitInstance();
+
+    // Shows why the window cannot start (the reason as StartUp words it) in a message box in
+    // the window's language, and returns when the user has closed it.
+    static void ShowStartRefusal(const std::string& reason, std::int32_t language);
 
 private:
     WindowFactory makeWindow_;

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSettings>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
 #include "app/qt/QtProgram.h"
+#include "keys/StoredChoices.h"
 #include "keys/qt/QtKeyEventTranslator.h"
 #include "store/SlotMap.h"
 #include "ui/MainWindowBehaviour.h"
@@ -24,6 +26,34 @@ namespace {
 
 int Fail(const std::string& message) {
     std::cerr << "varnok: " << message << "\n";
+    return 2;
+}
+
+// Says why the window cannot start and stops: on standard error, and, since a window started
+// from a desktop menu has no one reading that, in a message box too where there is a display
+// to show one on (not the offscreen or minimal platform of tests and scripts).
+int RefuseStart(const std::string& reason, std::int32_t language,
+                const std::vector<std::string>& toolkitArguments) {
+    Fail(reason);
+    const bool display = qEnvironmentVariableIsSet("DISPLAY") ||
+                         qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                         qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    if (!display) return 2;
+    // A display that cannot be reached ends Qt with a fatal message: the reason has been said,
+    // so the program stops as it would have without the box.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+        if (type == QtFatalMsg) std::_Exit(2);
+    });
+    std::vector<std::string> arguments = toolkitArguments;
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(arguments.size());
+    QApplication application(argc, argv.data());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) {
+        varnok::QtProgram::ShowStartRefusal(reason, language);
+    }
     return 2;
 }
 
@@ -59,12 +89,17 @@ int main(int argc, char** argv) {
 
     // Everything that can stop Varnok is settled before the toolkit starts.
     PrepareProcess();
-    StartUp startUp(parsed.options, SystemHidPlatform);
+    // The window's language, for what start-up may have to refuse.
     std::string error;
-    if (!startUp.SettleMap(UserDataFolder(ProgramName()), error)) return Fail(error);
+    const std::unique_ptr<SettingsStore> storedChoices = WindowSettingsStore(ProgramName(), error);
+    const std::int32_t language = storedChoices ? StoredLanguage(*storedChoices) : 0;
+    StartUp startUp(parsed.options, SystemHidPlatform, language);
+    if (!startUp.SettleMap(UserDataFolder(ProgramName()), error)) {
+        return RefuseStart(error, language, parsed.toolkitArguments);
+    }
     if (!startUp.MapNotice().empty()) std::cerr << "varnok: " << startUp.MapNotice() << "\n";
     HidPlatform* const keyboard = startUp.Keyboard(true, error);
-    if (keyboard == nullptr) return Fail(error);
+    if (keyboard == nullptr) return RefuseStart(error, language, parsed.toolkitArguments);
     HidPlatform& hid = *keyboard;
     const std::filesystem::path map = startUp.MapFile();
 

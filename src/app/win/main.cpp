@@ -13,6 +13,8 @@
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
 #include "app/win/RegistrySettingsStore.h"
+#include "keys/MessageTexts.h"
+#include "keys/StoredChoices.h"
 #include "store/SlotMap.h"
 #include "store/win/WideText.h"
 #include "ui/MainWindowBehaviour.h"
@@ -41,6 +43,23 @@ int Fail(const std::string& message) {
     return 2;
 }
 
+// Says why the window cannot start and stops: on the console it was started from, if any, and
+// in a message box in the window's language, which a user who started it from the Start menu
+// sees.
+int RefuseStart(const std::string& reason, std::int32_t language) {
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    const std::string line = "varnok: " + reason + "\n";
+    DWORD written = 0;
+    if (err != nullptr && err != INVALID_HANDLE_VALUE) {
+        WriteFile(err, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+    const MessageText message = MessageFor(MessageId::StartRefused, language);
+    const std::string body = std::string(message.text) + "\n\n" + reason;
+    MessageBoxW(nullptr, WideFromUtf8(body).c_str(), WideFromUtf8(message.caption).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+    return 2;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -63,12 +82,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 0;
     }
 
-    StartUp startUp(parsed.options, SystemHidPlatform);
+    // The window's language, for what start-up may have to refuse.
+    RegistrySettingsStore settings(name);
+    const std::int32_t language = StoredLanguage(settings);
+    StartUp startUp(parsed.options, SystemHidPlatform, language);
     std::string error;
-    if (!startUp.SettleMap(UserDataFolder(name), error)) return Fail(error);
+    if (!startUp.SettleMap(UserDataFolder(name), error)) return RefuseStart(error, language);
     if (!startUp.MapNotice().empty()) Say("varnok: " + startUp.MapNotice() + "\n", true);
     HidPlatform* const keyboard = startUp.Keyboard(true, error);
-    if (keyboard == nullptr) return Fail(error);
+    if (keyboard == nullptr) return RefuseStart(error, language);
     HidPlatform& hid = *keyboard;
     const std::filesystem::path map = startUp.MapFile();
 
@@ -76,7 +98,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // skin on Windows: the system's look is the program's.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    RegistrySettingsStore settings(name);
     Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
         return std::make_unique<MainWindowBehaviour>(
             dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor, name);

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/qt/QtProgram.h"
@@ -56,6 +59,40 @@ TEST(QtProgram, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     // What the window's behaviour wrote is in this program's settings file.
     EXPECT_EQ(QtSettingsStore(QtProgram::ApplicationName()).ReadSetting("Settings", "keyLan", 0),
               1);
+}
+
+// A window that cannot start says why in a message box in its language, the reason as given
+// (a path that looks like markup included), and returns once the user has closed it.
+TEST(QtProgram, ShowsWhyTheWindowCannotStartInItsLanguage) {
+    const std::string reason = "/tmp/<b>m.dat</b>: the folder does not exist";
+    const struct {
+        std::int32_t language;
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {0, "Information!", "Varnok cannot start:"},
+        {1, "提示!", "Varnok 无法启动："},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        QString caption;
+        QString text;
+        QString detail;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            caption = box->windowTitle();
+            text = box->text();
+            const auto* label =
+                box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+            if (label != nullptr && label->textFormat() == Qt::PlainText) detail = label->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtProgram::ShowStartRefusal(reason, c.language);
+        EXPECT_EQ(caption.toStdString(), c.caption);
+        EXPECT_EQ(text.toStdString(), c.text);
+        EXPECT_EQ(detail.toStdString(), reason);
+    }
 }
 
 }  // namespace
