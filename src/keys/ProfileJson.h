@@ -29,7 +29,6 @@ namespace varnok {
 constexpr int kProfileVersion = 1;
 // A full profile takes a few KB; a file larger than this is refused before it is read whole.
 constexpr std::size_t kMaxProfileSize = std::size_t{1} << 20;
-constexpr const char* kMaxProfileSizeText = "a profile holds at most 1 MiB";
 
 std::string WriteProfileJson(const Profile& profile);
 

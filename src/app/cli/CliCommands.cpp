@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <nlohmann/json.hpp>
-#include <system_error>
 #include <utility>
 
 #include "app/cli/ConsoleFlowHost.h"
@@ -15,6 +12,7 @@
 #include "device/HexBytes.h"
 #include "device/KeyboardLink.h"
 #include "flows/ClearAllKeys.h"
+#include "flows/ProfileFile.h"
 #include "flows/ReadBackAllKeys.h"
 #include "flows/SaveAllKeys.h"
 #include "flows/VerifyAllKeys.h"
@@ -29,8 +27,6 @@
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
 #include "store/QuotedText.h"
-#include "store/ReplaceFile.h"
-#include "store/SameFile.h"
 #include "store/SettingsStore.h"
 
 namespace varnok {
@@ -60,37 +56,6 @@ std::string Describe(const SlotReadBack& key) {
         }
     }
     return "?";
-}
-
-// The profile file (standard input for "-") as it holds it, read no further than the largest
-// profile; a file that is not there, not a regular file or too large says why.
-FileResult ReadProfileFile(const std::string& file, std::string& text) {
-    namespace fs = std::filesystem;
-    std::ifstream stream;
-    std::istream* in = &std::cin;
-    const fs::path name = file == "-" ? fs::path("standard input") : PathFromText(file);
-    if (file != "-") {
-        std::error_code error;
-        const fs::file_status status = fs::status(name, error);
-        if (status.type() == fs::file_type::not_found) return {FileProblem::Missing, name, {}};
-        if (error) return {FileProblem::SystemError, name, error.message()};
-        if (!fs::is_regular_file(status)) return {FileProblem::NotAFile, name, {}};
-        const std::uintmax_t size = fs::file_size(name, error);
-        if (!error && size > kMaxProfileSize) {
-            return {FileProblem::TooLargeToLoad, name, kMaxProfileSizeText};
-        }
-        stream.open(name, std::ios::binary);
-        if (!stream) return {FileProblem::Unreadable, name, {}};
-        in = &stream;
-    }
-    text.resize(kMaxProfileSize + 1);
-    in->read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in->bad()) return {FileProblem::Unreadable, name, {}};
-    text.resize(static_cast<std::size_t>(in->gcount()));
-    if (text.size() > kMaxProfileSize) {
-        return {FileProblem::TooLargeToLoad, name, kMaxProfileSizeText};
-    }
-    return {};
 }
 
 }  // namespace
@@ -331,52 +296,34 @@ int CliCommands::Clear() {
 }
 
 int CliCommands::Export(const std::string& file) {
-    // By identity, so that no other name or link for the map file passes.
-    const std::filesystem::path path = PathFromText(file);
-    if (file != "-" && SameFile(path, env_.mapFile)) {
-        return Fail(kExitUsage, file +
-                                    ": is the file Varnok keeps the keys' texts in; the "
-                                    "profile needs a file of its own");
+    if (file != "-") {
+        const std::string refusal = ProfileTargetRefusal(PathFromText(file), env_.mapFile, 0);
+        if (!refusal.empty()) return Fail(kExitUsage, refusal);
     }
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
-    const Profile profile = ProfileOfModel(model, StoredLanguage(env_.settings),
-                                           StoredKeyCount(env_.settings), notices);
+    const Profile profile = ProfileOfStoredKeys(model, env_.settings, notices);
     for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
-    const std::string json = WriteProfileJson(profile);
     if (file == "-") {
-        env_.out << json;
+        env_.out << WriteProfileJson(profile);
         return Delivered(kExitSuccess);
     }
-    const FileResult written =
-        ReplaceFile(path, {reinterpret_cast<const std::uint8_t*>(json.data()), json.size()});
-    if (!written) return Fail(kExitUsage, DescribeFileResult(written, 0));
+    const std::string refusal = WriteProfileFile(profile, PathFromText(file), 0);
+    if (!refusal.empty()) return Fail(kExitUsage, refusal);
     return kExitSuccess;
 }
 
 int CliCommands::Import(const std::string& file) {
-    std::string text;
-    if (const FileResult read = ReadProfileFile(file, text); !read) {
-        return Fail(kExitUsage, DescribeFileResult(read, 0) + "; nothing was changed");
-    }
-    std::string error;
-    const std::optional<Profile> profile = ReadProfileJson(text, error);
-    if (!profile) return Fail(kExitUsage, file + ": " + error + "; nothing was changed");
-
+    std::string refusal;
+    const std::optional<Profile> profile =
+        file == "-" ? ReadProfile(std::cin, "standard input", file, 0, refusal)
+                    : ReadProfileFile(PathFromText(file), 0, refusal);
+    if (!profile) return Fail(kExitUsage, refusal);
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
-    ApplyProfile(*profile, model);
-    if (!SaveModel(model)) return kExitUsage;
-    bool written = true;
-    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        written &= env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[row],
-                                              model.FunctionMode(row));
-    }
-    written &=
-        env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, profile->keyCount - 1);
-    written &= env_.settings.WriteSetting(kSettingsSection, kLanguageSetting, profile->language);
-    if (!written) return Fail(kExitUsage, "the settings cannot be written");
+    refusal = ImportProfile(*profile, model, env_.settings, 0);
+    if (!refusal.empty()) return Fail(kExitUsage, refusal);
     return kExitSuccess;
 }
 
