@@ -46,6 +46,9 @@ constexpr int FunctionList6 = 1059;
 // back from the keyboard, as the hidden Get Defined Key button would. Its text is set like a
 // control's, in the window's language.
 constexpr int ReadBackEntry = 1101;
+// The context menu's entries that write the keys to a profile file and take them from one.
+constexpr int ExportEntry   = 1102;
+constexpr int ImportEntry   = 1103;
 // clang-format on
 
 constexpr bool IsValueBox(int id) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace varnok {
@@ -13,6 +14,19 @@ enum class MessageIcon { None, Exclamation };
 // key). In a String row the field edits its text as any text box does, and asks the window
 // (DialogEvents::OnTextEdit) before it takes an edit.
 enum class ValueEntry { CapturedKeys, TypedText };
+
+// What a file dialog of the platform asks the user for: a file to write (the platform asks
+// before an existing one is replaced) or an existing file to read. Its list of files shows
+// those with the extension first (typeName, "*.json"), all files as the other choice; a name
+// typed without an extension gets this one when a file is written.
+struct FileQuestion {
+    enum class Purpose { Save, Open };
+    Purpose purpose;
+    std::string title;
+    std::string typeName;
+    std::string extension;
+    std::string allFilesName;
+};
 
 // Modifier keys held down while a key event came, as the system knows them (a Windows key
 // message alone does not tell).
@@ -88,6 +102,9 @@ public:
                              const std::string& detail) = 0;
     // The modal About box.
     virtual void ShowAbout() = 0;
+    // The platform's modal file dialog; the file the user chose, or an empty path when the user
+    // cancelled.
+    virtual std::filesystem::path AskFileName(const FileQuestion& question) = 0;
 };
 
 }  // namespace varnok

@@ -15,7 +15,8 @@ public:
 
     // The controls exist: restore the user's choices and fill the window.
     virtual void OnInitDialog() = 0;
-    // A push button was clicked (Save, Clear, Get Defined Key). Exit is the platform's.
+    // A push button was clicked (Save, Clear, Get Defined Key), or the context menu's export or
+    // import entry chosen (ControlId::ExportEntry, ImportEntry). Exit is the platform's.
     virtual void OnButtonClicked(int id) = 0;
     // A value box gained the keyboard focus.
     virtual void OnFocusGained(int id) = 0;

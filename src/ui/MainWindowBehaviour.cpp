@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "flows/ClearAllKeys.h"
+#include "flows/ProfileFile.h"
+#include "flows/ProfileFileTexts.h"
 #include "flows/ReadBackAllKeys.h"
 #include "flows/SaveAllKeys.h"
 #include "keys/CommandItemTable.h"
@@ -12,6 +14,7 @@
 #include "keys/StoredChoices.h"
 #include "keys/TypableString.h"
 #include "store/FileProblemTexts.h"
+#include "store/PathText.h"
 #include "ui/AccessibleTextTable.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
@@ -124,15 +127,7 @@ void MainWindowBehaviour::OnInitDialog() {
         controls_.AddListItem(kKeyCountList, count);
     }
 
-    language_ = StoredLanguage(settings_);
-    controls_.SelectListIndex(kKeyCountList, StoredKeyCount(settings_) - 1);
-    controls_.SelectListIndex(kLanguageList, language_);
-
-    RestoreFunctionModes();
-    model_.ShowTypedStrings();
-    ApplyLanguage();
-    ApplyKeyCount();
-    Refresh();
+    RestoreStoredChoices();
 
     // The platform puts the focus on the first tab stop; slot 0 stays current until the user
     // enters a value box.
@@ -146,6 +141,77 @@ void MainWindowBehaviour::OnInitDialog() {
         deviceWatch_->Start([this] { executor_.Post([this] { OnDevicesChanged(); }); });
     }
     LookForKeyboard();
+}
+
+void MainWindowBehaviour::RestoreStoredChoices() {
+    language_ = StoredLanguage(settings_);
+    controls_.SelectListIndex(kKeyCountList, StoredKeyCount(settings_) - 1);
+    controls_.SelectListIndex(kLanguageList, language_);
+
+    RestoreFunctionModes();
+    model_.ShowTypedStrings();
+    ApplyLanguage();
+    ApplyKeyCount();
+    Refresh();
+}
+
+FileQuestion MainWindowBehaviour::ProfileQuestion(FileQuestion::Purpose purpose) const {
+    const ProfileText title = purpose == FileQuestion::Purpose::Save ? ProfileText::ExportTitle
+                                                                     : ProfileText::ImportTitle;
+    return {purpose, std::string(ProfileTextFor(title, language_)),
+            std::string(ProfileTextFor(ProfileText::FileType, language_)),
+            std::string(kProfileExtension),
+            std::string(ProfileTextFor(ProfileText::AllFiles, language_))};
+}
+
+void MainWindowBehaviour::ExportKeys() {
+    // What the String rows show is what goes into the profile.
+    TakeTypedTexts();
+    const std::filesystem::path file =
+        controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Save));
+    if (file.empty()) return;
+    std::string refusal = ProfileTargetRefusal(file, model_.Map().FilePath(), language_);
+    if (refusal.empty()) {
+        // The rows show what the keyboard types: a String row holds no text it does not.
+        std::vector<std::string> notices;
+        refusal =
+            WriteProfileFile(ProfileOfStoredKeys(model_, settings_, notices), file, language_);
+    }
+    const std::string caption(ProfileTextFor(ProfileText::Caption, language_));
+    if (!refusal.empty()) {
+        controls_.ShowMessage(std::string(ProfileTextFor(ProfileText::NotExported, language_)),
+                              caption, MessageIcon::Exclamation, refusal);
+        return;
+    }
+    controls_.ShowMessage(std::string(ProfileTextFor(ProfileText::Exported, language_)), caption,
+                          MessageIcon::None, PathText(file));
+}
+
+void MainWindowBehaviour::ImportKeys() {
+    const std::filesystem::path file =
+        controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Open));
+    if (file.empty()) return;
+    std::string refusal;
+    const std::optional<Profile> profile = ReadProfileFile(file, language_, refusal);
+    if (!profile) {
+        controls_.ShowMessage(std::string(ProfileTextFor(ProfileText::NotImported, language_)),
+                              std::string(ProfileTextFor(ProfileText::Caption, language_)),
+                              MessageIcon::Exclamation, refusal);
+        return;
+    }
+    refusal = ImportProfile(*profile, model_, settings_, language_);
+    // The window shows what a start with the stored keys and choices shows, whatever of them
+    // the import could store.
+    ResetCapture();
+    RestoreStoredChoices();
+    const bool imported = refusal.empty();
+    controls_.ShowMessage(
+        std::string(
+            ProfileTextFor(imported ? ProfileText::Imported : ProfileText::NotImported, language_)),
+        std::string(ProfileTextFor(ProfileText::Caption, language_)),
+        imported ? MessageIcon::None : MessageIcon::Exclamation,
+        imported ? std::string(ProfileTextFor(ProfileText::KeyboardAtNextSave, language_))
+                 : refusal);
 }
 
 void MainWindowBehaviour::Refresh() {
@@ -493,6 +559,12 @@ void MainWindowBehaviour::OnButtonClicked(int id) {
             break;
         case ControlId::GetDefinedKey:
             RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true, true);
+            break;
+        case ControlId::ExportEntry:
+            ExportKeys();
+            break;
+        case ControlId::ImportEntry:
+            ImportKeys();
             break;
         default:
             break;

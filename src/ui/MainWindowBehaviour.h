@@ -122,6 +122,14 @@ private:
     // id's message with the file left alone and the reason, in the window's language.
     void ShowFileProblem(MessageId id, const FileResult& result);
 
+    // The user's choices as the settings hold them (language, key count, rows' modes), shown
+    // with the model's rows: at the start, and after an import stored new ones.
+    void RestoreStoredChoices();
+    // The context menu's export and import: the file comes from the platform's dialog.
+    void ExportKeys();
+    void ImportKeys();
+    FileQuestion ProfileQuestion(FileQuestion::Purpose purpose) const;
+
     void ResetCapture();
     // How each row's box takes keys (typed text in String rows) and what marks it carries.
     void ShowRowEntries();

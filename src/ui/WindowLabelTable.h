@@ -8,14 +8,14 @@ namespace varnok {
 
 // The controls the window relabels when the language changes. The prompt line and the
 // heading are set through the window's members; the buttons, the key count list's label and
-// the context menu's read-back entry directly.
+// the context menu's entries directly.
 struct WindowLabel {
     int control;
     std::string_view english;
     std::string_view chinese;
 };
 
-extern const std::array<WindowLabel, 8> WindowLabelTable;
+extern const std::array<WindowLabel, 10> WindowLabelTable;
 
 // The label text of a control for a language flag (Chinese whenever the flag is not 0).
 std::string_view WindowLabelFor(int control, std::int32_t language);

@@ -78,6 +78,14 @@ void MemoryDialogControls::ShowAbout() {
     ++aboutShown;
 }
 
+std::filesystem::path MemoryDialogControls::AskFileName(const FileQuestion& question) {
+    fileQuestions.push_back(question);
+    if (fileAnswers.empty()) return {};
+    std::filesystem::path answer = fileAnswers.front();
+    fileAnswers.erase(fileAnswers.begin());
+    return answer;
+}
+
 void MemoryDialogControls::SetBusy(bool isBusy) {
     busy = isBusy;
 }

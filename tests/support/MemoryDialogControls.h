@@ -61,6 +61,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    std::filesystem::path AskFileName(const FileQuestion& question) override;
 
     std::map<int, Control> controls;
     std::vector<Message> messages;
@@ -73,6 +74,10 @@ public:
     std::string notice;
     // Every progress line shown, in order ("" when it was hidden).
     std::vector<std::string> progress;
+
+    // The files the user picks in the file dialogs, in order; none left is a cancelled dialog.
+    std::vector<std::filesystem::path> fileAnswers;
+    std::vector<FileQuestion> fileQuestions;
 
     const Control& At(int id) const;
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "store/PathText.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/controls/qt/KeyCaptureEdit.h"
@@ -32,6 +34,11 @@ QString ToQString(const std::string& text) {
 
 std::string ToUtf8(const QString& text) {
     return text.toUtf8().toStdString();
+}
+
+bool IsMenuEntry(int id) {
+    return id == ControlId::ReadBackEntry || id == ControlId::ExportEntry ||
+           id == ControlId::ImportEntry;
 }
 
 }  // namespace
@@ -215,8 +222,13 @@ void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
-    connect(menu.addAction(readBackEntryText_), &QAction::triggered, this,
+    connect(menu.addAction(menuEntryTexts_[ControlId::ReadBackEntry]), &QAction::triggered, this,
             [this] { events_->OnButtonClicked(ControlId::GetDefinedKey); });
+    menu.addSeparator();
+    for (const int entry : {ControlId::ExportEntry, ControlId::ImportEntry}) {
+        connect(menu.addAction(menuEntryTexts_[entry]), &QAction::triggered, this,
+                [this, entry] { events_->OnButtonClicked(entry); });
+    }
     menu.addSeparator();
     connect(menu.addAction(tr("About Varnok...")), &QAction::triggered, this,
             [this] { events_->OnAboutCommand(); });
@@ -224,8 +236,8 @@ void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void QtMainWindow::SetText(int id, const std::string& text) {
-    if (id == ControlId::ReadBackEntry) {
-        readBackEntryText_ = ToQString(text);
+    if (IsMenuEntry(id)) {
+        menuEntryTexts_[id] = ToQString(text);
         return;
     }
     QWidget* widget = Control(id);
@@ -242,7 +254,10 @@ void QtMainWindow::SetText(int id, const std::string& text) {
 }
 
 std::string QtMainWindow::GetText(int id) const {
-    if (id == ControlId::ReadBackEntry) return ToUtf8(readBackEntryText_);
+    if (IsMenuEntry(id)) {
+        const auto entry = menuEntryTexts_.find(id);
+        return entry == menuEntryTexts_.end() ? std::string() : ToUtf8(entry->second);
+    }
     QWidget* widget = Control(id);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) return ToUtf8(combo->currentText());
     if (auto* label = qobject_cast<QLabel*>(widget)) return ToUtf8(label->text());
@@ -403,6 +418,18 @@ void QtMainWindow::ShowMessage(const std::string& text, const std::string& capti
 void QtMainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+std::filesystem::path QtMainWindow::AskFileName(const FileQuestion& question) {
+    const bool save = question.purpose == FileQuestion::Purpose::Save;
+    QFileDialog dialog(this, ToQString(question.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters({ToQString(question.typeName + " (*." + question.extension + ")"),
+                           ToQString(question.allFilesName + " (*)")});
+    dialog.setDefaultSuffix(ToQString(question.extension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return PathFromText(ToUtf8(dialog.selectedFiles().constFirst()));
 }
 
 }  // namespace varnok

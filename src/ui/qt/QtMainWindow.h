@@ -79,6 +79,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    std::filesystem::path AskFileName(const FileQuestion& question) override;
 
     // Every way of closing the window ends here: a running flow stops cleanly first.
     void done(int result) override;
@@ -116,8 +117,9 @@ private:
     // Held with the key event the pre-filter is handling.
     HeldModifiers heldModifiers_;
     bool initialised_ = false;
-    // The context menu's read-back entry, in the window's language.
-    QString readBackEntryText_;
+    // The context menu's entries (read-back, export, import) in the window's language, by
+    // their ids.
+    std::map<int, QString> menuEntryTexts_;
 };
 
 }  // namespace varnok

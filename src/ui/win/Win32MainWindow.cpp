@@ -2,6 +2,7 @@
 
 // clang-format off
 #include <commctrl.h>
+#include <commdlg.h>
 #include <windowsx.h>
 #include <dbt.h>
 // MinGW's hid.dll headers declare C functions without saying so.
@@ -12,6 +13,7 @@ extern "C" {
 }
 // clang-format on
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -31,8 +33,15 @@ namespace {
 constexpr UINT kRunTasksMessage = WM_APP + 1;
 // The About entry reads the same in either language, in the system menu and the context menu.
 constexpr const wchar_t* kAboutText = L"About Varnok...";
-// The context menu's read-back entry.
+// The context menu's read-back, export and import entries.
 constexpr UINT kReadBackCommand = 0x0020;
+constexpr UINT kExportCommand = 0x0030;
+constexpr UINT kImportCommand = 0x0040;
+bool IsMenuEntry(int id) {
+    return id == ControlId::ReadBackEntry || id == ControlId::ExportEntry ||
+           id == ControlId::ImportEntry;
+}
+
 // Where the progress line of a running flow goes: under the last row, in dialog units.
 // Why the last input was refused: a line between the Group Key frame and the buttons.
 constexpr COLORREF kNoticeColour = RGB(176, 0, 0);
@@ -311,7 +320,11 @@ void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
     if (!events_ || clicked != dialog_) return;
     const HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return;
-    AppendMenuW(menu, MF_STRING, kReadBackCommand, readBackEntryText_.c_str());
+    AppendMenuW(menu, MF_STRING, kReadBackCommand,
+                menuEntryTexts_[ControlId::ReadBackEntry].c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kExportCommand, menuEntryTexts_[ControlId::ExportEntry].c_str());
+    AppendMenuW(menu, MF_STRING, kImportCommand, menuEntryTexts_[ControlId::ImportEntry].c_str());
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kAboutCommand, kAboutText);
     const auto chosen = static_cast<UINT>(
@@ -320,6 +333,10 @@ void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
     DestroyMenu(menu);
     if (chosen == kReadBackCommand) {
         events_->OnButtonClicked(ControlId::GetDefinedKey);
+    } else if (chosen == kExportCommand) {
+        events_->OnButtonClicked(ControlId::ExportEntry);
+    } else if (chosen == kImportCommand) {
+        events_->OnButtonClicked(ControlId::ImportEntry);
     } else if (chosen == kAboutCommand) {
         events_->OnAboutCommand();
     }
@@ -357,15 +374,18 @@ bool Win32MainWindow::IsComboBox(HWND control) {
 }
 
 void Win32MainWindow::SetText(int id, const std::string& text) {
-    if (id == ControlId::ReadBackEntry) {
-        readBackEntryText_ = WideFromUtf8(text);
+    if (IsMenuEntry(id)) {
+        menuEntryTexts_[id] = WideFromUtf8(text);
         return;
     }
     if (const HWND control = Control(id)) SetWindowTextW(control, WideFromUtf8(text).c_str());
 }
 
 std::string Win32MainWindow::GetText(int id) const {
-    if (id == ControlId::ReadBackEntry) return Utf8FromWide(readBackEntryText_);
+    if (IsMenuEntry(id)) {
+        const auto entry = menuEntryTexts_.find(id);
+        return entry == menuEntryTexts_.end() ? std::string() : Utf8FromWide(entry->second);
+    }
     const HWND control = Control(id);
     return control != nullptr ? Utf8FromWide(WindowText(control)) : std::string();
 }
@@ -533,6 +553,33 @@ void Win32MainWindow::ShowMessage(const std::string& text, const std::string& ca
 
 void Win32MainWindow::ShowAbout() {
     ShowAboutBox(dialog_, kIconResource);
+}
+
+std::filesystem::path Win32MainWindow::AskFileName(const FileQuestion& question) {
+    const bool save = question.purpose == FileQuestion::Purpose::Save;
+    const std::wstring extension = WideFromUtf8(question.extension);
+    const std::wstring pattern = L"*." + extension;
+    // Pairs of a name and its patterns, each ended by a null, the list by a second one.
+    std::wstring filter = WideFromUtf8(question.typeName) + L" (" + pattern + L")";
+    filter += L'\0' + pattern + L'\0' + WideFromUtf8(question.allFilesName) + L" (*.*)";
+    filter += std::wstring(1, L'\0') + L"*.*" + L'\0';
+    const std::wstring title = WideFromUtf8(question.title);
+    // Room for the longest path Windows takes.
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = dialog_;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return {};
+    file.resize(wcsnlen(file.c_str(), file.size()));
+    return std::filesystem::path(file);
 }
 
 }  // namespace varnok

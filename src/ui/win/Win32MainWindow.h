@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -73,6 +74,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    std::filesystem::path AskFileName(const FileQuestion& question) override;
 
 private:
     static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam,
@@ -107,8 +109,9 @@ private:
     bool comStarted_ = false;
     bool busy_ = false;
     bool ended_ = false;
-    // The context menu's read-back entry, in the window's language.
-    std::wstring readBackEntryText_;
+    // The context menu's entries (read-back, export, import) in the window's language, by
+    // their ids.
+    std::map<int, std::wstring> menuEntryTexts_;
 
     std::mutex tasksMutex_;
     std::deque<std::function<void()>> tasks_;

@@ -113,6 +113,43 @@ TEST_F(CliCommandsTest, SaveSendsTheRecordsAndPausesTheWindowsSaveSends) {
     EXPECT_EQ(std::vector(cliRun.begin(), cliRun.begin() + windowSave.size()), windowSave);
 }
 
+// The window's import of a profile gives the same msmap.dat and settings as varnok-cli's
+// import of it, shows what they hold, and its next Save puts the same table into the keyboard.
+TEST_F(CliCommandsTest, TheWindowImportsAProfileAsTheCommandLineDoes) {
+    const std::filesystem::path profile =
+        std::filesystem::path(VARNOK_CLI_FIXTURES) / "profile-v1.json";
+    Start();
+    Focus(ControlId::ValueBox6);
+    Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // what the window held before goes
+    controls.fileAnswers = {profile};
+    Click(ControlId::ImportEntry);
+    ASSERT_EQ(Messages(), std::vector<std::string>{"提示!: 已从文件导入按键!"});
+    ASSERT_EQ(Run([&](CliCommands& c) { return c.Import(profile.string()); }), 0) << err.str();
+
+    EXPECT_EQ(ReadBytes(directory.Path() / "msmap.dat"),
+              ReadBytes(directory.Path() / "cli-msmap.dat"));
+    for (const char* name : {"keyLan", "keynum", "KeyFun1Sel", "KeyFun2Sel", "KeyFun3Sel",
+                             "KeyFun4Sel", "KeyFun5Sel", "KeyFun6Sel"}) {
+        EXPECT_EQ(settings.ReadSetting("Settings", name, -9),
+                  cliSettings.ReadSetting("Settings", name, -9))
+            << name;
+    }
+    const std::pair<std::string, int> rows[] = {
+        {"Ctrl|C|,", 0}, {"ls -l!", 2}, {"Close Window", 1}, {"", 1}, {"Default", 0}, {"", 2}};
+    for (int row = 1; row <= 6; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(controls.GetText(ControlId::ValueBox1 + row - 1), rows[row - 1].first);
+        EXPECT_EQ(controls.SelectedListIndex(ControlId::FunctionList1 + row - 1),
+                  rows[row - 1].second);
+        EXPECT_EQ(controls.IsVisible(ControlId::ValueBox1 + row - 1), row <= 4);
+    }
+    EXPECT_EQ(controls.SelectedListIndex(ControlId::Language), 1);
+
+    Click(ControlId::Save);
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(false); }), 0) << err.str();
+    EXPECT_EQ(cliKeyboard.Table(), keyboard.Table());
+}
+
 TEST_F(CliCommandsTest, AKeyboardThatRefusesAReportFailsTheSaveWithTheWindowsMessage) {
     // Set reports of the save: slot 0 (1), slot 1 (2), slot 2 (2), the string (4), slots 4..6
     // (1 each), the end record (1).

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include "device/KeyboardLink.h"
 #include "device/SimulatedKeyboard.h"
 #include "store/SlotMap.h"
+#include "support/FileBytes.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
 #include "ui/ControlIds.h"
@@ -210,6 +212,79 @@ TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard
     EXPECT_EQ(mode(ControlId::FunctionList3), 2);
     EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun2Sel", -1), 1);
     EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun3Sel", -1), 2);
+}
+
+// The context menu's export and import, in the window's language, go through Qt's file
+// dialog: profiles first, all files as the other choice, ".json" added to a name without it.
+TEST_F(QtMainWindowBehaviour, TheContextMenuExportsAndImportsThroughTheFileDialog) {
+    struct Dialog {
+        QString title;
+        QStringList filters;
+    };
+    std::vector<Dialog> dialogs;
+    std::vector<QString> messages;
+    QString answer;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialogs.push_back({files->windowTitle(), files->nameFilters()});
+            files->selectFile(answer);
+            QMetaObject::invokeMethod(files, "accept");
+        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.push_back(box->text());
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    answerer.start(10);
+    const auto choose = [&](const char* entry) {
+        std::vector<QString> offered;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator()) continue;
+                offered.push_back(action->text());
+                if (action->text() == QString::fromUtf8(entry)) chosen = action;
+            }
+            menu->close();
+            if (chosen != nullptr) chosen->trigger();
+        });
+        const std::size_t shown = messages.size();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                                window->mapToGlobal(QPoint(3, 3)));
+        QCoreApplication::sendEvent(window.get(), &event);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return messages.size() > shown; }, 5000)) << entry;
+        return offered;
+    };
+
+    Step(ControlId::KeyCount, Qt::Key_Down);
+    answer = QString::fromStdString((directory.Path() / "keys").string());
+    EXPECT_EQ(choose("Export keys to file..."),
+              (std::vector<QString>{"Read keys from keyboard", "Export keys to file...",
+                                    "Import keys from file...", "About Varnok..."}));
+    const std::filesystem::path file = directory.Path() / "keys.json";
+    EXPECT_NE(ReadBytes(file), Bytes{});
+
+    Step(ControlId::Language, Qt::Key_Down);
+    Step(ControlId::KeyCount, Qt::Key_Up);
+    answer = QString::fromStdString(file.string());
+    EXPECT_EQ(choose("从文件导入按键..."),
+              (std::vector<QString>{QString::fromUtf8("从键盘读取按键"),
+                                    QString::fromUtf8("导出按键到文件..."),
+                                    QString::fromUtf8("从文件导入按键..."), "About Varnok..."}));
+
+    ASSERT_EQ(dialogs.size(), 2u);
+    EXPECT_EQ(dialogs[0].title, "Export keys to file");
+    EXPECT_EQ(dialogs[0].filters, (QStringList{"Varnok profiles (*.json)", "All files (*)"}));
+    EXPECT_EQ(dialogs[1].title, QString::fromUtf8("从文件导入按键"));
+    EXPECT_EQ(dialogs[1].filters, (QStringList{QString::fromUtf8("Varnok 配置文件 (*.json)"),
+                                               QString::fromUtf8("所有文件 (*)")}));
+    // The window speaks the profile's language once it is imported: English, with two rows.
+    EXPECT_EQ(messages,
+              (std::vector<QString>{"Keys exported to file!", "Keys imported from file!"}));
+    EXPECT_EQ(Label(ControlId::Save), "Save");
+    EXPECT_EQ(ShownRows(), (std::vector<int>{1, 2}));
 }
 
 }  // namespace

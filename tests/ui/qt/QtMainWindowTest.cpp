@@ -441,14 +441,18 @@ TEST(QtMainWindow, ListsSelectOnlyWhatTheProgramSelects) {
     EXPECT_TRUE(window.IsVisible(ControlId::ValueBox6));
 }
 
-// Right click on the window's background offers the read-back of the keyboard's keys and
-// "About Varnok..."; on an operable control it offers nothing of the window's.
+// Right click on the window's background offers the read-back of the keyboard's keys, the
+// export and import of a profile and "About Varnok..."; on an operable control it offers nothing of
+// the window's.
 TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     Window w;
     w.Show();
     QtMainWindow& window = *w.window;
     window.SetText(ControlId::ReadBackEntry, "从键盘读取按键");
     EXPECT_EQ(window.GetText(ControlId::ReadBackEntry), "从键盘读取按键");
+    window.SetText(ControlId::ExportEntry, "导出按键到文件...");
+    window.SetText(ControlId::ImportEntry, "从文件导入按键...");
+    EXPECT_EQ(window.GetText(ControlId::ImportEntry), "从文件导入按键...");
     struct Case {
         const char* what;
         QWidget* target;
@@ -463,6 +467,8 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     const Case cases[] = {
         {"background", &window, QPoint(3, 3), true, "About Varnok...", {"about"}},
         {"a label", label, QPoint(2, 2), true, "从键盘读取按键", {"button 1019"}},
+        {"the background again", &window, QPoint(3, 3), true, "导出按键到文件...", {"button 1102"}},
+        {"a label again", label, QPoint(2, 2), true, "从文件导入按键...", {"button 1103"}},
         {"a value box's arrow", valueBox, QPoint(valueBox->width() - 4, 4), false, "", {}},
         {"a button", save, QPoint(4, 4), false, "", {}},
     };
@@ -486,7 +492,8 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
         QCoreApplication::sendEvent(c.target, &event);
         QCoreApplication::processEvents();
         const bool windowMenu =
-            offered == std::vector<std::string>{"从键盘读取按键", "About Varnok..."};
+            offered == std::vector<std::string>{"从键盘读取按键", "导出按键到文件...",
+                                                "从文件导入按键...", "About Varnok..."};
         EXPECT_EQ(windowMenu, c.offered) << c.what;
         EXPECT_EQ(w.events->log, c.reported) << c.what;
     }
