@@ -169,6 +169,7 @@ void MainWindowBehaviour::ExportKeys() {
     TakeTypedTexts();
     const std::filesystem::path file =
         controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Save));
+    dropKeyReleases_ = true;
     if (file.empty()) return;
     std::string refusal = ProfileTargetRefusal(file, model_.Map().FilePath(), language_);
     if (refusal.empty()) {
@@ -190,6 +191,7 @@ void MainWindowBehaviour::ExportKeys() {
 void MainWindowBehaviour::ImportKeys() {
     const std::filesystem::path file =
         controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Open));
+    dropKeyReleases_ = true;
     if (file.empty()) return;
     std::string refusal;
     const std::optional<Profile> profile = ReadProfileFile(file, language_, refusal);
@@ -605,6 +607,12 @@ void MainWindowBehaviour::OnAboutCommand() {
 bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
     // While a flow runs the model is the flow's: keys go nowhere.
     if (flowRunning_) return true;
+    if (dropKeyReleases_) {
+        if (message.kind == KeyEventKind::KeyUp || message.kind == KeyEventKind::SysKeyUp) {
+            return true;
+        }
+        dropKeyReleases_ = false;
+    }
     const int focused = controls_.FocusedControl();
     const int slot = SlotOfValueBox(focused);
     FocusedBox focus = FocusedBox::None;

@@ -193,6 +193,11 @@ private:
     // A flow started while the window looked for the keyboard, run when the look is done.
     std::function<void()> waitingFlow_;
 
+    // A file dialog closes on a key press (Enter) whose release then comes to the window, as
+    // may the release of the key that closed the message after it: releases without their press
+    // are no keys of a chord, so they are dropped until the next press.
+    bool dropKeyReleases_ = false;
+
     FlowExecutor& executor_;
     WindowFlowHost flowHost_{*this};
     bool flowRunning_ = false;

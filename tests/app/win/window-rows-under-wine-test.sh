@@ -2,7 +2,7 @@
 # varnok.exe under Wine on a virtual X display, its files in a folder named in Chinese: a right
 # click empties the row clicked, not the row edited last; Save writes the simulated keyboard's
 # table, msmap.dat and the trace there; the context menu's read-back fills the rows with what
-# the keyboard holds.
+# the keyboard holds; its export and import of a profile round-trip the keys.
 # Usage: window-rows-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -59,6 +59,28 @@ record=$(od -An -tx1 -v "$folder/msmap.dat" | tr -d ' \n')
     || fail "msmap.dat after the read-back: $record"
 [ "$(head -c 59 "$folder/msmap.dat" | tail -c 26 | tr -d '\0' | tr V v)" = 'Ctrl|v|' ] \
     || fail "row 2 after the read-back: $(head -c 59 "$folder/msmap.dat" | tail -c 26)"
+
+# "Export keys to file..." writes what the rows show through the Save dialog, ".json" added to
+# the name typed; after Clear, "Import keys from file..." brings the rows back through the Open
+# dialog, and a Save puts the same table into the keyboard. (The profile's folder is named in
+# ASCII: xdotool cannot type Chinese into Wine's dialogs reliably.)
+right_click 250 100
+xdotool key Down Down Return
+answer_file_dialog 'Export keys to file' "$(winpath "$work/profile")"
+close_message 'Information!'   # "Keys exported to file!"
+grep -q '"text": "Ctrl|v|"' "$work/profile.json" || fail "profile: $(cat "$work/profile.json")"
+click 45 294          # Clear
+click 133 294         # Save: the keyboard holds nothing
+close_message 'Information!'
+grep -q '^02 00 FF$' "$folder/keys.txt" || fail "Clear and Save left: $(cat "$folder/keys.txt")"
+right_click 250 100
+xdotool key Down Down Down Return
+answer_file_dialog 'Import keys from file' "$(winpath "$work/profile.json")"
+close_message 'Information!'   # "Keys imported from file!"
+click 133 294         # Save
+close_message 'Information!'
+[ "$(grep -v '^#' "$folder/keys.txt")" = "$expected_table" ] \
+    || fail "key table after the import: $(cat "$folder/keys.txt")"
 
 exit_window
 echo "passed"

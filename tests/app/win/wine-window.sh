@@ -89,6 +89,20 @@ close_message() {
     fail "the message \"$1\" did not close"
 }
 
+# Waits for the file dialog captioned TITLE, types FILE into its name field and confirms it.
+answer_file_dialog() {  # TITLE FILE
+    local dialog=""
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no file dialog \"$1\": $(cat "$work/out.log")"
+    sleep 1
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+    sleep 0.5
+}
+
 # Exit, and the program must end.
 exit_window() {
     click 222 294
