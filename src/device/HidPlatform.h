@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "device/HidError.h"
+
 namespace varnok {
 
 // Every feature report this program exchanges is 8 bytes: byte 0 is the report id, and the
@@ -64,6 +66,9 @@ public:
     virtual void Close(HidHandle handle) = 0;
     // Blocks the calling thread; the simulated keyboard's tests run it on a virtual clock.
     virtual void Pause(int milliseconds) = 0;
+    // Why the last call that failed (nullopt, kNoHidHandle, false) did, as the system said
+    // it; read right after the failure, on the same thread.
+    virtual HidError LastError() const = 0;
 };
 
 }  // namespace varnok

@@ -66,12 +66,14 @@ std::optional<std::vector<HidInterface>> HidTrace::EnumerateInterfaces() {
 
 HidHandle HidTrace::Open(const std::string& path) {
     const HidHandle handle = inner_.Open(path);
-    if (handle != kNoHidHandle) {
-        if (!origin_) {
-            origin_ = clock_.NowMilliseconds();
-        }
-        paths_[handle] = path;
+    if (handle == kNoHidHandle) {
+        WriteComment(path, "open" + Failed());
+        return handle;
     }
+    if (!origin_) {
+        origin_ = clock_.NowMilliseconds();
+    }
+    paths_[handle] = path;
     return handle;
 }
 
@@ -86,11 +88,11 @@ bool HidTrace::GetCollections(HidHandle handle, std::vector<HidCollection>& coll
     if (const auto qualifying = KeyboardLink::FindQualifyingCollection(collections)) {
         const HidCollection& collection = qualifying->collection;
         const auto path = paths_.find(handle);
-        WriteLine("# " + FormatMilliseconds(clock_.NowMilliseconds() - origin_.value_or(0)) + ' ' +
-                  (path == paths_.end() ? std::string() : path->second) + ": collection " +
-                  std::to_string(qualifying->index) + ", usage page " +
-                  FormatHex16(collection.usagePage) + ", usage " + FormatHex16(collection.usage) +
-                  ", feature report length " + std::to_string(collection.featureReportLength));
+        WriteComment(path == paths_.end() ? std::string() : path->second,
+                     "collection " + std::to_string(qualifying->index) + ", usage page " +
+                         FormatHex16(collection.usagePage) + ", usage " +
+                         FormatHex16(collection.usage) + ", feature report length " +
+                         std::to_string(collection.featureReportLength));
     }
     return true;
 }
@@ -118,13 +120,28 @@ void HidTrace::Pause(int milliseconds) {
     inner_.Pause(milliseconds);
 }
 
+HidError HidTrace::LastError() const {
+    return inner_.LastError();
+}
+
+std::string HidTrace::Failed() const {
+    const HidError error = inner_.LastError();
+    return error.text.empty() ? " failed" : " failed: " + DescribeHidError(error);
+}
+
 void HidTrace::Log(const char* kind, const FeatureReport& report, bool accepted) {
     const double now = clock_.NowMilliseconds();
     if (!origin_) {
         origin_ = now;
     }
     WriteLine(FormatMilliseconds(now - *origin_) + ' ' + kind + ' ' + FormatHexBytes(report) +
-              (accepted ? "" : " failed"));
+              (accepted ? "" : Failed()));
+}
+
+void HidTrace::WriteComment(const std::string& path, const std::string& text) {
+    // Before the keyboard was first opened, the time is 0.
+    const double now = clock_.NowMilliseconds();
+    WriteLine("# " + FormatMilliseconds(now - origin_.value_or(now)) + ' ' + path + ": " + text);
 }
 
 void HidTrace::WriteLine(const std::string& text) {

@@ -16,6 +16,7 @@ KeyboardLink::~KeyboardLink() {
 }
 
 bool KeyboardLink::Open() {
+    failure_.reset();
     if (IsOpen()) {
         return true;
     }
@@ -25,13 +26,14 @@ bool KeyboardLink::Open() {
     path_.clear();
     const auto interfaces = platform_.EnumerateInterfaces();
     if (!interfaces) {
-        return false;
+        return Fail(KeyboardFailure::Step::Listing, {});
     }
     // Every interface counts, not only the first few: on Linux each hidraw node is one, and a
     // desktop often has more than ten. An interface that cannot be read is skipped rather than
     // ending the search, so that one broken device cannot hide the keyboard.
     for (const HidInterface& hidInterface : *interfaces) {
         if (TakeIfKeyboard(hidInterface)) {
+            failure_.reset();
             return true;
         }
     }
@@ -46,17 +48,26 @@ bool KeyboardLink::TakeIfKeyboard(const HidInterface& hidInterface) {
     if (hidInterface.ids && !IsAcceptedDevice(hidInterface.ids->first, hidInterface.ids->second)) {
         return false;
     }
+    // Only an interface known to be the keyboard has a failure worth telling: on Windows,
+    // where no ids are listed, any other device may refuse to be opened.
+    const bool keyboard = hidInterface.ids.has_value();
     const HidHandle handle = platform_.Open(hidInterface.path);
     if (handle == kNoHidHandle) {
+        if (keyboard) Fail(KeyboardFailure::Step::Opening, hidInterface.path);
         return false;
     }
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::vector<HidCollection> collections;
     std::optional<QualifyingCollection> qualifying;
-    if (platform_.GetAttributes(handle, vendorId, productId) &&
-        IsAcceptedDevice(vendorId, productId) && platform_.GetCollections(handle, collections)) {
-        qualifying = FindQualifyingCollection(collections);
+    if (!platform_.GetAttributes(handle, vendorId, productId)) {
+        if (keyboard) Fail(KeyboardFailure::Step::Identifying, hidInterface.path);
+    } else if (IsAcceptedDevice(vendorId, productId)) {
+        if (platform_.GetCollections(handle, collections)) {
+            qualifying = FindQualifyingCollection(collections);
+        } else {
+            Fail(KeyboardFailure::Step::Identifying, hidInterface.path);
+        }
     }
     if (!qualifying) {
         platform_.Close(handle);
@@ -86,15 +97,22 @@ void KeyboardLink::Close() {
     }
 }
 
+bool KeyboardLink::Fail(KeyboardFailure::Step step, const std::string& path) {
+    failure_ = KeyboardFailure{step, path, platform_.LastError()};
+    return false;
+}
+
 bool KeyboardLink::SendReport(const FeatureReport& report) {
     if (platform_.SetFeature(handle_, report)) {
         return true;
     }
+    Fail(KeyboardFailure::Step::Sending, path_);
     Close();
     return false;
 }
 
 bool KeyboardLink::WriteBlock(std::span<const std::uint8_t> block) {
+    failure_.reset();
     if (!IsOpen() || block.size() > kMaxBlockLength) {
         return false;
     }
@@ -120,13 +138,13 @@ bool KeyboardLink::ReadPage(std::uint8_t page, FeatureReport* buffer) {
     if (page != lastSelectedPage_) {
         const FeatureReport select{kKeyboardReportId, kPageSelectCommand, page, 0, 0, 0, 0, 0};
         if (!platform_.SetFeature(handle_, select)) {
-            return false;
+            return Fail(KeyboardFailure::Step::Sending, path_);
         }
         lastSelectedPage_ = page;
     }
     (*buffer)[0] = kKeyboardReportId;
     (*buffer)[1] = page;
-    return platform_.GetFeature(handle_, *buffer);
+    return platform_.GetFeature(handle_, *buffer) || Fail(KeyboardFailure::Step::Receiving, path_);
 }
 
 bool KeyboardLink::IsOpen() const {

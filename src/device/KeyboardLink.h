@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/HidPlatform.h"
+#include "device/KeyboardFailure.h"
 
 namespace varnok {
 
@@ -62,16 +63,23 @@ public:
     // The path of the interface the last search took (a hidraw node, a Windows device path);
     // empty before any search and after one that found no keyboard.
     const std::string& InterfacePath() const { return path_; }
+    // Why the last Open, WriteBlock or ReadPage failed, as the system said; nullopt after one
+    // that succeeded or that found no keyboard to fail on. A search counts the failures of
+    // interfaces known to be the keyboard (by ids listed beforehand or read), not of others.
+    const std::optional<KeyboardFailure>& LastFailure() const { return failure_; }
 
 private:
     // Examines one interface; true when it is the keyboard and is now the link's handle.
     bool TakeIfKeyboard(const HidInterface& hidInterface);
     bool SendReport(const FeatureReport& report);
+    // Keeps the platform's reason for the call that just failed; returns false.
+    bool Fail(KeyboardFailure::Step step, const std::string& path);
 
     HidPlatform& platform_;
     HidHandle handle_ = kNoHidHandle;
     std::optional<QualifyingCollection> collection_;
     std::string path_;
+    std::optional<KeyboardFailure> failure_;
     std::uint8_t lastSelectedPage_;
 };
 

@@ -1,10 +1,14 @@
 #include "device/SimulatedKeyboard.h"
 
+#include <utility>
+
 #include "device/HexBytes.h"
 #include "device/KeyboardProtocol.h"
 
 namespace varnok {
 namespace {
+
+constexpr const char* kUnplugged = "the simulated keyboard is unplugged";
 
 std::string Line(const char* kind, const FeatureReport& report, bool accepted) {
     return std::string(kind) + ' ' + FormatHexBytes(report) + (accepted ? "" : " failed");
@@ -35,6 +39,7 @@ std::optional<std::vector<HidInterface>> SimulatedKeyboard::EnumerateInterfaces(
 
 HidHandle SimulatedKeyboard::Open(const std::string& path) {
     if (!plugged_ || path != kPath) {
+        Refuse(plugged_ ? "no such device" : kUnplugged);
         return kNoHidHandle;
     }
     openHandles_.insert(nextHandle_);
@@ -45,10 +50,15 @@ bool SimulatedKeyboard::IsUsable(HidHandle handle) const {
     return plugged_ && openHandles_.count(handle) != 0;
 }
 
+bool SimulatedKeyboard::Refuse(std::string reason) {
+    lastError_ = {std::move(reason), {}};
+    return false;
+}
+
 bool SimulatedKeyboard::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                                       std::uint16_t& productId) {
     if (!IsUsable(handle)) {
-        return false;
+        return Refuse(kUnplugged);
     }
     vendorId = kVendorId;
     productId = kProductId;
@@ -57,7 +67,7 @@ bool SimulatedKeyboard::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
 
 bool SimulatedKeyboard::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
     if (!IsUsable(handle)) {
-        return false;
+        return Refuse(kUnplugged);
     }
     collections = {{kUsagePage, kUsage, kFeatureReportSize}};
     return true;
@@ -65,10 +75,18 @@ bool SimulatedKeyboard::GetCollections(HidHandle handle, std::vector<HidCollecti
 
 bool SimulatedKeyboard::SetFeature(HidHandle handle, const FeatureReport& report) {
     ++setCount_;
-    const bool accepted = IsUsable(handle) && refusedSets_.count(setCount_) == 0 &&
-                          report[0] == kKeyboardReportId && Receive(report);
+    const bool accepted =
+        Acceptable(handle, report, refusedSets_.count(setCount_) != 0) && Receive(report);
     transcript_.push_back(Line("set", report, accepted));
     return accepted;
+}
+
+bool SimulatedKeyboard::Acceptable(HidHandle handle, const FeatureReport& report,
+                                   bool toldToRefuse) {
+    if (!IsUsable(handle)) return Refuse(kUnplugged);
+    if (toldToRefuse) return Refuse("the simulated keyboard refused the report, as told to");
+    if (report[0] != kKeyboardReportId) return Refuse("the simulated keyboard has no such report");
+    return true;
 }
 
 bool SimulatedKeyboard::Receive(const FeatureReport& report) {
@@ -110,8 +128,8 @@ bool SimulatedKeyboard::Keep(std::span<const std::uint8_t> record) {
         ++droppedRecords_;
         return true;
     }
-    if (path_ && !updated.Save(*path_, lastError_)) {
-        return false;
+    if (std::string error; path_ && !updated.Save(*path_, error)) {
+        return Refuse(std::move(error));
     }
     table_ = std::move(updated);
     return true;
@@ -119,8 +137,7 @@ bool SimulatedKeyboard::Keep(std::span<const std::uint8_t> record) {
 
 bool SimulatedKeyboard::GetFeature(HidHandle handle, FeatureReport& report) {
     ++getCount_;
-    const bool accepted =
-        IsUsable(handle) && refusedGets_.count(getCount_) == 0 && report[0] == kKeyboardReportId;
+    const bool accepted = Acceptable(handle, report, refusedGets_.count(getCount_) != 0);
     if (accepted) {
         // Without a selected page there is nothing to read: the data bytes are all FF.
         report = table_.PageReport(selectedPage_.value_or(kNoPage), pageReportIndex_++);

@@ -50,6 +50,9 @@ public:
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;
     void Pause(int milliseconds) override;
+    // The simulated keyboard's own words: unplugged, refusing as told, a table file that
+    // cannot be written (with the file's reason).
+    HidError LastError() const override { return lastError_; }
 
     const SimulatedKeyboardMemory& Table() const { return table_; }
     // End records (AA FF) received: completed saves.
@@ -58,9 +61,6 @@ public:
     // True between the first and the last report of a record: the next data report continues
     // it.
     bool ReceivingRecord() const { return !pending_.empty(); }
-    // Why the last report was refused for a file problem; empty when none was.
-    const std::string& LastError() const { return lastError_; }
-
     // Fault injection: refuse the ordinal-th set or get request since construction (1 = the
     // first), counted as SetCount and GetCount count them.
     void RefuseSet(std::size_t ordinal) { refusedSets_.insert(ordinal); }
@@ -79,6 +79,10 @@ public:
 
 private:
     bool IsUsable(HidHandle handle) const;
+    // Keeps why a request is refused; false.
+    bool Refuse(std::string reason);
+    // True when the handle is open and the report is the keyboard's, unless told to refuse.
+    bool Acceptable(HidHandle handle, const FeatureReport& report, bool toldToRefuse);
     bool Receive(const FeatureReport& report);
     bool Keep(std::span<const std::uint8_t> record);
     void ForgetSession();
@@ -96,7 +100,7 @@ private:
     std::size_t pageReportIndex_ = 0;
     int completedSaves_ = 0;
     int droppedRecords_ = 0;
-    std::string lastError_;
+    HidError lastError_;
     std::set<std::size_t> refusedSets_;
     std::set<std::size_t> refusedGets_;
     std::size_t setCount_ = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "device/KeyboardFailure.h"
 #include "flows/FlowProgress.h"
 #include "flows/UnfinishedSave.h"
 #include "keys/MessageTexts.h"
@@ -17,11 +19,15 @@ public:
     virtual ~FlowHost() = default;
 
     virtual void ShowMessage(MessageId id) = 0;
+    // A message about a keyboard not found or refusing a read: the host adds the system's
+    // reason, when the link kept one (see DescribeKeyboardFailure), in the user's language.
+    virtual void ShowKeyboardFailure(MessageId id,
+                                     const std::optional<KeyboardFailure>& failure) = 0;
     // A message about a file that was left alone: the host adds the file and the reason (see
     // DescribeFileResult) in the user's language.
     virtual void ShowFileProblem(MessageId id, const FileResult& result) = 0;
     // A message about a save that failed or stopped part way: the host adds what the keyboard
-    // now holds (see DescribeUnfinishedSave) in the user's language.
+    // now holds and the system's reason (see DescribeUnfinishedSave) in the user's language.
     virtual void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) = 0;
     // Called as the flow reaches each key (see ProgressBeforeSlot).
     virtual void ReportProgress(const FlowProgress& progress) = 0;

@@ -66,7 +66,7 @@ std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
 
 bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     if (!link.Open()) {
-        host.ShowMessage(MessageId::ReadNotConnected);
+        host.ShowKeyboardFailure(MessageId::ReadNotConnected, link.LastFailure());
         return false;
     }
     int slotsRead = 0;
@@ -77,7 +77,7 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
         }
         const std::optional<SlotReadBack> read = ReadSlot(link, slot);
         if (!read) {
-            host.ShowMessage(MessageId::ReadFailed);
+            host.ShowKeyboardFailure(MessageId::ReadFailed, link.LastFailure());
             break;
         }
         ++slotsRead;

@@ -17,14 +17,14 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     }
 
     if (!link.Open()) {
-        host.ShowMessage(MessageId::SaveNotConnected);
+        host.ShowKeyboardFailure(MessageId::SaveNotConnected, link.LastFailure());
         return false;
     }
     // The keyboard takes each record as it comes: a save that ends early leaves the keys
     // written so far new and the others as they were, and the user is told which.
     const auto unfinished = [&](MessageId id, UnfinishedSave::Reason reason, int slotsTaken) {
         link.Close();
-        host.ShowUnfinishedSave(id, {reason, slotsTaken});
+        host.ShowUnfinishedSave(id, {reason, slotsTaken, link.LastFailure()});
         return false;
     };
     for (int slot = 0; slot < kSlotCount; ++slot) {

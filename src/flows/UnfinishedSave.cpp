@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "flows/KeyboardFailureTexts.h"
 #include "keys/KeySlots.h"
 
 namespace varnok {
@@ -58,9 +59,8 @@ std::string Capitalized(std::string text) {
     return text;
 }
 
-}  // namespace
-
-std::string DescribeUnfinishedSave(const UnfinishedSave& save, std::int32_t language) {
+// What the keyboard holds after the save as it ended, in the user's language.
+std::string KeysNowAfter(const UnfinishedSave& save, std::int32_t language) {
     const bool english = language == 0;
     // Slot 0 is no key of the user's and comes first: keys 1..n are slots 1..n.
     const int slot = std::clamp(save.slotsTaken, 0, kLastKey);
@@ -84,6 +84,15 @@ std::string DescribeUnfinishedSave(const UnfinishedSave& save, std::int32_t lang
                              "保存之前，键盘可能保存新的按键、原来的按键或两者的混合。";
     }
     return {};
+}
+
+}  // namespace
+
+std::string DescribeUnfinishedSave(const UnfinishedSave& save, std::int32_t language) {
+    std::string text = KeysNowAfter(save, language);
+    const std::string reason =
+        save.failure ? DescribeKeyboardFailure(*save.failure, language) : std::string();
+    return reason.empty() ? text : text + (language == 0 ? " " : "") + reason;
 }
 
 }  // namespace varnok

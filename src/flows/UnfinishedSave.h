@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "device/KeyboardFailure.h"
 
 namespace varnok {
 
@@ -17,10 +20,13 @@ struct UnfinishedSave {
     Reason reason;
     // The slots, from slot 0 on, whose records the keyboard took whole: 0..7.
     int slotsTaken;
+    // Why the keyboard refused, as the system said.
+    std::optional<KeyboardFailure> failure = std::nullopt;
 };
 
-// What the keyboard now holds, key by key, in the user's language (Chinese whenever the flag
-// is not 0): the paragraph under the message that a save failed or stopped.
+// What the keyboard now holds, key by key, and the system's reason for a refusal, in the user's
+// language (Chinese whenever the flag is not 0): the paragraph under the message that a save
+// failed or stopped.
 std::string DescribeUnfinishedSave(const UnfinishedSave& save, std::int32_t language);
 
 }  // namespace varnok

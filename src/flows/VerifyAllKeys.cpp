@@ -67,7 +67,7 @@ VerifyOutcome VerifyAllKeys(const KeySlotsModel& model, KeyboardLink& link, Flow
                             std::vector<SlotMismatch>& mismatches) {
     mismatches.clear();
     if (!link.Open()) {
-        host.ShowMessage(MessageId::ReadNotConnected);
+        host.ShowKeyboardFailure(MessageId::ReadNotConnected, link.LastFailure());
         return VerifyOutcome::NotConnected;
     }
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -76,7 +76,7 @@ VerifyOutcome VerifyAllKeys(const KeySlotsModel& model, KeyboardLink& link, Flow
         }
         const std::optional<SlotReadBack> found = ReadSlot(link, slot);
         if (!found) {
-            host.ShowMessage(MessageId::ReadFailed);
+            host.ShowKeyboardFailure(MessageId::ReadFailed, link.LastFailure());
             link.Close();
             return VerifyOutcome::ReadFailed;
         }

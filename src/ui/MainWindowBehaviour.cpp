@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "flows/ClearAllKeys.h"
+#include "flows/KeyboardFailureTexts.h"
 #include "flows/ProfileFile.h"
 #include "flows/ProfileFileTexts.h"
 #include "flows/ReadBackAllKeys.h"
@@ -54,18 +55,24 @@ private:
 
 void MainWindowBehaviour::WindowFlowHost::ShowMessage(MessageId id) {
     std::lock_guard lock(mutex_);
-    messages_.push_back({id, std::nullopt, std::nullopt});
+    messages_.push_back({id, std::nullopt, std::nullopt, std::nullopt});
+}
+
+void MainWindowBehaviour::WindowFlowHost::ShowKeyboardFailure(
+    MessageId id, const std::optional<KeyboardFailure>& failure) {
+    std::lock_guard lock(mutex_);
+    messages_.push_back({id, std::nullopt, std::nullopt, failure});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
     std::lock_guard lock(mutex_);
-    messages_.push_back({id, result, std::nullopt});
+    messages_.push_back({id, result, std::nullopt, std::nullopt});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ShowUnfinishedSave(MessageId id,
                                                              const UnfinishedSave& save) {
     std::lock_guard lock(mutex_);
-    messages_.push_back({id, std::nullopt, save});
+    messages_.push_back({id, std::nullopt, save, std::nullopt});
 }
 
 void MainWindowBehaviour::WindowFlowHost::ReportProgress(const FlowProgress& progress) {
@@ -398,11 +405,20 @@ void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
 }
 
 void MainWindowBehaviour::ShowMessage(MessageId id) {
+    ShowKeyboardFailure(id, std::nullopt);
+}
+
+void MainWindowBehaviour::ShowKeyboardFailure(MessageId id,
+                                              const std::optional<KeyboardFailure>& failure) {
     const MessageText message = MessageFor(id, language_);
     const bool notConnected =
         id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected;
+    // The advice on a keyboard this user may not open names the fix, which the system's
+    // reason (permission denied) does not.
+    std::string detail = notConnected ? presence_.advice : "";
+    if (detail.empty() && failure) detail = DescribeKeyboardFailure(*failure, language_);
     controls_.ShowMessage(std::string(message.text), std::string(message.caption),
-                          MessageIcon::None, notConnected ? presence_.advice : "");
+                          MessageIcon::None, detail);
 }
 
 void MainWindowBehaviour::ShowFileProblem(MessageId id, const FileResult& result) {
@@ -537,7 +553,7 @@ void MainWindowBehaviour::ShowFlowMessages() {
                                   MessageIcon::Exclamation,
                                   DescribeUnfinishedSave(*message.save, language_));
         } else {
-            ShowMessage(message.id);
+            ShowKeyboardFailure(message.id, message.failure);
         }
     }
     if (lookAgain_) LookForKeyboard();

@@ -89,6 +89,8 @@ private:
     public:
         explicit WindowFlowHost(MainWindowBehaviour& window) : window_(window) {}
         void ShowMessage(MessageId id) override;
+        void ShowKeyboardFailure(MessageId id,
+                                 const std::optional<KeyboardFailure>& failure) override;
         void ShowFileProblem(MessageId id, const FileResult& result) override;
         void ShowUnfinishedSave(MessageId id, const UnfinishedSave& save) override;
         void ReportProgress(const FlowProgress& progress) override;
@@ -97,12 +99,13 @@ private:
 
         void Reset();
         void RequestStop() { stop_ = true; }
-        // A message the flow left for the window's thread, with the file or the save it is
-        // about.
+        // A message the flow left for the window's thread, with the file, the save or the
+        // keyboard's failure it is about.
         struct Message {
             MessageId id;
             std::optional<FileResult> file;
             std::optional<UnfinishedSave> save;
+            std::optional<KeyboardFailure> failure;
         };
         std::vector<Message> TakeMessages();
         std::vector<std::pair<int, std::int32_t>> TakeFunctionModes();
@@ -119,6 +122,9 @@ private:
     GroupKeys CheckedGroupKeys() override;
     void ShowRowTexts() override { Refresh(); }
     void ShowMessage(MessageId id) override;
+    // id's message with what is known of the keyboard's failure: for "not connected" the
+    // platform's advice, else the system's reason, in the window's language.
+    void ShowKeyboardFailure(MessageId id, const std::optional<KeyboardFailure>& failure);
     // id's message with the file left alone and the reason, in the window's language.
     void ShowFileProblem(MessageId id, const FileResult& result);
 

@@ -59,8 +59,10 @@ TEST(HidTrace, LogsEveryReportWithItsTimeSinceTheKeyboardWasFirstOpened) {
                     "# 200.25 simulated-keyboard: collection 0, usage page FF00, usage 0001, "
                     "feature report length 8",
                     "200.25 set 06 BB 02 00 00 00 00 00", "200.25 get 06 01 00 06 00 00 00 00",
-                    "300.25 get 06 02 00 06 00 00 00 00 failed",
-                    "300.25 set 06 02 08 00 00 00 00 00 failed"));
+                    "300.25 get 06 02 00 06 00 00 00 00 failed: the simulated keyboard refused "
+                    "the report, as told to",
+                    "300.25 set 06 02 08 00 00 00 00 00 failed: the simulated keyboard refused "
+                    "the report, as told to"));
 }
 
 std::string ReadText(const std::filesystem::path& path) {

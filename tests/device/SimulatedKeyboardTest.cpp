@@ -235,7 +235,7 @@ TEST(SimulatedKeyboard, UnreadableFilesAndUnwritableTables) {
     ASSERT_TRUE(link.Open());
     EXPECT_FALSE(link.WriteBlock(Bytes("01 00 FF")));
     EXPECT_TRUE(keyboard->Table().Record(1).empty());
-    EXPECT_THAT(keyboard->LastError(), HasSubstr("cannot be written"));
+    EXPECT_THAT(keyboard->LastError().text, HasSubstr("cannot be written"));
 }
 
 }  // namespace

@@ -154,8 +154,15 @@ TEST_F(FlowsWithoutWindow, ASaveThatEndsEarlySaysWhatTheKeyboardNowHolds) {
 
             EXPECT_FALSE(SaveAllKeys(model, targetLink, early));
 
+            // A refusal adds the keyboard's reason.
+            const std::string reason = c.refused == 0
+                                           ? ""
+                                           : (language == 0 ? " Reason: " : "原因：") +
+                                                 std::string(
+                                                     "the simulated keyboard refused the report, "
+                                                     "as told to");
             EXPECT_EQ(early.messages,
-                      std::vector<std::string>{language == 0 ? c.english : c.chinese});
+                      std::vector<std::string>{(language == 0 ? c.english : c.chinese) + reason});
             for (int slot = 0; slot < 7; ++slot) {
                 const auto stored = target.Table().Record(static_cast<std::uint8_t>(slot));
                 EXPECT_EQ(FormatHexBytes(Bytes(stored.begin(), stored.end())),

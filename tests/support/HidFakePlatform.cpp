@@ -17,6 +17,7 @@ std::optional<std::vector<HidInterface>> HidFakePlatform::EnumerateInterfaces() 
     std::vector<HidInterface> interfaces;
     for (const HidFakeDevice& device : devices) {
         interfaces.push_back({device.path});
+        if (device.listsIds) interfaces.back().ids = std::pair{device.vendorId, device.productId};
     }
     return interfaces;
 }

@@ -13,6 +13,8 @@ namespace varnok {
 // One HID interface as plain data. Tests copy a sane keyboard and break one field.
 struct HidFakeDevice {
     std::string path = "/dev/hidraw0";
+    // Lists the ids with the interface, as Linux's sysfs does.
+    bool listsIds = false;
     bool opens = true;
     bool attributesReadable = true;
     std::uint16_t vendorId = 0x0426;
@@ -37,8 +39,11 @@ public:
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;
     void Pause(int milliseconds) override;
+    HidError LastError() const override { return error; }
 
     std::vector<HidFakeDevice> devices;
+    // The reason every failure gives.
+    HidError error;
     bool enumerationFails = false;
     int enumerations = 0;
     // Handles are indexes into devices.

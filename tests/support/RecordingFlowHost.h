@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "flows/FlowHost.h"
+#include "flows/KeyboardFailureTexts.h"
 #include "store/FileProblemTexts.h"
 
 namespace varnok {
@@ -15,6 +16,12 @@ class RecordingFlowHost : public FlowHost {
 public:
     void ShowMessage(MessageId id) override {
         messages.push_back(std::string(MessageFor(id, language).text));
+    }
+    // "<text> <the system's reason>", or "<text>" without one
+    void ShowKeyboardFailure(MessageId id, const std::optional<KeyboardFailure>& failure) override {
+        const std::string reason = failure ? DescribeKeyboardFailure(*failure, language) : "";
+        messages.push_back(std::string(MessageFor(id, language).text) +
+                           (reason.empty() ? "" : " " + reason));
     }
     // "<text> <file>: <reason>"
     void ShowFileProblem(MessageId id, const FileResult& result) override {

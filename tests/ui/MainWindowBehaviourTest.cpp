@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
+#include "device/HidTrace.h"
 #include "keys/SlotNames.h"
 #include "support/FileBytes.h"
+#include "support/HidFakePlatform.h"
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
@@ -527,6 +531,77 @@ TEST_F(MainWindowBehaviourTest, NotConnectedCarriesThePlatformsAdvice) {
         EXPECT_EQ(controls.messages[0].text, c.text);
         EXPECT_EQ(controls.messages[0].detail, c.detail);
         EXPECT_EQ(asked, c.withAdvice && !c.plugged ? 1 : 0);
+    }
+}
+
+// The system's reason for a failed open, set or get goes into the trace beside "failed" and
+// under the message, in the window's language; the advice on a keyboard this user may not open
+// stays what "not connected" says.
+TEST_F(MainWindowBehaviourTest, TheSystemsReasonReachesTheTraceAndTheMessage) {
+    constexpr const char* kRefused = "the simulated keyboard refused the report, as told to";
+    const struct {
+        const char* label;
+        int button;
+        std::int32_t language;
+        std::size_t refusedSet, refusedGet;  // on the simulated keyboard; 0: none
+        bool busyNode;                       // a hidraw node with the keyboard's ids that is busy
+        std::string advice;                  // the platform's, for "not connected"
+        std::string text, detail, traceLine;
+    } cases[] = {
+        {"a refused set", ControlId::Save, 0, 1, 0, false, "", "Save Key Error!",
+         "The keyboard refused the first record: keys 1 to 6 still hold their previous ones. "
+         "Reason: " +
+             std::string(kRefused),
+         "0 set 06 00 00 FF 00 00 00 00 failed: " + std::string(kRefused)},
+        {"a refused set, Chinese", ControlId::Save, 1, 1, 0, false, "", "保存错误!",
+         "键盘拒收了第一条记录：按键 1 至 6 仍是原来的定义。原因：" + std::string(kRefused),
+         "0 set 06 00 00 FF 00 00 00 00 failed: " + std::string(kRefused)},
+        {"a refused get", ControlId::GetDefinedKey, 0, 0, 1, false, "", "Get Key Error!",
+         "Reason: " + std::string(kRefused),
+         "0 get 06 00 00 00 00 00 00 00 failed: " + std::string(kRefused)},
+        {"a refused open", ControlId::Save, 0, 0, 0, true, "", "Usb HIDKB Not Connected!",
+         "/dev/hidraw3 could not be opened: Device or resource busy",
+         "# 0 /dev/hidraw3: open failed: Device or resource busy (errno 16)"},
+        {"a refused open, Chinese", ControlId::GetDefinedKey, 1, 0, 0, true, "",
+         "Usb 控制器没有连接!", "无法打开 /dev/hidraw3：Device or resource busy",
+         "# 0 /dev/hidraw3: open failed: Device or resource busy (errno 16)"},
+        {"a refused open with advice", ControlId::Save, 0, 0, 0, true, "install the rule",
+         "Usb HIDKB Not Connected!", "install the rule",
+         "# 0 /dev/hidraw3: open failed: Device or resource busy (errno 16)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        controls.messages.clear();
+        settings.WriteSetting("Settings", "keyLan", c.language);
+        SimulatedKeyboard simulated(clock);
+        HidFakeDevice node;
+        node.path = "/dev/hidraw3";
+        node.listsIds = true;
+        node.opens = false;
+        HidFakePlatform busy({node});
+        busy.error = {"Device or resource busy", "errno 16"};
+        std::ostringstream log;
+        HidTrace trace(c.busyNode ? static_cast<HidPlatform&>(busy) : simulated, clock, log);
+        window = std::make_unique<MainWindowBehaviour>(controls, settings, trace,
+                                                       KeySlotsModel(SlotMap(directory.Path())),
+                                                       executor, "varnok");
+        controls.events = window.get();
+        window->OnInitDialog();
+        if (!c.advice.empty()) window->SetConnectionAdvice([&](std::int32_t) { return c.advice; });
+        if (c.refusedSet != 0) simulated.RefuseSet(c.refusedSet);
+        if (c.refusedGet != 0) simulated.RefuseGet(c.refusedGet);
+
+        Click(c.button);
+
+        ASSERT_EQ(controls.messages.size(), 1u);
+        EXPECT_EQ(controls.messages[0].text, c.text);
+        EXPECT_EQ(controls.messages[0].detail, c.detail);
+        std::istringstream lines(log.str());
+        std::vector<std::string> traced;
+        for (std::string line; std::getline(lines, line);) traced.push_back(line);
+        EXPECT_NE(std::find(traced.begin(), traced.end(), c.traceLine), traced.end()) << log.str();
+        controls.events = nullptr;
+        window.reset();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "flows/KeyboardFailureTexts.h"
 #include "keys/MessageTexts.h"
 #include "store/FileProblemTexts.h"
 #include "store/SettingsStore.h"
@@ -29,13 +30,25 @@ ConsoleFlowHost::~ConsoleFlowHost() {
 }
 
 void ConsoleFlowHost::ShowMessage(MessageId id) {
+    ShowKeyboardFailure(id, std::nullopt);
+}
+
+void ConsoleFlowHost::ShowKeyboardFailure(MessageId id,
+                                          const std::optional<KeyboardFailure>& failure) {
     EndProgress();
     lastMessage_ = id;
-    err_ << "varnok-cli: " << MessageFor(id, 0).text << "\n";
-    if ((id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected) && accessAdvice_) {
-        const std::string advice = accessAdvice_();
-        if (!advice.empty()) err_ << "varnok-cli: " << advice << "\n";
+    err_ << "varnok-cli: " << MessageFor(id, 0).text;
+    const std::string advice =
+        (id == MessageId::SaveNotConnected || id == MessageId::ReadNotConnected) && accessAdvice_
+            ? accessAdvice_()
+            : std::string();
+    if (!advice.empty()) {
+        err_ << "\nvarnok-cli: " << advice;
+    } else if (const std::string reason = failure ? DescribeKeyboardFailure(*failure, 0) : "";
+               !reason.empty()) {
+        err_ << " " << reason;
     }
+    err_ << "\n";
 }
 
 void ConsoleFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {

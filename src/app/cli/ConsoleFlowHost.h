@@ -25,6 +25,9 @@ public:
     ~ConsoleFlowHost() override;
 
     void ShowMessage(MessageId id) override;
+    // The message and the system's reason on one line; for "not connected", the access advice
+    // on a line of its own instead when there is one.
+    void ShowKeyboardFailure(MessageId id, const std::optional<KeyboardFailure>& failure) override;
     // The message and "<file>: <reason>" on one line.
     void ShowFileProblem(MessageId id, const FileResult& result) override;
     // The message and what the keyboard now holds on one line.

@@ -1,8 +1,9 @@
 #include "device/linux/HidrawAccessAdvice.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
+
+#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 namespace {
@@ -41,7 +42,7 @@ std::string HidrawAccessAdvice::Advise(std::int32_t language, std::ostream& log)
         nodes += keyboard.node;
         log << "varnok: the keyboard (" << Hex4(keyboard.vendorId) << ':'
             << Hex4(keyboard.productId) << ") is at " << keyboard.node
-            << ", but this user may not open it (" << std::strerror(keyboard.error)
+            << ", but this user may not open it (" << SystemErrorText(keyboard.error)
             << "): install the udev rule 70-varnok.rules and replug the keyboard\n";
     }
     return Replace(language == 0 ? kEnglish : kChinese, nodes);

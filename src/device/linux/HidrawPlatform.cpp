@@ -5,6 +5,7 @@
 #include <sys/ioctl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <span>
@@ -16,6 +17,7 @@
 #include "device/linux/HidUevent.h"
 #include "device/linux/PosixHidrawSystem.h"
 #include "device/linux/ReportDescriptorParser.h"
+#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 namespace {
@@ -50,6 +52,16 @@ HidrawPlatform::HidrawPlatform(HidrawSystem& system, std::filesystem::path class
       classDirectory_(std::move(classDirectory)),
       deviceDirectory_(std::move(deviceDirectory)) {}
 
+bool HidrawPlatform::FailWithErrno() {
+    const int error = errno;
+    return Fail(SystemErrorText(error), "errno " + std::to_string(error));
+}
+
+bool HidrawPlatform::Fail(std::string text, std::string code) {
+    lastError_ = {std::move(text), std::move(code)};
+    return false;
+}
+
 std::optional<std::vector<HidInterface>> HidrawPlatform::EnumerateInterfaces() {
     std::error_code error;
     std::vector<std::pair<std::uint32_t, std::string>> nodes;
@@ -58,7 +70,10 @@ std::optional<std::vector<HidInterface>> HidrawPlatform::EnumerateInterfaces() {
         std::string name = entry->path().filename().string();
         if (const auto number = NodeNumber(name)) nodes.emplace_back(*number, std::move(name));
     }
-    if (error) return std::nullopt;
+    if (error) {
+        Fail(error.message(), "errno " + std::to_string(error.value()));
+        return std::nullopt;
+    }
 
     // The directory lists in no particular order; hidraw2 comes before hidraw10.
     std::sort(nodes.begin(), nodes.end());
@@ -76,14 +91,18 @@ std::optional<std::vector<HidInterface>> HidrawPlatform::EnumerateInterfaces() {
 // skipping it at discovery beats taking it and failing at the first report of a save.
 HidHandle HidrawPlatform::Open(const std::string& path) {
     const int fd = system_.Open(path, O_RDWR | O_CLOEXEC);
-    return fd < 0 ? kNoHidHandle : fd;
+    if (fd < 0) {
+        FailWithErrno();
+        return kNoHidHandle;
+    }
+    return fd;
 }
 
 bool HidrawPlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
                                    std::uint16_t& productId) {
-    if (handle < 0) return false;
+    if (handle < 0) return Fail("no such handle", {});
     hidraw_devinfo info{};
-    if (system_.Ioctl(handle, HIDIOCGRAWINFO, &info) < 0) return false;
+    if (system_.Ioctl(handle, HIDIOCGRAWINFO, &info) < 0) return FailWithErrno();
     // The kernel keeps the ids in signed 16-bit fields; the bits are the USB ids.
     vendorId = static_cast<std::uint16_t>(info.vendor);
     productId = static_cast<std::uint16_t>(info.product);
@@ -91,17 +110,19 @@ bool HidrawPlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
 }
 
 bool HidrawPlatform::GetCollections(HidHandle handle, std::vector<HidCollection>& collections) {
-    if (handle < 0) return false;
+    if (handle < 0) return Fail("no such handle", {});
     int size = 0;
-    if (system_.Ioctl(handle, HIDIOCGRDESCSIZE, &size) < 0) return false;
+    if (system_.Ioctl(handle, HIDIOCGRDESCSIZE, &size) < 0) return FailWithErrno();
     hidraw_report_descriptor descriptor{};
-    if (size < 0 || static_cast<std::size_t>(size) > sizeof descriptor.value) return false;
+    if (size < 0 || static_cast<std::size_t>(size) > sizeof descriptor.value) {
+        return Fail("a report descriptor of " + std::to_string(size) + " bytes", {});
+    }
     descriptor.size = static_cast<std::uint32_t>(size);
-    if (system_.Ioctl(handle, HIDIOCGRDESC, &descriptor) < 0) return false;
+    if (system_.Ioctl(handle, HIDIOCGRDESC, &descriptor) < 0) return FailWithErrno();
 
     const auto parsed = ReportDescriptorParser::TopLevelCollections(
         std::span<const std::uint8_t>(descriptor.value, static_cast<std::size_t>(size)));
-    if (!parsed) return false;
+    if (!parsed) return Fail("a malformed report descriptor", {});
     collections.clear();
     for (const ReportDescriptorParser::Collection& collection : *parsed) {
         collections.push_back({collection.usagePage, collection.usage,
@@ -110,19 +131,28 @@ bool HidrawPlatform::GetCollections(HidHandle handle, std::vector<HidCollection>
     return true;
 }
 
+// The feature ioctls answer how many bytes they moved; fewer than 8 is a failure too.
+bool HidrawPlatform::Transferred(int result) {
+    if (result < 0) return FailWithErrno();
+    if (result != static_cast<int>(kFeatureReportSize)) {
+        return Fail(
+            std::to_string(result) + " of " + std::to_string(kFeatureReportSize) + " bytes moved",
+            {});
+    }
+    return true;
+}
+
 bool HidrawPlatform::SetFeature(HidHandle handle, const FeatureReport& report) {
-    if (handle < 0) return false;
+    if (handle < 0) return Fail("no such handle", {});
     FeatureReport buffer = report;
-    return system_.Ioctl(handle, HIDIOCSFEATURE(kFeatureReportSize), buffer.data()) ==
-           static_cast<int>(kFeatureReportSize);
+    return Transferred(system_.Ioctl(handle, HIDIOCSFEATURE(kFeatureReportSize), buffer.data()));
 }
 
 bool HidrawPlatform::GetFeature(HidHandle handle, FeatureReport& report) {
-    if (handle < 0) return false;
+    if (handle < 0) return Fail("no such handle", {});
     // Work on a copy so that a failed or short transfer leaves the caller's report as it was.
     FeatureReport buffer = report;
-    if (system_.Ioctl(handle, HIDIOCGFEATURE(kFeatureReportSize), buffer.data()) !=
-        static_cast<int>(kFeatureReportSize)) {
+    if (!Transferred(system_.Ioctl(handle, HIDIOCGFEATURE(kFeatureReportSize), buffer.data()))) {
         return false;
     }
     report = buffer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "device/HidPlatform.h"
 #include "device/linux/HidrawSystem.h"
@@ -28,11 +29,21 @@ public:
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;
     void Pause(int milliseconds) override;
+    // The system's words for the errno of the call that failed, or what a short transfer
+    // moved.
+    HidError LastError() const override { return lastError_; }
 
 private:
+    // Keeps errno as the reason of the call that just failed; false.
+    bool FailWithErrno();
+    bool Fail(std::string text, std::string code);
+    // True when a feature ioctl's result says it moved the whole report.
+    bool Transferred(int result);
+
     HidrawSystem& system_;
     std::filesystem::path classDirectory_;
     std::filesystem::path deviceDirectory_;
+    HidError lastError_;
 };
 
 }  // namespace varnok

@@ -10,6 +10,8 @@ extern "C" {
 }
 // clang-format on
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "store/win/WideText.h"
@@ -36,7 +38,20 @@ std::string InterfacePath(HDEVINFO devices, SP_DEVICE_INTERFACE_DATA& interfaceD
     return Utf8FromWide(detail->DevicePath);
 }
 
+// "C0110001"
+std::string Hex32(unsigned long value) {
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08lX", value);
+    return digits;
+}
+
 }  // namespace
+
+bool SetupApiHidPlatform::Fail() {
+    const DWORD error = GetLastError();
+    lastError_ = {SystemErrorText(error), "Windows error " + std::to_string(error)};
+    return false;
+}
 
 SetupApiHidPlatform::~SetupApiHidPlatform() {
     for (const auto& [number, handle] : handles_) {
@@ -50,6 +65,7 @@ std::optional<std::vector<HidInterface>> SetupApiHidPlatform::EnumerateInterface
     const HDEVINFO devices =
         SetupDiGetClassDevsW(&hidClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (devices == INVALID_HANDLE_VALUE) {
+        Fail();
         return std::nullopt;
     }
     std::vector<HidInterface> interfaces;
@@ -65,6 +81,7 @@ std::optional<std::vector<HidInterface>> SetupApiHidPlatform::EnumerateInterface
 
 HidHandle SetupApiHidPlatform::Open(const std::string& path) {
     if (path.empty()) {
+        lastError_ = {"no device path", {}};
         return kNoHidHandle;
     }
     // No read or write access: the system holds keyboards for itself, and feature reports
@@ -73,6 +90,7 @@ HidHandle SetupApiHidPlatform::Open(const std::string& path) {
         CreateFileW(WideFromUtf8(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
+        Fail();
         return kNoHidHandle;
     }
     const HidHandle number = nextHandle_++;
@@ -80,9 +98,13 @@ HidHandle SetupApiHidPlatform::Open(const std::string& path) {
     return number;
 }
 
-void* SetupApiHidPlatform::SystemHandle(HidHandle handle) const {
+void* SetupApiHidPlatform::SystemHandle(HidHandle handle) {
     const auto it = handles_.find(handle);
-    return it == handles_.end() ? nullptr : it->second;
+    if (it == handles_.end()) {
+        lastError_ = {"no such handle", {}};
+        return nullptr;
+    }
+    return it->second;
 }
 
 bool SetupApiHidPlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorId,
@@ -90,8 +112,11 @@ bool SetupApiHidPlatform::GetAttributes(HidHandle handle, std::uint16_t& vendorI
     const HANDLE file = SystemHandle(handle);
     HIDD_ATTRIBUTES attributes{};
     attributes.Size = sizeof attributes;
-    if (file == nullptr || !HidD_GetAttributes(file, &attributes)) {
+    if (file == nullptr) {
         return false;
+    }
+    if (!HidD_GetAttributes(file, &attributes)) {
+        return Fail();
     }
     vendorId = attributes.VendorID;
     productId = attributes.ProductID;
@@ -102,13 +127,18 @@ bool SetupApiHidPlatform::GetCollections(HidHandle handle,
                                          std::vector<HidCollection>& collections) {
     const HANDLE file = SystemHandle(handle);
     PHIDP_PREPARSED_DATA preparsed = nullptr;
-    if (file == nullptr || !HidD_GetPreparsedData(file, &preparsed)) {
+    if (file == nullptr) {
         return false;
     }
+    if (!HidD_GetPreparsedData(file, &preparsed)) {
+        return Fail();
+    }
     HIDP_CAPS caps{};
-    const bool read = HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS;
+    const NTSTATUS status = HidP_GetCaps(preparsed, &caps);
     HidD_FreePreparsedData(preparsed);
-    if (!read) {
+    if (status != HIDP_STATUS_SUCCESS) {
+        lastError_ = {"the capabilities cannot be read",
+                      "HID status " + Hex32(static_cast<unsigned long>(status))};
         return false;
     }
     collections = {{caps.UsagePage, caps.Usage, caps.FeatureReportByteLength}};
@@ -119,13 +149,13 @@ bool SetupApiHidPlatform::SetFeature(HidHandle handle, const FeatureReport& repo
     const HANDLE file = SystemHandle(handle);
     FeatureReport buffer = report;
     return file != nullptr &&
-           HidD_SetFeature(file, buffer.data(), static_cast<ULONG>(buffer.size()));
+           (HidD_SetFeature(file, buffer.data(), static_cast<ULONG>(buffer.size())) || Fail());
 }
 
 bool SetupApiHidPlatform::GetFeature(HidHandle handle, FeatureReport& report) {
     const HANDLE file = SystemHandle(handle);
     return file != nullptr &&
-           HidD_GetFeature(file, report.data(), static_cast<ULONG>(report.size()));
+           (HidD_GetFeature(file, report.data(), static_cast<ULONG>(report.size())) || Fail());
 }
 
 void SetupApiHidPlatform::Close(HidHandle handle) {

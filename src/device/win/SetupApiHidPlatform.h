@@ -27,13 +27,20 @@ public:
     bool GetFeature(HidHandle handle, FeatureReport& report) override;
     void Close(HidHandle handle) override;
     void Pause(int milliseconds) override;
+    // The system's words for the last error of the call that failed.
+    HidError LastError() const override { return lastError_; }
 
 private:
-    // The system's handle behind a number; nullptr when the number is not open.
-    void* SystemHandle(HidHandle handle) const;
+    // The system's handle behind a number; nullptr, with the reason kept, when the number is
+    // not open.
+    void* SystemHandle(HidHandle handle);
+    // Keeps the calling thread's last system error as the reason of the call that just
+    // failed; false.
+    bool Fail();
 
     std::map<HidHandle, void*> handles_;
     HidHandle nextHandle_ = 0;
+    HidError lastError_;
 };
 
 }  // namespace varnok

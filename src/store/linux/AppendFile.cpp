@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "store/linux/FdOutputStream.h"
+#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 namespace {
@@ -55,7 +55,7 @@ std::unique_ptr<std::ostream> OpenAppendFile(const std::filesystem::path& file,
                 result = {FileProblem::DiskFull, file, {}};
                 break;
             default:
-                result = {FileProblem::SystemError, file, std::strerror(error)};
+                result = {FileProblem::SystemError, file, SystemErrorText(error)};
                 break;
         }
         return nullptr;

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "store/TemporaryName.h"
+#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 
@@ -41,7 +41,7 @@ FileResult Failure(FileProblem problem, const fs::path& file) {
 }
 
 FileResult SystemFailure(int error, const fs::path& file) {
-    return {FileProblem::SystemError, file, std::strerror(error)};
+    return {FileProblem::SystemError, file, SystemErrorText(error)};
 }
 
 // A write that stopped: for want of room, or for a reason only the system can name.

@@ -384,7 +384,11 @@ TEST(HidrawPlatform, RealSystemCallsOnAFileThatIsNoDevice) {
     GuardedPosixSystem system;
     HidrawPlatform platform(system, tree.Path(), tree.Path());
 
+    // Each failure gives the system's reason, as the trace and the messages pass it on.
+    const auto reason = [&] { return DescribeHidError(platform.LastError()); };
+    const std::string notADevice = "Inappropriate ioctl for device (errno 25)";
     EXPECT_EQ(platform.Open((tree.Path() / "hidraw1").string()), kNoHidHandle);
+    EXPECT_EQ(reason(), "No such file or directory (errno 2)");
     const HidHandle handle = platform.Open((tree.Path() / "hidraw0").string());
     ASSERT_NE(handle, kNoHidHandle);
     EXPECT_NE(fcntl(handle, F_GETFD) & FD_CLOEXEC, 0);
@@ -393,9 +397,13 @@ TEST(HidrawPlatform, RealSystemCallsOnAFileThatIsNoDevice) {
     std::vector<HidCollection> collections;
     FeatureReport report{0x06};
     EXPECT_FALSE(platform.GetAttributes(handle, vendorId, productId));
+    EXPECT_EQ(reason(), notADevice);
     EXPECT_FALSE(platform.GetCollections(handle, collections));
+    EXPECT_EQ(reason(), notADevice);
     EXPECT_FALSE(platform.SetFeature(handle, report));
+    EXPECT_EQ(reason(), notADevice);
     EXPECT_FALSE(platform.GetFeature(handle, report));
+    EXPECT_EQ(reason(), notADevice);
     platform.Close(handle);
     EXPECT_EQ(fcntl(handle, F_GETFD), -1);
 }
