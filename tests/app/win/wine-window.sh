@@ -76,12 +76,19 @@ chord() {  # MODIFIER KEY: pressed one after the other, released in reverse
 
 # Waits for the message box a flow ends with (caption CAPTION, at most 30 s), closes it with
 # its OK, and waits until it is gone: the window takes input again.
-close_message() {
-    local box=""
-    for _ in $(seq 300); do
-        box=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$box" ] && break
+# wait_for_window CAPTION TENTHS: the window's id, once a window with that exact caption shows.
+wait_for_window() {
+    local found=""
+    for _ in $(seq "$2"); do
+        found=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$found" ] && break
         sleep 0.1
     done
+    echo "$found"
+}
+
+close_message() {
+    local box
+    box=$(wait_for_window "$1" 300)
     [ -n "$box" ] || fail "no message \"$1\": $(cat "$work/out.log")"
     sleep 0.3
     xdotool key Return
@@ -91,11 +98,8 @@ close_message() {
 
 # Waits for the file dialog captioned TITLE, types FILE into its name field and confirms it.
 answer_file_dialog() {  # TITLE FILE
-    local dialog=""
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --name "^$1\$" 2>/dev/null | head -1) && [ -n "$dialog" ] && break
-        sleep 0.1
-    done
+    local dialog
+    dialog=$(wait_for_window "$1" 100)
     [ -n "$dialog" ] || fail "no file dialog \"$1\": $(cat "$work/out.log")"
     sleep 1
     xdotool type --delay 20 "$2"
