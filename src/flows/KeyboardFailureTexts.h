@@ -6,19 +6,13 @@
 #include <string_view>
 
 #include "device/KeyboardFailure.h"
+#include "store/LanguageTextRow.h"
 
 namespace varnok {
 
-struct KeyboardFailureText {
-    KeyboardFailure::Step step;
-    // %1 is the system's reason, %2 the interface.
-    std::string_view english;
-    std::string_view chinese;
-};
-
 // What the link was doing when the system refused it, in the words the user reads under a
-// "not connected" or failed save or read-back.
-extern const std::array<KeyboardFailureText, 5> KeyboardFailureTexts;
+// "not connected" or failed save or read-back: %1 is the system's reason, %2 the interface.
+extern const std::array<LanguageTextRow<KeyboardFailure::Step>, 5> KeyboardFailureTexts;
 
 // "/dev/hidraw3 could not be opened: Device or resource busy", "Reason: Broken pipe", in the
 // window's language (0 English, otherwise Chinese); empty when the system gave no reason.

@@ -3,7 +3,7 @@
 namespace varnok {
 
 // clang-format off
-const std::array<ProfileTextRow, 14> ProfileTexts = {{
+const std::array<LanguageTextRow<ProfileText>, 14> ProfileTexts = {{
     {ProfileText::MapFileTaken,       "is the file Varnok keeps the keys' texts in; the profile needs a file of its own",
                                       "是 Varnok 保存按键文字的文件；配置文件需要另用一个文件"},
     {ProfileText::NothingChanged,     "; nothing was changed",                 "；未作任何改动"},
@@ -24,10 +24,7 @@ const std::array<ProfileTextRow, 14> ProfileTexts = {{
 // clang-format on
 
 std::string_view ProfileTextFor(ProfileText id, std::int32_t language) {
-    for (const ProfileTextRow& row : ProfileTexts) {
-        if (row.id == id) return language == 0 ? row.english : row.chinese;
-    }
-    return {};
+    return LanguageTextFor(ProfileTexts, id, language);
 }
 
 }  // namespace varnok

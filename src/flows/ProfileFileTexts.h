@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "store/LanguageTextRow.h"
+
 namespace varnok {
 
 // What the export and import of a profile say, in the window and on the command line.
@@ -28,13 +30,7 @@ enum class ProfileText {
     KeyboardAtNextSave,
 };
 
-struct ProfileTextRow {
-    ProfileText id;
-    std::string_view english;
-    std::string_view chinese;
-};
-
-extern const std::array<ProfileTextRow, 14> ProfileTexts;
+extern const std::array<LanguageTextRow<ProfileText>, 14> ProfileTexts;
 
 // The text in a language: English for 0, Chinese otherwise.
 std::string_view ProfileTextFor(ProfileText id, std::int32_t language);

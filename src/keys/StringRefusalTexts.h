@@ -4,17 +4,12 @@
 #include <string_view>
 
 #include "keys/StringRefusal.h"
+#include "store/LanguageTextRow.h"
 
 namespace varnok {
 
 // The reason a string key refuses a text, in English and Chinese. "%c" stands for the
 // refused character.
-struct StringRefusalTextRow {
-    StringRefusal refusal;
-    std::string_view english;
-    std::string_view chinese;
-};
-
-extern const std::array<StringRefusalTextRow, 2> StringRefusalTexts;
+extern const std::array<LanguageTextRow<StringRefusal>, 2> StringRefusalTexts;
 
 }  // namespace varnok

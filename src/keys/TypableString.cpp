@@ -81,17 +81,11 @@ std::string StringRefusalText(const TypableString& check, std::int32_t language)
     if (!check.refusal) {
         return {};
     }
-    for (const StringRefusalTextRow& row : StringRefusalTexts) {
-        if (row.refusal != *check.refusal) {
-            continue;
-        }
-        std::string text(language == 0 ? row.english : row.chinese);
-        if (const auto at = text.find(kCharacterPlaceholder); at != std::string::npos) {
-            text.replace(at, kCharacterPlaceholder.size(), check.refusedCharacter);
-        }
-        return text;
+    std::string text(LanguageTextFor(StringRefusalTexts, *check.refusal, language));
+    if (const auto at = text.find(kCharacterPlaceholder); at != std::string::npos) {
+        text.replace(at, kCharacterPlaceholder.size(), check.refusedCharacter);
     }
-    return {};
+    return text;
 }
 
 }  // namespace varnok

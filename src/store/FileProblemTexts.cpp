@@ -5,7 +5,7 @@
 namespace varnok {
 
 // clang-format off
-const std::array<FileProblemText, 13> FileProblemTexts = {{
+const std::array<LanguageTextRow<FileProblem>, 13> FileProblemTexts = {{
     {FileProblem::Missing,           "the file does not exist",                          "文件不存在"},
     {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
     {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
@@ -24,12 +24,7 @@ const std::array<FileProblemText, 13> FileProblemTexts = {{
 
 std::string DescribeFileResult(const FileResult& result, std::int32_t language) {
     std::string text = PathInMessage(result.file) + ": ";
-    for (const FileProblemText& row : FileProblemTexts) {
-        if (row.problem == result.problem) {
-            text += language == 0 ? row.english : row.chinese;
-            break;
-        }
-    }
+    text += LanguageTextFor(FileProblemTexts, result.problem, language);
     if (!result.detail.empty()) {
         text += " (" + result.detail + ")";
     }

@@ -6,17 +6,12 @@
 #include <string_view>
 
 #include "store/FileResult.h"
+#include "store/LanguageTextRow.h"
 
 namespace varnok {
 
-struct FileProblemText {
-    FileProblem problem;
-    std::string_view english;
-    std::string_view chinese;
-};
-
 // Why a file was left alone, in the words the user reads after the file's path.
-extern const std::array<FileProblemText, 13> FileProblemTexts;
+extern const std::array<LanguageTextRow<FileProblem>, 13> FileProblemTexts;
 
 // "<file>: <reason>" in the window's language (0 English, otherwise Chinese); an unforeseen
 // failure adds the system's own words.

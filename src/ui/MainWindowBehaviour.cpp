@@ -320,8 +320,8 @@ void MainWindowBehaviour::ApplyLanguage() {
     promptText_ = std::string(WindowLabelFor(kPrompt, language_));
     headingText_ = std::string(WindowLabelFor(kHeading, language_));
     for (const WindowLabel& label : WindowLabelTable) {
-        if (label.control != kPrompt && label.control != kHeading) {
-            controls_.SetText(label.control, std::string(WindowLabelFor(label.control, language_)));
+        if (label.id != kPrompt && label.id != kHeading) {
+            controls_.SetText(label.id, std::string(WindowLabelFor(label.id, language_)));
         }
     }
     for (const AccessibleText& text : AccessibleTextTable) {

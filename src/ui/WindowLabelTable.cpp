@@ -23,10 +23,7 @@ const std::array<WindowLabel, 10> WindowLabelTable{{
 // clang-format on
 
 std::string_view WindowLabelFor(int control, std::int32_t language) {
-    for (const WindowLabel& label : WindowLabelTable) {
-        if (label.control == control) return language != 0 ? label.chinese : label.english;
-    }
-    return {};
+    return LanguageTextFor(WindowLabelTable, control, language);
 }
 
 }  // namespace varnok

@@ -4,16 +4,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "store/LanguageTextRow.h"
+
 namespace varnok {
 
 // The controls the window relabels when the language changes. The prompt line and the
 // heading are set through the window's members; the buttons, the key count list's label and
-// the context menu's entries directly.
-struct WindowLabel {
-    int control;
-    std::string_view english;
-    std::string_view chinese;
-};
+// the context menu's entries directly. A row's id is the control's.
+using WindowLabel = LanguageTextRow<int>;
 
 extern const std::array<WindowLabel, 10> WindowLabelTable;
 

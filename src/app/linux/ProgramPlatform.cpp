@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -14,6 +13,7 @@
 #include "device/linux/HidrawAccessAdvice.h"
 #include "device/linux/HidrawAccessCheck.h"
 #include "device/linux/HidrawPlatform.h"
+#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 namespace {
@@ -65,9 +65,8 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
 std::vector<RefusedInterface> RefusedKeyboardInterfaces() {
     std::vector<RefusedInterface> refused;
     for (const RefusedKeyboard& keyboard : HidrawAccessCheck().RefusedKeyboards()) {
-        refused.push_back(
-            {keyboard.node, keyboard.vendorId, keyboard.productId,
-             std::string("this user may not open it (") + std::strerror(keyboard.error) + ")"});
+        refused.push_back({keyboard.node, keyboard.vendorId, keyboard.productId,
+                           "this user may not open it (" + SystemErrorText(keyboard.error) + ")"});
     }
     return refused;
 }
