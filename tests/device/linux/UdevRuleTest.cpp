@@ -12,8 +12,9 @@
 namespace varnok {
 namespace {
 
-const std::filesystem::path kRules =
-    std::filesystem::path(__FILE__).parent_path() / "../../../resources/udev/70-varnok.rules";
+// The rule the package installs, named by the build (a cached compiler may give __FILE__ as a
+// path relative to another folder).
+const std::filesystem::path kRules = VARNOK_UDEV_RULES;
 
 using Pair = std::tuple<std::uint16_t, std::uint16_t, bool>;  // vendor, product, any product
 
