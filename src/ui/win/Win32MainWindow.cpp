@@ -166,8 +166,25 @@ void Win32MainWindow::Run() {
 
 bool Win32MainWindow::PreFilterKey(const MSG& message) {
     if (!events_) return false;
-    const KeyEvent key{static_cast<KeyEventKind>(message.message),
-                       static_cast<std::uint8_t>(message.wParam & 0xFF),
+    // While a list is open its keys are the list's, as they are in any Windows dialog: Escape
+    // and Enter close it, the arrows move in it. Escape never ends the program there, and no
+    // key becomes part of a chord; the release of a key the list took is the list's too.
+    const auto virtualKey = static_cast<std::uint8_t>(message.wParam & 0xFF);
+    const bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (press) {
+        const HWND parent = GetParent(message.hwnd);
+        const HWND combo = IsComboBox(message.hwnd) ? message.hwnd
+                           : IsComboBox(parent)     ? parent
+                                                    : nullptr;
+        const bool listOpen =
+            combo != nullptr && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        keysOfOpenList_.set(virtualKey, listOpen);
+        if (listOpen) return false;
+    } else if (keysOfOpenList_.test(virtualKey)) {
+        keysOfOpenList_.reset(virtualKey);
+        return false;
+    }
+    const KeyEvent key{static_cast<KeyEventKind>(message.message), virtualKey,
                        static_cast<std::uint8_t>((message.lParam >> 16) & 0xFF)};
     return events_->OnKeyEvent(key);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <deque>
 #include <functional>
 #include <map>
@@ -109,6 +110,8 @@ private:
     bool comStarted_ = false;
     bool busy_ = false;
     bool ended_ = false;
+    // The keys pressed while a list was open, by virtual-key code, until their release.
+    std::bitset<256> keysOfOpenList_;
     // The context menu's entries (read-back, export, import) in the window's language, by
     // their ids.
     std::map<int, std::wstring> menuEntryTexts_;
