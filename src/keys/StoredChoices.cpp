@@ -1,8 +1,14 @@
 #include "keys/StoredChoices.h"
 
+#include <optional>
+#include <span>
+
 #include "keys/FunctionModeNames.h"
+#include "keys/KeyReport.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/SlotNames.h"
+#include "keys/StringPayload.h"
 #include "store/SettingsStore.h"
 
 namespace varnok {
@@ -13,6 +19,20 @@ std::int32_t ReadWithin(SettingsStore& settings, std::string_view name, std::int
                         std::int32_t last, std::int32_t fallback) {
     const std::int32_t value = settings.ReadSetting(kSettingsSection, name, fallback);
     return value >= first && value <= last ? value : fallback;
+}
+
+// Whether msmap.dat holds the row as a typed string (true) or a key report (false), where its
+// definition tells: a key report begins with its type, a string's payload with a character (a
+// marker and the usage of the key that types it). An empty row, zeros or another command's
+// bytes (Default's 00 FF) tell nothing.
+std::optional<bool> StoredAsString(const KeySlotsModel& model, int row) {
+    const SlotEntry* entry = model.Map().Find(SlotNames[row]);
+    if (entry == nullptr || entry->text.empty()) return std::nullopt;
+    const std::uint8_t first = entry->data[0];
+    if (first == kKeyboardReportType || first == kMouseReportType) return false;
+    const bool marker = first == kPlainMarker || first == kShiftedMarker;
+    if (marker && PayloadIsAllCharacters(std::span(entry->data).first(2))) return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -32,7 +52,15 @@ std::int32_t StoredFunctionMode(SettingsStore& settings, int row) {
 
 void RestoreFunctionModes(KeySlotsModel& model, SettingsStore& settings) {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        model.SetFunctionMode(row, StoredFunctionMode(settings, row));
+        std::int32_t mode = StoredFunctionMode(settings, row);
+        if (const std::optional<bool> typed = StoredAsString(model, row)) {
+            if (*typed) {
+                mode = kStringMode;
+            } else if (mode == kStringMode) {
+                mode = kNormalMode;
+            }
+        }
+        model.SetFunctionMode(row, mode);
     }
 }
 

@@ -17,7 +17,11 @@ std::int32_t StoredLanguage(SettingsStore& settings);
 int StoredKeyCount(SettingsStore& settings);
 // Row 1..6's function mode: Normal, Once or String; anything else Normal.
 std::int32_t StoredFunctionMode(SettingsStore& settings, int row);
-// Gives every row of the model its stored function mode.
+// Gives every row of the model its stored function mode, unless the model's msmap.dat shows
+// otherwise: a map carried to another machine, or named with --map, comes without the settings
+// of its rows, and a Save must not send a string's bytes as a chord or a chord's name as a
+// string. A row whose definition is a typed string is String; one that is a key report is
+// Normal where the settings say String (Normal and Once look alike in the map).
 void RestoreFunctionModes(KeySlotsModel& model, SettingsStore& settings);
 
 }  // namespace varnok

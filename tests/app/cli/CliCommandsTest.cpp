@@ -352,14 +352,14 @@ TEST_F(CliCommandsTest, OnlyStringMakesTextAndUnsetEmptiesAKeyKeepingItsFunction
 }
 
 TEST_F(CliCommandsTest, StoredChoicesOutOfRangeAreTakenAsDefaultsAndLeftAsStored) {
-    ASSERT_EQ(Run([](CliCommands& c) { return c.Set("3", kStringMode, "abc"); }), 0);
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Set("3", kOnceMode, "Ctrl+A"); }), 0);
     // A settings file edited by hand: no list of the window offers these values.
     cliSettings.WriteSetting("Settings", "keynum", 99);
     cliSettings.WriteSetting("Settings", "keyLan", 7);
     cliSettings.WriteSetting("Settings", "KeyFun3Sel", 9);
 
     ASSERT_EQ(Run([](CliCommands& c) { return c.Show(false); }), 0) << err.str();
-    EXPECT_NE(out.str().find("3  Normal  \"abc\""), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("3  Normal  \"Ctrl|A|,\""), std::string::npos) << out.str();
     // The profile says what the window would show: one key, in English, and it imports.
     ASSERT_EQ(Run([](CliCommands& c) { return c.Export("-"); }), 0) << err.str();
     const std::string profile = out.str();
@@ -372,6 +372,32 @@ TEST_F(CliCommandsTest, StoredChoicesOutOfRangeAreTakenAsDefaultsAndLeftAsStored
     ASSERT_EQ(Run([](CliCommands& c) { return c.Set("2", std::nullopt, "Ctrl+C"); }), 0);
     EXPECT_EQ(cliSettings.ReadSetting("Settings", "keynum", -7), 1);
     EXPECT_EQ(cliSettings.ReadSetting("Settings", "KeyFun3Sel", -7), 0);
+}
+
+// msmap.dat carried to another machine, or named with --map, comes without the settings that
+// hold each key's function. Where the map's definition shows a typed string or a key report, it
+// decides: the keys show as they were saved, and a Save sends the keyboard the same table.
+TEST_F(CliCommandsTest, AMapWhoseSettingsSayAnotherFunctionKeepsItsStringsAndChords) {
+    SetThreeKeys();
+    ASSERT_EQ(Run([](CliCommands& c) { return c.Save(false); }), 0) << err.str();
+    const SimulatedKeyboardMemory saved = cliKeyboard.Table();
+    struct Case {
+        const char* setting;
+        std::int32_t mode;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"KeyFun1Sel", kStringMode, "1  Normal  \"Ctrl|C|,\""},
+                          Case{"KeyFun3Sel", kNormalMode, "3  String  \"Hello, World\""},
+                          Case{"KeyFun3Sel", kOnceMode, "3  String  \"Hello, World\""}}) {
+        SCOPED_TRACE(std::string(c.setting) + " " + std::to_string(c.mode));
+        const std::int32_t kept = cliSettings.ReadSetting("Settings", c.setting, -1);
+        cliSettings.WriteSetting("Settings", c.setting, c.mode);
+        ASSERT_EQ(Run([](CliCommands& cli) { return cli.Show(false); }), 0) << err.str();
+        EXPECT_NE(out.str().find(c.shown), std::string::npos) << out.str();
+        ASSERT_EQ(Run([](CliCommands& cli) { return cli.Save(false); }), 0) << err.str();
+        EXPECT_EQ(cliKeyboard.Table(), saved);
+        cliSettings.WriteSetting("Settings", c.setting, kept);
+    }
 }
 
 }  // namespace
