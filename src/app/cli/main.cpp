@@ -174,6 +174,15 @@ int main(int argc, char** argv) {
                   << "\nTry 'varnok-cli --help'.\n";
         return kExitUsage;
     }
+    // An empty FILE, as a script's unset variable gives, is refused as the window refuses it:
+    // taken for no option, it would reach the real keyboard or the user's own msmap.dat.
+    for (const auto& [name, file] :
+         {std::pair{"--virtual-keyboard", &virtualKeyboard}, std::pair{"--hid-trace", &hidTrace},
+          std::pair{"--map", &mapOption}}) {
+        if (app.count(name) > 0 && file->empty()) {
+            return Fail(std::string("option ") + name + " needs a FILE");
+        }
+    }
     if (json && !list->parsed() && !show->parsed() && !read->parsed()) {
         return Fail("--json is for list, show and read; " +
                     app.get_subcommands().front()->get_name() + " prints no JSON");

@@ -300,6 +300,9 @@ TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
          "no key name\n"},
         {{"--json", "set", "1", "A"},
          "varnok-cli: --json is for list, show and read; set prints no JSON\n"},
+        // A script's empty variable is no FILE: it must not mean the user's own map.
+        {{"--map", "", "set", "1", "A"}, "varnok-cli: option --map needs a FILE\n"},
+        {{"--hid-trace", "", "list"}, "varnok-cli: option --hid-trace needs a FILE\n"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);
