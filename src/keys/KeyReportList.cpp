@@ -61,6 +61,10 @@ void KeyReportList::Clear() {
     isRecorded_ = false;
 }
 
+void KeyReportList::KeepLastRecorded() {
+    if (recorded_.size() > 1) recorded_.erase(recorded_.begin(), recorded_.end() - 1);
+}
+
 bool KeyReportList::CopyReports(std::span<std::uint8_t> destination, std::size_t& copied) const {
     copied = 0;
     if (recorded_.empty()) {

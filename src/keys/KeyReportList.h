@@ -26,6 +26,8 @@ public:
     // Drops the report under construction; the recorded reports stay.
     void AbandonChord() { RestartReport(); }
     void Clear();
+    // Forgets every recorded report but the last; the report under construction stays.
+    void KeepLastRecorded();
 
     // Copies the recorded reports, 8 bytes each, as many as fit whole in destination. False
     // when nothing is recorded.

@@ -181,6 +181,9 @@ void KeySlotsModel::AppendText(int slot, const std::string& text) {
 
 void KeySlotsModel::StoreCapturedChord(int slot) {
     if (!Valid(slot)) return;
+    // A slot that held no definition may still carry the report of a map entry without a
+    // text: the first chord captured replaces it, so the keyboard gets what the row shows.
+    if (slots_[slot].definedCount == 0) slots_[slot].reports.KeepLastRecorded();
     ++slots_[slot].definedCount;
     KeepFirstReport(slot);
 }

@@ -2,6 +2,7 @@
 
 #include "keys/KeyChordCapture.h"
 #include "keys/SlotNames.h"
+#include "store/SlotMap.h"
 #include "support/WindowHarness.h"
 
 namespace varnok {
@@ -165,6 +166,40 @@ TEST_F(KeyChordCaptureTest, ASlotTakesOneChordAndRefusesTheNext) {
     Send({{kDown, kB}, {kUp, kB}});
     EXPECT_EQ(window->Model().Text(1), "B|,");
     EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(KeyChordCaptureTest, AChordReplacesAReportStoredWithoutItsText) {
+    // msmap.dat may hold an entry with an empty text and a report: a profile imported so, or
+    // a file whose String row was left again. The slot is not defined, so it takes a chord,
+    // and the keyboard must get that chord, not the report the row never showed.
+    struct Case {
+        std::string name;
+        SlotData stored;
+    };
+    const Case cases[] = {
+        {"a left click", SlotData{0x04, 0x81, 0, 0, 0, 0, 0, 0xFF}},
+        {"no report at all", SlotData{}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            SlotMap seed(directory.Path());
+            seed.Set("key1", "", c.stored, 0);
+            ASSERT_TRUE(seed.Save());
+        }
+        Start();
+        Focus(1024);
+        Send({{kDown, kCtrl}, {kDown, kC}, {kUp, kC}, {kUp, kCtrl}});
+        const Bytes ctrlC{0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00};
+        EXPECT_EQ(window->Model().Text(1), "Ctrl|C|,");
+        EXPECT_EQ(Reports(1), ctrlC);
+        EXPECT_EQ(StoredData(1), DataOf(ctrlC));
+
+        Click(1000);
+        const auto record = keyboard.Table().Record(1);
+        EXPECT_EQ(Bytes(record.begin(), record.end()),
+                  (Bytes{0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0, 0xFF}));
+    }
 }
 
 TEST_F(KeyChordCaptureTest, ClearingKeyEmptiesTheRow) {
