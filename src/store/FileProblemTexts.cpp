@@ -5,7 +5,7 @@
 namespace varnok {
 
 // clang-format off
-const std::array<LanguageTextRow<FileProblem>, 13> FileProblemTexts = {{
+const std::array<LanguageTextRow<FileProblem>, 14> FileProblemTexts = {{
     {FileProblem::Missing,           "the file does not exist",                          "文件不存在"},
     {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
     {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
@@ -16,6 +16,7 @@ const std::array<LanguageTextRow<FileProblem>, 13> FileProblemTexts = {{
     {FileProblem::BrokenLink,        "it is a symbolic link that leads nowhere",         "它是无效的符号链接"},
     {FileProblem::TooLargeToLoad,    "it is too large to be loaded and was left as it is", "文件太大无法读取，未作改动"},
     {FileProblem::Unreadable,        "it cannot be read and was left as it is",          "文件无法读取，未作改动"},
+    {FileProblem::NotAMapFile,       "it holds no msmap.dat records and was left as it is", "它不是 msmap.dat 记录文件，未作改动"},
     {FileProblem::TooLargeToSave,    "it would become too large to be loaded again",     "文件将大到无法再次读取"},
     {FileProblem::Busy,              "another program is saving it",                     "另一个程序正在保存它"},
     {FileProblem::SystemError,       "the system refused",                               "系统拒绝"},

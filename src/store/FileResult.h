@@ -18,6 +18,7 @@ enum class FileProblem {
     BrokenLink,         // a symbolic link to nothing, or a loop of links
     TooLargeToLoad,     // a file that could not be loaded: writing it would lose its contents
     Unreadable,         // a file that cannot be read: writing it would lose its contents
+    NotAMapFile,        // text or other bytes where msmap.dat records belong: left as it is
     TooLargeToSave,     // what would be written is more than the next load reads
     Busy,               // another program holds the file for its own save
     SystemError,        // anything else; the system's own words are in detail

@@ -66,6 +66,11 @@ FileResult ReadStoreFile(const fs::path& file, std::vector<std::uint8_t>& bytes)
         return {FileProblem::Unreadable, file, {}};
     }
     bytes.resize(static_cast<std::size_t>(in.gcount()));
+    // Every record holds zero bytes (its reserved byte and the ends of its fields as written);
+    // a file without one is text, a profile or a key table given for the map: never overwrite it.
+    if (!bytes.empty() && std::find(bytes.begin(), bytes.end(), 0) == bytes.end()) {
+        return {FileProblem::NotAMapFile, file, {}};
+    }
     return {};
 }
 

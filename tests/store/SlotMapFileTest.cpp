@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/SlotMap.h"
@@ -164,6 +165,10 @@ TEST(SlotMapFile, EmptyMapSavesAnEmptyFileThatLoadsAsEmpty) {
     EXPECT_EQ(loaded.Size(), 0u);
 }
 
+Bytes TextBytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
 Bytes Repeat(const SlotRecord& record, std::size_t totalSize) {
     Bytes bytes(totalSize);
     for (std::size_t i = 0; i < totalSize; ++i) {
@@ -207,6 +212,12 @@ TEST(SlotMapFile, AFileThatCannotBeLoadedSaysWhyAndIsNeverWritten) {
     } cases[] = {
         {"a file of 4 MiB", Repeat(kKey2CtrlC, kFourMiB), FileProblem::TooLargeToLoad},
         {"a folder", {}, FileProblem::NotAFile},
+        // Text has no zero byte, while every record has several: such a file is someone's
+        // profile or key table given for the map, and a save would turn it into records.
+        {"a profile", TextBytes(R"({"format": "varnok-profile", "version": 1, "keys": []})"),
+         FileProblem::NotAMapFile},
+        {"a key table line", TextBytes("01 08 01 01 00 06 00 00 00 00 FF\n"),
+         FileProblem::NotAMapFile},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
