@@ -116,6 +116,9 @@ MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore
 
 MainWindowBehaviour::~MainWindowBehaviour() {
     if (flowRunning_) StopFlow();
+    // A look for the keyboard may still be running on the worker thread, or have posted its
+    // end: both use this object, so the look is waited for and what it posted is dropped.
+    executor_.Abandon();
 }
 
 void MainWindowBehaviour::OnInitDialog() {

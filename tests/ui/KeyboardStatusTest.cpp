@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/FakeDeviceWatch.h"
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
+#include "ui/ThreadFlowExecutor.h"
 
 namespace varnok {
 namespace {
@@ -107,6 +114,56 @@ TEST_F(KeyboardStatusTest, WatchesDevicesWhileTheWindowIsOpen) {
     EXPECT_EQ(Status(), "No keyboard connected.");
     window->OnClosing();
     EXPECT_FALSE(watch.Watching());
+}
+
+// A keyboard whose listing waits, on the look's thread, until the test lets it go.
+class HeldListing : public SimulatedKeyboard {
+public:
+    using SimulatedKeyboard::SimulatedKeyboard;
+    std::optional<std::vector<HidInterface>> EnumerateInterfaces() override {
+        entered.set_value();
+        release.wait();
+        auto interfaces = SimulatedKeyboard::EnumerateInterfaces();
+        returned = true;
+        return interfaces;
+    }
+    std::promise<void> entered;
+    std::shared_future<void> release;
+    std::atomic<bool> returned = false;
+};
+
+// The window may go (its program ends) while the look for the keyboard it started is still
+// running on the worker thread: the look ends first, and its end, posted to a window that is
+// gone, does nothing.
+TEST(KeyboardStatusLifetime, ALookStillRunningEndsBeforeTheWindowGoes) {
+    TempDirectory directory;
+    FocusReportingControls controls;
+    MemorySettingsStore settings;
+    VirtualClock clock;
+    HeldListing keyboard(clock);
+    std::promise<void> letGo;
+    keyboard.release = letGo.get_future().share();
+    std::mutex postedLock;
+    std::vector<std::function<void()>> posted;
+    ThreadFlowExecutor executor([&](std::function<void()> task) {
+        const std::lock_guard<std::mutex> hold(postedLock);
+        posted.push_back(std::move(task));
+    });
+    auto window = std::make_unique<MainWindowBehaviour>(
+        controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
+    window->OnInitDialog();
+    keyboard.entered.get_future().wait();
+
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        letGo.set_value();
+    });
+    window.reset();
+    EXPECT_TRUE(keyboard.returned) << "the window went while its look was still running";
+    releaser.join();
+    const std::lock_guard<std::mutex> hold(postedLock);
+    ASSERT_EQ(posted.size(), 1u);
+    posted.front()();
 }
 
 }  // namespace
