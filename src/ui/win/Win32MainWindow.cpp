@@ -53,6 +53,22 @@ bool IsKeyMessage(UINT message) {
            message == WM_SYSKEYUP;
 }
 
+// The keys an open list takes: they close it or move in it.
+bool IsListKey(std::uint8_t virtualKey) {
+    switch (virtualKey) {
+        case VK_ESCAPE:
+        case VK_RETURN:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_F4:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool IsCharacterMessage(UINT message) {
     return message == WM_CHAR || message == WM_SYSCHAR || message == WM_DEADCHAR ||
            message == WM_SYSDEADCHAR;
@@ -166,12 +182,14 @@ void Win32MainWindow::Run() {
 
 bool Win32MainWindow::PreFilterKey(const MSG& message) {
     if (!events_) return false;
-    // While a list is open its keys are the list's, as they are in any Windows dialog: Escape
-    // and Enter close it, the arrows move in it. Escape never ends the program there, and no
-    // key becomes part of a chord; the release of a key the list took is the list's too.
+    // While a list is open the keys that close it or move in it are the list's, as in any
+    // Windows dialog: Escape and Enter close it, the arrows move in it; Escape does not end the
+    // program there, nor do these keys become part of a chord. Any other key goes where it goes
+    // when the list is closed, so that a row's box never shows what was typed into it as if it
+    // were its chord. The release of a key the list took is the list's too.
     const auto virtualKey = static_cast<std::uint8_t>(message.wParam & 0xFF);
     const bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
-    if (press) {
+    if (press && IsListKey(virtualKey)) {
         const HWND parent = GetParent(message.hwnd);
         const HWND combo = IsComboBox(message.hwnd) ? message.hwnd
                            : IsComboBox(parent)     ? parent

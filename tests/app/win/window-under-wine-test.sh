@@ -2,8 +2,8 @@
 # varnok.exe end to end under Wine on a virtual X display: row 1 takes Ctrl+C from real key
 # presses, String row 2 takes typed text but no character the keyboard cannot type, Save
 # writes the simulated keyboard's table and msmap.dat (in %APPDATA%, a folder named in Chinese),
-# and the settings land in the registry; Tab, Enter and Escape work the window, and Escape in an
-# open list closes the list alone.
+# and the settings land in the registry; Tab, Enter and Escape work the window, Escape in an
+# open list closes the list alone, and a key typed there is a key of the row's chord.
 # Usage: window-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -54,6 +54,16 @@ close_message 'Information!'
 grep -qx '01 08 01 01 00 06 00 00 00 00 FF' "$work/keys.txt" || fail "row 1 changed"
 grep -q '^02 0C 08 AB 0B 00 0C 00 36 00 2C AB 1A AB 1E FF$' "$work/keys.txt" \
     && fail "Tab did not move to row 2: $(cat "$work/keys.txt")"
+# In an open list only the keys that close it or move in it are the list's: an X typed into
+# row 1's open list is its chord, as with the list closed, never text in its box.
+right_click 141 60    # empties row 1
+click 183 60          # opens row 1's list
+xdotool key x; sleep 0.3
+xdotool key Escape; sleep 0.5
+click 133 294         # Save
+close_message 'Information!'
+grep -qx '01 08 01 00 00 1B 00 00 00 00 FF' "$work/keys.txt" \
+    || fail "X in the open list: $(cat "$work/keys.txt")"
 cp "$work/keys.txt" "$work/saved.txt"
 xdotool key Return; sleep 1
 xdotool search --name '^Information!$' >/dev/null 2>&1 && fail "Enter saved"
