@@ -34,8 +34,16 @@ if [ ! -e "$data_folder/msmap.dat" ]; then
 fi
 cp "$data_folder/msmap.dat" "$work/msmap.before"
 wine reg add "$settings_key" /v keynum /t REG_DWORD /d 4 /f >/dev/null 2>&1
+# Wine copies the Start-menu entry into this machine's desktop menu, from a service that may
+# have started before the override above, and leaves the copy when the program is uninstalled:
+# the copy that starts this prefix goes with the test.
+desktop_entry="${XDG_DATA_HOME:-$HOME/.local/share}/applications/wine/Programs/Varnok.desktop"
+menu_entry="${XDG_CONFIG_HOME:-$HOME/.config}/menus/applications-merged/wine-Programs-Varnok.menu"
 cleanup() {
     wine msiexec /x "$msi" /qn >/dev/null 2>&1 || true
+    if grep -qsF "WINEPREFIX=\"$WINEPREFIX\"" "$desktop_entry"; then
+        rm -f "$desktop_entry" "$menu_entry"
+    fi
     [ -n "$kept_map" ] && rm -f "$kept_map"
     wine reg delete "$settings_key" /v keynum /f >/dev/null 2>&1 || true
     rm -rf "$work"
