@@ -3,7 +3,9 @@
 #include "device/KeyboardLink.h"
 #include "device/KeyboardProtocol.h"
 #include "flows/FlowHost.h"
+#include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/StoredChoices.h"
 
 namespace varnok {
 
@@ -14,6 +16,14 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     // The keyboard is written whatever became of the file; the user hears of both.
     if (const FileResult stored = model.SaveStore(); !stored) {
         host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+    }
+    // A key another program saved meanwhile is the file's now, function included.
+    for (const int slot : model.SlotsChangedElsewhere()) {
+        if (!IsRowSlot(slot)) continue;
+        const std::int32_t mode = FunctionModeOfStoredRow(model, slot, model.FunctionMode(slot));
+        if (mode == model.FunctionMode(slot)) continue;
+        model.SetFunctionMode(slot, mode);
+        host.StoreFunctionMode(slot, mode);
     }
 
     if (!link.Open()) {

@@ -1,5 +1,6 @@
 #include "keys/KeySlotsModel.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "keys/CommandItemTable.h"
@@ -59,7 +60,24 @@ void KeySlotsModel::ShowTypedStrings() {
 }
 
 FileResult KeySlotsModel::SaveStore() {
-    return slotMap_.Save();
+    changedElsewhere_.clear();
+    FileResult saved = slotMap_.Save();
+    const std::vector<std::string>& names = slotMap_.ChangedElsewhere();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (std::find(names.begin(), names.end(), SlotNames[slot]) == names.end()) continue;
+        Slot& s = slots_[slot];
+        s.reports.Clear();
+        s.text.clear();
+        s.definedCount = 0;
+        s.shortfall.reset();
+        if (const SlotEntry* entry = slotMap_.Find(SlotNames[slot])) {
+            s.text = entry->text;
+            if (!entry->text.empty()) s.definedCount = 1;
+            s.reports.LoadReports(entry->data, 1);
+        }
+        changedElsewhere_.push_back(slot);
+    }
+    return saved;
 }
 
 const std::string& KeySlotsModel::Text(int slot) const {

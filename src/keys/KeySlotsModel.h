@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "keys/KeyRecord.h"
 #include "keys/KeyReport.h"
@@ -44,8 +45,12 @@ public:
     // does not type whole shows what it types instead, with the shortfall noted. msmap.dat
     // keeps the stored text until the next save.
     void ShowTypedStrings();
-    // Writes msmap.dat with every slot map entry (see SlotMap::Save).
+    // Writes msmap.dat with every slot map entry (see SlotMap::Save). A key another program
+    // saved into the file since this model read it is then the file's: its slot takes the
+    // entry as Load would, so that the keyboard gets what the file holds.
     FileResult SaveStore();
+    // The slots the last SaveStore took from the file, in slot order.
+    const std::vector<int>& SlotsChangedElsewhere() const { return changedElsewhere_; }
     const SlotMap& Map() const { return slotMap_; }
 
     const std::string& Text(int slot) const;
@@ -119,6 +124,7 @@ private:
 
     SlotMap slotMap_;
     std::array<Slot, kSlotCount> slots_{};
+    std::vector<int> changedElsewhere_;
 };
 
 }  // namespace varnok

@@ -50,17 +50,18 @@ std::int32_t StoredFunctionMode(SettingsStore& settings, int row) {
     return ReadWithin(settings, kFunctionModeSettings[row], kNormalMode, kStringMode, kNormalMode);
 }
 
+std::int32_t FunctionModeOfStoredRow(const KeySlotsModel& model, int row, std::int32_t mode) {
+    if (const std::optional<bool> typed = StoredAsString(model, row)) {
+        if (*typed) return kStringMode;
+        if (mode == kStringMode) return kNormalMode;
+    }
+    return mode;
+}
+
 void RestoreFunctionModes(KeySlotsModel& model, SettingsStore& settings) {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        std::int32_t mode = StoredFunctionMode(settings, row);
-        if (const std::optional<bool> typed = StoredAsString(model, row)) {
-            if (*typed) {
-                mode = kStringMode;
-            } else if (mode == kStringMode) {
-                mode = kNormalMode;
-            }
-        }
-        model.SetFunctionMode(row, mode);
+        model.SetFunctionMode(
+            row, FunctionModeOfStoredRow(model, row, StoredFunctionMode(settings, row)));
     }
 }
 

@@ -23,5 +23,7 @@ std::int32_t StoredFunctionMode(SettingsStore& settings, int row);
 // string. A row whose definition is a typed string is String; one that is a key report is
 // Normal where the settings say String (Normal and Once look alike in the map).
 void RestoreFunctionModes(KeySlotsModel& model, SettingsStore& settings);
+// The same rule for one row whose mode is mode: the mode its msmap.dat entry calls for.
+std::int32_t FunctionModeOfStoredRow(const KeySlotsModel& model, int row, std::int32_t mode);
 
 }  // namespace varnok

@@ -181,6 +181,7 @@ std::vector<std::uint8_t> SlotMap::Contents() const {
 }
 
 FileResult SlotMap::Save() {
+    changedElsewhere_.clear();
     if (loadProblem_) {
         return *loadProblem_;
     }
@@ -219,6 +220,13 @@ FileResult SlotMap::Save() {
     RemoveLeftoverTemporaries(real);
     if (FileResult written = ReplaceFile(real, contents); !written) {
         return named(written);
+    }
+    for (const auto& [name, stored] : merged.entries_) {
+        const SlotEntry* held = Find(name);
+        if (held == nullptr || !(*held == stored.entry)) changedElsewhere_.push_back(name);
+    }
+    for (const auto& [name, stored] : entries_) {
+        if (!merged.entries_.contains(name)) changedElsewhere_.push_back(name);
     }
     TakeOver(merged);
     touched_.clear();

@@ -48,6 +48,9 @@ public:
     // overwritten, and no file is written that the next load would refuse. Entries whose text
     // was not changed keep the text's bytes as they were read.
     FileResult Save();
+    // The names whose entries the last Save took from the file as another program left it,
+    // where they differ from what this map held: the keys changed elsewhere.
+    const std::vector<std::string>& ChangedElsewhere() const { return changedElsewhere_; }
     // Removes name's record from msmap.dat as the file is now, leaving every other record as
     // the file holds it (this map's unsaved entries included); success too when the file has
     // no such record or there is no file. A file that cannot be loaded is left alone, and the
@@ -94,6 +97,7 @@ private:
     // Names set or removed since the last save: the next save writes them as this map holds
     // them, whatever the file holds.
     std::unordered_set<std::string, NameHash, std::equal_to<>> touched_;
+    std::vector<std::string> changedElsewhere_;
     // Why the last load found a file it could not load.
     std::optional<FileResult> loadProblem_;
 };

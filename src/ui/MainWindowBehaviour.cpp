@@ -533,6 +533,9 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     if (afterRefresh) {
         ApplyKeyCount();
         Refresh();
+    } else if (!model_.SlotsChangedElsewhere().empty()) {
+        // The save took keys another program saved meanwhile: the rows show them.
+        Refresh();
     } else {
         // A save gives the keyboard what the rows show: what they lacked is settled.
         ShowRowEntries();

@@ -7,6 +7,7 @@
 
 #include "device/HidTrace.h"
 #include "keys/SlotNames.h"
+#include "store/SlotMap.h"
 #include "support/FileBytes.h"
 #include "support/HidFakePlatform.h"
 #include "support/WindowHarness.h"
@@ -472,6 +473,51 @@ TEST_F(MainWindowBehaviourTest, SaveRefusesARowTextTheFileCannotHoldWhole) {
             }
         }
     }
+}
+
+TEST_F(MainWindowBehaviourTest, SaveGivesTheKeyboardWhatAnotherProgramSavedMeanwhile) {
+    // Another program (varnok-cli, a second window) saves keys 2, 3 and 4 while this window
+    // is open; this window then defines key 1 and saves. The file keeps the other program's
+    // keys, so the keyboard and the rows must hold them too.
+    {
+        SlotMap seed(directory.Path());
+        seed.Set("key3", "Alt|F4|,", SlotData{0x01, 0x04, 0x00, 0x3D}, 0);
+        seed.Set("key4", "Ctrl|Z|,", SlotData{0x01, 0x01, 0x00, 0x1D}, 0);
+        ASSERT_TRUE(seed.Save());
+    }
+    settings.WriteSetting("Settings", "keynum", 5);
+    Start();
+    {
+        SlotMap other(directory.Path());
+        ASSERT_TRUE(other.Load());
+        other.Set("key2", "Ctrl|V|,", SlotData{0x01, 0x01, 0x00, 0x19}, 0);
+        other.Set("key3", "hi", SlotData{0x00, 0x0B, 0x00, 0x0C}, 0);  // a typed string
+        other.Remove("key4");
+        ASSERT_TRUE(other.Save());
+    }
+    Focus(kValueBoxes[1]);
+    Chord({{0x11, 0x1D}, {0x43, 0x2E}});  // Ctrl+C
+    Click(ControlId::Save);
+
+    const struct {
+        int slot;
+        std::string text;
+        int mode;
+        Bytes record;
+    } cases[] = {
+        {1, "Ctrl|C|,", 0, {0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0, 0xFF}},
+        {2, "Ctrl|V|,", 0, {0x02, 0x08, 0x01, 0x01, 0x00, 0x19, 0, 0, 0, 0, 0xFF}},
+        {3, "hi", 2, {0x03, 0x04, 0x08, 0x00, 0x0B, 0x00, 0x0C, 0xFF}},
+        {4, "", 0, {0x04, 0x00, 0xFF}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "key " << c.slot);
+        const auto record = keyboard.Table().Record(c.slot);
+        EXPECT_EQ(Bytes(record.begin(), record.end()), c.record);
+        EXPECT_EQ(controls.GetText(kValueBoxes[c.slot]), c.text);
+        EXPECT_EQ(controls.SelectedListIndex(kFunctionLists[c.slot]), c.mode);
+    }
+    EXPECT_EQ(Setting("KeyFun3Sel"), 2);
 }
 
 TEST_F(MainWindowBehaviourTest, OnceMaskHelpAndAbout) {
