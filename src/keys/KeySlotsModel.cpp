@@ -35,17 +35,19 @@ KeySlotsModel::KeySlotsModel(SlotMap slotMap) : slotMap_(std::move(slotMap)) {}
 
 FileResult KeySlotsModel::Load() {
     FileResult loaded = slotMap_.Load();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        Slot& s = slots_[slot];
-        s.definedCount = 0;
-        s.shortfall.reset();
-        const SlotEntry* entry = slotMap_.Find(SlotNames[slot]);
-        if (entry == nullptr) continue;
-        s.text = entry->text;
-        if (!entry->text.empty()) s.definedCount = 1;
-        s.reports.LoadReports(entry->data, 1);
-    }
+    for (int slot = 0; slot < kSlotCount; ++slot) TakeStoredEntry(slot);
     return loaded;
+}
+
+void KeySlotsModel::TakeStoredEntry(int slot) {
+    Slot& s = slots_[slot];
+    s.definedCount = 0;
+    s.shortfall.reset();
+    const SlotEntry* entry = slotMap_.Find(SlotNames[slot]);
+    if (entry == nullptr) return;
+    s.text = entry->text;
+    if (!entry->text.empty()) s.definedCount = 1;
+    s.reports.LoadReports(entry->data, 1);
 }
 
 void KeySlotsModel::ShowTypedStrings() {
@@ -65,16 +67,9 @@ FileResult KeySlotsModel::SaveStore() {
     const std::vector<std::string>& names = slotMap_.ChangedElsewhere();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (std::find(names.begin(), names.end(), SlotNames[slot]) == names.end()) continue;
-        Slot& s = slots_[slot];
-        s.reports.Clear();
-        s.text.clear();
-        s.definedCount = 0;
-        s.shortfall.reset();
-        if (const SlotEntry* entry = slotMap_.Find(SlotNames[slot])) {
-            s.text = entry->text;
-            if (!entry->text.empty()) s.definedCount = 1;
-            s.reports.LoadReports(entry->data, 1);
-        }
+        slots_[slot].reports.Clear();
+        slots_[slot].text.clear();
+        TakeStoredEntry(slot);
         changedElsewhere_.push_back(slot);
     }
     return saved;

@@ -122,6 +122,9 @@ private:
     // Stores the slot's first recorded report and its text in the slot map.
     void KeepFirstReport(int slot);
 
+    // The slot takes its msmap.dat entry's text and report, if the file has one.
+    void TakeStoredEntry(int slot);
+
     SlotMap slotMap_;
     std::array<Slot, kSlotCount> slots_{};
     std::vector<int> changedElsewhere_;
