@@ -56,7 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         case ReadBackKind::Keyboard: {
             const KeyReadBack key = InterpretKeyReadBack(slot, first);
             Require(!key.functionMode || slot != 0, "slot 0 has no function mode");
-            DescribeReportBytes(first);
             break;
         }
     }

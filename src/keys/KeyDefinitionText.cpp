@@ -31,7 +31,8 @@ bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
     std::string chordError;
     const auto chord = ParseChordText(definition, chordError);
     if (!chord) {
-        reason = QuotedInput(definition) + " is no command item, and as a chord: " + chordError;
+        reason = QuotedInput(definition) + " is no command item (" + CommandItemNameList() +
+                 "), and as a chord: " + chordError;
         return false;
     }
     if (!CheckRowText(chord->text, RowTextUse::Label, reason)) return false;

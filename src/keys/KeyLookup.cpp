@@ -14,18 +14,27 @@ namespace {
 constexpr std::uint8_t kFirstModifierUsage = 0xE0;
 constexpr std::uint8_t kLastModifierUsage = 0xE7;
 
-// Lower-case ASCII with every run of blanks made one blank and none at either end.
-std::string FoldName(std::string_view name) {
-    std::string folded;
+// Every run of blanks made one blank, and none at either end.
+std::string CollapseBlanks(std::string_view name) {
+    std::string collapsed;
     bool blank = false;
     for (const char c : name) {
         if (c == ' ' || c == '\t') {
-            blank = !folded.empty();
+            blank = !collapsed.empty();
             continue;
         }
-        if (blank) folded += ' ';
+        if (blank) collapsed += ' ';
         blank = false;
-        folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        collapsed += c;
+    }
+    return collapsed;
+}
+
+// Lower-case ASCII with blanks collapsed.
+std::string FoldName(std::string_view name) {
+    std::string folded = CollapseBlanks(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
     return folded;
 }
@@ -104,6 +113,14 @@ std::optional<std::size_t> CommandItemByName(std::string_view name) {
         return std::nullopt;
     }
     return static_cast<std::size_t>(row - CommandItemTable.data());
+}
+
+std::string CommandItemNameList() {
+    std::string list;
+    for (const CommandItem& item : CommandItemTable) {
+        list += (list.empty() ? "\"" : ", \"") + CollapseBlanks(item.name) + "\"";
+    }
+    return list;
 }
 
 }  // namespace varnok

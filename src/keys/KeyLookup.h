@@ -30,7 +30,9 @@ struct CharKey {
 std::optional<CharKey> CharToKeyCode(char32_t character);
 std::optional<char32_t> KeyCodeToChar(std::uint8_t keyCode, bool shifted);
 
-// The name a usage shows after read-back; empty when it has none (usage 0 too).
+// The usage table's name of a usage: what earlier versions showed after a read-back, which a
+// chord written as text may still use; empty when it has none (usage 0 too). A read-back
+// names keys as the capture does (NameKeyReport).
 std::string UsageName(std::uint8_t usage);
 // The name a captured key adds to a row, by Windows virtual-key code; nullopt for keys that
 // are not captured.
@@ -40,5 +42,8 @@ std::optional<std::string> CaptureName(std::uint8_t virtualKey);
 // languages, with blanks that line them up ("Mouse Left   Click"), so any run of blanks
 // matches any other, and case does not matter.
 std::optional<std::size_t> CommandItemByName(std::string_view name);
+// The command items' names as a person types them, in double quotes and separated by ", ":
+// "Default", "Mouse Left Click", ... "Log off".
+std::string CommandItemNameList();
 
 }  // namespace varnok

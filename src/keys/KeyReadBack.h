@@ -16,14 +16,11 @@ using ReadBackData = std::array<std::uint8_t, 7>;
 enum class ReadBackKind { Empty, String, Mouse, Keyboard };
 
 // What a slot's first page holds: d0 = FF an empty slot; d1 = 08 a string of d0 payload
-// bytes; d0 = 81, 82 or 80 a mouse click; anything else a keyboard report (bytes 1..7).
-// In rows 1..6 a mouse click saved in a Once row comes back as C1, C2 or C0: with no key in
-// d1..d6 it is that click (a chord of modifiers alone reads the same, and is the rarer one).
+// bytes; a mouse click; anything else a keyboard report (bytes 1..7). A click is d0 = 81, 82
+// or 80 (in rows 1..6 also C1, C2 or C0: a click saved in a Once row) with FF in d6, where
+// every ready-made click has it; the same modifier bits with 00 there and no key are a chord
+// (right Windows alone, or with left Ctrl or left Shift; and right Alt, a row's Once flag).
 ReadBackKind ClassifyReadBack(std::uint8_t slot, const ReadBackData& data);
-
-// The key names of a keyboard report's bytes 1..7, each followed by "|": the modifiers of
-// d0 from bit 0 up, then the named usages of d1..d6 up to the first FF.
-std::string DescribeReportBytes(const ReadBackData& data);
 
 // A mouse or keyboard definition read back for a slot.
 struct KeyReadBack {
@@ -34,7 +31,8 @@ struct KeyReadBack {
     std::optional<std::int32_t> functionMode;
 };
 
-// Interprets a page that ClassifyReadBack (slot, data) calls Mouse or Keyboard.
+// Interprets a page that ClassifyReadBack (slot, data) calls Mouse or Keyboard; the text is
+// the report's name as a capture gives it (NameKeyReport).
 KeyReadBack InterpretKeyReadBack(std::uint8_t slot, const ReadBackData& data);
 
 }  // namespace varnok

@@ -7,10 +7,11 @@
 namespace varnok {
 
 // A HID keyboard usage (page 0x07), the program's key code for the key that sends it, and
-// the name the key shows in a row when a slot's definition is read back (empty: it shows
-// nothing). The key code is the PC scan code set 1 make byte, with the keypad digits, keypad
-// "*", NumLock and Delete moved to codes of their own (see KeyChordCapture); 0x00 where the
-// key has no scan byte. Keypad keys show the plain digit or operator.
+// the name earlier versions showed for it after a read-back (empty: none). The key code is
+// the PC scan code set 1 make byte, with the keypad digits, keypad "*", NumLock and Delete
+// moved to codes of their own (see KeyChordCapture); 0x00 where the key has no scan byte.
+// A read-back now names a key as the capture does (NameKeyReport); these names remain for
+// chords written with them and for the keys the capture does not take ("Power").
 struct UsageRow {
     std::uint8_t usage;
     std::uint8_t keyCode;

@@ -1,5 +1,9 @@
 #include "store/Utf8.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace varnok {
 
 Utf8Character FirstUtf8Character(std::string_view text, Utf8Surrogates surrogates) {
@@ -50,6 +54,37 @@ std::size_t Utf8CharacterCount(std::string_view text) {
     std::size_t count = 0;
     for (; !text.empty(); ++count) text.remove_prefix(FirstUtf8Character(text).bytes.size());
     return count;
+}
+
+std::size_t Utf8DisplayWidth(std::string_view text) {
+    // The East Asian Wide and Fullwidth blocks that a key's text can hold.
+    // clang-format off
+    static constexpr std::pair<char32_t, char32_t> kWide[] = {
+        {0x1100, 0x115F},    // Hangul leading consonants
+        {0x2E80, 0x303E},    // CJK radicals, symbols and punctuation
+        {0x3041, 0x33FF},    // kana, bopomofo, CJK compatibility
+        {0x3400, 0x4DBF},    // CJK ideographs, extension A
+        {0x4E00, 0x9FFF},    // CJK ideographs
+        {0xA000, 0xA4CF},    // Yi
+        {0xAC00, 0xD7A3},    // Hangul syllables
+        {0xF900, 0xFAFF},    // CJK compatibility ideographs
+        {0xFE30, 0xFE4F},    // CJK compatibility forms
+        {0xFF00, 0xFF60},    // full-width forms
+        {0xFFE0, 0xFFE6},    // full-width signs
+        {0x20000, 0x3FFFD},  // CJK ideographs, planes 2 and 3
+    };
+    // clang-format on
+    std::size_t width = 0;
+    while (!text.empty()) {
+        const Utf8Character character = FirstUtf8Character(text);
+        const char32_t c = character.codePoint.value_or(0);
+        const bool wide = std::any_of(std::begin(kWide), std::end(kWide), [c](const auto& range) {
+            return c >= range.first && c <= range.second;
+        });
+        width += wide ? 2 : 1;
+        text.remove_prefix(character.bytes.size());
+    }
+    return width;
 }
 
 void AppendUtf8(std::string& text, char32_t codePoint) {

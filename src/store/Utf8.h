@@ -32,6 +32,9 @@ Utf8Character FirstUtf8Character(std::string_view text,
 bool IsUtf8(std::string_view text);
 // How many characters the text holds as a person counts them; each malformed byte is one.
 std::size_t Utf8CharacterCount(std::string_view text);
+// How many columns the text takes in a terminal: two for each wide character (the CJK
+// ideographs, kana, Hangul, full-width forms), one for every other character.
+std::size_t Utf8DisplayWidth(std::string_view text);
 // Appends the code point's UTF-8 bytes.
 void AppendUtf8(std::string& text, char32_t codePoint);
 

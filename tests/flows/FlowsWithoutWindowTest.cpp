@@ -202,8 +202,8 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
 
     EXPECT_TRUE(ReadBackAllKeys(fresh, link, readHost));
 
-    EXPECT_EQ(fresh.Text(1), "Ctrl|c|");
-    EXPECT_EQ(fresh.Text(2), "Alt|F4|");
+    EXPECT_EQ(fresh.Text(1), "Ctrl|C|,");
+    EXPECT_EQ(fresh.Text(2), "Close Window");
     EXPECT_EQ(fresh.Text(3), "Mouse Right  Click");
     EXPECT_EQ(fresh.Text(4), "a!1");
     EXPECT_EQ(fresh.Text(6), "");
@@ -219,6 +219,70 @@ TEST_F(FlowsWithoutWindow, ReadBackTakesWhatASaveWroteIntoAFreshModel) {
     // Saved again, the read-back model gives the keyboard the same table.
     for (int slot = 0; slot < 7; ++slot) {
         EXPECT_EQ(FormatHexBytes(fresh.RecordOf(slot).bytes), kSavedTable[slot]) << slot;
+    }
+}
+
+// Each ready-made action, and right Windows alone and with left Ctrl or left Shift (whose
+// modifier bits are the clicks' button codes), Normal and Once, in a row and in slot 0: saved,
+// read back into a fresh store and saved again, the keyboard gets the same record, and the
+// row shows what it was defined with.
+TEST_F(FlowsWithoutWindow, ReadBackAndSaveAgainGiveTheKeyboardTheSameRecord) {
+    struct Case {
+        int slot;
+        int item;  // a ready-made action picked from the row's list, or -1 for the chord
+        KeyReport chord;
+        std::int32_t mode;
+        std::string text;
+        std::string record;
+    };
+    constexpr KeyReport kNone{};
+    constexpr KeyReport kLeftClick{0x04, 0x81, 0, 0, 0, 0, 0, 0xFF};  // slot 0 has no list
+    constexpr KeyReport kWindows{0x01, 0x80, 0, 0, 0, 0, 0, 0};
+    constexpr KeyReport kCtrlWindows{0x01, 0x81, 0, 0, 0, 0, 0, 0};
+    constexpr KeyReport kShiftWindows{0x01, 0x82, 0, 0, 0, 0, 0, 0};
+    const Case cases[] = {
+        {1, 1, kNone, kNormalMode, "Mouse Left   Click", "01 08 04 81 00 00 00 00 00 FF FF"},
+        {1, 1, kNone, kOnceMode, "Mouse Left   Click", "01 08 04 C1 00 00 00 00 00 FF FF"},
+        {2, 2, kNone, kNormalMode, "Mouse Right  Click", "02 08 04 82 00 00 00 00 00 FF FF"},
+        {2, 2, kNone, kOnceMode, "Mouse Right  Click", "02 08 04 C2 00 00 00 00 00 FF FF"},
+        {3, 3, kNone, kNormalMode, "Mouse Double Click", "03 08 04 80 00 00 00 00 00 FF FF"},
+        {3, 3, kNone, kOnceMode, "Mouse Double Click", "03 08 04 C0 00 00 00 00 00 FF FF"},
+        {4, 4, kNone, kNormalMode, "Close Window", "04 08 01 04 00 3D 00 00 00 00 FF"},
+        {4, 4, kNone, kOnceMode, "Close Window", "04 08 01 44 00 3D 00 00 00 00 FF"},
+        {5, 5, kNone, kNormalMode, "My    Computer", "05 08 01 08 00 08 00 00 00 00 FF"},
+        {5, 5, kNone, kOnceMode, "My    Computer", "05 08 01 48 00 08 00 00 00 00 FF"},
+        {6, 6, kNone, kNormalMode, "Log   off", "06 08 01 08 00 0F 00 00 00 00 FF"},
+        {6, 6, kNone, kOnceMode, "Log   off", "06 08 01 48 00 0F 00 00 00 00 FF"},
+        {1, -1, kWindows, kNormalMode, "Windows|,", "01 08 01 80 00 00 00 00 00 00 FF"},
+        {2, -1, kWindows, kOnceMode, "Windows|,", "02 08 01 C0 00 00 00 00 00 00 FF"},
+        {3, -1, kCtrlWindows, kNormalMode, "Ctrl|Windows|,", "03 08 01 81 00 00 00 00 00 00 FF"},
+        {4, -1, kCtrlWindows, kOnceMode, "Ctrl|Windows|,", "04 08 01 C1 00 00 00 00 00 00 FF"},
+        {5, -1, kShiftWindows, kNormalMode, "Shift|Windows|,", "05 08 01 82 00 00 00 00 00 00 FF"},
+        {6, -1, kShiftWindows, kOnceMode, "Shift|Windows|,", "06 08 01 C2 00 00 00 00 00 00 FF"},
+        {0, -1, kLeftClick, kNormalMode, "Mouse Left   Click", "00 08 04 81 00 00 00 00 00 FF FF"},
+        {0, -1, kWindows, kNormalMode, "Windows|,", "00 08 01 80 00 00 00 00 00 00 FF"},
+        {0, -1, kShiftWindows, kNormalMode, "Shift|Windows|,", "00 08 01 82 00 00 00 00 00 00 FF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record);
+        model.ForgetAll();
+        if (c.item >= 0) {
+            model.DefineCommandItem(c.slot, static_cast<std::size_t>(c.item));
+        } else {
+            model.DefineChord(c.slot, c.chord, c.text);
+        }
+        model.SetFunctionMode(c.slot, c.mode);
+        ASSERT_TRUE(SaveAllKeys(model, link, host));
+        ASSERT_EQ(Record(c.slot), c.record);
+
+        TempDirectory otherStore;
+        KeySlotsModel fresh{SlotMap(otherStore.Path())};
+        RecordingFlowHost freshHost;
+        ASSERT_TRUE(ReadBackAllKeys(fresh, link, freshHost));
+        EXPECT_EQ(fresh.Text(c.slot), c.text);
+        EXPECT_EQ(fresh.FunctionMode(c.slot), c.mode);
+        ASSERT_TRUE(SaveAllKeys(fresh, link, freshHost));
+        EXPECT_EQ(Record(c.slot), c.record);
     }
 }
 

@@ -68,8 +68,8 @@ TEST_F(ReadBackAllKeysTest, RestoresTextsReportsFlagsAndModes) {
     };
     const Expected expected[] = {
         {"", {}, 0, -9},
-        {"Ctrl|c|", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, 1, 0},
-        {"Alt|F4|", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}, 1, 1},
+        {"Ctrl|C|,", {0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00}, 1, 0},
+        {"Close Window", {0x01, 0x04, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00}, 1, 1},
         // a mouse click without the Once flag makes the row Normal
         {"Mouse Right  Click", {0x04, 0x82, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF}, 1, 0},
         {"a!1", {}, 0, 2},
@@ -191,14 +191,14 @@ TEST_F(ReadBackAllKeysTest, AFailedReadKeepsTheRemainingSlots) {
 
     Click(1019);
 
-    EXPECT_EQ(window->Model().Text(1), "Ctrl|c|");
-    EXPECT_EQ(window->Model().Text(2), "Alt|F4|");
+    EXPECT_EQ(window->Model().Text(1), "Ctrl|C|,");
+    EXPECT_EQ(window->Model().Text(2), "Close Window");
     for (int slot = 3; slot <= 6; ++slot) {
         EXPECT_EQ(window->Model().Text(slot), "My    Computer");
         EXPECT_EQ(Reports(slot), (Bytes{0x01, 0x08, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00}));
         EXPECT_NE(window->Model().Map().Find(SlotNames[slot]), nullptr);
     }
-    EXPECT_EQ(controls.GetText(1024), "Ctrl|c|");
+    EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
     EXPECT_EQ(Messages(), std::vector<std::string>{"Information!: Get Key Error!"});
     EXPECT_EQ(loaded->OpenHandleCount(), 0u);
 }

@@ -40,6 +40,16 @@ std::string HexId(std::uint16_t id) {
     return hex;
 }
 
+// The slots as a save's progress counts them ("Writing key 3 of 6"): six keys, and the hidden
+// slot 0 apart.
+std::string KeysCounted() {
+    return std::to_string(kSlotCount - kFirstRowSlot) + " keys";
+}
+
+std::string SlotName(int slot) {
+    return IsRowSlot(slot) ? "key " + std::to_string(slot) : "the hidden slot 0";
+}
+
 // A key as a read-back sees it, for saying how the keyboard's copy differs.
 std::string Describe(const SlotReadBack& key) {
     switch (key.kind) {
@@ -188,7 +198,7 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     return Delivered(kExitSuccess);
 }
 
-std::optional<int> CliCommands::RowKey(std::string_view given) {
+std::optional<int> CliCommands::RowKey(std::string_view given, std::string_view command) {
     // Decimal only: "010" is no key 8 and "0x2" no key 2. A number is named as given, unless too
     // long; anything else quoted, shortened.
     const std::string_view digits = given.starts_with('-') ? given.substr(1) : given;
@@ -200,14 +210,15 @@ std::optional<int> CliCommands::RowKey(std::string_view given) {
     if (number && digits == given && value.size() == 1 && IsRowSlot(value[0] - '0')) {
         return value[0] - '0';
     }
-    Fail(kExitUsage,
-         "KEY must be 1 to 6, not " + (number ? std::string(given) : QuotedInput(given)));
+    Fail(kExitUsage, "KEY must be 1 to 6, not " +
+                         (number ? std::string(given) : QuotedInput(given)) + "\nTry 'varnok-cli " +
+                         std::string(command) + " --help'.");
     return std::nullopt;
 }
 
 int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode,
                      const std::string& definition) {
-    const std::optional<int> rowKey = RowKey(keyGiven);
+    const std::optional<int> rowKey = RowKey(keyGiven, "set");
     if (!rowKey) return kExitUsage;
     const int key = *rowKey;
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
@@ -230,7 +241,7 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
 }
 
 int CliCommands::Unset(std::string_view keyGiven) {
-    const std::optional<int> rowKey = RowKey(keyGiven);
+    const std::optional<int> rowKey = RowKey(keyGiven, "unset");
     if (!rowKey) return kExitUsage;
     const int key = *rowKey;
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
@@ -276,15 +287,21 @@ int CliCommands::Save(bool verify) {
         return Fail(kExitKeyboard, "not verified: the keyboard could not be read back");
     }
     for (const SlotMismatch& mismatch : mismatches) {
-        env_.err << "varnok-cli: key " << mismatch.slot << " differs: saved "
+        env_.err << "varnok-cli: " << SlotName(mismatch.slot) << " differs: saved "
                  << Describe(mismatch.written) << ", the keyboard holds "
                  << Describe(mismatch.found) << "\n";
     }
     if (outcome == VerifyOutcome::Differs) {
+        const auto keys = std::count_if(mismatches.begin(), mismatches.end(),
+                                        [](const SlotMismatch& m) { return IsRowSlot(m.slot); });
+        const bool hidden = static_cast<std::size_t>(keys) < mismatches.size();
+        std::string which = keys == 0 ? "" : std::to_string(keys) + " of the " + KeysCounted();
+        if (hidden) which += (keys == 0 ? "" : " and ") + SlotName(0);
         return Fail(kExitKeyboard,
-                    "not verified: " + std::to_string(mismatches.size()) + " of 7 keys differ");
+                    "not verified: " + which + (mismatches.size() == 1 ? " differs" : " differ"));
     }
-    env_.out << "verified: the keyboard holds all 7 keys as saved\n";
+    env_.out << "verified: the keyboard holds the " << KeysCounted() << " and " << SlotName(0)
+             << " as saved\n";
     return Delivered(success);
 }
 

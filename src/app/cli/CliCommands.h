@@ -73,8 +73,9 @@ private:
     bool LoadModel(KeySlotsModel& model);
     bool SaveModel(KeySlotsModel& model);
     HidPlatform* Keyboard();
-    // The row key a KEY argument names; none, said so, when it names none.
-    std::optional<int> RowKey(std::string_view given);
+    // The row key a KEY argument names; none, said so with the command's help to try, when it
+    // names none.
+    std::optional<int> RowKey(std::string_view given, std::string_view command);
     void PrintKeys(const KeySlotsModel& model, bool json);
     // The line of one key, as show prints it.
     void PrintKey(const KeySlotsModel& model, int key);

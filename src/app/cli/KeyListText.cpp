@@ -17,8 +17,8 @@ constexpr std::size_t kFunctionWidth = 6;
 constexpr std::size_t kTextWidth = 22;
 
 std::string Padded(std::string text, std::size_t width) {
-    const std::size_t characters = Utf8CharacterCount(text);
-    if (characters < width) text.append(width - characters, ' ');
+    const std::size_t columns = Utf8DisplayWidth(text);
+    if (columns < width) text.append(width - columns, ' ');
     return text;
 }
 

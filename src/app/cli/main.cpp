@@ -13,6 +13,7 @@
 #include "app/UserDataFolder.h"
 #include "app/cli/CliCommands.h"
 #include "keys/FunctionModeNames.h"
+#include "keys/KeyLookup.h"
 #include "store/QuotedText.h"
 #include "ui/ProgramVersion.h"
 
@@ -127,8 +128,10 @@ int main(int argc, char** argv) {
     set->add_option("KEY", key, "the key, 1 to 6")->required();
     set->add_option("DEFINITION", definition,
                     "a chord as the window writes it or with +, \"Ctrl|C|,\" or \"Ctrl+C\"; a "
-                    "command item by name, \"Close Window\"; with --string the text to type. "
-                    "Put -- before a DEFINITION that starts with -")
+                    "ready-made action by name: " +
+                        CommandItemNameList() +
+                        "; with --string the text to type. Put -- before a DEFINITION that "
+                        "starts with -")
         ->required();
     bool normal = false;
     bool once = false;
@@ -170,8 +173,10 @@ int main(int argc, char** argv) {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
-        std::cerr << "varnok-cli: " << UsageError(app, e, arguments)
-                  << "\nTry 'varnok-cli --help'.\n";
+        // The help of the command the line was for, where it got that far.
+        const std::vector<CLI::App*> commands = app.get_subcommands();
+        std::cerr << "varnok-cli: " << UsageError(app, e, arguments) << "\nTry 'varnok-cli "
+                  << (commands.empty() ? "" : commands.front()->get_name() + " ") << "--help'.\n";
         return kExitUsage;
     }
     // An empty FILE, as a script's unset variable gives, is refused as the window refuses it:

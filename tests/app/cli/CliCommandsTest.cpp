@@ -105,7 +105,8 @@ TEST_F(CliCommandsTest, SaveSendsTheRecordsAndPausesTheWindowsSaveSends) {
 
     SetThreeKeys();
     ASSERT_EQ(Run([](CliCommands& c) { return c.Save(true); }), 0) << err.str();
-    EXPECT_EQ(out.str(), "verified: the keyboard holds all 7 keys as saved\n");
+    EXPECT_EQ(out.str(),
+              "verified: the keyboard holds the 6 keys and the hidden slot 0 as saved\n");
     EXPECT_EQ(cliKeyboard.Table(), keyboard.Table());
     // The same reports with the same pauses, then the verifying reads.
     const auto& windowSave = keyboard.Transcript();
@@ -194,9 +195,9 @@ TEST_F(CliCommandsTest, VerifyNamesTheKeysTheKeyboardDoesNotHold) {
     EXPECT_EQ(Run([](CliCommands& c) { return c.Save(true); }, &altering), kExitKeyboard);
     EXPECT_EQ(err.str(),
               "varnok-cli: Save Key Successful!\n"
-              "varnok-cli: key 2 differs: saved \"Alt|F4|\" (04 00 3D 00 00 00 00) once, the "
-              "keyboard holds \"Alt|F5|\" (04 00 3E 00 00 00 00) once\n"
-              "varnok-cli: not verified: 1 of 7 keys differ\n");
+              "varnok-cli: key 2 differs: saved \"Close Window\" (04 00 3D 00 00 00 00) once, "
+              "the keyboard holds \"Alt|F5|,\" (04 00 3E 00 00 00 00) once\n"
+              "varnok-cli: not verified: 1 of the 6 keys differs\n");
     EXPECT_EQ(out.str(), "");
 
     SimulatedKeyboard unreadable(cliClock);
@@ -273,7 +274,7 @@ TEST_F(CliCommandsTest, ReadShowsTheKeyboardAloneAndReadStoreThenSaveKeepsItsTab
     ASSERT_EQ(read(false, false), 0) << err.str();
     EXPECT_EQ(out.str(),
               "1  Once    \"Mouse Left   Click\"    04 81 00 00 00 00 00 FF\n"
-              "2  Once    \"Alt|F4|\"               01 04 00 3D 00 00 00 00\n"
+              "2  Once    \"Close Window\"          01 04 00 3D 00 00 00 00\n"
               "3  String  \"\"\n"
               "4  Normal  -\n5  Normal  -\n6  Normal  -\n");
     ASSERT_EQ(read(true, false), 0) << err.str();

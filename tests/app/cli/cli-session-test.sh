@@ -98,6 +98,7 @@ rows=(
     "$sim set 7 Ctrl+C"
     "$sim set 5 --string 你好"
     "$sim set 5 Ctrl+Nothing"
+    "$sim set 5"
     "$sim import \"$own/缺少.json\""
     "$sim frobnicate"
     "save"
@@ -107,8 +108,16 @@ rows=(
     "$own_files save --verify"
     "$own_files read --store"
     "$own_files show --json"
+    # A text in Chinese, as Varnok on Windows may store it, takes two columns a character.
+    "$own_files import - <wide.json"
+    "$own_files show"
 )
 
+cat >"$work/wide.json" <<'PROFILE'
+{"format": "varnok-profile", "version": 1, "language": "English", "keyCount": 2, "keys": [
+  {"key": 1, "function": "Normal", "text": "复制", "definition": "01 01 00 06 00 00 00 00"},
+  {"key": 2, "function": "Once", "text": "Ctrl|C|,", "definition": "01 01 00 06 00 00 00 00"}]}
+PROFILE
 transcript="$work/transcript.txt"
 : >"$work/empty"
 for row in "${rows[@]}"; do

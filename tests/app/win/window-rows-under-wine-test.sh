@@ -57,7 +57,7 @@ close_message 'Information!'
 record=$(od -An -tx1 -v "$folder/msmap.dat" | tr -d ' \n')
 [ "${#record}" = 170 ] && [ "${record:0:12}" = 00006b657932 ] && [ "${record:118:8}" = 01010019 ] \
     || fail "msmap.dat after the read-back: $record"
-[ "$(head -c 59 "$folder/msmap.dat" | tail -c 26 | tr -d '\0' | tr V v)" = 'Ctrl|v|' ] \
+[ "$(head -c 59 "$folder/msmap.dat" | tail -c 26 | tr -d '\0')" = 'Ctrl|V|,' ] \
     || fail "row 2 after the read-back: $(head -c 59 "$folder/msmap.dat" | tail -c 26)"
 
 # "Export keys to file..." writes what the rows show through the Save dialog, ".json" added to
@@ -68,7 +68,7 @@ right_click 250 100
 xdotool key Down Down Return
 answer_file_dialog 'Export keys to file' "$(winpath "$work/profile")"
 close_message 'Information!'   # "Keys exported to file!"
-grep -q '"text": "Ctrl|v|"' "$work/profile.json" || fail "profile: $(cat "$work/profile.json")"
+grep -q '"text": "Ctrl|V|,"' "$work/profile.json" || fail "profile: $(cat "$work/profile.json")"
 click 45 294          # Clear
 click 133 294         # Save: the keyboard holds nothing
 close_message 'Information!'

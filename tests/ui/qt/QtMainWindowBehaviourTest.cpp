@@ -205,8 +205,8 @@ TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard
         return qobject_cast<QComboBox*>(window->Control(id))->currentIndex();
     };
     EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("Get Key Successful!")});
-    EXPECT_EQ(text(ControlId::ValueBox1), "Ctrl|c|");
-    EXPECT_EQ(text(ControlId::ValueBox2), "Alt|F4|");
+    EXPECT_EQ(text(ControlId::ValueBox1), "Ctrl|C|,");
+    EXPECT_EQ(text(ControlId::ValueBox2), "Close Window");
     EXPECT_EQ(mode(ControlId::FunctionList2), 1);
     EXPECT_EQ(text(ControlId::ValueBox3), "ab");
     EXPECT_EQ(mode(ControlId::FunctionList3), 2);
