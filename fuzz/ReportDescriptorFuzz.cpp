@@ -6,7 +6,7 @@
 #include <span>
 
 #include "FuzzCheck.h"
-#include "device/linux/ReportDescriptorParser.h"
+#include "device/ReportDescriptorParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     using namespace varnok;

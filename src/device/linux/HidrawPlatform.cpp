@@ -14,9 +14,9 @@
 #include <thread>
 #include <utility>
 
+#include "device/ReportDescriptorParser.h"
 #include "device/linux/HidUevent.h"
 #include "device/linux/PosixHidrawSystem.h"
-#include "device/linux/ReportDescriptorParser.h"
 #include "store/linux/SystemErrorText.h"
 
 namespace varnok {

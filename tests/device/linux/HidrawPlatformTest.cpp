@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "device/KeyboardLink.h"
+#include "device/ReportDescriptors.h"
 #include "device/linux/FakeHidrawSystem.h"
 #include "device/linux/HidrawPlatform.h"
 #include "device/linux/PosixHidrawSystem.h"
-#include "device/linux/ReportDescriptors.h"
 #include "support/TempDirectory.h"
 
 namespace varnok {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/linux/ReportDescriptorParser.h"
-#include "device/linux/ReportDescriptors.h"
+#include "device/ReportDescriptorParser.h"
+#include "device/ReportDescriptors.h"
 
 namespace varnok {
 namespace {
