@@ -10,6 +10,7 @@
 
 #include "device/DeviceWatch.h"
 #include "device/HidPlatform.h"
+#include "device/KeyboardInput.h"
 #include "store/SettingsStore.h"
 
 namespace varnok {
@@ -44,17 +45,9 @@ std::unique_ptr<DeviceWatch> SystemDeviceWatch();
 // place.
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string& error);
 
-// A HID interface with the keyboard's ids that this user may not open.
-struct RefusedInterface {
-    std::string node;
-    std::uint16_t vendorId = 0;
-    std::uint16_t productId = 0;
-    std::string reason;
-};
-
-// The interfaces with the keyboard's ids that this user may not open, in the system's order;
-// empty where the system opens every interface to every user.
-std::vector<RefusedInterface> RefusedKeyboardInterfaces();
+// The keyboard's own input for the key tester, read and held from the desktop while the
+// object lives; nullptr and the reason when there is none to read.
+std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error);
 
 // What to tell a user whose keyboard is there but refuses them, in the window's language (0
 // English, otherwise Chinese), also written as a line to log; empty when no keyboard refuses.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -10,7 +11,10 @@
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyListText.h"
 #include "device/HexBytes.h"
+#include "device/InputReportReader.h"
+#include "device/KeyboardInput.h"
 #include "device/KeyboardLink.h"
+#include "device/ReportDescriptorParser.h"
 #include "flows/ClearAllKeys.h"
 #include "flows/ProfileFile.h"
 #include "flows/ReadBackAllKeys.h"
@@ -20,6 +24,8 @@
 #include "keys/KeyDefinitionText.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/KeyTester.h"
+#include "keys/KeyTesterTexts.h"
 #include "keys/MessageTexts.h"
 #include "keys/ProfileJson.h"
 #include "keys/ProfileTransfer.h"
@@ -171,6 +177,91 @@ int CliCommands::Show(bool json) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;
     PrintKeys(model, json);
+    return Delivered(kExitSuccess);
+}
+
+int CliCommands::Watch(bool json, std::optional<int> count) {
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    if (!LoadModel(model)) return kExitUsage;
+    std::string error;
+    const std::unique_ptr<KeyboardInput> input =
+        env_.keyboardInput ? env_.keyboardInput(error) : nullptr;
+    if (!input) {
+        const std::string advice = env_.accessAdvice ? env_.accessAdvice() : std::string();
+        return Fail(kExitKeyboard, error + (advice.empty() ? "" : "\n" + advice));
+    }
+    for (const std::string& notice : input->Notices()) env_.err << "varnok-cli: " << notice << "\n";
+    env_.err << "varnok-cli: press the keyboard's keys; Ctrl+C ends the test\n";
+    env_.err.flush();
+
+    std::vector<InputReportReader> readers;
+    for (const auto& descriptor : input->Descriptors()) {
+        readers.emplace_back(ReportDescriptorParser::InputReportsOf(descriptor)
+                                 .value_or(ReportDescriptorParser::InputReports{}));
+    }
+    KeyTester tester(std::move(readers), model);
+    int presses = 0;
+    const auto done = [&] { return count && presses >= *count; };
+    const auto show = [&](const std::vector<TesterEvent>& events) {
+        for (const TesterEvent& event : events) {
+            if (done()) return;
+            const auto* press = std::get_if<TestedPress>(&event);
+            if (press) ++presses;
+            if (!json) {
+                env_.out << KeyTesterLine(event, 0) << "\n";
+            } else if (press) {
+                static constexpr const char* kKinds[] = {"chord", "click", "text"};
+                nlohmann::ordered_json item;
+                item["kind"] = kKinds[static_cast<int>(press->kind)];
+                item["arrived"] = press->name;
+                item["key"] = press->slot ? nlohmann::ordered_json(*press->slot) : nullptr;
+                item["reports"] = nlohmann::ordered_json::array();
+                for (const auto& report : press->reports)
+                    item["reports"].push_back(FormatHexBytes(report));
+                env_.out << item.dump(-1, ' ', false,
+                                      nlohmann::ordered_json::error_handler_t::replace)
+                         << "\n";
+            } else {
+                const IgnoredReport& ignored = std::get<IgnoredReport>(event);
+                nlohmann::ordered_json item;
+                item["ignored"] = FormatHexBytes(ignored.report);
+                item["problem"] = ignored.problem;
+                item["count"] = ignored.count;
+                env_.out << item.dump(-1, ' ', false,
+                                      nlohmann::ordered_json::error_handler_t::replace)
+                         << "\n";
+            }
+            env_.out.flush();
+        }
+    };
+
+    // Wakes at least this often to see Ctrl+C.
+    constexpr std::int64_t kLongestWait = 100;
+    const auto start = std::chrono::steady_clock::now();
+    const auto now = [&] {
+        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now() - start)
+                                             .count());
+    };
+    while (!done() && !(env_.stop != nullptr && *env_.stop)) {
+        const std::int64_t wait =
+            std::clamp(tester.Deadline().value_or(now() + kLongestWait) - now(), std::int64_t{0},
+                       kLongestWait);
+        std::size_t interface = 0;
+        std::vector<std::uint8_t> report;
+        switch (input->Next(static_cast<int>(wait), interface, report, error)) {
+            case KeyboardInput::Wait::Report:
+                show(tester.Take(interface, report, now()));
+                break;
+            case KeyboardInput::Wait::Timeout:
+                show(tester.Quiet(now()));
+                break;
+            case KeyboardInput::Wait::Failed:
+                show(tester.Finish());
+                return Fail(kExitKeyboard, error);
+        }
+    }
+    show(tester.Finish());
     return Delivered(kExitSuccess);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,6 +15,7 @@
 namespace varnok {
 
 class HidPlatform;
+class KeyboardInput;
 class KeySlotsModel;
 class SettingsStore;
 
@@ -41,6 +43,9 @@ struct CliEnvironment {
     // When no keyboard is found: what to tell a user whose keyboard is there but refuses
     // them; empty otherwise.
     std::function<std::string()> accessAdvice;
+    // The keyboard's own input for the key tester, opened at first use; nullptr and the
+    // reason when there is none to read (no keyboard, the simulated one).
+    std::function<std::unique_ptr<KeyboardInput>(std::string& error)> keyboardInput;
     // Set from outside (Ctrl+C) to end a save or read at the next record.
     const std::atomic<bool>* stop = nullptr;
 };
@@ -65,6 +70,9 @@ public:
     int Clear();
     // FILE "-" is standard output / input.
     int Export(const std::string& file);
+    // One line (or JSON object) per press of the keyboard's keys, and the key that defines it,
+    // until Ctrl+C or count presses.
+    int Watch(bool json, std::optional<int> count);
     int Import(const std::string& file);
 
 private:

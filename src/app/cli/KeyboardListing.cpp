@@ -14,23 +14,25 @@ constexpr std::size_t kInterfacesSearched = 10;
 }  // namespace
 
 std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
-                                                    const UnopenedDiagnosis& diagnose) {
+                                                    const std::function<std::string()>& advice) {
     std::vector<ListedInterface> listed;
     const auto interfaces = hid.EnumerateInterfaces();
     if (!interfaces) return listed;
+    std::optional<std::string> adviceGiven;
     for (std::size_t index = 0; index < interfaces->size(); ++index) {
         const HidInterface& hidInterface = (*interfaces)[index];
         if (hidInterface.path.empty()) continue;
         const HidHandle handle = hid.Open(hidInterface.path);
         if (handle == kNoHidHandle) {
-            const auto unopened = diagnose ? diagnose(hidInterface.path) : std::nullopt;
-            if (unopened && IsAcceptedDevice(unopened->vendorId, unopened->productId)) {
+            const auto& ids = hidInterface.ids;
+            if (ids && IsAcceptedDevice(ids->first, ids->second)) {
+                if (!adviceGiven) adviceGiven = advice ? advice() : std::string();
                 ListedInterface entry;
                 entry.node = hidInterface.path;
-                entry.vendorId = unopened->vendorId;
-                entry.productId = unopened->productId;
-                entry.problem = unopened->problem;
-                entry.advice = unopened->advice;
+                entry.vendorId = ids->first;
+                entry.productId = ids->second;
+                entry.problem = "it cannot be opened: " + DescribeHidError(hid.LastError());
+                entry.advice = *adviceGiven;
                 listed.push_back(entry);
             }
             continue;

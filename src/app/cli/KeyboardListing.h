@@ -25,22 +25,14 @@ struct ListedInterface {
     std::string advice;   // what the user can do about it
 };
 
-// What the platform can tell of an interface the HID platform could not open.
-struct UnopenedInterface {
-    std::uint16_t vendorId;
-    std::uint16_t productId;
-    std::string problem;
-    std::string advice;
-};
-using UnopenedDiagnosis = std::function<std::optional<UnopenedInterface>(const std::string& node)>;
-
 using KeyboardListing = std::function<std::vector<ListedInterface>(HidPlatform& hid)>;
 
-// Walks every interface the platform enumerates, as the keyboard link's discovery does, but
-// past the first keyboard and past the link's ten-interface limit: the accepted ones with a
-// top-level collection of 8-byte feature reports are the keyboard; those that cannot be opened but
-// that diagnose names with accepted ids are listed with their problem.
+// Walks every interface of one enumeration, as the keyboard link's discovery does, but past
+// the first keyboard and past the link's ten-interface limit: the accepted ones with a
+// top-level collection of 8-byte feature reports are the keyboard; those that the enumeration
+// gives the keyboard's ids but that cannot be opened are listed with the system's reason and
+// the platform's advice (asked once, may be empty).
 std::vector<ListedInterface> ListKeyboardInterfaces(HidPlatform& hid,
-                                                    const UnopenedDiagnosis& diagnose);
+                                                    const std::function<std::string()>& advice);
 
 }  // namespace varnok

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
                    "keep the keys' texts and definitions in FILE "
                    "instead of the user's msmap.dat")
         ->type_name("FILE");
-    app.add_flag("--json", json, "print what list, show and read print as JSON");
+    app.add_flag("--json", json, "print what list, show, read and watch print as JSON");
 
     CLI::App* list = app.add_subcommand(
         "list",
@@ -168,6 +168,17 @@ int main(int argc, char** argv) {
                            "Replace the stored keys by a JSON profile's, after checking all of it "
                            "(- for standard input)");
     importCommand->add_option("FILE", profileFile, "the profile")->required();
+    CLI::App* watch = app.add_subcommand(
+        "watch",
+        "Test the keys: one line per press of the keyboard's keys, what it sent and the key "
+        "that defines it, until Ctrl+C. Reads the keyboard's own input only while it runs, and "
+        "meanwhile holds the keyboard's keys from the desktop");
+    watch->add_flag("--json", json,
+                    "one JSON object per press: kind, arrived, key, the reports as sent");
+    int watchCount = 0;
+    watch->add_option("--count", watchCount, "end after N presses")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
 
     try {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
@@ -188,8 +199,8 @@ int main(int argc, char** argv) {
             return Fail(std::string("option ") + name + " needs a FILE");
         }
     }
-    if (json && !list->parsed() && !show->parsed() && !read->parsed()) {
-        return Fail("--json is for list, show and read; " +
+    if (json && !list->parsed() && !show->parsed() && !read->parsed() && !watch->parsed()) {
+        return Fail("--json is for list, show, read and watch; " +
                     app.get_subcommands().front()->get_name() + " prints no JSON");
     }
 
@@ -213,17 +224,7 @@ int main(int argc, char** argv) {
         return KeyboardAccessAdvice(0, ignoredLog);
     };
     const KeyboardListing listing = [&](HidPlatform& hid) {
-        std::vector<RefusedInterface> refused;
-        if (!startUp.Simulated()) refused = RefusedKeyboardInterfaces();
-        return ListKeyboardInterfaces(hid, [&](const std::string& node) {
-            std::optional<UnopenedInterface> unopened;
-            for (const RefusedInterface& keyboard : refused) {
-                if (keyboard.node != node) continue;
-                unopened = UnopenedInterface{keyboard.vendorId, keyboard.productId, keyboard.reason,
-                                             accessAdvice()};
-            }
-            return unopened;
-        });
+        return ListKeyboardInterfaces(hid, accessAdvice);
     };
 
     StopOnInterrupt(stopRequested);
@@ -236,6 +237,13 @@ int main(int argc, char** argv) {
         .keyboard = [&](std::string& error) { return startUp.Keyboard(save->parsed(), error); },
         .listing = listing,
         .accessAdvice = accessAdvice,
+        .keyboardInput = [&](std::string& error) -> std::unique_ptr<KeyboardInput> {
+            if (startUp.Simulated()) {
+                error = "the simulated keyboard has no keys to press";
+                return nullptr;
+            }
+            return SystemKeyboardInput(error);
+        },
         .stop = &stopRequested});
     if (list->parsed()) return commands.List(json);
     if (show->parsed()) return commands.Show(json);
@@ -252,5 +260,9 @@ int main(int argc, char** argv) {
     if (clear->parsed()) return commands.Clear();
     if (exportCommand->parsed()) return commands.Export(profileFile);
     if (importCommand->parsed()) return commands.Import(profileFile);
+    if (watch->parsed()) {
+        return commands.Watch(
+            json, watch->count("--count") > 0 ? std::optional(watchCount) : std::nullopt);
+    }
     return kExitUsage;
 }

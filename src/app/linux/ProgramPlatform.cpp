@@ -12,8 +12,8 @@
 #include "device/linux/DevNodeWatch.h"
 #include "device/linux/HidrawAccessAdvice.h"
 #include "device/linux/HidrawAccessCheck.h"
+#include "device/linux/HidrawKeyboardInput.h"
 #include "device/linux/HidrawPlatform.h"
-#include "store/linux/SystemErrorText.h"
 
 namespace varnok {
 namespace {
@@ -62,13 +62,14 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
                                               (std::string(program) + ".conf"));
 }
 
-std::vector<RefusedInterface> RefusedKeyboardInterfaces() {
-    std::vector<RefusedInterface> refused;
-    for (const RefusedKeyboard& keyboard : HidrawAccessCheck().RefusedKeyboards()) {
-        refused.push_back({keyboard.node, keyboard.vendorId, keyboard.productId,
-                           "this user may not open it (" + SystemErrorText(keyboard.error) + ")"});
+std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {
+    std::vector<std::string> refused;
+    std::unique_ptr<HidrawKeyboardInput> input = HidrawKeyboardInput::Open(error, refused);
+    if (!refused.empty()) {
+        error.clear();
+        for (const std::string& node : refused) error += (error.empty() ? "" : "; ") + node;
     }
-    return refused;
+    return input;
 }
 
 std::string KeyboardAccessAdvice(std::int32_t language, std::ostream& log) {

@@ -128,9 +128,10 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
     return std::make_unique<RegistrySettingsStore>(std::string(program));
 }
 
-// Windows opens the keyboard's interfaces to every user.
-std::vector<RefusedInterface> RefusedKeyboardInterfaces() {
-    return {};
+// Raw Input of the keyboard's own device is not read yet.
+std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {
+    error = "Varnok on Windows does not read the keyboard's keys yet";
+    return nullptr;
 }
 
 std::string KeyboardAccessAdvice(std::int32_t, std::ostream&) {

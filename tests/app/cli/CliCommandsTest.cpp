@@ -69,6 +69,7 @@ protected:
             .keyboard = [&, hid](std::string&) { return hid != nullptr ? hid : &cliKeyboard; },
             .listing = {},
             .accessAdvice = {},
+            .keyboardInput = {},
             .stop = nullptr});
         return command(commands);
     }

@@ -23,18 +23,22 @@ TEST(KeyboardListing, ListsTheKeyboardsAndTheOnesThatCannotBeUsed) {
     devices[1].vendorId = 0x0426;  // the keyboard
     devices[2].vendorId = 0x0426;  // its typing interface: other reports
     devices[2].collections = {{0x0001, 0x0006, 0}};
-    devices[3].opens = false;       // the keyboard, refusing this user
-    devices[4].opens = false;       // another device, refusing too
+    devices[3].opens = false;  // the keyboard, refusing this user
+    devices[3].listsIds = true;
+    devices[3].vendorId = 0x0426;
+    devices[3].productId = 0x5601;
+    devices[4].opens = false;  // another device, refusing too
+    devices[4].listsIds = true;
     devices[11].vendorId = 0x03F9;  // a keyboard the link does not reach
     devices[11].productId = 0x3201;
     HidFakePlatform hid(devices);
+    hid.error = {"Permission denied", "errno 13"};
 
-    const auto diagnose = [](const std::string& node) -> std::optional<UnopenedInterface> {
-        if (node == "/dev/hidraw3") return UnopenedInterface{0x0426, 0x5601, "refused", "rule"};
-        if (node == "/dev/hidraw4") return UnopenedInterface{0x046D, 0xC52B, "refused", "rule"};
-        return std::nullopt;
-    };
-    const std::vector<ListedInterface> listed = ListKeyboardInterfaces(hid, diagnose);
+    int asked = 0;
+    const std::vector<ListedInterface> listed = ListKeyboardInterfaces(hid, [&] {
+        ++asked;
+        return std::string("rule");
+    });
 
     ASSERT_EQ(listed.size(), 3u);
     EXPECT_EQ(listed[0].node, "/dev/hidraw1");
@@ -42,7 +46,9 @@ TEST(KeyboardListing, ListsTheKeyboardsAndTheOnesThatCannotBeUsed) {
     EXPECT_EQ(listed[1].node, "/dev/hidraw3");
     EXPECT_FALSE(listed[1].usable);
     EXPECT_EQ(listed[1].productId, 0x5601);
+    EXPECT_EQ(listed[1].problem, "it cannot be opened: Permission denied (errno 13)");
     EXPECT_EQ(listed[1].advice, "rule");
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(listed[2].node, "/dev/hidraw11");
     EXPECT_FALSE(listed[2].usable);
     EXPECT_NE(listed[2].problem.find("interface 12"), std::string::npos) << listed[2].problem;

@@ -281,7 +281,7 @@ TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"frobnicate"},
          "varnok-cli: unknown command \"frobnicate\"; the commands are list, show, read, set, "
-         "unset, save, clear, export, import\n"},
+         "unset, save, clear, export, import, watch\n"},
         {{huge}, "varnok-cli: unknown command " + shortened + "; the commands are list,"},
         {{}, "varnok-cli: no command given; the commands are list, show,"},
         {{"set", huge, "A"}, "varnok-cli: KEY must be 1 to 6, not " + shortened + "\n"},
@@ -295,7 +295,7 @@ TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
         {{"set", "1", "\x1b[2J"},
          "varnok-cli: key 1: \"\\x1b[2J\" is no command item (\"Default\","},
         {{"--json", "set", "1", "A"},
-         "varnok-cli: --json is for list, show and read; set prints no JSON\n"},
+         "varnok-cli: --json is for list, show, read and watch; set prints no JSON\n"},
         // A script's empty variable is no FILE: it must not mean the user's own map.
         {{"--map", "", "set", "1", "A"}, "varnok-cli: option --map needs a FILE\n"},
         {{"--hid-trace", "", "list"}, "varnok-cli: option --hid-trace needs a FILE\n"},

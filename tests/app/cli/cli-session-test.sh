@@ -99,6 +99,7 @@ rows=(
     "$sim set 5 --string 你好"
     "$sim set 5 Ctrl+Nothing"
     "$sim set 5"
+    "$sim watch --count 1"
     "$sim import \"$own/缺少.json\""
     "$sim frobnicate"
     "save"

@@ -18,9 +18,10 @@ const std::filesystem::path kRules = VARNOK_UDEV_RULES;
 
 using Pair = std::tuple<std::uint16_t, std::uint16_t, bool>;  // vendor, product, any product
 
-// Each rule must name hidraw nodes, grant them to the seat's user, and spell the ids as the
-// kernel names the node's HID device (a lower-case digit or a "0x" prefix would never match);
-// together the rules must cover exactly the devices the keyboard link accepts.
+// Each rule must name hidraw nodes and input event nodes (no other node), grant them to the seat's
+// user, and spell the ids as the kernel names the node's HID device (a lower-case digit or a "0x"
+// prefix would never match); together the rules must cover exactly the devices the keyboard link
+// accepts.
 TEST(UdevRule, GrantsEveryAcceptedKeyboardAndNothingElse) {
     std::ifstream file(kRules);
     ASSERT_TRUE(file) << kRules;
@@ -35,7 +36,8 @@ TEST(UdevRule, GrantsEveryAcceptedKeyboardAndNothingElse) {
         SCOPED_TRACE(line);
         std::smatch ids;
         ASSERT_TRUE(std::regex_search(line, ids, hidDevice));
-        EXPECT_NE(line.find(R"(SUBSYSTEM=="hidraw")"), std::string::npos);
+        EXPECT_NE(line.find(R"(SUBSYSTEM=="hidraw|input", KERNEL=="hidraw*|event*")"),
+                  std::string::npos);
         EXPECT_NE(line.find(R"(SUBSYSTEMS=="hid")"), std::string::npos);
         EXPECT_NE(line.find(R"(TAG+="uaccess")"), std::string::npos);
         const bool anyProduct = ids[2].str() == "????";
