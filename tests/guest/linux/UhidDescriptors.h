@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/linux/ReportDescriptors.h"
+#include "device/ReportDescriptors.h"
 
 // The report descriptors the keyboard over uhid can present, by the name its command line
 // gives them.
@@ -45,15 +45,18 @@ inline constexpr std::uint8_t kNumberedKeyboard[] = {
 
 // clang-format on
 
-// "keyboard": the keyboard as sold, its typing collection and the configuration collection
-// (feature report 6 of 7 data bytes) on one interface.
+// "keyboard": the keyboard as sold, its typing collection, the configuration collection
+// (feature report 6 of 7 data bytes) and its mouse collection (for the click keys) on one
+// interface.
 // "no-configuration": the same ids and typing collection, but the only vendor collection has
 // 64-byte feature reports: no collection qualifies.
 // "three-collections": consumer keys, the configuration collection and a 64-byte vendor
 // collection; the second one qualifies.
 inline std::optional<std::vector<std::uint8_t>> UhidDescriptor(std::string_view name) {
     using namespace varnok::descriptors;
-    if (name == "keyboard") return Join({kNumberedKeyboard, kConfigurationCollection});
+    if (name == "keyboard") {
+        return Join({kNumberedKeyboard, kConfigurationCollection, kNumberedMouse});
+    }
     if (name == "no-configuration") return Join({kNumberedKeyboard, kLongVendorCollection});
     if (name == "three-collections") {
         return Join({kConsumerCollection, kConfigurationCollection, kLongVendorCollection});

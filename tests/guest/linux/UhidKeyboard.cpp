@@ -3,10 +3,12 @@
 #include <fcntl.h>
 #include <linux/uhid.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -52,6 +54,7 @@ UhidKeyboard::~UhidKeyboard() {
         if (created_) Remove(ignored);
         close(fd_);
     }
+    if (pressesFd_ >= 0) close(pressesFd_);
 }
 
 void UhidKeyboard::Log(const std::string& line) {
@@ -76,6 +79,18 @@ bool UhidKeyboard::Create(std::string& error) {
     if (fd_ < 0) {
         error = SystemError("/dev/uhid");
         return false;
+    }
+    if (!options_.presses.empty()) {
+        // Read and write, so that the pipe keeps a writer and never reads as ended.
+        if (mkfifo(options_.presses.c_str(), 0600) < 0 && errno != EEXIST) {
+            error = SystemError(options_.presses.c_str());
+            return false;
+        }
+        pressesFd_ = open(options_.presses.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        if (pressesFd_ < 0) {
+            error = SystemError(options_.presses.c_str());
+            return false;
+        }
     }
     return SendCreate(error);
 }
@@ -127,13 +142,14 @@ UhidKeyboard::Fault UhidKeyboard::FaultAt(std::size_t number) const {
 
 bool UhidKeyboard::Serve(int stopFd, std::string& error) {
     while (true) {
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {stopFd, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        pollfd fds[3] = {{fd_, POLLIN, 0}, {stopFd, POLLIN, 0}, {pressesFd_, POLLIN, 0}};
+        if (poll(fds, pressesFd_ < 0 ? 2 : 3, -1) < 0) {
             if (errno == EINTR) continue;
             error = SystemError("poll");
             return false;
         }
         if (fds[1].revents != 0) return !created_ || Remove(error);
+        if (pressesFd_ >= 0 && fds[2].revents != 0 && !TakePresses(error)) return false;
         if (fds[0].revents == 0) continue;
         uhid_event event{};
         const ssize_t size = read(fd_, &event, sizeof event);
@@ -149,6 +165,78 @@ bool UhidKeyboard::Serve(int stopFd, std::string& error) {
             if (!SendCreate(error)) return false;
         }
     }
+}
+
+bool UhidKeyboard::TakePresses(std::string& error) {
+    char buffer[256];
+    const ssize_t size = read(pressesFd_, buffer, sizeof buffer);
+    if (size <= 0) return true;
+    pressed_.append(buffer, static_cast<std::size_t>(size));
+    for (std::size_t end; (end = pressed_.find('\n')) != std::string::npos;) {
+        const std::string line = pressed_.substr(0, end);
+        pressed_.erase(0, end + 1);
+        unsigned slot = 0;
+        const auto [rest, problem] = std::from_chars(line.data(), line.data() + line.size(), slot);
+        if (problem != std::errc{} || rest != line.data() + line.size() || slot > 6) {
+            Log("press " + line + " ignored: not a key slot");
+            continue;
+        }
+        if (!Press(static_cast<std::uint8_t>(slot), error)) return false;
+    }
+    return true;
+}
+
+// The keyboard's reports, as its descriptor declares them: typing under report id 1
+// (modifiers, a reserved byte, six keys), the mouse under report id 3 (buttons, X, Y).
+bool UhidKeyboard::Press(std::uint8_t slot, std::string& error) {
+    constexpr std::uint8_t kOnceFlag = 0x40;
+    constexpr std::uint8_t kShiftedMarker = 0xAB;
+    constexpr std::uint8_t kLeftShift = 0x02;
+    const std::vector<std::uint8_t> record(model_.Table().Record(slot).begin(),
+                                           model_.Table().Record(slot).end());
+    Log("press " + std::to_string(slot) + ": " + FormatHexBytes(record));
+    const std::vector<std::uint8_t> keysUp = {0x01, 0, 0, 0, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> buttonsUp = {0x03, 0, 0, 0};
+    if (record.size() == 11 && record[1] == 0x08 && record[2] == 0x01) {
+        // A chord: every key down in one report, then all released.
+        std::vector<std::uint8_t> down = keysUp;
+        down[1] = record[3] & ~kOnceFlag;
+        std::copy(record.begin() + 5, record.begin() + 10, down.begin() + 3);
+        return Input(down, error) && Input(keysUp, error);
+    }
+    if (record.size() == 11 && record[1] == 0x08 && record[2] == 0x04) {
+        // A click: the button down and up; a double click twice.
+        const std::uint8_t code = record[3] & ~kOnceFlag;
+        const std::uint8_t button = code == 0x82 ? 0x02 : 0x01;
+        for (int click = 0; click < (code == 0x80 ? 2 : 1); ++click) {
+            if (!Input({0x03, button, 0, 0}, error) || !Input(buttonsUp, error)) return false;
+        }
+        return true;
+    }
+    if (record.size() >= 4 && record[2] == 0x08 && record.size() == record[1] + 4u) {
+        // A string: each character's key down (with Shift when its marker says) and up.
+        for (std::size_t i = 3; i + 1 < record.size() - 1; i += 2) {
+            const std::uint8_t shift = record[i] == kShiftedMarker ? kLeftShift : 0;
+            if (!Input({0x01, shift, 0, record[i + 1], 0, 0, 0, 0, 0}, error) ||
+                !Input(keysUp, error)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool UhidKeyboard::Input(std::vector<std::uint8_t> report, std::string& error) {
+    // About the pace of a full-speed keyboard's interrupt reports.
+    constexpr int kReportIntervalMs = 8;
+    uhid_event event{};
+    event.type = UHID_INPUT2;
+    event.u.input2.size = static_cast<std::uint16_t>(report.size());
+    std::copy(report.begin(), report.end(), event.u.input2.data);
+    Log("input " + FormatHexBytes(report));
+    if (!Write(event, error)) return false;
+    Sleep(kReportIntervalMs);
+    return true;
 }
 
 bool UhidKeyboard::Answer(const uhid_event& request, std::string& error) {

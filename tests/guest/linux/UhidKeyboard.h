@@ -35,6 +35,10 @@ public:
         std::size_t removeAt = 0;  // the device is destroyed instead of answering
         int replugAfterMs = -1;    // after a removal, created again this much later; -1: never
         int replyDelayMs = 0;      // every answer this much late
+        // A named pipe: each line written into it names a key slot whose definition the
+        // keyboard then plays through its input reports, as the hardware does when the key
+        // is pressed. Empty: no key is ever pressed.
+        std::string presses;
     };
 
     // The model and the log outlive the keyboard.
@@ -56,6 +60,10 @@ private:
     bool Answer(const uhid_event& request, std::string& error);
     bool AnswerSet(const uhid_set_report_req& set, std::string& error);
     bool AnswerGet(const uhid_get_report_req& get, std::string& error);
+    // Plays the key table's definition for each slot named in what the pipe holds.
+    bool TakePresses(std::string& error);
+    bool Press(std::uint8_t slot, std::string& error);
+    bool Input(std::vector<std::uint8_t> report, std::string& error);
     // What to do with the request of this number, as the options say.
     enum class Fault { None, Error, Silent, Remove };
     Fault FaultAt(std::size_t number) const;
@@ -69,6 +77,8 @@ private:
     bool created_ = false;
     HidHandle handle_ = kNoHidHandle;
     std::size_t requests_ = 0;
+    int pressesFd_ = -1;
+    std::string pressed_;  // what the pipe gave after its last full line
 };
 
 }  // namespace varnok::guest

@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "  --silent-at N         leave request N unanswered\n"
     "  --remove-at N         remove the device at request N\n"
     "  --replug-after MS     after a removal, create the device again this much later\n"
-    "  --reply-delay MS      answer every request this much late\n";
+    "  --reply-delay MS      answer every request this much late\n"
+    "  --presses FIFO        play the definition of each key slot written into FIFO\n";
 
 template <typename Number>
 bool Parse(const char* text, Number& value, int base = 10) {
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
             good = Parse(value, options.removeAt);
         } else if (option == "--replug-after") {
             good = Parse(value, options.replugAfterMs);
+        } else if (option == "--presses") {
+            options.presses = value;
         } else if (option == "--reply-delay") {
             good = Parse(value, options.replyDelayMs);
         } else {
