@@ -254,6 +254,33 @@ FileResult SlotMap::Load() {
     return read;
 }
 
+FileResult SlotMap::ReadFileBytes(std::optional<std::vector<std::uint8_t>>& bytes) const {
+    bytes.emplace();
+    FileResult read = ReadStoreFile(file_, *bytes);
+    if (!read) bytes.reset();
+    return read.problem == FileProblem::Missing ? FileResult{} : read;
+}
+
+FileResult SlotMap::RestoreFile(const std::optional<std::vector<std::uint8_t>>& bytes) const {
+    if (loadProblem_) return *loadProblem_;
+    const fs::path real = RealFile(file_);
+    SaveLock lock;
+    if (FileResult locked = lock.Acquire(real); !locked) {
+        locked.file = file_;
+        return locked;
+    }
+    if (!bytes) {
+        std::error_code error;
+        fs::remove(real, error);
+        if (error) return {FileProblem::SystemError, file_, error.message()};
+        return {};
+    }
+    RemoveLeftoverTemporaries(real);
+    FileResult written = ReplaceFile(real, *bytes);
+    if (!written) written.file = file_;
+    return written;
+}
+
 FileResult SlotMap::RemoveFromFile(std::string_view name) const {
     if (loadProblem_) {
         return *loadProblem_;

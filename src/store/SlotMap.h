@@ -62,6 +62,14 @@ public:
     // never writes the file (Save and RemoveFromFile return this result).
     FileResult Load();
 
+    // msmap.dat's bytes as they are now, for RestoreFile to put back later; nullopt when there
+    // is no file. A file that cannot be loaded gives its problem and no bytes.
+    FileResult ReadFileBytes(std::optional<std::vector<std::uint8_t>>& bytes) const;
+    // Puts msmap.dat back as ReadFileBytes found it (removes it when there was none), under the
+    // save lock, changing none of this map's entries. Nothing is written after a load that
+    // failed.
+    FileResult RestoreFile(const std::optional<std::vector<std::uint8_t>>& bytes) const;
+
     // Sets one entry per whole record of msmap.dat's contents, as Load does with the file.
     void Read(std::span<const std::uint8_t> contents);
     // The file Save writes for the entries as they are: one record each, sorted by name.

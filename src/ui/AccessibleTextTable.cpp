@@ -8,10 +8,10 @@ namespace {
 constexpr std::string_view kGroupKey = "Adds this modifier to every chord a key box takes";
 constexpr std::string_view kGroupKeyChinese = "给按键框录入的每个组合键加上这个修饰键";
 constexpr std::string_view kValueBox =
-    "The chord the key sends: press it here. While the box takes a chord, Ctrl+Tab leaves it; "
-    "a right click empties it. In a String row, the text the key types";
+    "The chord the key sends: click, or press Enter or Space, and press it; a right click "
+    "empties it. In a String row, the text the key types";
 constexpr std::string_view kValueBoxChinese =
-    "按键发送的组合键: 在此按下. 录入时按 Ctrl+Tab 离开, 右键清空. 一次多键行: 按键输入的文字";
+    "按键发送的组合键: 单击或按 Enter 或空格键, 然后按下它; 右键清空. 一次多键行: 按键输入的文字";
 constexpr std::string_view kFunctionList =
     "Normal, Once or String: how the key sends its definition";
 constexpr std::string_view kFunctionListChinese = "单键、一次单键或一次多键: 按键怎样发送定义";

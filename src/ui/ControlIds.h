@@ -46,13 +46,20 @@ constexpr int FunctionList6 = 1059;
 // back from the keyboard, as the hidden Get Defined Key button would. Its text is set like a
 // control's, in the window's language.
 constexpr int ReadBackEntry = 1101;
-// The context menu's entries that write the keys to a profile file and take them from one.
+// The context menu's entries that write the keys to a profile file and take them from one,
+// that undo and redo a change of the rows, and that show the About box.
 constexpr int ExportEntry   = 1102;
 constexpr int ImportEntry   = 1103;
+constexpr int UndoEntry     = 1104;
+constexpr int RedoEntry     = 1105;
+constexpr int AboutEntry    = 1106;
 // clang-format on
 
 constexpr bool IsValueBox(int id) {
     return id >= ValueBox1 && id <= ValueBox6;
+}
+constexpr bool IsMenuEntry(int id) {
+    return id >= ReadBackEntry && id <= AboutEntry;
 }
 constexpr bool IsFunctionList(int id) {
     return id >= FunctionList1 && id <= FunctionList6;

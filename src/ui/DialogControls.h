@@ -30,6 +30,18 @@ struct FileQuestion {
 
 // Modifier keys held down while a key event came, as the system knows them (a Windows key
 // message alone does not tell).
+// The answers of the question the window asks before unsaved rows would be lost, and the
+// texts of its buttons in the window's language.
+enum class UnsavedAnswer { Save, Discard, Cancel };
+struct UnsavedQuestion {
+    std::string text;
+    std::string detail;
+    std::string caption;
+    std::string saveButton;
+    std::string discardButton;
+    std::string cancelButton;
+};
+
 struct HeldModifiers {
     bool shift = false;
     bool ctrl = false;
@@ -77,11 +89,18 @@ public:
     // Ends the window as its Exit button does.
     virtual void CloseWindow() = 0;
 
+    // The window's title bar.
+    virtual void SetCaption(const std::string& text) = 0;
+
     // Value boxes only; every box starts with CapturedKeys.
     virtual void SetValueEntry(int id, ValueEntry entry) = 0;
     // A lasting mark on a control that says what is wrong with what it shows; the reason is
     // at hand where the control is (its tooltip). An empty reason takes the mark away.
     virtual void SetMark(int id, const std::string& reason) = 0;
+    // A value box that records shows it plainly (a highlight); the behaviour sets its text.
+    virtual void SetRecording(int id, bool recording) = 0;
+    // The control's tooltip; a mark's reason shows in its place while the mark is on.
+    virtual void SetToolTip(int id, const std::string& text) = 0;
     // What a screen reader says for the control; an empty name leaves the name its text gives.
     virtual void SetAccessibleText(int id, const std::string& name,
                                    const std::string& description) = 0;
@@ -100,6 +119,9 @@ public:
     // not empty, is a further paragraph under the text: why, and what the user can do.
     virtual void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                              const std::string& detail) = 0;
+    // A modal question with three buttons, Save the default; Cancel also when the user closes
+    // it (Escape, its close box).
+    virtual UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) = 0;
     // The modal About box.
     virtual void ShowAbout() = 0;
     // The platform's modal file dialog; the file the user chose, or an empty path when the user

@@ -20,6 +20,10 @@ public:
     virtual void OnButtonClicked(int id) = 0;
     // A value box gained the keyboard focus.
     virtual void OnFocusGained(int id) = 0;
+    // The left mouse button went down in a value box's edit field, which has the focus by now.
+    virtual void OnValueBoxPressed(int id) = 0;
+    // A value box lost the keyboard focus: to another control, another window or program.
+    virtual void OnFocusLost(int id) = 0;
     // The user changed the selection of a list (value boxes, function, language, key count).
     virtual void OnSelectionChanged(int id) = 0;
     // The clear-key request a right click in a value box's edit field posts.
@@ -37,6 +41,9 @@ public:
     // The system's devices changed (a device plugged in or pulled out): the keyboard may have
     // come or gone.
     virtual void OnDevicesChanged() = 0;
+    // The user asks to close the window (Exit, Escape, the close box): true when it may close.
+    // Unsaved rows are asked about first.
+    virtual bool OnCloseRequest() = 0;
     // The window is about to close: a flow that is writing the keyboard finishes the record
     // it is on and stops before this returns, and the window says what the keyboard holds.
     virtual void OnClosing() = 0;

@@ -17,11 +17,13 @@
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
 #include "ui/AccessibleTextTable.h"
+#include "ui/ContextMenuTable.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/RowControlTable.h"
 #include "ui/WindowKeyRoute.h"
 #include "ui/WindowLabelTable.h"
+#include "ui/WindowPhraseTable.h"
 #include "ui/WindowStatusTexts.h"
 
 namespace varnok {
@@ -35,8 +37,13 @@ constexpr int kCtrlBox = ControlId::Ctrl;
 constexpr int kAltBox = ControlId::Alt;
 constexpr int kShiftBox = ControlId::Shift;
 constexpr int kSaveButton = ControlId::Save;
-constexpr std::uint8_t kVirtualKeyShift = 0x10;
-constexpr std::uint8_t kVirtualKeyControl = 0x11;
+
+// The system reports PrintScreen by its release alone.
+constexpr std::uint8_t kVirtualKeyPrintScreen = 0x2C;
+
+bool IsPress(const KeyEvent& message) {
+    return message.kind == KeyEventKind::KeyDown || message.kind == KeyEventKind::SysKeyDown;
+}
 
 }  // namespace
 
@@ -115,7 +122,7 @@ MainWindowBehaviour::MainWindowBehaviour(DialogControls& controls, SettingsStore
       executor_(executor) {}
 
 MainWindowBehaviour::~MainWindowBehaviour() {
-    if (flowRunning_) StopFlow();
+    if (activity_.FlowRunning()) StopFlow();
     // A look for the keyboard may still be running on the worker thread, or have posted its
     // end: both use this object, so the look is waited for and what it posted is dropped.
     executor_.Abandon();
@@ -138,6 +145,7 @@ void MainWindowBehaviour::OnInitDialog() {
     }
 
     RestoreStoredChoices();
+    MarkSaved();
 
     // The platform puts the focus on the first tab stop; slot 0 stays current until the user
     // enters a value box.
@@ -179,7 +187,6 @@ void MainWindowBehaviour::ExportKeys() {
     TakeTypedTexts();
     const std::filesystem::path file =
         controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Save));
-    dropKeyReleases_ = true;
     if (file.empty()) return;
     std::string refusal = ProfileTargetRefusal(file, model_.Map().FilePath(), language_);
     if (refusal.empty()) {
@@ -201,7 +208,6 @@ void MainWindowBehaviour::ExportKeys() {
 void MainWindowBehaviour::ImportKeys() {
     const std::filesystem::path file =
         controls_.AskFileName(ProfileQuestion(FileQuestion::Purpose::Open));
-    dropKeyReleases_ = true;
     if (file.empty()) return;
     std::string refusal;
     const std::optional<Profile> profile = ReadProfileFile(file, language_, refusal);
@@ -211,6 +217,7 @@ void MainWindowBehaviour::ImportKeys() {
                               MessageIcon::Exclamation, refusal);
         return;
     }
+    RecordChange(true);
     refusal = ImportProfile(*profile, model_, settings_, language_);
     // The window shows what a start with the stored keys and choices shows, whatever of them
     // the import could store.
@@ -228,13 +235,13 @@ void MainWindowBehaviour::ImportKeys() {
 
 void MainWindowBehaviour::Refresh() {
     ExchangeGuard guard(*this);
-    controls_.SetChecked(kCtrlBox, groupKeys_.ctrl);
-    controls_.SetChecked(kAltBox, groupKeys_.alt);
-    controls_.SetChecked(kShiftBox, groupKeys_.shift);
-    controls_.SetText(kPrompt, promptText_);
-    controls_.SetText(kHeading, headingText_);
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
-        controls_.SetText(RowControlTable[slot].valueBox, model_.Text(slot));
+        const int box = RowControlTable[slot].valueBox;
+        // A box that records says so until its first key names itself.
+        const bool listening = box == activity_.RecordingBox() && model_.Text(slot).empty();
+        controls_.SetText(
+            box, listening ? std::string(WindowPhraseFor(WindowPhrase::Recording, language_))
+                           : model_.Text(slot));
     }
     ShowRowEntries();
 
@@ -253,10 +260,6 @@ void MainWindowBehaviour::Refresh() {
 
 bool MainWindowBehaviour::Collect() {
     ExchangeGuard guard(*this);
-    groupKeys_ = {controls_.IsChecked(kCtrlBox), controls_.IsChecked(kAltBox),
-                  controls_.IsChecked(kShiftBox)};
-    promptText_ = controls_.GetText(kPrompt);
-    headingText_ = controls_.GetText(kHeading);
     for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
         const int box = RowControlTable[slot].valueBox;
         model_.TakeText(slot, controls_.GetText(box));
@@ -290,6 +293,121 @@ void MainWindowBehaviour::ShowRowEntries() {
             box, typed ? StringRowMarkText(model_.Text(slot), model_.Shortfall(slot), language_)
                        : std::string());
     }
+    ShowUnsaved();
+}
+
+void MainWindowBehaviour::StartRecording(int slot) {
+    if (model_.FunctionMode(slot) == kStringMode) return;
+    const int box = RowControlTable[slot].valueBox;
+    if (!activity_.StartRecording(box)) return;
+    TakeTypedTexts();
+    beforeRecording_ = model_;
+    currentSlot_ = slot;
+    ResetCapture();
+    controls_.ShowNotice("");
+    model_.ForgetSlot(slot);
+    controls_.SetRecording(box, true);
+    Refresh();
+}
+
+void MainWindowBehaviour::FinishRecording() {
+    const int box = activity_.RecordingBox();
+    activity_.BackToIdle();
+    if (beforeRecording_) {
+        history_.Record({std::move(*beforeRecording_), shownKeyCount_, false, std::nullopt});
+        typingSlot_ = 0;
+    }
+    beforeRecording_.reset();
+    ResetCapture();
+    controls_.SetRecording(box, false);
+    Refresh();
+}
+
+void MainWindowBehaviour::CancelRecording() {
+    if (!activity_.IsRecording()) return;
+    const int box = activity_.RecordingBox();
+    activity_.BackToIdle();
+    if (beforeRecording_) model_ = *std::exchange(beforeRecording_, std::nullopt);
+    ResetCapture();
+    controls_.SetRecording(box, false);
+    Refresh();
+}
+
+FocusedBox MainWindowBehaviour::FocusedBoxOf(int focused) const {
+    const int slot = SlotOfValueBox(focused);
+    if (slot <= 0) return FocusedBox::Other;
+    if (focused == activity_.RecordingBox()) return FocusedBox::Recording;
+    return model_.FunctionMode(slot) == kStringMode ? FocusedBox::TextBox : FocusedBox::ChordBox;
+}
+
+std::vector<std::string> MainWindowBehaviour::ShownRows() const {
+    std::vector<std::string> rows;
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        std::array<std::uint8_t, 64> reports{};
+        std::size_t copied = 0;
+        model_.Reports(slot).CopyReports(reports, copied);
+        rows.push_back(model_.Text(slot) + '\0' + std::to_string(model_.FunctionMode(slot)) + '\0' +
+                       std::string(reports.begin(), reports.begin() + copied));
+    }
+    rows.push_back(std::to_string(controls_.SelectedListIndex(kKeyCountList)));
+    return rows;
+}
+
+bool MainWindowBehaviour::Unsaved() const {
+    return savedRows_ && *savedRows_ != ShownRows();
+}
+
+void MainWindowBehaviour::MarkSaved() {
+    savedRows_ = ShownRows();
+    ShowUnsaved();
+}
+
+RowsState MainWindowBehaviour::CurrentRows(bool withFile) const {
+    RowsState rows{model_, shownKeyCount_, withFile, std::nullopt};
+    // A file that cannot be read is left alone (it is never written either).
+    if (withFile && !model_.Map().ReadFileBytes(rows.file)) rows.withFile = false;
+    return rows;
+}
+
+void MainWindowBehaviour::RecordChange(bool withFile) {
+    history_.Record(CurrentRows(withFile));
+    typingSlot_ = 0;
+}
+
+void MainWindowBehaviour::Restore(RowsState state) {
+    model_ = std::move(state.model);
+    if (state.withFile) {
+        if (const FileResult put = model_.Map().RestoreFile(state.file); !put) {
+            ShowFileProblem(MessageId::StoreNotSaved, put);
+        }
+    }
+    controls_.SelectListIndex(kKeyCountList, state.keyCount);
+    ApplyKeyCount();
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        StoreFunctionMode(row, model_.FunctionMode(row));
+    }
+    ResetCapture();
+    typingSlot_ = 0;
+    Refresh();
+}
+
+void MainWindowBehaviour::Undo() {
+    const RowsState* target = history_.NextUndo();
+    if (target == nullptr) return;
+    TakeTypedTexts();
+    Restore(*history_.Undo(CurrentRows(target->withFile)));
+}
+
+void MainWindowBehaviour::Redo() {
+    const RowsState* target = history_.NextRedo();
+    if (target == nullptr) return;
+    TakeTypedTexts();
+    Restore(*history_.Redo(CurrentRows(target->withFile)));
+}
+
+void MainWindowBehaviour::ShowUnsaved() {
+    const std::string caption(KeyDialogTemplate().caption);
+    controls_.SetCaption(Unsaved() ? "*" + caption : caption);
 }
 
 void MainWindowBehaviour::RestoreFunctionModes() {
@@ -320,12 +438,12 @@ void MainWindowBehaviour::ApplyLanguage() {
         settings_.WriteSetting(kSettingsSection, kLanguageSetting, language_);
     }
     RestoreFunctionModes();
-    promptText_ = std::string(WindowLabelFor(kPrompt, language_));
-    headingText_ = std::string(WindowLabelFor(kHeading, language_));
     for (const WindowLabel& label : WindowLabelTable) {
-        if (label.id != kPrompt && label.id != kHeading) {
-            controls_.SetText(label.id, std::string(WindowLabelFor(label.id, language_)));
-        }
+        controls_.SetText(label.id, std::string(WindowLabelFor(label.id, language_)));
+    }
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        controls_.SetToolTip(RowControlTable[slot].valueBox,
+                             std::string(WindowPhraseFor(WindowPhrase::ValueBoxHint, language_)));
     }
     for (const AccessibleText& text : AccessibleTextTable) {
         // The key count list is named by its label, which the window relabels.
@@ -337,6 +455,12 @@ void MainWindowBehaviour::ApplyLanguage() {
             text.control, std::string(name),
             std::string(language_ != 0 ? text.chineseDescription : text.englishDescription));
     }
+    for (const ContextMenuEntry& entry : ContextMenuTable) {
+        if (entry.id != 0) {
+            controls_.SetText(entry.id,
+                              std::string(language_ != 0 ? entry.chinese : entry.english));
+        }
+    }
     Refresh();
     // The platform's advice comes in the language it was asked in.
     if (presence_.state == KeyboardPresence::State::Refused) LookForKeyboard();
@@ -347,6 +471,7 @@ void MainWindowBehaviour::ApplyKeyCount() {
     const int k = controls_.SelectedListIndex(kKeyCountList);
     if (k < 0 || k > kSlotCount - 2) return;
     settings_.WriteSetting(kSettingsSection, kKeyCountSetting, k);
+    shownKeyCount_ = k;
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         const bool shown = row <= k + 1;
         controls_.SetVisible(RowControlTable[row].valueBox, shown);
@@ -354,11 +479,14 @@ void MainWindowBehaviour::ApplyKeyCount() {
         if (RowControlTable[row].label != 0)
             controls_.SetVisible(RowControlTable[row].label, shown);
     }
+    ShowUnsaved();
 }
 
 void MainWindowBehaviour::ClearCurrentSlot() {
-    if (flowRunning_) return;
+    CancelRecording();
+    if (!activity_.TakesEdits()) return;
     TakeTypedTexts();
+    RecordChange();
     ResetCapture();
     model_.ForgetSlot(currentSlot_);
     Refresh();
@@ -366,6 +494,7 @@ void MainWindowBehaviour::ClearCurrentSlot() {
 
 void MainWindowBehaviour::FocusRow(int slot) {
     currentSlot_ = slot;
+    typingSlot_ = 0;
     ResetCapture();
     controls_.ShowNotice("");
 }
@@ -374,6 +503,7 @@ void MainWindowBehaviour::PickCommandItem(int slot) {
     const int index = controls_.SelectedListIndex(RowControlTable[slot].valueBox);
     if (index < 0 || index >= static_cast<int>(CommandItemTable.size())) return;
     TakeTypedTexts();
+    RecordChange();
     currentSlot_ = slot;
     ResetCapture();
     model_.DefineCommandItem(slot, static_cast<std::size_t>(index));
@@ -385,8 +515,10 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
     const int mode = controls_.SelectedListIndex(RowControlTable[row].functionList);
     if (mode < 0) return;
     TakeTypedTexts();
+    const bool emptiesRow = previous != mode && (previous == kStringMode || mode == kStringMode);
+    if (previous != mode) RecordChange(emptiesRow);
     model_.SetFunctionMode(row, mode);
-    if (previous != mode && (previous == kStringMode || mode == kStringMode)) {
+    if (emptiesRow) {
         // Key names and typed strings don't mix: entering or leaving String empties the row.
         // The mode is stored at once, so the emptied slot is too: its record leaves msmap.dat
         // as the file is on disk (an entry with an empty text would bring the old text back,
@@ -439,7 +571,7 @@ void MainWindowBehaviour::SetDeviceWatch(DeviceWatch& watch) {
 }
 
 void MainWindowBehaviour::LookForKeyboard() {
-    if (flowRunning_ || looking_) {
+    if (activity_.FlowRunning() || looking_) {
         lookAgain_ = true;
         return;
     }
@@ -468,9 +600,8 @@ void MainWindowBehaviour::ShowPresence() {
 }
 
 GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
-    // The boxes are read with every other field, as the window always collects them together.
-    Collect();
-    return groupKeys_;
+    return {controls_.IsChecked(kCtrlBox), controls_.IsChecked(kAltBox),
+            controls_.IsChecked(kShiftBox)};
 }
 
 void MainWindowBehaviour::SetWindowBusy(bool busy) {
@@ -486,9 +617,12 @@ void MainWindowBehaviour::SetWindowBusy(bool busy) {
     controls_.SetBusy(busy);
 }
 
-void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh,
+void MainWindowBehaviour::RunFlow(std::function<bool()> flow, bool afterRefresh,
                                   bool reachesKeyboard) {
-    flowRunning_ = true;
+    CancelRecording();
+    focusBeforeFlow_ = controls_.FocusedControl();
+    if (!activity_.StartFlow()) return;
+    flowSucceeded_ = false;
     flowHost_.Reset();
     controls_.ShowNotice("");
     SetWindowBusy(true);
@@ -503,11 +637,11 @@ void MainWindowBehaviour::RunFlow(std::function<void()> flow, bool afterRefresh,
     }
 }
 
-void MainWindowBehaviour::StartFlow(std::function<void()> flow, bool afterRefresh,
+void MainWindowBehaviour::StartFlow(std::function<bool()> flow, bool afterRefresh,
                                     bool reachesKeyboard) {
     executor_.Run(
         [this, flow = std::move(flow), reachesKeyboard, language = language_] {
-            flow();
+            flowSucceeded_ = flow();
             if (!reachesKeyboard) return;
             // What the flow found of the keyboard is what the status line says; only a flow
             // that found none looks again, for the platform's reason.
@@ -526,9 +660,11 @@ void MainWindowBehaviour::StartFlow(std::function<void()> flow, bool afterRefres
 }
 
 void MainWindowBehaviour::EndFlow(bool afterRefresh) {
-    flowRunning_ = false;
+    activity_.BackToIdle();
     controls_.ShowProgress("", 0, 0);
     SetWindowBusy(false);
+    // Disabled, the focused control lost the focus: it has it back, so keys reach the window.
+    controls_.SetFocus(focusBeforeFlow_ != 0 ? focusBeforeFlow_ : kSaveButton);
     for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) StoreFunctionMode(row, mode);
     if (afterRefresh) {
         ApplyKeyCount();
@@ -540,13 +676,15 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         // A save gives the keyboard what the rows show: what they lacked is settled.
         ShowRowEntries();
     }
+    if (std::exchange(flowSettlesRows_, false) && flowSucceeded_) MarkSaved();
     ShowFlowMessages();
+    if (std::exchange(closeWhenSaved_, false) && flowSucceeded_) controls_.CloseWindow();
 }
 
 void MainWindowBehaviour::StopFlow() {
     flowHost_.RequestStop();
     executor_.Abandon();
-    flowRunning_ = false;
+    activity_.BackToIdle();
 }
 
 void MainWindowBehaviour::ShowFlowMessages() {
@@ -566,23 +704,46 @@ void MainWindowBehaviour::ShowFlowMessages() {
 }
 
 void MainWindowBehaviour::ShowProgress(const FlowProgress& progress) {
-    if (!flowRunning_) return;
+    if (!activity_.FlowRunning()) return;
     controls_.ShowProgress(ProgressText(progress, language_), progress.step, progress.steps);
 }
 
+void MainWindowBehaviour::SaveKeys(bool closeWhenSaved) {
+    // A text the keyboard cannot hold stops the save before anything is written.
+    if (!Collect()) return;
+    closeWhenSaved_ = closeWhenSaved;
+    flowSettlesRows_ = true;
+    RunFlow([this] { return SaveAllKeys(model_, keyboardLink_, flowHost_); }, false, true);
+}
+
 void MainWindowBehaviour::OnButtonClicked(int id) {
-    if (flowRunning_) return;
+    CancelRecording();
+    if (!activity_.TakesEdits()) return;
     switch (id) {
         case ControlId::Save:
-            // A text the keyboard cannot hold stops the save before anything is written.
-            if (!Collect()) return;
-            RunFlow([this] { SaveAllKeys(model_, keyboardLink_, flowHost_); }, false, true);
+            SaveKeys(false);
             break;
         case ControlId::Clear:
-            RunFlow([this] { ClearAllKeys(model_, flowHost_); }, true, false);
+            TakeTypedTexts();
+            RecordChange(true);
+            RunFlow([this] { return ClearAllKeys(model_, flowHost_); }, true, false);
             break;
         case ControlId::GetDefinedKey:
-            RunFlow([this] { ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true, true);
+        case ControlId::ReadBackEntry:
+            TakeTypedTexts();
+            RecordChange(true);
+            flowSettlesRows_ = true;
+            RunFlow([this] { return ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true,
+                    true);
+            break;
+        case ControlId::UndoEntry:
+            Undo();
+            break;
+        case ControlId::RedoEntry:
+            Redo();
+            break;
+        case ControlId::AboutEntry:
+            controls_.ShowAbout();
             break;
         case ControlId::ExportEntry:
             ExportKeys();
@@ -596,17 +757,34 @@ void MainWindowBehaviour::OnButtonClicked(int id) {
 }
 
 void MainWindowBehaviour::OnFocusGained(int id) {
-    if (exchanging_ || flowRunning_) return;
+    if (exchanging_ || !activity_.TakesEdits()) return;
     if (const int slot = SlotOfValueBox(id); slot > 0) FocusRow(slot);
 }
 
+void MainWindowBehaviour::OnValueBoxPressed(int id) {
+    if (exchanging_) return;
+    // A click into the box that records cancels its recording.
+    if (activity_.IsRecording()) {
+        const bool same = id == activity_.RecordingBox();
+        CancelRecording();
+        if (same) return;
+    }
+    if (const int slot = SlotOfValueBox(id); slot > 0) StartRecording(slot);
+}
+
+void MainWindowBehaviour::OnFocusLost(int id) {
+    if (id == activity_.RecordingBox()) CancelRecording();
+}
+
 void MainWindowBehaviour::OnSelectionChanged(int id) {
-    if (exchanging_ || flowRunning_) return;
+    CancelRecording();
+    if (exchanging_ || !activity_.TakesEdits()) return;
     if (const int slot = SlotOfValueBox(id); slot > 0) {
         PickCommandItem(slot);
     } else if (const int row = RowOfFunctionList(id); row > 0) {
         ChangeFunctionMode(row);
     } else if (id == kKeyCountList) {
+        if (controls_.SelectedListIndex(kKeyCountList) != shownKeyCount_) RecordChange();
         ApplyKeyCount();
     } else if (id == kLanguageList) {
         TakeTypedTexts();
@@ -627,55 +805,54 @@ void MainWindowBehaviour::OnAboutCommand() {
 }
 
 bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
-    // While a flow runs the model is the flow's: keys go nowhere.
-    if (flowRunning_) return true;
-    if (dropKeyReleases_) {
-        if (message.kind == KeyEventKind::KeyUp || message.kind == KeyEventKind::SysKeyUp) {
-            return true;
-        }
-        dropKeyReleases_ = false;
+    const bool press = IsPress(message);
+    std::optional<KeyRoute>& pressRoute = pressRoutes_[message.virtualKey];
+    // While a flow runs the model is the flow's, and while the window asks only the question
+    // takes keys: keys go nowhere, and their releases neither.
+    if (activity_.FlowRunning() || activity_.Current() == WindowActivity::State::Asking) {
+        pressRoute.reset();
+        return true;
     }
     const int focused = controls_.FocusedControl();
-    const int slot = SlotOfValueBox(focused);
-    FocusedBox focus = FocusedBox::None;
-    if (slot > 0 && model_.FunctionMode(slot) != kStringMode) {
-        const bool begun = capture_.keysInChord > 0;
-        focus = model_.DefinedCount(slot) > 0 && !begun ? FocusedBox::HoldsChord
-                                                        : FocusedBox::TakesChord;
+    if (!press) {
+        std::optional<KeyRoute> route = std::exchange(pressRoute, std::nullopt);
+        if (!route && message.virtualKey == kVirtualKeyPrintScreen) {
+            route = RouteKeyPress(message, FocusedBoxOf(focused), controls_.Modifiers());
+        }
+        if (route == KeyRoute::ToControl) return false;
+        // A key of a chord that is complete, or whose recording was cancelled, is let go.
+        if (route == KeyRoute::Capture && activity_.IsRecording()) {
+            chordCapture_.OnKeyEvent(message);
+            if (model_.DefinedCount(currentSlot_) > 0) FinishRecording();
+        }
+        return true;
     }
-    const bool press =
-        message.kind == KeyEventKind::KeyDown || message.kind == KeyEventKind::SysKeyDown;
-    // The release of a key pressed elsewhere (the Tab that moved the focus here) is no key of
-    // a chord: it would record an empty one.
-    if (!press && releaseNotCaptured_.test(message.virtualKey)) {
-        releaseNotCaptured_.reset(message.virtualKey);
-        if (focus != FocusedBox::None) return true;
-    }
-    const HeldModifiers held = controls_.Modifiers();
-    const KeyRoute route = RouteKey(message, focus, held);
-    if (press && route != KeyRoute::Capture) releaseNotCaptured_.set(message.virtualKey);
+    const KeyRoute route = RouteKeyPress(message, FocusedBoxOf(focused), controls_.Modifiers());
+    pressRoute = route;
     switch (route) {
         case KeyRoute::Capture:
-            return chordCapture_.OnKeyEvent(message);
+            chordCapture_.OnKeyEvent(message);
+            return true;
         case KeyRoute::ToControl:
             return false;
         case KeyRoute::Swallow:
             return true;
+        case KeyRoute::StartRecording:
+            StartRecording(SlotOfValueBox(focused));
+            return true;
         case KeyRoute::NextControl:
         case KeyRoute::PreviousControl:
-            if (focus == FocusedBox::TakesChord) {
-                // The chord the held keys began goes, and so do their releases.
-                ResetCapture();
-                model_.AbandonChord(slot);
-                Refresh();
-                if (held.shift) releaseNotCaptured_.set(kVirtualKeyShift);
-                if (held.ctrl) releaseNotCaptured_.set(kVirtualKeyControl);
-            }
             controls_.SetFocus(NextTabStop(KeyDialogTemplate(), controls_, focused,
                                            route == KeyRoute::PreviousControl));
             return true;
         case KeyRoute::CloseWindow:
-            controls_.CloseWindow();
+            if (OnCloseRequest()) controls_.CloseWindow();
+            return true;
+        case KeyRoute::Undo:
+            Undo();
+            return true;
+        case KeyRoute::Redo:
+            Redo();
             return true;
     }
     return true;
@@ -683,21 +860,57 @@ bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
 
 bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const std::string& after) {
     const int slot = SlotOfValueBox(id);
-    if (slot <= 0 || flowRunning_) return false;
+    if (slot <= 0 || !activity_.TakesEdits()) return false;
     if (model_.FunctionMode(slot) != kStringMode) return true;
     if (!TakesStringEdit(before, after)) {
         controls_.ShowNotice(StringRefusalText(CheckTypableString(after), language_));
         return false;
     }
     controls_.ShowNotice("");
+    // Each String row's typing is one change, until another change comes.
+    if (typingSlot_ != slot) {
+        RecordChange();
+        typingSlot_ = slot;
+    }
     // The row now shows what the user made of it; a mark for what it showed before goes.
     model_.TakeText(slot, after);
     controls_.SetMark(id, StringRowMarkText(after, model_.Shortfall(slot), language_));
+    ShowUnsaved();
     return true;
 }
 
 void MainWindowBehaviour::OnDevicesChanged() {
     LookForKeyboard();
+}
+
+bool MainWindowBehaviour::OnCloseRequest() {
+    // Closing while a flow runs stops it (see OnClosing); while the window asks, the question
+    // is answered first.
+    if (activity_.FlowRunning()) return true;
+    if (activity_.Current() == WindowActivity::State::Asking) return false;
+    CancelRecording();
+    TakeTypedTexts();
+    if (!Unsaved()) return true;
+    const auto phrase = [this](WindowPhrase id) {
+        return std::string(WindowPhraseFor(id, language_));
+    };
+    activity_.StartAsking();
+    const UnsavedAnswer answer = controls_.AskUnsaved(
+        {phrase(WindowPhrase::UnsavedQuestion), phrase(WindowPhrase::UnsavedDetail),
+         applicationName_, phrase(WindowPhrase::SaveAnswer), phrase(WindowPhrase::DiscardAnswer),
+         phrase(WindowPhrase::CancelAnswer)});
+    activity_.BackToIdle();
+    switch (answer) {
+        case UnsavedAnswer::Discard:
+            return true;
+        case UnsavedAnswer::Save:
+            // The window ends once the save succeeded; a failed one says why and stays.
+            SaveKeys(true);
+            return false;
+        case UnsavedAnswer::Cancel:
+            return false;
+    }
+    return false;
 }
 
 void MainWindowBehaviour::OnClosing() {
@@ -709,7 +922,7 @@ void MainWindowBehaviour::OnClosing() {
         // A flow waiting for the look never starts.
         waitingFlow_ = nullptr;
     }
-    if (!flowRunning_) return;
+    if (!activity_.FlowRunning()) return;
     // The record being written is finished, then the flow stops and closes the link. The
     // window is still there: a save that stopped part way says, before it goes, which keys the
     // keyboard now holds new.

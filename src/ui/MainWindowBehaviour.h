@@ -1,7 +1,7 @@
 #pragma once
 
+#include <array>
 #include <atomic>
-#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -23,6 +23,9 @@
 #include "ui/DialogEvents.h"
 #include "ui/FlowExecutor.h"
 #include "ui/KeyboardPresence.h"
+#include "ui/RowsHistory.h"
+#include "ui/WindowActivity.h"
+#include "ui/WindowKeyRoute.h"
 
 namespace varnok {
 
@@ -50,12 +53,15 @@ public:
     void OnInitDialog() override;
     void OnButtonClicked(int id) override;
     void OnFocusGained(int id) override;
+    void OnValueBoxPressed(int id) override;
+    void OnFocusLost(int id) override;
     void OnSelectionChanged(int id) override;
     void OnClearKey() override;
     bool OnHelpRequest() override;
     void OnAboutCommand() override;
     bool OnKeyEvent(const KeyEvent& message) override;
     void OnDevicesChanged() override;
+    bool OnCloseRequest() override;
     void OnClosing() override;
     bool OnTextEdit(int id, const std::string& before, const std::string& after) override;
 
@@ -79,7 +85,11 @@ public:
     const KeySlotsModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
     std::int32_t Language() const { return language_; }
-    bool FlowRunning() const { return flowRunning_; }
+    bool FlowRunning() const { return activity_.FlowRunning(); }
+    const WindowActivity& Activity() const { return activity_; }
+    // Whether the rows, their modes or the key count differ from what was last saved, loaded
+    // or read back from the keyboard.
+    bool Unsaved() const;
     const KeyboardPresence& Presence() const { return presence_; }
 
 private:
@@ -137,6 +147,27 @@ private:
     FileQuestion ProfileQuestion(FileQuestion::Purpose purpose) const;
 
     void ResetCapture();
+    // A chord row's value box records: the row's definition waits aside until a chord is
+    // complete (which replaces it) or the recording is cancelled (which brings it back).
+    void StartRecording(int slot);
+    void FinishRecording();
+    void CancelRecording();
+    // Routes a key press, given what has the focus.
+    FocusedBox FocusedBoxOf(int focused) const;
+    // What the rows show, their modes and the key count, as compared for unsaved changes.
+    std::vector<std::string> ShownRows() const;
+    // The rows as they are now are what the keyboard and msmap.dat hold.
+    void MarkSaved();
+    // The caption shows whether there are unsaved changes.
+    void ShowUnsaved();
+    void SaveKeys(bool closeWhenSaved);
+    // Undo and redo of the changes to the rows. A change records the rows as they were first,
+    // with msmap.dat's bytes when it writes the file.
+    RowsState CurrentRows(bool withFile) const;
+    void RecordChange(bool withFile = false);
+    void Restore(RowsState state);
+    void Undo();
+    void Redo();
     // How each row's box takes keys (typed text in String rows) and what marks it carries.
     void ShowRowEntries();
     void RestoreFunctionModes();
@@ -149,10 +180,11 @@ private:
     // What the user typed into String rows is in their value boxes only until the next
     // Collect; the row operations refresh every row from the model, so they take it first.
     void TakeTypedTexts();
-    // Runs a flow on the executor; afterRefresh: re-apply the key count and refresh the rows
-    // when it ends; reachesKeyboard: what it found of the keyboard goes to the status line.
-    void RunFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
-    void StartFlow(std::function<void()> flow, bool afterRefresh, bool reachesKeyboard);
+    // Runs a flow on the executor (it answers whether it did all it had to); afterRefresh: re-apply
+    // the key count and refresh the rows when it ends; reachesKeyboard: what it found of the
+    // keyboard goes to the status line.
+    void RunFlow(std::function<bool()> flow, bool afterRefresh, bool reachesKeyboard);
+    void StartFlow(std::function<bool()> flow, bool afterRefresh, bool reachesKeyboard);
     // While a flow runs only Exit takes input, and the window shows a busy cursor.
     void SetWindowBusy(bool busy);
     void EndFlow(bool afterRefresh);
@@ -177,16 +209,31 @@ private:
     bool exchanging_ = false;
 
     std::int32_t language_ = 0;
-    GroupKeys groupKeys_;
-    std::string promptText_;
-    std::string headingText_;
     KeySlotsModel model_;
     KeyboardLink keyboardLink_;
     CaptureState capture_;
     KeyChordCapture chordCapture_{model_, capture_, *this};
     int currentSlot_ = 0;
-    // Keys pressed where they were not captured, by virtual-key code, until released.
-    std::bitset<256> releaseNotCaptured_;
+    WindowActivity activity_;
+    // The model as it was before the recording, brought back when it is cancelled.
+    std::optional<KeySlotsModel> beforeRecording_;
+    // Where each key's press went, by virtual-key code, until its release, which goes there
+    // too. A release without its press (the Enter that closed a file dialog or a message) is
+    // nobody's key and is dropped.
+    std::array<std::optional<KeyRoute>, 256> pressRoutes_{};
+    // What the rows were when last saved, loaded or read back.
+    std::optional<std::vector<std::string>> savedRows_;
+    // The question's Save answer closes the window once the save succeeded.
+    bool closeWhenSaved_ = false;
+    // A save or read-back that succeeds leaves the rows as the keyboard holds them.
+    bool flowSettlesRows_ = false;
+    RowsHistory history_;
+    // The String row being typed into: its edits are one change until another change comes.
+    int typingSlot_ = 0;
+    // The key count the rows show (the list's index).
+    int shownKeyCount_ = 0;
+    // Set by the flow on the executor, read at its end.
+    bool flowSucceeded_ = false;
 
     ConnectionAdvice connectionAdvice_;
     DeviceWatch* deviceWatch_ = nullptr;
@@ -199,14 +246,11 @@ private:
     // A flow started while the window looked for the keyboard, run when the look is done.
     std::function<void()> waitingFlow_;
 
-    // A file dialog closes on a key press (Enter) whose release then comes to the window, as
-    // may the release of the key that closed the message after it: releases without their press
-    // are no keys of a chord, so they are dropped until the next press.
-    bool dropKeyReleases_ = false;
-
     FlowExecutor& executor_;
     WindowFlowHost flowHost_{*this};
-    bool flowRunning_ = false;
+    // The control that had the focus when the flow started: it has it again afterwards, so
+    // that the window takes keys wherever the focus was.
+    int focusBeforeFlow_ = 0;
 };
 
 }  // namespace varnok

@@ -9,31 +9,43 @@ namespace {
 constexpr std::uint8_t kVirtualKeyTab = 0x09;
 constexpr std::uint8_t kVirtualKeyReturn = 0x0D;
 constexpr std::uint8_t kVirtualKeyEscape = 0x1B;
-constexpr std::uint8_t kVirtualKeyShift = 0x10;
-constexpr std::uint8_t kVirtualKeyAlt = 0x12;
+constexpr std::uint8_t kVirtualKeySpace = 0x20;
+constexpr std::uint8_t kVirtualKeyUp = 0x26;
+constexpr std::uint8_t kVirtualKeyDown = 0x28;
+constexpr std::uint8_t kVirtualKeyF4 = 0x73;
+constexpr std::uint8_t kVirtualKeyY = 0x59;
+constexpr std::uint8_t kVirtualKeyZ = 0x5A;
 
-bool IsPress(const KeyEvent& message) {
-    return message.kind == KeyEventKind::KeyDown || message.kind == KeyEventKind::SysKeyDown;
+// F4, or Alt with an arrow up or down (a system key): what opens a combo box's list.
+bool OpensList(const KeyEvent& press) {
+    if (press.virtualKey == kVirtualKeyF4) return true;
+    const bool arrow = press.virtualKey == kVirtualKeyDown || press.virtualKey == kVirtualKeyUp;
+    return arrow && press.kind == KeyEventKind::SysKeyDown;
 }
 
 }  // namespace
 
-KeyRoute RouteKey(const KeyEvent& message, FocusedBox focus, HeldModifiers held) {
-    const bool tab = message.virtualKey == kVirtualKeyTab;
-    if (focus == FocusedBox::TakesChord && !(tab && held.ctrl)) return KeyRoute::Capture;
-    if (focus == FocusedBox::HoldsChord && !tab) {
-        const bool modifier =
-            message.virtualKey >= kVirtualKeyShift && message.virtualKey <= kVirtualKeyAlt;
-        return modifier ? KeyRoute::Swallow : KeyRoute::Capture;
+KeyRoute RouteKeyPress(const KeyEvent& press, FocusedBox focus, HeldModifiers held) {
+    if (focus == FocusedBox::Recording) return KeyRoute::Capture;
+    // With Alt (AltGr included) held these type characters.
+    if (held.ctrl && press.kind == KeyEventKind::KeyDown) {
+        if (press.virtualKey == kVirtualKeyZ) return held.shift ? KeyRoute::Redo : KeyRoute::Undo;
+        if (press.virtualKey == kVirtualKeyY) return KeyRoute::Redo;
     }
-    if (tab) {
-        if (!IsPress(message)) return KeyRoute::Swallow;
-        return held.shift ? KeyRoute::PreviousControl : KeyRoute::NextControl;
+    switch (press.virtualKey) {
+        case kVirtualKeyTab:
+            return held.shift ? KeyRoute::PreviousControl : KeyRoute::NextControl;
+        case kVirtualKeyEscape:
+            return KeyRoute::CloseWindow;
+        case kVirtualKeyReturn:
+            return focus == FocusedBox::ChordBox ? KeyRoute::StartRecording : KeyRoute::Swallow;
+        case kVirtualKeySpace:
+            if (focus == FocusedBox::ChordBox) return KeyRoute::StartRecording;
+            break;
+        default:
+            break;
     }
-    if (message.virtualKey == kVirtualKeyEscape) {
-        return IsPress(message) ? KeyRoute::CloseWindow : KeyRoute::Swallow;
-    }
-    if (message.virtualKey == kVirtualKeyReturn) return KeyRoute::Swallow;
+    if (focus == FocusedBox::ChordBox && !OpensList(press)) return KeyRoute::Swallow;
     return KeyRoute::ToControl;
 }
 

@@ -8,30 +8,34 @@
 
 namespace varnok {
 
-// Where a key event of the main window goes. In a value box that takes a chord every key is
-// part of the chord, Tab and Escape included; Ctrl+Tab (Ctrl+Shift+Tab) leaves it and drops a
-// chord begun there (a chord of Ctrl and Tab is still made with the Group Key box Ctrl and a
-// Tab). Once the box holds its chord, Tab and Shift+Tab leave it, and Shift, Ctrl or Alt alone
-// no longer say that the box takes nothing more. Outside such a box the keys work the window
-// as a dialog's do, except that Enter presses nothing (Space presses the focused button), so
-// that no key saves by accident.
+// Where a key press of the main window goes; its release goes where the press went. A value
+// box that records takes every key as part of its chord, Tab, Enter and Escape included.
+// Otherwise the keys work the window as a dialog's do: Tab and Shift+Tab move on, Escape
+// closes (as Exit), Enter presses nothing (Space presses the focused button), so that no key
+// saves by accident; Ctrl+Z and Ctrl+Y undo and redo a change of the rows. A chord row's value box
+// that does not record starts recording on Enter or Space, opens its list of ready-made actions on
+// F4 or Alt+Down (Alt+Up) and takes no typing.
 enum class KeyRoute {
-    Capture,          // a key of the chord being captured
+    Capture,          // a key of the chord being recorded
     ToControl,        // the focused control's key (typing, lists, check boxes, buttons)
-    Swallow,          // nobody's: Enter, and the release of a key that moved the focus
+    Swallow,          // nobody's
     NextControl,      // Tab
     PreviousControl,  // Shift+Tab
     CloseWindow,      // Escape: as the Exit button
+    StartRecording,   // Enter or Space in a chord row's value box
+    Undo,             // Ctrl+Z
+    Redo,             // Ctrl+Y, Ctrl+Shift+Z
 };
 
 // What has the keyboard focus.
 enum class FocusedBox {
-    None,        // a control that takes no chord (a String row's box types text)
-    TakesChord,  // the value box of a Normal or Once row with no chord yet, or one begun
-    HoldsChord,  // the value box of a Normal or Once row whose chord is complete
+    Other,      // a button, a list, a check box, or no control
+    Recording,  // the value box that records
+    ChordBox,   // the value box of a Normal or Once row, not recording
+    TextBox,    // the value box of a String row: it takes typed text
 };
 
-KeyRoute RouteKey(const KeyEvent& message, FocusedBox focus, HeldModifiers held);
+KeyRoute RouteKeyPress(const KeyEvent& press, FocusedBox focus, HeldModifiers held);
 
 // The visible tab stop after (or before) from in the template's order, which is the tab order,
 // going round at the ends; from itself when there is no other.

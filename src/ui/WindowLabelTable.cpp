@@ -5,7 +5,7 @@ namespace varnok {
 // The English prompt has two blanks between "delete" and "mouse", as Varnok has always shown
 // it.
 // clang-format off
-const std::array<WindowLabel, 10> WindowLabelTable{{
+const std::array<WindowLabel, 7> WindowLabelTable{{
     // control  English                    Chinese
     {1034, "Please Input Self-Definition key,To choose mouse left,To delete  mouse right."
            "Support alphanumeric,number and symbol string",
@@ -16,9 +16,6 @@ const std::array<WindowLabel, 10> WindowLabelTable{{
     {1000,      "Save",                    "保存"},
     {2,         "Exit",                    "退出"},
     {1021,      "Keys shown",              "显示按键数"},  // the window shows the first N keys
-    {1101,      "Read keys from keyboard", "从键盘读取按键"},  // the context menu's entries
-    {1102,      "Export keys to file...",  "导出按键到文件..."},
-    {1103,      "Import keys from file...", "从文件导入按键..."},
 }};
 // clang-format on
 

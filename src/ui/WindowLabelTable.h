@@ -8,12 +8,11 @@
 
 namespace varnok {
 
-// The controls the window relabels when the language changes. The prompt line and the
-// heading are set through the window's members; the buttons, the key count list's label and
-// the context menu's entries directly. A row's id is the control's.
+// The controls the window relabels when the language changes: the prompt line, the heading,
+// the buttons and the key count list's label. A row's id is the control's.
 using WindowLabel = LanguageTextRow<int>;
 
-extern const std::array<WindowLabel, 10> WindowLabelTable;
+extern const std::array<WindowLabel, 7> WindowLabelTable;
 
 // The label text of a control for a language flag (Chinese whenever the flag is not 0).
 std::string_view WindowLabelFor(int control, std::int32_t language);

@@ -162,6 +162,7 @@ TEST_F(SaveAllKeysTest, ARefusedReportStopsTheSaveWhereItWas) {
         runControls.events = &run;
         run.OnInitDialog();
         runControls.SetFocus(1024);
+        run.OnValueBoxPressed(1024);
         for (auto [kind, vk, scan] : {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
                                       {KeyEventKind::KeyDown, 0x43, 0x2E},
                                       {KeyEventKind::KeyUp, 0x43, 0x2E},

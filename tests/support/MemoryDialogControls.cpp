@@ -74,6 +74,14 @@ void MemoryDialogControls::ShowMessage(const std::string& text, const std::strin
                                        MessageIcon icon, const std::string& detail) {
     messages.push_back({text, caption, icon, detail});
 }
+UnsavedAnswer MemoryDialogControls::AskUnsaved(const UnsavedQuestion& question) {
+    unsavedQuestions.push_back(question);
+    if (unsavedAnswers.empty()) return UnsavedAnswer::Cancel;
+    const UnsavedAnswer answer = unsavedAnswers.front();
+    unsavedAnswers.erase(unsavedAnswers.begin());
+    return answer;
+}
+
 void MemoryDialogControls::ShowAbout() {
     ++aboutShown;
 }

@@ -23,6 +23,8 @@ public:
         bool enabled = true;
         std::string accessibleName;
         std::string accessibleDescription;
+        bool recording = false;
+        std::string toolTip;
     };
     struct Message {
         std::string text;
@@ -52,6 +54,10 @@ public:
         controls[id].accessibleName = name;
         controls[id].accessibleDescription = description;
     }
+    void SetCaption(const std::string& text) override { caption = text; }
+    void SetRecording(int id, bool recording) override { controls[id].recording = recording; }
+    void SetToolTip(int id, const std::string& text) override { controls[id].toolTip = text; }
+    UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) override;
     void SetValueEntry(int id, ValueEntry entry) override;
     void SetMark(int id, const std::string& reason) override;
     void ShowNotice(const std::string& text) override;
@@ -68,6 +74,10 @@ public:
     int focused = 0;
     HeldModifiers held;
     int closed = 0;
+    std::string caption;
+    // The answers the user gives the unsaved-changes question, in order; none left is Cancel.
+    std::vector<UnsavedAnswer> unsavedAnswers;
+    std::vector<UnsavedQuestion> unsavedQuestions;
     int aboutShown = 0;
     bool busy = false;
     // The refusal line as it stands.

@@ -1,10 +1,15 @@
 #include "support/WindowHarness.h"
 
+#include "ui/ControlIds.h"
+
 namespace varnok {
 
 void FocusReportingControls::SetFocus(int id) {
+    const int previous = focused;
     MemoryDialogControls::SetFocus(id);
-    if (events != nullptr) events->OnFocusGained(id);
+    if (events == nullptr) return;
+    if (ControlId::IsValueBox(previous) && previous != id) events->OnFocusLost(previous);
+    events->OnFocusGained(id);
 }
 
 WindowHarness::WindowHarness() {
@@ -28,6 +33,7 @@ void WindowHarness::Choose(int list, int index) {
 
 void WindowHarness::Focus(int valueBox) {
     controls.SetFocus(valueBox);
+    window->OnValueBoxPressed(valueBox);
 }
 
 void WindowHarness::Type(int valueBox, const std::string& text) {

@@ -34,6 +34,7 @@ protected:
 
     // What a user does.
     void Choose(int list, int index);
+    // Clicks into the value box: it takes the focus, and a chord row's box records.
     void Focus(int valueBox);
     // Types text at the end of the box's field. A box that takes typed text asks the window
     // for each character, as the platform's field does, and keeps what it refuses out.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -13,11 +14,13 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 
 #include "store/PathText.h"
+#include "ui/ContextMenuTable.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/controls/qt/KeyCaptureEdit.h"
@@ -36,10 +39,8 @@ std::string ToUtf8(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-bool IsMenuEntry(int id) {
-    return id == ControlId::ReadBackEntry || id == ControlId::ExportEntry ||
-           id == ControlId::ImportEntry;
-}
+// The field of a value box that records, and of one whose text is marked as not typed whole.
+const QColor kRecordingColour(204, 232, 255);
 
 }  // namespace
 
@@ -86,7 +87,9 @@ QtMainWindow::~QtMainWindow() {
 void QtMainWindow::ConnectNotifications(int id, QWidget* widget) {
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         if (id == ControlId::Exit) {
-            connect(button, &QPushButton::clicked, this, &QDialog::reject);
+            connect(button, &QPushButton::clicked, this, [this] {
+                if (events_->OnCloseRequest()) reject();
+            });
         } else {
             connect(button, &QPushButton::clicked, this,
                     [this, id] { events_->OnButtonClicked(id); });
@@ -142,9 +145,10 @@ void QtMainWindow::OnApplicationFocusChanged(QWidget* previous, QWidget* now) {
     // Moving between a value box's own parts (its field and its list) is no focus change of the
     // box; coming back from another control, another window or another program is.
     const int box = OwningControl(now);
-    if (ControlId::IsValueBox(box) && box != OwningControl(previous)) {
-        events_->OnFocusGained(box);
-    }
+    const int left = OwningControl(previous);
+    if (box == left) return;
+    if (ControlId::IsValueBox(left)) events_->OnFocusLost(left);
+    if (ControlId::IsValueBox(box)) events_->OnFocusGained(box);
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -164,6 +168,13 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
         // field ignores Enter; so do these.
         bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && IsEditField(widget)) return true;
+    }
+    // A left press in a value box's field: the box records. Qt has moved the focus already.
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        qobject_cast<QLineEdit*>(watched) != nullptr) {
+        const int box = OwningControl(static_cast<QWidget*>(watched));
+        if (ControlId::IsValueBox(box)) events_->OnValueBoxPressed(box);
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -207,14 +218,23 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    if (!events_->OnCloseRequest()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
 // Nor does Qt move the focus on Tab: the behaviour does, in the template's tab order.
 bool QtMainWindow::focusNextPrevChild(bool) {
     return false;
 }
 
-// Linux window managers own the window menu, so the About command sits in a context menu of
+// Linux window managers own the window menu, so the About command sits in the context menu of
 // the window's background (its labels and frame included, the operable controls not), with
-// the read-back of the keyboard's keys, whose button the window never shows.
+// the read-back of the keyboard's keys, whose button the window never shows, and the rest of
+// the template's entries.
 void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* under = childAt(event->pos());
     if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr &&
@@ -222,21 +242,19 @@ void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QMenu menu(this);
-    connect(menu.addAction(menuEntryTexts_[ControlId::ReadBackEntry]), &QAction::triggered, this,
-            [this] { events_->OnButtonClicked(ControlId::GetDefinedKey); });
-    menu.addSeparator();
-    for (const int entry : {ControlId::ExportEntry, ControlId::ImportEntry}) {
-        connect(menu.addAction(menuEntryTexts_[entry]), &QAction::triggered, this,
-                [this, entry] { events_->OnButtonClicked(entry); });
+    for (const ContextMenuEntry& entry : ContextMenuTable) {
+        if (entry.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        connect(menu.addAction(menuEntryTexts_[entry.id]), &QAction::triggered, this,
+                [this, id = entry.id] { events_->OnButtonClicked(id); });
     }
-    menu.addSeparator();
-    connect(menu.addAction(tr("About Varnok...")), &QAction::triggered, this,
-            [this] { events_->OnAboutCommand(); });
     menu.exec(event->globalPos());
 }
 
 void QtMainWindow::SetText(int id, const std::string& text) {
-    if (IsMenuEntry(id)) {
+    if (ControlId::IsMenuEntry(id)) {
         menuEntryTexts_[id] = ToQString(text);
         return;
     }
@@ -254,7 +272,7 @@ void QtMainWindow::SetText(int id, const std::string& text) {
 }
 
 std::string QtMainWindow::GetText(int id) const {
-    if (IsMenuEntry(id)) {
+    if (ControlId::IsMenuEntry(id)) {
         const auto entry = menuEntryTexts_.find(id);
         return entry == menuEntryTexts_.end() ? std::string() : ToUtf8(entry->second);
     }
@@ -341,6 +359,43 @@ void QtMainWindow::SetValueEntry(int id, ValueEntry entry) {
     });
 }
 
+void QtMainWindow::SetCaption(const std::string& text) {
+    setWindowTitle(ToQString(text));
+}
+
+void QtMainWindow::SetRecording(int id, bool recording) {
+    QComboBox* combo = Combo(id);
+    if (combo == nullptr || combo->lineEdit() == nullptr) return;
+    QPalette palette = combo->lineEdit()->palette();
+    palette.setColor(QPalette::Base,
+                     recording ? kRecordingColour : combo->palette().color(QPalette::Base));
+    combo->lineEdit()->setPalette(palette);
+}
+
+void QtMainWindow::SetToolTip(int id, const std::string& text) {
+    toolTips_[id] = ToQString(text);
+    if (marks_.find(id) == marks_.end()) {
+        if (QWidget* widget = Control(id)) widget->setToolTip(toolTips_[id]);
+    }
+}
+
+UnsavedAnswer QtMainWindow::AskUnsaved(const UnsavedQuestion& question) {
+    QMessageBox box(QMessageBox::Question, ToQString(question.caption), ToQString(question.text),
+                    QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(ToQString(question.detail));
+    QPushButton* save = box.addButton(ToQString(question.saveButton), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(ToQString(question.discardButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(ToQString(question.cancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return UnsavedAnswer::Save;
+    if (box.clickedButton() == discard) return UnsavedAnswer::Discard;
+    return UnsavedAnswer::Cancel;
+}
+
 // A warning sign at the end of the box's field; the reason is the tooltip of the sign and of
 // the box.
 void QtMainWindow::SetMark(int id, const std::string& reason) {
@@ -353,7 +408,7 @@ void QtMainWindow::SetMark(int id, const std::string& reason) {
             delete found->second;
             marks_.erase(found);
         }
-        combo->setToolTip({});
+        combo->setToolTip(toolTips_[id]);
         return;
     }
     QAction* mark = found != marks_.end() ? found->second : nullptr;

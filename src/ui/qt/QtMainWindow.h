@@ -67,6 +67,10 @@ public:
     int FocusedControl() const override;
     HeldModifiers Modifiers() const override { return heldModifiers_; }
     void CloseWindow() override { reject(); }
+    void SetCaption(const std::string& text) override;
+    void SetRecording(int id, bool recording) override;
+    void SetToolTip(int id, const std::string& text) override;
+    UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) override;
     void SetAccessibleText(int id, const std::string& name,
                            const std::string& description) override;
     // Only the value boxes made as KeyCaptureComboBox take typed text.
@@ -89,6 +93,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The close box asks the behaviour first.
+    void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -105,6 +111,8 @@ private:
     std::map<int, QWidget*> controls_;
     // A warning sign in a marked value box's field, by control id.
     std::map<int, QAction*> marks_;
+    // The tooltips of the controls, shown while no mark's reason takes their place.
+    std::map<int, QString> toolTips_;
     QLabel* noticeText_;
     QLabel* progressText_;
     QProgressBar* progressBar_;

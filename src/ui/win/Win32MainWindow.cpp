@@ -19,6 +19,7 @@ extern "C" {
 
 #include "keys/KeyEvent.h"
 #include "store/win/WideText.h"
+#include "ui/ContextMenuTable.h"
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/controls/win/KeyCaptureComboBox.h"
@@ -31,16 +32,8 @@ namespace {
 
 // The flow's thread asks the window's thread to run what it queued.
 constexpr UINT kRunTasksMessage = WM_APP + 1;
-// The About entry reads the same in either language, in the system menu and the context menu.
+// The system menu's About entry reads the same in either language.
 constexpr const wchar_t* kAboutText = L"About Varnok...";
-// The context menu's read-back, export and import entries.
-constexpr UINT kReadBackCommand = 0x0020;
-constexpr UINT kExportCommand = 0x0030;
-constexpr UINT kImportCommand = 0x0040;
-bool IsMenuEntry(int id) {
-    return id == ControlId::ReadBackEntry || id == ControlId::ExportEntry ||
-           id == ControlId::ImportEntry;
-}
 
 // Where the progress line of a running flow goes: under the last row, in dialog units.
 // Why the last input was refused: a line between the Group Key frame and the buttons.
@@ -293,7 +286,7 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         case WM_CLOSE:
-            Close();
+            RequestClose();
             return TRUE;
         case WM_HELP:
             SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, events_ && events_->OnHelpRequest());
@@ -307,6 +300,10 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             return FALSE;
+        case kValueBoxPressedMessage:
+            if (events_) events_->OnValueBoxPressed(static_cast<int>(wParam));
+            SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);
+            return TRUE;
         case kClearKeyMessage:
             if (events_) events_->OnClearKey();
             SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, 0);
@@ -336,12 +333,14 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32MainWindow::OnCommand(int id, int code) {
     if (!events_) return;
     if (id == IDCANCEL && code == BN_CLICKED) {
-        Close();
+        RequestClose();
     } else if (code == BN_CLICKED && (id == ControlId::Save || id == ControlId::Clear ||
                                       id == ControlId::GetDefinedKey)) {
         events_->OnButtonClicked(id);
     } else if (code == CBN_SETFOCUS && ControlId::IsValueBox(id)) {
         events_->OnFocusGained(id);
+    } else if (code == CBN_KILLFOCUS && ControlId::IsValueBox(id)) {
+        events_->OnFocusLost(id);
     } else if (code == CBN_SELCHANGE) {
         events_->OnSelectionChanged(id);
     }
@@ -355,26 +354,25 @@ void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
     if (!events_ || clicked != dialog_) return;
     const HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return;
-    AppendMenuW(menu, MF_STRING, kReadBackCommand,
-                menuEntryTexts_[ControlId::ReadBackEntry].c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kExportCommand, menuEntryTexts_[ControlId::ExportEntry].c_str());
-    AppendMenuW(menu, MF_STRING, kImportCommand, menuEntryTexts_[ControlId::ImportEntry].c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kAboutCommand, kAboutText);
-    const auto chosen = static_cast<UINT>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, GET_X_LPARAM(where),
-                       GET_Y_LPARAM(where), 0, dialog_, nullptr));
-    DestroyMenu(menu);
-    if (chosen == kReadBackCommand) {
-        events_->OnButtonClicked(ControlId::GetDefinedKey);
-    } else if (chosen == kExportCommand) {
-        events_->OnButtonClicked(ControlId::ExportEntry);
-    } else if (chosen == kImportCommand) {
-        events_->OnButtonClicked(ControlId::ImportEntry);
-    } else if (chosen == kAboutCommand) {
-        events_->OnAboutCommand();
+    // The entries' ids are their commands.
+    for (const ContextMenuEntry& entry : ContextMenuTable) {
+        if (entry.id == 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(entry.id),
+                        menuEntryTexts_[entry.id].c_str());
+        }
     }
+    const int chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, GET_X_LPARAM(where),
+                       GET_Y_LPARAM(where), 0, dialog_, nullptr);
+    DestroyMenu(menu);
+    if (chosen != 0) events_->OnButtonClicked(chosen);
+}
+
+void Win32MainWindow::RequestClose() {
+    if (events_ && !events_->OnCloseRequest()) return;
+    Close();
 }
 
 void Win32MainWindow::Close() {
@@ -409,7 +407,7 @@ bool Win32MainWindow::IsComboBox(HWND control) {
 }
 
 void Win32MainWindow::SetText(int id, const std::string& text) {
-    if (IsMenuEntry(id)) {
+    if (ControlId::IsMenuEntry(id)) {
         menuEntryTexts_[id] = WideFromUtf8(text);
         return;
     }
@@ -417,7 +415,7 @@ void Win32MainWindow::SetText(int id, const std::string& text) {
 }
 
 std::string Win32MainWindow::GetText(int id) const {
-    if (IsMenuEntry(id)) {
+    if (ControlId::IsMenuEntry(id)) {
         const auto entry = menuEntryTexts_.find(id);
         return entry == menuEntryTexts_.end() ? std::string() : Utf8FromWide(entry->second);
     }
@@ -535,14 +533,65 @@ void Win32MainWindow::SetValueEntry(int id, ValueEntry entry) {
     if (const HWND control = Control(id)) SetTypedText(control, entry == ValueEntry::TypedText);
 }
 
+void Win32MainWindow::SetCaption(const std::string& text) {
+    SetWindowTextW(dialog_, WideFromUtf8(text).c_str());
+}
+
+void Win32MainWindow::SetRecording(int id, bool recording) {
+    if (!ControlId::IsValueBox(id)) return;
+    if (const HWND control = Control(id)) SetRecordingColour(control, recording);
+}
+
+void Win32MainWindow::SetToolTip(int id, const std::string& text) {
+    toolTips_[id] = WideFromUtf8(text);
+    ShowTip(id);
+}
+
+// The message box's Yes, No and Cancel become Save, Discard and Cancel in the window's
+// language: its buttons are renamed as it is activated, before it is drawn.
+UnsavedAnswer Win32MainWindow::AskUnsaved(const UnsavedQuestion& question) {
+    static thread_local const UnsavedQuestion* asking = nullptr;
+    static thread_local HHOOK hook = nullptr;
+    asking = &question;
+    hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HCBT_ACTIVATE && asking != nullptr) {
+                const auto box = reinterpret_cast<HWND>(wParam);
+                SetDlgItemTextW(box, IDYES, WideFromUtf8(asking->saveButton).c_str());
+                SetDlgItemTextW(box, IDNO, WideFromUtf8(asking->discardButton).c_str());
+                SetDlgItemTextW(box, IDCANCEL, WideFromUtf8(asking->cancelButton).c_str());
+                asking = nullptr;
+            }
+            return CallNextHookEx(hook, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    const std::string body = question.text + "\n\n" + question.detail;
+    const int answer =
+        MessageBoxW(dialog_, WideFromUtf8(body).c_str(), WideFromUtf8(question.caption).c_str(),
+                    MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON1);
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    hook = nullptr;
+    asking = nullptr;
+    if (answer == IDYES) return UnsavedAnswer::Save;
+    if (answer == IDNO) return UnsavedAnswer::Discard;
+    return UnsavedAnswer::Cancel;
+}
+
 // The box's field takes a warning colour; the reason shows as a tip over the field.
 void Win32MainWindow::SetMark(int id, const std::string& reason) {
     const HWND control = Control(id);
     if (!ControlId::IsValueBox(id) || control == nullptr) return;
     SetMarked(control, !reason.empty());
-    const HWND edit = GetDlgItem(control, kEditFieldId);
+    markReasons_[id] = WideFromUtf8(reason);
+    ShowTip(id);
+}
+
+void Win32MainWindow::ShowTip(int id) {
+    const HWND control = Control(id);
+    const HWND edit = control != nullptr ? GetDlgItem(control, kEditFieldId) : nullptr;
     if (edit == nullptr || markTips_ == nullptr) return;
-    std::wstring text = WideFromUtf8(reason);
+    std::wstring text = markReasons_[id].empty() ? toolTips_[id] : markReasons_[id];
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -550,7 +599,7 @@ void Win32MainWindow::SetMark(int id, const std::string& reason) {
     tool.uId = reinterpret_cast<UINT_PTR>(edit);
     tool.lpszText = text.data();
     SendMessageW(markTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    if (!reason.empty()) SendMessageW(markTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty()) SendMessageW(markTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32MainWindow::ShowNotice(const std::string& text) {

@@ -64,6 +64,10 @@ public:
     int FocusedControl() const override;
     HeldModifiers Modifiers() const override;
     void CloseWindow() override { Close(); }
+    void SetCaption(const std::string& text) override;
+    void SetRecording(int id, bool recording) override;
+    void SetToolTip(int id, const std::string& text) override;
+    UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) override;
     void SetAccessibleText(int id, const std::string& name,
                            const std::string& description) override;
     void SetValueEntry(int id, ValueEntry entry) override;
@@ -85,6 +89,10 @@ private:
     void OnCommand(int id, int code);
     void OnContextMenu(HWND clicked, LPARAM where);
     void Close();
+    // Exit and the close box: the behaviour may ask about unsaved rows first.
+    void RequestClose();
+    // The tip over a value box's field: its mark's reason, or else its tooltip.
+    void ShowTip(int id);
     // A key message for one of the window's controls, offered to the behaviour first; true
     // when the behaviour took it.
     bool PreFilterKey(const MSG& message);
@@ -102,6 +110,8 @@ private:
     HWND noticeText_ = nullptr;
     // Holds the reasons of marked value boxes, shown over their edit fields.
     HWND markTips_ = nullptr;
+    std::map<int, std::wstring> markReasons_;
+    std::map<int, std::wstring> toolTips_;
     // Brings WM_DEVICECHANGE for HID interfaces arriving and leaving.
     HDEVNOTIFY deviceNotification_ = nullptr;
     // Gives the controls the names and descriptions screen readers say (an IAccPropServices);

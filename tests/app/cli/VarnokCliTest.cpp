@@ -42,6 +42,7 @@ SimulatedKeyboardMemory WindowsTable() {
     };
     controls.SetFocus(ControlId::ValueBox1);
     window.OnFocusGained(ControlId::ValueBox1);
+    window.OnValueBoxPressed(ControlId::ValueBox1);
     for (const auto& [kind, virtualKey, scanByte] : {std::tuple{KeyEventKind::KeyDown, 0x11, 0x1D},
                                                      {KeyEventKind::KeyDown, 0x43, 0x2E},
                                                      {KeyEventKind::KeyUp, 0x43, 0x2E},

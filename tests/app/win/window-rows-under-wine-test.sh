@@ -41,12 +41,18 @@ cmp -s "$work/expected.dat" "$folder/msmap.dat" \
 grep -q ' set 06 02 08 01 01 00 19 00$' "$folder/trace.log" \
     || fail "trace: $(cat "$folder/trace.log")"
 
-# Clear empties the rows (the keyboard keeps its table); "Read keys from keyboard", the first
-# entry of the background's context menu, brings row 2 back from the keyboard, and a Save
-# stores what the rows then show.
+# Clear empties the rows (the keyboard keeps its table); Ctrl+Z, with the focus where Clear
+# left it, gives msmap.dat back byte for byte, and Ctrl+Y clears again. "Read keys from
+# keyboard", the first entry of the background's context menu, brings row 2 back from the
+# keyboard, and a Save stores what the rows then show.
+cp "$folder/msmap.dat" "$work/before-clear.dat"
 click 45 294          # Clear
 for _ in $(seq 100); do [ -s "$folder/msmap.dat" ] || break; sleep 0.1; done
 [ -s "$folder/msmap.dat" ] && fail "Clear left msmap.dat as it was"
+xdotool key ctrl+z; sleep 0.5
+cmp -s "$work/before-clear.dat" "$folder/msmap.dat" || fail "Ctrl+Z did not undo Clear"
+xdotool key ctrl+y; sleep 0.5
+[ -s "$folder/msmap.dat" ] && fail "Ctrl+Y did not clear again"
 right_click 250 100
 xdotool key Down Return
 close_message 'Information!'   # "Get Key Successful!"
@@ -65,7 +71,7 @@ record=$(od -An -tx1 -v "$folder/msmap.dat" | tr -d ' \n')
 # dialog, and a Save puts the same table into the keyboard. (The profile's folder is named in
 # ASCII: xdotool cannot type Chinese into Wine's dialogs reliably.)
 right_click 250 100
-xdotool key Down Down Return
+xdotool key Down Down Down Down Return   # past Undo and Redo
 answer_file_dialog 'Export keys to file' "$(winpath "$work/profile")"
 close_message 'Information!'   # "Keys exported to file!"
 grep -q '"text": "Ctrl|V|,"' "$work/profile.json" || fail "profile: $(cat "$work/profile.json")"
@@ -74,7 +80,7 @@ click 133 294         # Save: the keyboard holds nothing
 close_message 'Information!'
 grep -q '^02 00 FF$' "$folder/keys.txt" || fail "Clear and Save left: $(cat "$folder/keys.txt")"
 right_click 250 100
-xdotool key Down Down Down Return
+xdotool key Down Down Down Down Down Return
 answer_file_dialog 'Import keys from file' "$(winpath "$work/profile.json")"
 close_message 'Information!'   # "Keys imported from file!"
 click 133 294         # Save

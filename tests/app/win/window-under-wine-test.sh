@@ -3,7 +3,7 @@
 # presses, String row 2 takes typed text but no character the keyboard cannot type, Save
 # writes the simulated keyboard's table and msmap.dat (in %APPDATA%, a folder named in Chinese),
 # and the settings land in the registry; Tab, Enter and Escape work the window, Escape in an
-# open list closes the list alone, and a key typed there is a key of the row's chord.
+# open list closes the list alone, and a key typed there types nothing.
 # Usage: window-under-wine-test.sh VARNOK_EXE (WINEPREFIX set by the caller).
 set -euo pipefail
 work=$(mktemp -d)
@@ -44,8 +44,10 @@ settings=$(wine reg query "$settings_key" 2>/dev/null | tr -d '\r')
 grep -q 'keyLan *REG_DWORD *0x0' <<<"$settings" || fail "settings: $settings"
 grep -q 'keynum *REG_DWORD *0x1' <<<"$settings" || fail "settings: $settings"
 
-# From the keyboard: row 1 holds its chord, so Tab leaves it for row 2, which takes the Z typed
-# there; Enter on the focused Save button saves nothing; Escape ends the program.
+# From the keyboard: a second click into row 1 cancels the recording the first began, so row 1
+# keeps its chord and Tab leaves it for row 2, which takes the Z typed there; Enter on the
+# focused Save button saves nothing; Escape ends the program.
+click 141 60
 click 141 60
 xdotool key Tab; sleep 0.3
 xdotool type --delay 100 'Z'; sleep 0.3
@@ -55,15 +57,15 @@ grep -qx '01 08 01 01 00 06 00 00 00 00 FF' "$work/keys.txt" || fail "row 1 chan
 grep -q '^02 0C 08 AB 0B 00 0C 00 36 00 2C AB 1A AB 1E FF$' "$work/keys.txt" \
     && fail "Tab did not move to row 2: $(cat "$work/keys.txt")"
 # In an open list only the keys that close it or move in it are the list's: an X typed into
-# row 1's open list is its chord, as with the list closed, never text in its box.
+# row 1's open list goes where it goes with the list closed: a box that does not record takes
+# no typing, so the row stays empty.
 right_click 141 60    # empties row 1
 click 183 60          # opens row 1's list
 xdotool key x; sleep 0.3
 xdotool key Escape; sleep 0.5
 click 133 294         # Save
 close_message 'Information!'
-grep -qx '01 08 01 00 00 1B 00 00 00 00 FF' "$work/keys.txt" \
-    || fail "X in the open list: $(cat "$work/keys.txt")"
+grep -qx '01 00 FF' "$work/keys.txt" || fail "X in the open list: $(cat "$work/keys.txt")"
 cp "$work/keys.txt" "$work/saved.txt"
 xdotool key Return; sleep 1
 xdotool search --name '^Information!$' >/dev/null 2>&1 && fail "Enter saved"

@@ -256,7 +256,7 @@ TEST(QtMainWindow, EnterInAnEditFieldPicksNothing) {
 
 // The value boxes report gaining the focus, however it comes; moving inside one box is not
 // a new focus.
-TEST(QtMainWindow, ReportsFocusEnteringAValueBox) {
+TEST(QtMainWindow, ReportsFocusEnteringAndLeavingAValueBoxAndPressesInIt) {
     Window w;
     w.Show();
     QtMainWindow& window = *w.window;
@@ -267,7 +267,8 @@ TEST(QtMainWindow, ReportsFocusEnteringAValueBox) {
     window.SetFocus(ControlId::FunctionList1);
     window.SetFocus(ControlId::ValueBox6);
     w.Combo(ControlId::ValueBox6)->lineEdit()->setFocus();
-    EXPECT_EQ(w.events->log, (Log{"focus 1025", "focus 1028", "focus 1029"}));
+    EXPECT_EQ(w.events->log, (Log{"focus 1025", "left 1025", "focus 1028", "press 1028",
+                                  "left 1028", "focus 1029"}));
 }
 
 // Initialisation comes once, with the controls in place; the focus then starts on the first
@@ -297,8 +298,8 @@ TEST(QtMainWindow, EndsOnlyByExitOrTheCloseBox) {
         {"Exit",
          [](Window& w) { QTest::mouseClick(w.Button(ControlId::Exit), Qt::LeftButton); },
          true,
-         {"closing"}},
-        {"close box", [](Window& w) { w.window->close(); }, true, {"closing"}},
+         {"close request", "closing"}},
+        {"close box", [](Window& w) { w.window->close(); }, true, {"close request", "closing"}},
         {"Escape",
          [](Window& w) { QTest::keyClick(w.Button(ControlId::Save), Qt::Key_Escape); },
          false,
@@ -441,8 +442,8 @@ TEST(QtMainWindow, ListsSelectOnlyWhatTheProgramSelects) {
     EXPECT_TRUE(window.IsVisible(ControlId::ValueBox6));
 }
 
-// Right click on the window's background offers the read-back of the keyboard's keys, the
-// export and import of a profile and "About Varnok..."; on an operable control it offers nothing of
+// Right click on the window's background offers the template's context menu (read-back, undo,
+// redo, export, import, About); on an operable control it offers nothing of
 // the window's.
 TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     Window w;
@@ -452,6 +453,9 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     EXPECT_EQ(window.GetText(ControlId::ReadBackEntry), "从键盘读取按键");
     window.SetText(ControlId::ExportEntry, "导出按键到文件...");
     window.SetText(ControlId::ImportEntry, "从文件导入按键...");
+    window.SetText(ControlId::UndoEntry, "撤销\tCtrl+Z");
+    window.SetText(ControlId::RedoEntry, "重做\tCtrl+Y");
+    window.SetText(ControlId::AboutEntry, "关于 Varnok...");
     EXPECT_EQ(window.GetText(ControlId::ImportEntry), "从文件导入按键...");
     struct Case {
         const char* what;
@@ -465,8 +469,9 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     QWidget* valueBox = window.Control(ControlId::ValueBox2);
     QWidget* label = window.Control(ControlId::Heading);
     const Case cases[] = {
-        {"background", &window, QPoint(3, 3), true, "About Varnok...", {"about"}},
-        {"a label", label, QPoint(2, 2), true, "从键盘读取按键", {"button 1019"}},
+        {"background", &window, QPoint(3, 3), true, "关于 Varnok...", {"button 1106"}},
+        {"a label", label, QPoint(2, 2), true, "从键盘读取按键", {"button 1101"}},
+        {"the background once more", &window, QPoint(3, 3), true, "撤销\tCtrl+Z", {"button 1104"}},
         {"the background again", &window, QPoint(3, 3), true, "导出按键到文件...", {"button 1102"}},
         {"a label again", label, QPoint(2, 2), true, "从文件导入按键...", {"button 1103"}},
         {"a value box's arrow", valueBox, QPoint(valueBox->width() - 4, 4), false, "", {}},
@@ -492,8 +497,9 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
         QCoreApplication::sendEvent(c.target, &event);
         QCoreApplication::processEvents();
         const bool windowMenu =
-            offered == std::vector<std::string>{"从键盘读取按键", "导出按键到文件...",
-                                                "从文件导入按键...", "About Varnok..."};
+            offered == std::vector<std::string>{"从键盘读取按键",    "撤销\tCtrl+Z",
+                                                "重做\tCtrl+Y",      "导出按键到文件...",
+                                                "从文件导入按键...", "关于 Varnok..."};
         EXPECT_EQ(windowMenu, c.offered) << c.what;
         EXPECT_EQ(w.events->log, c.reported) << c.what;
     }

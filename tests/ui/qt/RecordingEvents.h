@@ -8,13 +8,16 @@
 namespace varnok {
 
 // The window's behaviour replaced by a log of what the window reported, one line per call:
-// "init", "button 1000", "focus 1024", "select 1031", "clear", "help", "about", "key 256 65",
-// "closing".
+// "init", "button 1000", "focus 1024", "press 1024",
+// "left 1024", "select 1031", "clear", "help", "about", "key 256 65",
+// "close request", "closing".
 class RecordingEvents : public DialogEvents {
 public:
     void OnInitDialog() override { log.push_back("init"); }
     void OnButtonClicked(int id) override { log.push_back("button " + std::to_string(id)); }
     void OnFocusGained(int id) override { log.push_back("focus " + std::to_string(id)); }
+    void OnValueBoxPressed(int id) override { log.push_back("press " + std::to_string(id)); }
+    void OnFocusLost(int id) override { log.push_back("left " + std::to_string(id)); }
     void OnSelectionChanged(int id) override { log.push_back("select " + std::to_string(id)); }
     void OnClearKey() override { log.push_back("clear"); }
     bool OnHelpRequest() override {
@@ -28,6 +31,10 @@ public:
         return false;
     }
     void OnDevicesChanged() override { log.push_back("devices changed"); }
+    bool OnCloseRequest() override {
+        log.push_back("close request");
+        return true;
+    }
     void OnClosing() override { log.push_back("closing"); }
     bool OnTextEdit(int id, const std::string& before, const std::string& after) override {
         log.push_back("edit " + std::to_string(id) + " " + before + " > " + after);

@@ -13,7 +13,9 @@ constexpr UINT_PTR kEditSubclass = 2;
 // The box's state, kept as window properties of the combo box.
 constexpr const wchar_t* kTypedTextProperty = L"varnok.typedText";
 constexpr const wchar_t* kMarkedProperty = L"varnok.marked";
+constexpr const wchar_t* kRecordingProperty = L"varnok.recording";
 constexpr COLORREF kMarkColour = RGB(255, 236, 179);
+constexpr COLORREF kRecordingColour = RGB(204, 232, 255);
 
 std::wstring FieldText(HWND edit) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
@@ -55,6 +57,13 @@ LRESULT CALLBACK KeyCaptureEdit(HWND edit, UINT message, WPARAM wParam, LPARAM l
             if (GetFocus() != edit) ::SetFocus(edit);
             PostMessageW(reinterpret_cast<HWND>(mainWindow), kClearKeyMessage, 0, 0);
             break;
+        case WM_LBUTTONDOWN: {
+            // The field takes the focus with the press; the window hears of it afterwards.
+            const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+            PostMessageW(reinterpret_cast<HWND>(mainWindow), kValueBoxPressedMessage,
+                         static_cast<WPARAM>(GetDlgCtrlID(GetParent(edit))), 0);
+            return result;
+        }
         case WM_CHAR:
             if (typedText) {
                 return AskedEdit(edit, message, wParam, lParam, reinterpret_cast<HWND>(mainWindow));
@@ -93,6 +102,12 @@ LRESULT CALLBACK KeyCaptureCombo(HWND combo, UINT message, WPARAM wParam, LPARAM
         if (const HWND edit = GetDlgItem(combo, kEditFieldId)) {
             SetWindowSubclass(edit, KeyCaptureEdit, kEditSubclass, mainWindow);
         }
+        if (GetPropW(combo, kRecordingProperty) != nullptr) {
+            static const HBRUSH recordingBrush = CreateSolidBrush(kRecordingColour);
+            DefSubclassProc(combo, message, wParam, lParam);
+            SetBkColor(reinterpret_cast<HDC>(wParam), kRecordingColour);
+            return reinterpret_cast<LRESULT>(recordingBrush);
+        }
         if (GetPropW(combo, kMarkedProperty) != nullptr) {
             static const HBRUSH markBrush = CreateSolidBrush(kMarkColour);
             DefSubclassProc(combo, message, wParam, lParam);
@@ -106,6 +121,7 @@ LRESULT CALLBACK KeyCaptureCombo(HWND combo, UINT message, WPARAM wParam, LPARAM
     } else if (message == WM_NCDESTROY) {
         RemovePropW(combo, kTypedTextProperty);
         RemovePropW(combo, kMarkedProperty);
+        RemovePropW(combo, kRecordingProperty);
         RemoveWindowSubclass(combo, KeyCaptureCombo, kComboSubclass);
     }
     return DefSubclassProc(combo, message, wParam, lParam);
@@ -128,6 +144,12 @@ void MakeKeyCaptureComboBox(HWND comboBox, HWND mainWindow) {
 
 void SetTypedText(HWND comboBox, bool typedText) {
     SetFlag(comboBox, kTypedTextProperty, typedText);
+}
+
+void SetRecordingColour(HWND comboBox, bool recording) {
+    if ((GetPropW(comboBox, kRecordingProperty) != nullptr) == recording) return;
+    SetFlag(comboBox, kRecordingProperty, recording);
+    InvalidateRect(comboBox, nullptr, TRUE);
 }
 
 void SetMarked(HWND comboBox, bool marked) {

@@ -20,6 +20,12 @@ void MakeKeyCaptureComboBox(HWND comboBox, HWND mainWindow);
 void SetTypedText(HWND comboBox, bool typedText);
 // A marked box shows its field on a warning colour.
 void SetMarked(HWND comboBox, bool marked);
+// A box that records shows its field on a colour of its own, over a mark's.
+void SetRecordingColour(HWND comboBox, bool recording);
+
+// Posted by the edit field to the main window on a left-button press, once the field has the
+// focus; wParam the box's control id.
+constexpr UINT kValueBoxPressedMessage = WM_USER + 109;
 
 // The clear-key request the edit field posts, both parameters 0.
 constexpr UINT kClearKeyMessage = WM_USER + 108;
