@@ -134,14 +134,14 @@ void KeyTester::EndPress(std::vector<TesterEvent>& events) {
 }
 
 std::optional<std::int64_t> KeyTester::Deadline() const {
-    if (run_.empty()) return std::nullopt;
+    // A press under way may still join the run: nothing is due before it ends.
+    if (run_.empty() || press_) return std::nullopt;
     return run_.back().end + kRunGapMilliseconds;
 }
 
 std::vector<TesterEvent> KeyTester::Quiet(std::int64_t milliseconds) {
     std::vector<TesterEvent> events;
-    // A report during a press continues it; the run waits for the press to end.
-    if (!press_ && Deadline() && milliseconds >= *Deadline()) FlushRun(events);
+    if (Deadline() && milliseconds >= *Deadline()) FlushRun(events);
     return events;
 }
 

@@ -33,7 +33,7 @@ public:
     std::vector<TesterEvent> Take(std::size_t interface, std::span<const std::uint8_t> report,
                                   std::int64_t milliseconds);
     // When a run of typed characters or a single click waits to see whether more follows, the
-    // time by which Quiet ends it; none otherwise.
+    // time by which Quiet ends it; none otherwise, and none while a press is under way.
     std::optional<std::int64_t> Deadline() const;
     // No report came until `milliseconds`: ends a run whose deadline has passed.
     std::vector<TesterEvent> Quiet(std::int64_t milliseconds);
