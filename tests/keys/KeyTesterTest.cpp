@@ -33,6 +33,8 @@ TEST(KeyTester, NamesEachPressAndTheKeyThatDefinesIt) {
         const char* label;
         std::vector<Arrival> reports;
         std::vector<std::string> lines;
+        // The descriptor, when not the keyboard's above.
+        std::vector<std::uint8_t> descriptor = {};
     } cases[] = {
         {"a chord, down and up",
          {{0, "01 05 00 4C 00 00 00 00 00"}, {8, "01 00 00 00 00 00 00 00 00"}},
@@ -82,6 +84,11 @@ TEST(KeyTester, NamesEachPressAndTheKeyThatDefinesIt) {
          {{0, "01 01 00 06 00 00 00 00 00"}, {4, "01 01 00 19"}, {8, "01 00 00 00 00 00 00 00 00"}},
          {"ignored report 01 01 00 19: 3 data bytes where the descriptor declares 8 (1 so far)",
           "Ctrl|C|,  as key 4 defines"}},
+        {"a keyboard that numbers no report",
+         {{0, "01 00 06 00 00 00 00 00"}, {8, "00 00 00 00 00 00 00 00"}, {9, "00 00"}},
+         {"Ctrl|C|,  as key 4 defines",
+          "ignored report 00 00: 2 data bytes where the descriptor declares 8 (1 so far)"},
+         descriptors::Join({descriptors::kBootKeyboard})},
         {"idle reports and consumer keys make no press",
          {{0, "01 00 00 00 00 00 00 00 00"}, {8, "02 E9 00"}, {16, "02 00 00"}},
          {}},
@@ -93,12 +100,14 @@ TEST(KeyTester, NamesEachPressAndTheKeyThatDefinesIt) {
     ASSERT_TRUE(DefineKeyFromText(model, 2, kOnceMode, "Mouse Left Click", reason)) << reason;
     ASSERT_TRUE(DefineKeyFromText(model, 3, kStringMode, "Hi!", reason)) << reason;
     ASSERT_TRUE(DefineKeyFromText(model, 4, kNormalMode, "Ctrl+C", reason)) << reason;
-    const auto inputs = ReportDescriptorParser::InputReportsOf(
-        descriptors::Join({descriptors::kProgrammableKeyboard, descriptors::kNumberedMouse}));
-    ASSERT_TRUE(inputs);
+    const std::vector<std::uint8_t> keyboard =
+        descriptors::Join({descriptors::kProgrammableKeyboard, descriptors::kNumberedMouse});
 
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.label);
+        const auto inputs = ReportDescriptorParser::InputReportsOf(
+            testCase.descriptor.empty() ? keyboard : testCase.descriptor);
+        ASSERT_TRUE(inputs);
         KeyTester tester({InputReportReader(*inputs)}, model);
         std::vector<std::string> lines;
         std::vector<std::string> reportsSeen;
