@@ -92,7 +92,7 @@ std::vector<TesterEvent> KeyTester::Take(std::size_t interface,
     }
     // A report that releases what nothing held (the keyboard's idle report) is no press.
     if (!press_ && reading.held.Empty()) return events;
-    if (!press_) press_.emplace();
+    if (!press_) press_ = Press{};
     press_->reports.emplace_back(report.begin(), report.end());
     HeldKeys& all = press_->all;
     all.modifiers |= reading.held.modifiers;

@@ -47,7 +47,7 @@ private:
     struct Press {
         HeldKeys all;  // every key and button held at some time in the press
         std::vector<std::vector<std::uint8_t>> reports;
-        std::int64_t end = 0;
+        std::int64_t end;
     };
 
     void EndPress(std::vector<TesterEvent>& events);
