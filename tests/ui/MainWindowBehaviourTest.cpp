@@ -12,8 +12,10 @@
 #include "support/HidFakePlatform.h"
 #include "support/WindowHarness.h"
 #include "ui/ControlIds.h"
+#include "ui/KeyDialogTemplate.h"
 #include "ui/MainWindowBehaviour.h"
 #include "ui/RowControlTable.h"
+#include "ui/WindowKeyRoute.h"
 
 namespace varnok {
 namespace {
@@ -187,6 +189,25 @@ TEST_F(MainWindowBehaviourTest, FewerKeysHideRowsWithoutEmptyingThem) {
     window->ApplyKeyCount();
     EXPECT_EQ(VisibleRows(controls), (std::vector<int>{1, 2}));
     EXPECT_EQ(Setting("keynum"), 1);
+}
+
+// Tab goes as the eye reads the window: the left column top down, the shown rows one by one
+// (the key, then its function), the Group Key boxes, then Clear, Save and Exit, and round;
+// Shift+Tab goes the same way back.
+TEST_F(MainWindowBehaviourTest, TabOrderFollowsTheScreenOverTheShownRows) {
+    settings.WriteSetting("Settings", "keynum", 2);
+    Start();
+    const std::vector<int> order{1031, 1020, 1024, 1054, 1025, 1055, 1026, 1056,
+                                 1006, 1016, 1007, 1004, 1000, 2,    1031};
+    for (const bool backwards : {false, true}) {
+        SCOPED_TRACE(backwards ? "Shift+Tab" : "Tab");
+        std::vector<int> visited{order.front()};
+        for (std::size_t step = 1; step < order.size(); ++step) {
+            visited.push_back(
+                NextTabStop(KeyDialogTemplate(), controls, visited.back(), backwards));
+        }
+        EXPECT_EQ(visited, backwards ? std::vector<int>(order.rbegin(), order.rend()) : order);
+    }
 }
 
 TEST_F(MainWindowBehaviourTest, ClearRequestEmptiesOnlyTheCurrentSlot) {

@@ -1,6 +1,7 @@
 #include "ui/qt/QtMainWindow.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,6 +27,7 @@
 #include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/DialogTemplateBuilder.h"
+#include "ui/qt/NamedComboBoxAccessible.h"
 
 namespace varnok {
 
@@ -57,6 +59,8 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
       }) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
+    // Screen readers name the lists as the behaviour names them (Qt installs a factory once).
+    QAccessible::installFactory(NamedComboBoxAccessible::Factory);
     const DialogTemplate& dialogTemplate = KeyDialogTemplate();
     auto makeCombo = [&](const DialogControlTemplate& control, QWidget* comboParent) {
         return ControlId::IsValueBox(control.id) ? makeValueBox(comboParent) : nullptr;
@@ -342,8 +346,13 @@ bool QtMainWindow::IsChecked(int id) const {
     return box != nullptr && box->isChecked();
 }
 
+// The behaviour moves the focus on Tab where Qt would have; as after Qt's own Tab, the
+// style then draws the focus of every control, buttons, boxes and lists included.
 void QtMainWindow::SetFocus(int id) {
-    if (QWidget* widget = Control(id)) widget->setFocus(Qt::OtherFocusReason);
+    QWidget* widget = Control(id);
+    if (widget == nullptr) return;
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    widget->setFocus(Qt::OtherFocusReason);
 }
 
 void QtMainWindow::SetValueEntry(int id, ValueEntry entry) {

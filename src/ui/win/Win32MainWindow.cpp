@@ -483,9 +483,11 @@ bool Win32MainWindow::IsChecked(int id) const {
 
 void Win32MainWindow::SetFocus(int id) {
     // Through the dialog manager, so that a focused push button is drawn as the one Space
-    // presses.
+    // presses. The behaviour moves the focus on Tab where the dialog manager would have, and,
+    // as it would, the controls then draw their focus: the owner sees where the keys go.
     if (const HWND control = Control(id)) {
         SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
 }
 

@@ -235,7 +235,7 @@ TEST(QtMainWindow, ReportsUserActionsButNotTheProgramsOwn) {
 // Enter in an edit field picks nothing from the list: a typed string that happens to name an
 // item ("Default") stays a typed string, as in a Windows combo box.
 TEST(QtMainWindow, EnterInAnEditFieldPicksNothing) {
-    for (int id : {ControlId::ValueBox1, ControlId::ValueBox6, ControlId::FunctionList3}) {
+    for (int id : {ControlId::ValueBox1, ControlId::ValueBox6}) {
         Window w;
         w.Show();
         w.window->AddListItem(id, "Default");
@@ -272,14 +272,14 @@ TEST(QtMainWindow, ReportsFocusEnteringAndLeavingAValueBoxAndPressesInIt) {
 }
 
 // Initialisation comes once, with the controls in place; the focus then starts on the first
-// tab stop, Save, so no row has been entered yet.
+// tab stop, the language list, so no row has been entered yet.
 TEST(QtMainWindow, InitialisesOnceWhenFirstShown) {
     Window w;
     EXPECT_TRUE(w.events->log.empty());
     w.window->show();
     w.window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
-    EXPECT_EQ(QApplication::focusWidget(), w.window->Control(ControlId::Save));
+    EXPECT_EQ(QApplication::focusWidget(), w.window->Control(ControlId::Language));
     w.window->hide();
     w.window->show();
     EXPECT_EQ(w.events->log, Log{"init"});

@@ -309,7 +309,7 @@ TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
     EXPECT_EQ(popups.Count(), 0);
 }
 
-// The keyboard works the window: Tab and Shift+Tab move through the tab stops in template
+// The keyboard works the window: Tab and Shift+Tab move through the tab stops in the screen's
 // order, except in a value box that records (a click, Enter or Space on it): there Tab, Enter
 // and Escape are keys of the chord. Enter never saves; Escape closes the window as Exit does,
 // asking first about unsaved rows.
@@ -324,17 +324,17 @@ TEST_F(KeyCaptureWindow, TabShiftTabEnterAndEscapeWorkTheWindowOutsideARecording
     };
     using namespace ControlId;
     const Step steps[] = {
-        {ValueBox2, true, {"Tab"}, ValueBox3, ValueBox2, "ab"},  // a String row types text
+        {ValueBox2, true, {"Tab"}, FunctionList2, ValueBox2, "ab"},  // a String row types text
         {ValueBox2, true, {"Enter"}, ValueBox2, ValueBox2, "ab"},
-        {ValueBox1, true, {"Tab"}, ValueBox1, ValueBox1, "Tab|,"},   // clicked, it records Tab
-        {ValueBox1, false, {"Tab"}, ValueBox2, ValueBox1, "Tab|,"},  // not recording, moves
-        {ValueBox1, false, {"Shift", "Tab"}, Alt, ValueBox1, "Tab|,"},
+        {ValueBox1, true, {"Tab"}, ValueBox1, ValueBox1, "Tab|,"},       // clicked, it records Tab
+        {ValueBox1, false, {"Tab"}, FunctionList1, ValueBox1, "Tab|,"},  // not recording, moves
+        {ValueBox1, false, {"Shift", "Tab"}, KeyCount, ValueBox1, "Tab|,"},
         {ValueBox3, false, {"Enter"}, ValueBox3, ValueBox3, "Press the keys..."},
         {ValueBox3, false, {"Enter"}, ValueBox3, ValueBox3, "Ret|,"},  // recording since Enter
         {ValueBox5, true, {"Escape"}, ValueBox5, ValueBox5, "Esc|,"},
         {ValueBox4, false, {"a"}, ValueBox4, ValueBox4, ""},  // not recording, takes no typing
         {Save, false, {"Enter"}, Save, ValueBox6, ""},
-        {Save, false, {"Shift", "Tab"}, FunctionList6, ValueBox6, ""},  // round the start
+        {Exit, false, {"Tab"}, Language, ValueBox6, ""},  // round the end
     };
     PopupWatch popups;
     Edit(ValueBox2)->setText({});

@@ -1,0 +1,37 @@
+"""Prints each list of the running Varnok window as a screen reader finds it over AT-SPI: its
+role, its name and whether it holds a text field, one line each, in the tree's order; the
+hidden ones are left out."""
+import sys
+import time
+
+import pyatspi
+
+
+def find_application(name, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        for application in pyatspi.Registry.getDesktop(0):
+            if application is not None and application.name == name and application.childCount:
+                return application
+        time.sleep(0.1)
+    return None
+
+
+def walk(node, found):
+    if node is None or not node.getState().contains(pyatspi.STATE_VISIBLE):
+        return
+    if node.getRole() == pyatspi.ROLE_COMBO_BOX:
+        texts = [child for child in node if child is not None
+                 and child.getRole() in (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)]
+        found.append(f"{node.getRoleName()}\t{node.name}\t{'text field' if texts else 'list'}")
+        return
+    for child in node:
+        walk(child, found)
+
+
+application = find_application(sys.argv[1], 15)
+if application is None:
+    sys.exit(f"no application {sys.argv[1]} on the accessibility bus")
+lines = []
+walk(application, lines)
+print("\n".join(lines))
