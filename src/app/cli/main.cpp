@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
         "watch",
         "Test the keys: one line per press of the keyboard's keys, what it sent and the key "
         "that defines it, until Ctrl+C. Reads the keyboard's own input only while it runs, and "
-        "meanwhile holds the keyboard's keys from the desktop");
+        "meanwhile holds the keyboard's keys from the desktop where the system lets it (Linux)");
     watch->add_flag("--json", json,
                     "one JSON object per press: kind, arrived, key, the reports as sent");
     int watchCount = 0;

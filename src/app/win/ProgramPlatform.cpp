@@ -10,6 +10,7 @@
 #include <streambuf>
 
 #include "app/win/RegistrySettingsStore.h"
+#include "device/win/RawInputKeyboardInput.h"
 #include "device/win/SetupApiHidPlatform.h"
 #include "store/win/WideText.h"
 
@@ -128,10 +129,8 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
     return std::make_unique<RegistrySettingsStore>(std::string(program));
 }
 
-// Raw Input of the keyboard's own device is not read yet.
 std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {
-    error = "Varnok on Windows does not read the keyboard's keys yet";
-    return nullptr;
+    return RawInputKeyboardInput::Open(error);
 }
 
 std::string KeyboardAccessAdvice(std::int32_t, std::ostream&) {
