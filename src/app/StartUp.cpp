@@ -9,6 +9,7 @@
 #include "store/QuotedText.h"
 #include "store/ReplaceFile.h"
 #include "store/SameFile.h"
+#include "store/SlotMap.h"
 
 namespace varnok {
 namespace {
@@ -46,6 +47,32 @@ bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
                      : "\uFF1A\u662F\u6A21\u62DF\u952E\u76D8\u7684\u6309\u952E\u8868"
                        "\uFF1B\u6309\u952E\u6620\u5C04\u9700\u8981\u5355\u72EC"
                        "\u7684\u6587\u4EF6");
+    }
+    if (error.empty()) {
+        // Before anything reads the map. A save that cannot be finished now is named when the
+        // map is loaded, which then refuses it.
+        JournaledWriteEnd end = JournaledWriteEnd::None;
+        if (SlotMap::InFile(map_.file).FinishCutOffSave(end) && end != JournaledWriteEnd::None) {
+            const bool english = language_ == 0;
+            std::string said = PathInMessage(map_.file);
+            if (end == JournaledWriteEnd::Completed) {
+                said += english
+                            ? ": a save that was cut off has been completed; every key it "
+                              "wrote is there, nothing was lost"
+                            // ：一次被中断的保存已经完成；它写入的按键都在，没有丢失任何内容
+                            : "\uFF1A\u4E00\u6B21\u88AB\u4E2D\u65AD\u7684\u4FDD\u5B58\u5DF2\u7ECF"
+                              "\u5B8C\u6210\uFF1B\u5B83\u5199\u5165\u7684\u6309\u952E\u90FD\u5728"
+                              "\uFF0C\u6CA1\u6709\u4E22\u5931\u4EFB\u4F55\u5185\u5BB9";
+            } else {
+                said += english ? ": a save that was cut off before it changed the file was "
+                                  "undone; the file holds its keys as before"
+                                // ：一次在改动文件之前被中断的保存已撤销；文件保留原来的按键
+                                : "\uFF1A\u4E00\u6B21\u5728\u6539\u52A8\u6587\u4EF6\u4E4B\u524D"
+                                  "\u88AB\u4E2D\u65AD\u7684\u4FDD\u5B58\u5DF2\u64A4\u9500\uFF1B"
+                                  "\u6587\u4EF6\u4FDD\u7559\u539F\u6765\u7684\u6309\u952E";
+            }
+            map_.notice += (map_.notice.empty() ? "" : "\n") + said;
+        }
     }
     return error.empty();
 }

@@ -4,10 +4,9 @@
 #include <optional>
 #include <string_view>
 
-namespace varnok {
+#include "store/OrganisationName.h"
 
-// The organisation every per-user file of Varnok is kept under, as the settings store names it.
-inline constexpr std::string_view kOrganisationName = "brelmoth";
+namespace varnok {
 
 // The folder where the platform keeps a program's per-user data (msmap.dat), not created
 // here; nullopt when the user has no such folder. A program that works on the window's key

@@ -5,11 +5,12 @@
 namespace varnok {
 
 // clang-format off
-const std::array<LanguageTextRow<FileProblem>, 14> FileProblemTexts = {{
+const std::array<LanguageTextRow<FileProblem>, 15> FileProblemTexts = {{
     {FileProblem::Missing,           "the file does not exist",                          "文件不存在"},
     {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
     {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
     {FileProblem::NoFolder,          "the folder does not exist",                        "文件夹不存在"},
+    {FileProblem::NameTooLong,       "the name is too long for its folder",              "文件名对其文件夹而言太长"},
     {FileProblem::DiskFull,          "there is no room on the disk",                     "磁盘空间不足"},
     {FileProblem::NotAFile,          "it is not a regular file",                         "它不是普通文件"},
     {FileProblem::NotFileOrTerminal, "it is neither a regular file nor a terminal",      "它既不是普通文件也不是终端"},

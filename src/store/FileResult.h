@@ -12,6 +12,7 @@ enum class FileProblem {
     ReadOnly,           // the file may not be written
     NoNewFiles,         // the folder takes no new files, and there is no file to write over
     NoFolder,           // the folder does not exist
+    NameTooLong,        // the name, or that of a file made beside it, is too long for its folder
     DiskFull,           // no room on the disk, or over the process's file size limit
     NotAFile,           // a folder, pipe or device where a regular file belongs
     NotFileOrTerminal,  // an output that is neither a regular file nor a terminal

@@ -19,7 +19,12 @@ namespace varnok {
 // byte changes. A symbolic link is followed and the file it names is written; a link that
 // leads nowhere is reported, never replaced. A read-only file and anything that is not a
 // regular file are left alone. Nothing is left behind when the write fails.
-FileResult ReplaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> contents);
+//
+// A name too long for a new file beside it counts as a folder that takes no new files. A
+// caller that writes in place its own way asks for Refuse: NoNewFiles or NameTooLong then.
+enum class NoNewFile { WriteInPlace, Refuse };
+FileResult ReplaceFile(const std::filesystem::path& target, std::span<const std::uint8_t> contents,
+                       NoNewFile noNewFile = NoNewFile::WriteInPlace);
 
 // The file target names once every symbolic link on its way is followed, so that two links to
 // one file give one name (and one folder for the save lock, the new file and the cleanup). A

@@ -19,6 +19,9 @@ public:
 
     // Waits a short while for another holder to finish; Busy when it does not.
     FileResult Acquire(const std::filesystem::path& file);
+    // The same, for the file itself rather than its folder: a file with more than one name is
+    // written where it stands, and whichever name a saver uses, it meets this lock.
+    FileResult AcquireFile(const std::filesystem::path& file);
 
 private:
     std::intptr_t handle_ = -1;

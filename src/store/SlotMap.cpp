@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "store/GbkCodec.h"
+#include "store/InPlaceFile.h"
+#include "store/JournaledWrite.h"
 #include "store/ReplaceFile.h"
 #include "store/SaveLock.h"
 #include "store/SlotRecord.h"
@@ -66,12 +68,51 @@ FileResult ReadStoreFile(const fs::path& file, std::vector<std::uint8_t>& bytes)
         return {FileProblem::Unreadable, file, {}};
     }
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    // Every record holds zero bytes (its reserved byte and the ends of its fields as written);
-    // a file without one is text, a profile or a key table given for the map: never overwrite it.
-    if (!bytes.empty() && std::find(bytes.begin(), bytes.end(), 0) == bytes.end()) {
+    if (!IsSlotMapFile(bytes)) {
         return {FileProblem::NotAMapFile, file, {}};
     }
     return {};
+}
+
+// The locks every save and load of the map holds: those of its folder and, for a file with
+// more than one name (written where it stands), of the file itself.
+struct MapLocks {
+    SaveLock folder;
+    SaveLock file;
+
+    FileResult Acquire(const fs::path& real) {
+        if (FileResult locked = folder.Acquire(real); !locked) return locked;
+        FileIdentity identity;
+        return IdentifyFile(real, identity) && identity.links > 1 ? file.AcquireFile(real)
+                                                                  : FileResult{};
+    }
+};
+
+// Writes contents over the map real, which now holds old: through a new file that takes its
+// name, or, where that cannot be (more than one name, a folder that takes no new files, a
+// name too long for another beside it), where it stands through a journal. Records go one at
+// a time.
+FileResult WriteMap(const fs::path& real, std::span<const std::uint8_t> old,
+                    std::span<const std::uint8_t> contents) {
+    FileIdentity identity;
+    const bool exists = static_cast<bool>(IdentifyFile(real, identity));
+    if (!exists || identity.links <= 1) {
+        const FileResult replaced = ReplaceFile(real, contents, NoNewFile::Refuse);
+        if (replaced.problem != FileProblem::NoNewFiles &&
+            replaced.problem != FileProblem::NameTooLong) {
+            return replaced;
+        }
+        if (!exists) {
+            if (replaced.problem == FileProblem::NoNewFiles) return replaced;
+            // The map's own name fits where a longer one beside it does not: made empty, the
+            // map is then written as any map that stays where it is.
+            if (FileResult made = WriteDurableFile(real, {}); !made) return made;
+            if (FileResult identified = IdentifyFile(real, identity); !identified) {
+                return identified;
+            }
+        }
+    }
+    return WriteThroughJournal(real, identity, old, contents, kRecordSize);
 }
 
 }  // namespace
@@ -193,9 +234,13 @@ FileResult SlotMap::Save() {
         result.file = file;
         return result;
     };
-    SaveLock lock;
-    if (FileResult locked = lock.Acquire(real); !locked) {
+    MapLocks locks;
+    if (FileResult locked = locks.Acquire(real); !locked) {
         return named(locked);
+    }
+    JournaledWriteEnd cutOff = JournaledWriteEnd::None;
+    if (FileResult finished = FinishJournaledWrite(real, kRecordSize, cutOff); !finished) {
+        return named(finished);
     }
     // What the file holds now, perhaps saved by another program since this map read it.
     std::vector<std::uint8_t> onDisk;
@@ -218,7 +263,7 @@ FileResult SlotMap::Save() {
     }
     // Under the lock no other save is under way: a new file beside this one is a leftover.
     RemoveLeftoverTemporaries(real);
-    if (FileResult written = ReplaceFile(real, contents); !written) {
+    if (FileResult written = WriteMap(real, onDisk, contents); !written) {
         return named(written);
     }
     for (const auto& [name, stored] : merged.entries_) {
@@ -241,9 +286,30 @@ void SlotMap::TakeOver(const SlotMap& other) {
     }
 }
 
+FileResult SlotMap::FinishCutOffSave(JournaledWriteEnd& end) const {
+    end = JournaledWriteEnd::None;
+    const fs::path real = RealFile(file_);
+    MapLocks locks;
+    FileResult finished = locks.Acquire(real);
+    if (finished) finished = FinishJournaledWrite(real, kRecordSize, end);
+    if (!finished) finished.file = file_;
+    return finished;
+}
+
 FileResult SlotMap::Load() {
     std::vector<std::uint8_t> bytes;
-    FileResult read = ReadStoreFile(FilePath(), bytes);
+    // Under the locks of a save: a save that writes the file where it stands is not read
+    // half done, and one that was cut off is finished first.
+    const fs::path real = RealFile(file_);
+    JournaledWriteEnd cutOff = JournaledWriteEnd::None;
+    MapLocks locks;
+    FileResult read = locks.Acquire(real);
+    if (read) read = FinishJournaledWrite(real, kRecordSize, cutOff);
+    if (read) {
+        read = ReadStoreFile(file_, bytes);
+    } else {
+        read.file = file_;
+    }
     loadProblem_.reset();
     if (read) {
         Read(bytes);
@@ -285,13 +351,11 @@ FileResult SlotMap::RemoveFromFile(std::string_view name) const {
     if (loadProblem_) {
         return *loadProblem_;
     }
-    std::vector<std::uint8_t> bytes;
     // A file that could not be loaded may hold the record: it is left alone, and said so.
-    if (FileResult read = ReadStoreFile(file_, bytes); !read) {
+    SlotMap onDisk = InFile(file_);
+    if (FileResult read = onDisk.Load(); !read) {
         return read.problem == FileProblem::Missing ? FileResult{} : read;
     }
-    SlotMap onDisk = InFile(file_);
-    onDisk.Read(bytes);
     if (onDisk.Find(name) == nullptr) return {};
     onDisk.Remove(name);
     return onDisk.Save();

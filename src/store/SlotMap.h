@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "store/FileResult.h"
+#include "store/JournaledWrite.h"
 #include "store/SlotEntry.h"
 
 namespace varnok {
@@ -38,7 +39,10 @@ public:
     const SlotEntry* Find(std::string_view name) const;
     std::size_t Size() const;
 
-    // Writes msmap.dat, so that it holds either its previous contents or all of the new ones.
+    // Writes msmap.dat, so that it holds either its previous contents or all of the new ones:
+    // through a new file that takes its name or, for a file with more than one name (each sees
+    // the save), in a folder that takes no new files, or under a name too long for another
+    // beside it, where it stands through a journal (see WriteThroughJournal).
     // After a load that failed other than for a missing file, nothing is written: the load's
     // result is returned.
     // Another program may have saved the same file since this map last read or wrote it: the
@@ -61,6 +65,11 @@ public:
     // or BrokenLink when the file is there but cannot be loaded: nothing is set, and this map
     // never writes the file (Save and RemoveFromFile return this result).
     FileResult Load();
+    // Finishes a save of msmap.dat that was cut off (the process killed, the power gone) while
+    // it wrote the file where it stands, so that the file holds what it held before that save
+    // or all that it wrote; end says which. Load and Save do this too; a start does it first,
+    // to say so once.
+    FileResult FinishCutOffSave(JournaledWriteEnd& end) const;
 
     // msmap.dat's bytes as they are now, for RestoreFile to put back later; nullopt when there
     // is no file. A file that cannot be loaded gives its problem and no bytes.

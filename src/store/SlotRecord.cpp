@@ -48,6 +48,22 @@ SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kReco
     return entry;
 }
 
+bool IsSlotMapFile(std::span<const std::uint8_t> contents) {
+    // A file too short for a record still holds the zeros of one that was cut short.
+    if (!contents.empty() && std::find(contents.begin(), contents.end(), 0) == contents.end()) {
+        return false;
+    }
+    for (; contents.size() >= Layout::kRecordSize;
+         contents = contents.subspan(Layout::kRecordSize)) {
+        for (const std::size_t end :
+             {Layout::kNameOffset + Layout::kNameSize, Layout::kTextOffset + Layout::kTextSize,
+              Layout::kDataOffset + Layout::kDataSize}) {
+            if (contents[end] != 0) return false;
+        }
+    }
+    return true;
+}
+
 std::string_view SlotRecordText(
     std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record) {
     return Field(record.data() + Layout::kTextOffset, Layout::kTextSize);

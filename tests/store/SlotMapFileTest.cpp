@@ -169,6 +169,34 @@ Bytes TextBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
+// A profile as an editor saves it in UTF-16: every other byte is zero, but not the ones after
+// a record's fields.
+Bytes Utf16Bytes(std::string_view text) {
+    Bytes bytes = {0xFF, 0xFE};
+    for (const char c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c));
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+// The start of a PNG image: its signature, a header chunk with zeros in it, then image data.
+Bytes ImageBytes() {
+    Bytes bytes = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00,
+                   0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00,
+                   0x00, 0x20, 0x08, 0x06, 0x00, 0x00, 0x00, 0x73, 0x7A, 0x7A, 0xF4};
+    for (int i = 0; bytes.size() < 3 * SlotRecordLayout::kRecordSize; ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(i * 37));
+    }
+    return bytes;
+}
+
+Bytes SecondRecordWithByteAfterData() {
+    SlotRecord changed = kKey2CtrlC;
+    changed[SlotRecordLayout::kRecordSize - 1] = 0x01;
+    return Concat({kKey9Loaded, changed});
+}
+
 Bytes Repeat(const SlotRecord& record, std::size_t totalSize) {
     Bytes bytes(totalSize);
     for (std::size_t i = 0; i < totalSize; ++i) {
@@ -217,6 +245,13 @@ TEST(SlotMapFile, AFileThatCannotBeLoadedSaysWhyAndIsNeverWritten) {
         {"a profile", TextBytes(R"({"format": "varnok-profile", "version": 1, "keys": []})"),
          FileProblem::NotAMapFile},
         {"a key table line", TextBytes("01 08 01 01 00 06 00 00 00 00 FF\n"),
+         FileProblem::NotAMapFile},
+        {"a profile in UTF-16",
+         Utf16Bytes(R"({"format": "varnok-profile", "version": 1, "keys": [], "language": 0})"),
+         FileProblem::NotAMapFile},
+        {"an image", ImageBytes(), FileProblem::NotAMapFile},
+        // Every record Varnok writes has a zero after each field: one that does not is no record.
+        {"a record with a byte after its data field", SecondRecordWithByteAfterData(),
          FileProblem::NotAMapFile},
     };
     for (const auto& c : cases) {

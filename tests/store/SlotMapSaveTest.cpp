@@ -258,5 +258,30 @@ TEST(SlotMapSave, RemovesWhatACrashedSaveLeftBehind) {
     EXPECT_TRUE(ReadBytes(map.FilePath()) == expected);
 }
 
+// A name the folder just takes leaves no room for a longer one beside it: the first save makes
+// the map, later ones write it where it stands. Nothing else stays in the folder.
+TEST(SlotMapSave, AMapWhoseNameFillsTheFolderLimitSaves) {
+    for (const bool existing : {false, true}) {
+        SCOPED_TRACE(existing ? "an existing map" : "a new map");
+        TempDirectory directory;
+        const std::string name(250, 'm');
+        const std::filesystem::path file = directory.Path() / name;
+        if (existing) WriteBytes(file, Bytes(kKey9Loaded.begin(), kKey9Loaded.end()));
+        SlotMap map = SlotMap::InFile(file);
+        ASSERT_EQ(map.Load().problem, existing ? FileProblem::None : FileProblem::Missing);
+        for (const char* text : {"first", "second"}) {
+            map.Set("key2", text, {0x01, 0x01, 0x00, 0x06}, 0);
+            const FileResult saved = map.Save();
+            ASSERT_TRUE(saved) << DescribeFileResult(saved, 0);
+            SlotMap loaded = SlotMap::InFile(file);
+            ASSERT_TRUE(loaded.Load());
+            ASSERT_NE(loaded.Find("key2"), nullptr);
+            EXPECT_EQ(loaded.Find("key2")->text, text);
+            EXPECT_EQ(loaded.Find("key9") != nullptr, existing);
+        }
+        EXPECT_EQ(Listing(directory.Path()), std::vector<std::string>{name});
+    }
+}
+
 }  // namespace
 }  // namespace varnok

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "store/linux/FdOutputStream.h"
-#include "store/linux/SystemErrorText.h"
+#include "store/linux/FileFailure.h"
 
 namespace varnok {
 namespace {
@@ -35,29 +35,9 @@ std::unique_ptr<std::ostream> OpenAppendFile(const std::filesystem::path& file,
     const int fd = ::open(file.c_str(),
                           O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
-        const int error = errno;
-        switch (error) {
-            case ENOENT:
-            case ENOTDIR:
-                result = {FileProblem::NoFolder, file, {}};
-                break;
-            case EACCES:
-            case EPERM:
-            case EROFS:
-                result = {exists ? FileProblem::ReadOnly : FileProblem::NoNewFiles, file, {}};
-                break;
-            case ENXIO:  // a pipe without a reader
-            case EISDIR:
-                result = {FileProblem::NotFileOrTerminal, file, {}};
-                break;
-            case ENOSPC:
-            case EDQUOT:
-                result = {FileProblem::DiskFull, file, {}};
-                break;
-            default:
-                result = {FileProblem::SystemError, file, SystemErrorText(error)};
-                break;
-        }
+        result = FileFailure(errno, file, exists ? FileProblem::ReadOnly : FileProblem::NoNewFiles);
+        if (result.problem == FileProblem::NotAFile)
+            result.problem = FileProblem::NotFileOrTerminal;
         return nullptr;
     }
     if (!IsFileOrTerminal(fd)) {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "store/TemporaryName.h"
-#include "store/linux/SystemErrorText.h"
+#include "store/linux/FileFailure.h"
 
 namespace varnok {
 
@@ -40,18 +40,6 @@ FileResult Failure(FileProblem problem, const fs::path& file) {
     return {problem, file, {}};
 }
 
-FileResult SystemFailure(int error, const fs::path& file) {
-    return {FileProblem::SystemError, file, SystemErrorText(error)};
-}
-
-// A write that stopped: for want of room, or for a reason only the system can name.
-FileResult WriteFailure(int error, const fs::path& file) {
-    if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
-        return Failure(FileProblem::DiskFull, file);
-    }
-    return SystemFailure(error, file);
-}
-
 FileResult Resolve(const fs::path& target, Target& resolved) {
     resolved.file = target;
     struct stat link {};
@@ -63,7 +51,7 @@ FileResult Resolve(const fs::path& target, Target& resolved) {
                 ::stat(FolderOf(target).c_str(), &folder) == 0 && S_ISDIR(folder.st_mode);
             return folderExists ? FileResult{} : Failure(FileProblem::NoFolder, target);
         }
-        return SystemFailure(error, target);
+        return FileFailure(error, target);
     }
     resolved.status = link;
     if (S_ISLNK(link.st_mode)) {
@@ -74,11 +62,11 @@ FileResult Resolve(const fs::path& target, Target& resolved) {
             if (error == ENOENT || error == ELOOP) {
                 return Failure(FileProblem::BrokenLink, target);
             }
-            return SystemFailure(error, target);
+            return FileFailure(error, target);
         }
         resolved.file = real.get();
         if (::stat(resolved.file.c_str(), &resolved.status) != 0) {
-            return SystemFailure(errno, target);
+            return FileFailure(errno, target);
         }
     }
     resolved.exists = true;
@@ -93,13 +81,9 @@ FileResult Resolve(const fs::path& target, Target& resolved) {
                                                                       : FileProblem::Unreadable,
                            target);
         }
-        return SystemFailure(error, target);
+        return FileFailure(error, target);
     }
     return {};
-}
-
-bool IsCreationRefused(int error) {
-    return error == EACCES || error == EPERM || error == EROFS;
 }
 
 // Writes all of contents at offset; errno tells why when it cannot.
@@ -191,16 +175,14 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> cont
         fd = ::open(target.file.c_str(), O_WRONLY | O_CLOEXEC);
     }
     if (fd < 0) {
-        const int error = errno;
-        return IsCreationRefused(error) ? Failure(FileProblem::ReadOnly, reported)
-                                        : SystemFailure(error, reported);
+        return FileFailure(errno, reported);
     }
     const auto oldSize = static_cast<std::size_t>(target.status.st_size);
     const std::vector<std::uint8_t> old =
         readable ? ReadAll(fd, oldSize) : std::vector<std::uint8_t>{};
     if (contents.size() > oldSize) {
         const int error = ::posix_fallocate(fd, 0, static_cast<off_t>(contents.size()));
-        if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
+        if (FileFailure(error, reported).problem == FileProblem::DiskFull) {
             [[maybe_unused]] const int ignored = ::ftruncate(fd, static_cast<off_t>(oldSize));
             ::close(fd);
             return Failure(FileProblem::DiskFull, reported);
@@ -222,12 +204,13 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> cont
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
-    return error == 0 ? FileResult{} : WriteFailure(error, reported);
+    return error == 0 ? FileResult{} : FileFailure(error, reported);
 }
 
 }  // namespace
 
-FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> contents) {
+FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> contents,
+                       NoNewFile noNewFile) {
     Target resolved;
     if (FileResult result = Resolve(target, resolved); !result) {
         return result;
@@ -235,12 +218,13 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     fs::path temporary;
     const int fd = CreateTemporary(resolved, temporary);
     if (fd < 0) {
-        const int error = errno;
-        if (IsCreationRefused(error)) {
-            return resolved.exists ? WriteInPlace(resolved, contents, target)
-                                   : Failure(FileProblem::NoNewFiles, target);
+        const FileResult created = FileFailure(errno, target, FileProblem::NoNewFiles);
+        const bool noNew = created.problem == FileProblem::NoNewFiles ||
+                           created.problem == FileProblem::NameTooLong;
+        if (noNew && resolved.exists && noNewFile == NoNewFile::WriteInPlace) {
+            return WriteInPlace(resolved, contents, target);
         }
-        return WriteFailure(error, target);
+        return created;
     }
     int error = 0;
     if (!WriteAllAt(fd, contents, 0) || ::fsync(fd) != 0) {
@@ -254,7 +238,7 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     }
     if (error != 0) {
         ::unlink(temporary.c_str());
-        return WriteFailure(error, target);
+        return FileFailure(error, target);
     }
     SyncFolder(FolderOf(resolved.file));
     return {};
@@ -279,9 +263,7 @@ FileResult CheckReplaceable(const fs::path& target) {
     if (resolved.exists || ::access(FolderOf(resolved.file).c_str(), W_OK | X_OK) == 0) {
         return {};
     }
-    const int error = errno;
-    return IsCreationRefused(error) ? Failure(FileProblem::NoNewFiles, target)
-                                    : SystemFailure(error, target);
+    return FileFailure(errno, target, FileProblem::NoNewFiles);
 }
 
 void RemoveLeftoverTemporaries(const fs::path& target) {

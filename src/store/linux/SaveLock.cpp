@@ -15,17 +15,11 @@ namespace {
 constexpr auto kPatience = std::chrono::seconds(2);
 constexpr auto kRetryInterval = std::chrono::milliseconds(20);
 
-}  // namespace
-
-// The lock is taken on the folder, not on the file: a save replaces the file by renaming a new
-// one over it, so a lock on the old file would not stop a second saver.
-FileResult SaveLock::Acquire(const std::filesystem::path& file) {
-    const std::filesystem::path folder =
-        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Takes an exclusive lock on fd, which handle then owns.
+FileResult Hold(int fd, const std::filesystem::path& file, std::intptr_t& handle) {
     if (fd < 0) {
-        // A folder that cannot be opened (the user may not list it) cannot be locked; the save
-        // itself says whether the file can be written there.
+        // What cannot be opened (a folder the user may not list) cannot be locked; the save
+        // itself says whether the file can be written.
         return {};
     }
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
@@ -41,8 +35,22 @@ FileResult SaveLock::Acquire(const std::filesystem::path& file) {
         }
         std::this_thread::sleep_for(kRetryInterval);
     }
-    handle_ = fd;
+    handle = fd;
     return {};
+}
+
+}  // namespace
+
+// The lock is taken on the folder, not on the file: a save replaces the file by renaming a new
+// one over it, so a lock on the old file would not stop a second saver.
+FileResult SaveLock::Acquire(const std::filesystem::path& file) {
+    const std::filesystem::path folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    return Hold(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), file, handle_);
+}
+
+FileResult SaveLock::AcquireFile(const std::filesystem::path& file) {
+    return Hold(::open(file.c_str(), O_RDONLY | O_CLOEXEC), file, handle_);
 }
 
 SaveLock::~SaveLock() {

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "store/win/FileFailure.h"
 #include "store/win/WideText.h"
 
 namespace varnok {
@@ -24,27 +25,10 @@ std::unique_ptr<std::ostream> OpenAppendFile(const std::filesystem::path& file,
         CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        switch (error) {
-            case ERROR_PATH_NOT_FOUND:
-            case ERROR_FILE_NOT_FOUND:
-                result = {FileProblem::NoFolder, file, {}};
-                break;
-            case ERROR_ACCESS_DENIED:
-            case ERROR_WRITE_PROTECT:
-                result = {exists ? FileProblem::ReadOnly : FileProblem::NoNewFiles, file, {}};
-                break;
-            case ERROR_PIPE_BUSY:
-                result = {FileProblem::NotFileOrTerminal, file, {}};
-                break;
-            case ERROR_DISK_FULL:
-            case ERROR_HANDLE_DISK_FULL:
-                result = {FileProblem::DiskFull, file, {}};
-                break;
-            default:
-                result = {FileProblem::SystemError, file, SystemErrorText(error)};
-                break;
-        }
+        result = FileFailure(GetLastError(), file,
+                             exists ? FileProblem::ReadOnly : FileProblem::NoNewFiles);
+        if (result.problem == FileProblem::NotAFile)
+            result.problem = FileProblem::NotFileOrTerminal;
         return nullptr;
     }
     const DWORD type = GetFileType(handle);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "store/TemporaryName.h"
-#include "store/win/WideText.h"
+#include "store/win/FileFailure.h"
 
 namespace varnok {
 
@@ -37,19 +37,6 @@ fs::path FolderOf(const fs::path& file) {
 
 FileResult Failure(FileProblem problem, const fs::path& file) {
     return {problem, file, {}};
-}
-
-FileResult SystemFailure(DWORD error, const fs::path& file) {
-    switch (error) {
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return Failure(FileProblem::DiskFull, file);
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-            return Failure(FileProblem::Busy, file);
-        default:
-            return {FileProblem::SystemError, file, SystemErrorText(error)};
-    }
 }
 
 bool IsRefused(DWORD error) {
@@ -92,7 +79,7 @@ FileResult Resolve(const fs::path& target, Target& resolved) {
             return IsFolder(FolderOf(target)) ? FileResult{}
                                               : Failure(FileProblem::NoFolder, target);
         }
-        return SystemFailure(error, target);
+        return FileFailure(error, target);
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         if (!FinalPath(target, resolved.file) ||
@@ -121,9 +108,7 @@ FileResult OpenForWriting(const Target& target, DWORD access, HANDLE& handle,
     if (handle != INVALID_HANDLE_VALUE) {
         return {};
     }
-    const DWORD error = GetLastError();
-    return IsRefused(error) ? Failure(FileProblem::ReadOnly, reported)
-                            : SystemFailure(error, reported);
+    return FileFailure(GetLastError(), reported);
 }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> contents) {
@@ -207,7 +192,7 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> cont
         const DWORD error = GetLastError();
         SetLength(file, target.size);
         CloseHandle(file);
-        return SystemFailure(error, reported);
+        return FileFailure(error, reported);
     }
     DWORD error = ERROR_SUCCESS;
     if (!Rewind(file) || !WriteAll(file, contents) || !SetLength(file, contents.size()) ||
@@ -219,7 +204,7 @@ FileResult WriteInPlace(const Target& target, std::span<const std::uint8_t> cont
         SetLength(file, target.size);
     }
     CloseHandle(file);
-    return error == ERROR_SUCCESS ? FileResult{} : SystemFailure(error, reported);
+    return error == ERROR_SUCCESS ? FileResult{} : FileFailure(error, reported);
 }
 
 // Nothing may hold the file in a way that keeps it from being replaced. Asked before anything
@@ -232,7 +217,7 @@ FileResult CheckHeldFile(const Target& target, const fs::path& reported) {
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         // Without the right to delete the file it can still be written over: not refused here.
-        return IsRefused(error) ? FileResult{} : SystemFailure(error, reported);
+        return IsRefused(error) ? FileResult{} : FileFailure(error, reported);
     }
     CloseHandle(file);
     return {};
@@ -240,7 +225,8 @@ FileResult CheckHeldFile(const Target& target, const fs::path& reported) {
 
 }  // namespace
 
-FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> contents) {
+FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> contents,
+                       NoNewFile noNewFile) {
     Target resolved;
     if (FileResult result = Resolve(target, resolved); !result) {
         return result;
@@ -253,12 +239,13 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     fs::path temporary;
     const HANDLE file = CreateTemporary(resolved, temporary);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (IsRefused(error)) {
-            return resolved.exists ? WriteInPlace(resolved, contents, target)
-                                   : Failure(FileProblem::NoNewFiles, target);
+        const FileResult created = FileFailure(GetLastError(), target, FileProblem::NoNewFiles);
+        const bool noNew = created.problem == FileProblem::NoNewFiles ||
+                           created.problem == FileProblem::NameTooLong;
+        if (noNew && resolved.exists && noNewFile == NoNewFile::WriteInPlace) {
+            return WriteInPlace(resolved, contents, target);
         }
-        return SystemFailure(error, target);
+        return created;
     }
     DWORD error = ERROR_SUCCESS;
     if (!WriteAll(file, contents) || !FlushFileBuffers(file)) {
@@ -279,8 +266,7 @@ FileResult ReplaceFile(const fs::path& target, std::span<const std::uint8_t> con
     }
     if (error != ERROR_SUCCESS) {
         DeleteFileW(temporary.c_str());
-        return IsRefused(error) ? Failure(FileProblem::ReadOnly, target)
-                                : SystemFailure(error, target);
+        return FileFailure(error, target);
     }
     return {};
 }
@@ -309,9 +295,7 @@ FileResult CheckReplaceable(const fs::path& target) {
     fs::path probe;
     const HANDLE file = CreateTemporary(resolved, probe);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        return IsRefused(error) ? Failure(FileProblem::NoNewFiles, target)
-                                : SystemFailure(error, target);
+        return FileFailure(GetLastError(), target, FileProblem::NoNewFiles);
     }
     CloseHandle(file);
     DeleteFileW(probe.c_str());

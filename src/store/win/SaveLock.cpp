@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "store/InPlaceFile.h"
+
 namespace varnok {
 namespace {
 
@@ -30,15 +32,10 @@ std::wstring MutexName(const std::filesystem::path& folder) {
     return L"Local\\varnok-save-" + std::to_wstring(std::hash<std::wstring>{}(full));
 }
 
-}  // namespace
-
-// The lock belongs to the folder, not to the file: a save replaces the file by renaming a new
-// one over it, so a hold on the old file would not stop a second saver. A named mutex is what
-// every process of this user's session sees under the same name.
-FileResult SaveLock::Acquire(const std::filesystem::path& file) {
-    const std::filesystem::path folder =
-        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
-    const HANDLE mutex = CreateMutexW(nullptr, FALSE, MutexName(folder).c_str());
+// Waits for the named mutex, which handle then owns.
+FileResult Hold(const std::wstring& name, const std::filesystem::path& file,
+                std::intptr_t& handle) {
+    const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     if (mutex == nullptr) {
         // No lock to be had: save unlocked, as on a file system without locks.
         return {};
@@ -46,7 +43,7 @@ FileResult SaveLock::Acquire(const std::filesystem::path& file) {
     switch (WaitForSingleObject(mutex, kPatienceMilliseconds)) {
         case WAIT_OBJECT_0:
         case WAIT_ABANDONED:  // its holder ended without letting go; the file is whole
-            handle_ = reinterpret_cast<std::intptr_t>(mutex);
+            handle = reinterpret_cast<std::intptr_t>(mutex);
             return {};
         case WAIT_TIMEOUT:
             CloseHandle(mutex);
@@ -55,6 +52,26 @@ FileResult SaveLock::Acquire(const std::filesystem::path& file) {
             CloseHandle(mutex);
             return {};
     }
+}
+
+}  // namespace
+
+// The lock belongs to the folder, not to the file: a save replaces the file by renaming a new
+// one over it, so a hold on the old file would not stop a second saver. A named mutex is what
+// every process of this user's session sees under the same name.
+FileResult SaveLock::Acquire(const std::filesystem::path& file) {
+    const std::filesystem::path folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    return Hold(MutexName(folder), file, handle_);
+}
+
+// Named for the file's volume and file index, which all its names share.
+FileResult SaveLock::AcquireFile(const std::filesystem::path& file) {
+    FileIdentity identity;
+    if (!IdentifyFile(file, identity)) return {};
+    return Hold(L"Local\\varnok-save-file-" + std::to_wstring(identity.device) + L"-" +
+                    std::to_wstring(identity.file),
+                file, handle_);
 }
 
 SaveLock::~SaveLock() {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <csignal>
@@ -21,6 +22,7 @@
 #include "support/FileBytes.h"
 #include "support/TempDirectory.h"
 #include "support/linux/ChildProcess.h"
+#include "support/linux/ScopedEnvironment.h"
 
 namespace varnok {
 namespace {
@@ -51,6 +53,12 @@ void LimitFileSize() {
     getrlimit(RLIMIT_FSIZE, &limited);
     limited.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limited);
+}
+
+// The files in a folder and its folders: a journal left behind would be one.
+long FilesUnder(const fs::path& folder) {
+    return std::count_if(fs::recursive_directory_iterator(folder), {},
+                         [](const fs::directory_entry& entry) { return entry.is_regular_file(); });
 }
 
 void MakeFolderTakeNoNewFiles(const fs::path& folder) {
@@ -102,6 +110,10 @@ TEST(SlotMapFileSystem, AnOrdinaryUserHearsWhyNothingWasSavedAndKeepsTheOldFile)
     for (const UserCase& c : cases) {
         SCOPED_TRACE(c.label);
         UserFolder folder;
+        // Where a write in place keeps its journal when the map's folder takes no new files.
+        UserFolder state;
+        ScopedEnvironment environment;
+        environment.Set("XDG_STATE_HOME", state.directory.Path().string());
         const auto message = RunInChild(
             [&] {
                 if (c.oldFile) WriteBytes(folder.Store(), kOld);
@@ -125,6 +137,7 @@ TEST(SlotMapFileSystem, AnOrdinaryUserHearsWhyNothingWasSavedAndKeepsTheOldFile)
         }
         EXPECT_EQ(Listing(folder.directory.Path()),
                   c.oldFile ? std::vector<std::string>{"msmap.dat"} : std::vector<std::string>{});
+        EXPECT_EQ(FilesUnder(state.directory.Path()), 0);
     }
 }
 
@@ -225,53 +238,74 @@ TEST(SlotMapFileSystem, ASaveWaitsForAnotherOneAndThenGivesUp) {
 }
 
 // Two savers through two links to one map, in different folders, each saving its own three
-// keys round after round: every save succeeds and the file ends with every saver's last keys.
+// keys round after round: every save succeeds, the file ends with every saver's last keys, and
+// every name still leads to it. A map with more than one name is written where it stands.
 TEST(SlotMapFileSystem, SaversThroughLinksInDifferentFoldersKeepEveryKey) {
-    TempDirectory directory;
-    const fs::path real = directory.Path() / "real";
-    fs::create_directory(real);
-    WriteBytes(real / "msmap.dat", {});
-    const std::array<fs::path, 2> folders = {directory.Path() / "d1", directory.Path() / "d2"};
-    for (const fs::path& folder : folders) {
-        fs::create_directory(folder);
-        fs::create_symlink(real / "msmap.dat", folder / "msmap.dat");
-    }
-    constexpr int kRounds = 100;
-    const auto key = [](int saver, int k) { return "key" + std::to_string(saver * 3 + k + 1); };
-    std::array<std::vector<std::string>, 2> failures;
-    const auto saver = [&](int which) {
-        for (int round = 0; round < kRounds; ++round) {
-            SlotMap map(folders[which]);
-            map.Load();
-            for (int k = 0; k < 3; ++k) {
-                map.Set(key(which, k), "round " + std::to_string(round),
-                        {static_cast<std::uint8_t>(round)}, 0);
-            }
-            if (const FileResult saved = map.Save(); !saved) {
-                failures[which].push_back(DescribeFileResult(saved, 0));
-            }
-        }
+    const struct {
+        const char* label;
+        void (*link)(const fs::path& to, const fs::path& name);
+    } cases[] = {
+        {"symbolic links",
+         [](const fs::path& to, const fs::path& name) { fs::create_symlink(to, name); }},
+        {"hard links",
+         [](const fs::path& to, const fs::path& name) { fs::create_hard_link(to, name); }},
     };
-    std::thread first(saver, 0);
-    std::thread second(saver, 1);
-    first.join();
-    second.join();
-
-    for (const std::vector<std::string>& failed : failures) {
-        EXPECT_EQ(failed.size(), 0u) << failed.front();
-    }
-    SlotMap saved(real);
-    ASSERT_TRUE(saved.Load());
-    for (int which = 0; which < 2; ++which) {
-        for (int k = 0; k < 3; ++k) {
-            SCOPED_TRACE(key(which, k));
-            const SlotEntry* entry = saved.Find(key(which, k));
-            ASSERT_NE(entry, nullptr);
-            EXPECT_EQ(entry->text, "round " + std::to_string(kRounds - 1));
-            EXPECT_EQ(entry->data[0], kRounds - 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        ScopedEnvironment environment;
+        environment.Set("XDG_STATE_HOME", (directory.Path() / "state").string());
+        const fs::path real = directory.Path() / "real";
+        fs::create_directory(real);
+        WriteBytes(real / "msmap.dat", {});
+        const std::array<fs::path, 2> folders = {directory.Path() / "d1", directory.Path() / "d2"};
+        for (const fs::path& folder : folders) {
+            fs::create_directory(folder);
+            c.link(real / "msmap.dat", folder / "msmap.dat");
         }
+        constexpr int kRounds = 100;
+        const auto key = [](int saver, int k) { return "key" + std::to_string(saver * 3 + k + 1); };
+        std::array<std::vector<std::string>, 2> failures;
+        const auto saver = [&](int which) {
+            for (int round = 0; round < kRounds; ++round) {
+                SlotMap map(folders[which]);
+                map.Load();
+                for (int k = 0; k < 3; ++k) {
+                    map.Set(key(which, k), "round " + std::to_string(round),
+                            {static_cast<std::uint8_t>(round)}, 0);
+                }
+                if (const FileResult saved = map.Save(); !saved) {
+                    failures[which].push_back(DescribeFileResult(saved, 0));
+                }
+            }
+        };
+        std::thread first(saver, 0);
+        std::thread second(saver, 1);
+        first.join();
+        second.join();
+
+        for (const std::vector<std::string>& failed : failures) {
+            EXPECT_EQ(failed.size(), 0u) << failed.front();
+        }
+        for (const fs::path& folder : {real, folders[0], folders[1]}) {
+            SCOPED_TRACE(folder.filename().string());
+            EXPECT_TRUE(fs::equivalent(folder / "msmap.dat", real / "msmap.dat"));
+            EXPECT_EQ(Listing(folder), std::vector<std::string>{"msmap.dat"});
+            SlotMap saved(folder);
+            ASSERT_TRUE(saved.Load());
+            for (int which = 0; which < 2; ++which) {
+                for (int k = 0; k < 3; ++k) {
+                    SCOPED_TRACE(key(which, k));
+                    const SlotEntry* entry = saved.Find(key(which, k));
+                    ASSERT_NE(entry, nullptr);
+                    EXPECT_EQ(entry->text, "round " + std::to_string(kRounds - 1));
+                    EXPECT_EQ(entry->data[0], kRounds - 1);
+                }
+            }
+        }
+        EXPECT_FALSE(fs::exists(directory.Path() / "state") &&
+                     FilesUnder(directory.Path() / "state") != 0);
     }
-    EXPECT_EQ(Listing(real), std::vector<std::string>{"msmap.dat"});
 }
 
 struct CheckCase {

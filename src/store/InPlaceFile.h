@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+
+#include "store/FileResult.h"
+
+namespace varnok {
+
+// What writing a file where it stands needs of the system. Implemented once per platform
+// (store/linux/, store/win/).
+
+// Which file a name leads to, whatever name it is reached by, and how many names it has.
+struct FileIdentity {
+    std::uint64_t device = 0;  // the device (Linux) or the volume's serial number (Windows)
+    std::uint64_t file = 0;    // the inode (Linux) or the file index (Windows)
+    std::uint32_t links = 0;   // the file's names (hard links)
+};
+
+// The identity of the file that path leads to, symbolic links followed; Missing when there is
+// none.
+FileResult IdentifyFile(const std::filesystem::path& path, FileIdentity& identity);
+
+// Writes contents as the whole of file, made or written over, and makes the file and its name
+// durable before returning. NoNewFiles when the folder takes no new file.
+FileResult WriteDurableFile(const std::filesystem::path& file,
+                            std::span<const std::uint8_t> contents);
+
+// Writes contents over file where it stands, pieceSize bytes at a time, cuts the file to their
+// length and makes that durable. Room for contents longer than the file is reserved before a
+// byte changes, so a full disk stops the write there.
+FileResult WriteOver(const std::filesystem::path& file, std::span<const std::uint8_t> contents,
+                     std::size_t pieceSize);
+
+// The user's own folder for what Varnok keeps between runs besides its data: on Linux
+// $XDG_STATE_HOME/brelmoth/varnok (~/.local/state/... by default), on Windows under
+// %LOCALAPPDATA%. Not created here; nullopt when the user has none.
+std::optional<std::filesystem::path> UserStateFolder();
+
+}  // namespace varnok
