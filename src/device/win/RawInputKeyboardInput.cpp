@@ -81,33 +81,6 @@ std::unique_ptr<RawInputKeyboardInput> RawInputKeyboardInput::Open(std::string& 
         return nullptr;
     }
 
-    const HINSTANCE module = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProcedure;
-    windowClass.hInstance = module;
-    windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        error = "Raw Input has no window: " + SystemErrorText(GetLastError());
-        return nullptr;
-    }
-    input->window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     module, nullptr);
-    if (input->window_ == nullptr) {
-        error = "Raw Input has no window: " + SystemErrorText(GetLastError());
-        return nullptr;
-    }
-    // Keyboards and mice (Generic Desktop 6 and 2), also while other windows have the focus,
-    // and word when one goes away.
-    const RAWINPUTDEVICE wanted[] = {
-        {0x01, 0x06, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, input->window_},
-        {0x01, 0x02, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, input->window_},
-    };
-    if (!RegisterRawInputDevices(wanted, 2, sizeof wanted[0])) {
-        error = "Raw Input refuses the keyboard's input: " + SystemErrorText(GetLastError());
-        return nullptr;
-    }
-
     // The keyboard must be among Raw Input's keyboards and mice, or nothing would ever come.
     UINT count = 0;
     std::vector<RAWINPUTDEVICELIST> devices;
@@ -130,6 +103,36 @@ std::unique_ptr<RawInputKeyboardInput> RawInputKeyboardInput::Open(std::string& 
     return input;
 }
 
+bool RawInputKeyboardInput::Listen(std::string& error) {
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = module;
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        error = "Raw Input has no window: " + SystemErrorText(GetLastError());
+        return false;
+    }
+    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module,
+                              nullptr);
+    if (window_ == nullptr) {
+        error = "Raw Input has no window: " + SystemErrorText(GetLastError());
+        return false;
+    }
+    // Keyboards and mice (Generic Desktop 6 and 2), also while other windows have the focus,
+    // and word when one goes away.
+    const RAWINPUTDEVICE wanted[] = {
+        {0x01, 0x06, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, window_},
+        {0x01, 0x02, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, window_},
+    };
+    if (!RegisterRawInputDevices(wanted, 2, sizeof wanted[0])) {
+        error = "Raw Input refuses the keyboard's input: " + SystemErrorText(GetLastError());
+        return false;
+    }
+    return true;
+}
+
 RawInputKeyboardInput::~RawInputKeyboardInput() {
     if (window_ == nullptr) return;
     const RAWINPUTDEVICE removed[] = {
@@ -137,6 +140,7 @@ RawInputKeyboardInput::~RawInputKeyboardInput() {
         {0x01, 0x02, RIDEV_REMOVE, nullptr},
     };
     RegisterRawInputDevices(removed, 2, sizeof removed[0]);
+    // Fails harmlessly where the window already went with the thread that waited.
     DestroyWindow(window_);
 }
 
@@ -180,6 +184,7 @@ bool RawInputKeyboardInput::Drain(std::vector<RawInputReports::RawEvent>& batch,
 KeyboardInput::Wait RawInputKeyboardInput::Next(int timeoutMilliseconds, std::size_t& interface,
                                                 std::vector<std::uint8_t>& report,
                                                 std::string& error) {
+    if (window_ == nullptr && !Listen(error)) return Wait::Failed;
     const ULONGLONG deadline =
         GetTickCount64() + static_cast<ULONGLONG>(std::max(timeoutMilliseconds, 0));
     while (ready_.empty()) {

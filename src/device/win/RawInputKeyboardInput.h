@@ -22,8 +22,8 @@ namespace varnok {
 // the focus, and takes only what comes from the keyboard's own device (its device path is a
 // HID collection with the keyboard's ids); every other keyboard and mouse is ignored. Windows
 // lets no program keep one keyboard's keys from the desktop without a driver, so the keys act
-// on the desktop as well, which Notices says. Open, Next and the destructor are called on one
-// thread.
+// on the desktop as well, which Notices says. Open may be called on any thread; the input
+// arrives on the thread that calls Next first, and Next is called on that thread only.
 class RawInputKeyboardInput : public KeyboardInput {
 public:
     // Nullptr and the reason when there is no keyboard or Raw Input refuses.
@@ -41,13 +41,16 @@ public:
 
 private:
     RawInputKeyboardInput() = default;
+    // Makes the calling thread's message-only window and registers it for the input of every
+    // keyboard and mouse; false with the reason when Windows refuses.
+    bool Listen(std::string& error);
     // Whether Raw Input's device is one of the keyboard's collections (asked once per device).
     bool OwnDevice(HANDLE device);
     // Takes the window's waiting messages: the keyboard's own input into batch. False, with
     // the reason, when the keyboard went away.
     bool Drain(std::vector<RawInputReports::RawEvent>& batch, std::string& error);
 
-    HWND window_ = nullptr;
+    HWND window_ = nullptr;  // none until Next first waits
     // The keyboard's HID collections, as their device paths name them without the interface
     // class.
     std::set<std::string> instances_;

@@ -1,7 +1,8 @@
 # Varnok on Windows under Wine in the machine, against the same keyboard over uhid: Wine's
 # udev bus hands the hidraw node to SetupAPI and hid.dll, varnok-cli.exe finds the keyboard
 # there, saves with --verify and reads back, and the keyboard receives and holds exactly what
-# the simulated keyboard does for the same commands on Linux.
+# the simulated keyboard does for the same commands on Linux; watch refuses to test the keys,
+# with the reason.
 exe=$VARNOK_WINDOWS_BUILD/varnok-cli.exe
 [ -f "$VARNOK_WINE_PREFIX/system.reg" ] || fail "no Wine prefix at $VARNOK_WINE_PREFIX"
 # A program started straight from the 9p share crashes at start under Wine; from tmpfs it runs.
@@ -78,4 +79,11 @@ tr -d '\r' <err
 [ "$(trace kbd.log | wc -l)" = $((session + 5)) ] \
     || fail "requests went on after the refused one: $(trace kbd.log | tail -n +$((session + 1)))"
 cmp -s map-before msmap.dat || fail "msmap.dat changed"
+
+step "varnok-cli.exe watch says at once why it cannot test the keys under Wine"
+# Wine lists the keyboard as a Raw Input keyboard but folds its own keyboard into the same
+# device, and hands Raw Input none of the keyboard's presses.
+expect 1 wcli watch --count 1
+tr -d '\r' <err
+said "under Wine the keyboard's keys cannot be told from another keyboard's"
 wineserver --kill || true
