@@ -320,7 +320,9 @@ std::string_view NextLine(std::string_view data, std::size_t& position, std::siz
 IniDocument IniDocument::Parse(std::string_view text) {
     IniDocument document;
     std::string section;
-    std::size_t position = 0;
+    // Editors on some systems start a UTF-8 file with a byte-order mark; QSettings skips it.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::size_t position = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     while (position < text.size()) {
         std::size_t equals = 0;
         const std::string_view line = NextLine(text, position, equals);

@@ -8,8 +8,9 @@
 
 namespace varnok {
 
-// The INI text QSettings keeps its settings in on Linux, read and written as QSettings reads
-// and writes it, so that a program without Qt can share the file with the window: sections
+// The INI text of the settings file, read and written as QSettings reads and writes it (the
+// window kept the file through QSettings before, and a file it wrote reads the same): a UTF-8
+// byte-order mark at the start is skipped, sections
 // and names are unescaped on reading (%XX, a backslash for "/") and escaped again on writing;
 // a value is a string or, when it holds unquoted commas, a list of strings; ";" starts a
 // comment outside quotes; lines without "=" are ignored; a later line for the same name wins.

@@ -8,10 +8,10 @@ std::int32_t MemorySettingsStore::ReadSetting(std::string_view section, std::str
     return it == values_.end() ? defaultValue : it->second;
 }
 
-bool MemorySettingsStore::WriteSetting(std::string_view section, std::string_view name,
-                                       std::int32_t value) {
+FileResult MemorySettingsStore::WriteSetting(std::string_view section, std::string_view name,
+                                             std::int32_t value) {
     values_[{std::string(section), std::string(name)}] = value;
-    return true;
+    return {};
 }
 
 bool MemorySettingsStore::Has(std::string_view section, std::string_view name) const {

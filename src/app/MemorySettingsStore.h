@@ -14,7 +14,8 @@ class MemorySettingsStore : public SettingsStore {
 public:
     std::int32_t ReadSetting(std::string_view section, std::string_view name,
                              std::int32_t defaultValue) override;
-    bool WriteSetting(std::string_view section, std::string_view name, std::int32_t value) override;
+    FileResult WriteSetting(std::string_view section, std::string_view name,
+                            std::int32_t value) override;
 
     bool Has(std::string_view section, std::string_view name) const;
 

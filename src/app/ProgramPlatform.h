@@ -19,9 +19,10 @@ namespace varnok {
 // platform, in that platform's folder (app/linux/, app/win/): the programs' mains and their
 // start-up ask here, so that none of them holds platform code.
 
-// Called first by every program, before any file is written or any text is printed: a write
-// past the process's file size limit fails and is reported instead of ending the process, and
-// what is printed in UTF-8 reaches a console as the characters it stands for.
+// Called first by every program, before any file is opened or any text is printed: a standard
+// descriptor that was closed stays unusable but can no longer be taken by a file the program
+// opens, a write past the process's file size limit fails and is reported instead of ending
+// the process, and what is printed in UTF-8 reaches a console as the characters it stands for.
 void PrepareProcess();
 
 // The program's arguments as UTF-8, the program's name first. Linux passes them as they are;
@@ -44,6 +45,9 @@ std::unique_ptr<DeviceWatch> SystemDeviceWatch();
 // (the command line works on the window's store). Nullptr, with the reason, when it has no
 // place.
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string& error);
+
+// Where that store lives, as the help names it for the user who runs it.
+std::string WindowSettingsPlace(std::string_view program);
 
 // The keyboard's own input for the key tester, read and held from the desktop while the
 // object lives; nullptr and the reason when there is none to read.

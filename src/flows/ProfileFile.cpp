@@ -3,6 +3,8 @@
 #include <fstream>
 #include <istream>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "flows/ProfileFileTexts.h"
 #include "keys/KeySlots.h"
@@ -102,14 +104,19 @@ std::string ImportProfile(const Profile& profile, KeySlotsModel& model, Settings
         return DescribeFileResult(saved, language);
     }
     model = std::move(imported);
-    bool written = true;
+    std::vector<std::pair<std::string_view, std::int32_t>> choices;
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        written &= settings.WriteSetting(kSettingsSection, kFunctionModeSettings[row],
-                                         model.FunctionMode(row));
+        choices.emplace_back(kFunctionModeSettings[row], model.FunctionMode(row));
     }
-    written &= settings.WriteSetting(kSettingsSection, kKeyCountSetting, profile.keyCount - 1);
-    written &= settings.WriteSetting(kSettingsSection, kLanguageSetting, profile.language);
-    if (!written) return std::string(ProfileTextFor(ProfileText::SettingsNotWritten, language));
+    choices.emplace_back(kKeyCountSetting, profile.keyCount - 1);
+    choices.emplace_back(kLanguageSetting, profile.language);
+    for (const auto& [name, value] : choices) {
+        if (const FileResult written = settings.WriteSetting(kSettingsSection, name, value);
+            !written) {
+            return std::string(ProfileTextFor(ProfileText::SettingsNotWritten, language)) + ": " +
+                   DescribeFileResult(written, language);
+        }
+    }
     return {};
 }
 

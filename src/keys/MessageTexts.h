@@ -23,6 +23,9 @@ enum class MessageId {
     StoreNotSaved,
     // The key definitions could not be loaded from msmap.dat; the file and the reason follow.
     StoreNotLoaded,
+    // A choice (language, keys shown, a row's function) could not be kept in the settings
+    // file; the file and the reason follow.
+    SettingsNotSaved,
     // The window cannot start (no usable map file, key table or trace); the reason follows.
     StartRefused,
 };
@@ -38,7 +41,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 12> MessageTexts;
+extern const std::array<MessageTextRow, 13> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.

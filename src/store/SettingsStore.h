@@ -4,19 +4,21 @@
 #include <cstdint>
 #include <string_view>
 
+#include "store/FileResult.h"
+
 namespace varnok {
 
 // The per-user store of the user's last choices: 32-bit integers by section and value name.
-// Reads never fail: an absent or unreadable value yields the caller's default. Writes report
-// success, but nothing the program does depends on it.
+// Reads never fail: an absent or unreadable value yields the caller's default. A write that
+// did not land says why, so that the user learns the choice is not kept.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
 
     virtual std::int32_t ReadSetting(std::string_view section, std::string_view name,
                                      std::int32_t defaultValue) = 0;
-    virtual bool WriteSetting(std::string_view section, std::string_view name,
-                              std::int32_t value) = 0;
+    virtual FileResult WriteSetting(std::string_view section, std::string_view name,
+                                    std::int32_t value) = 0;
 };
 
 // The values the window keeps in the settings store, all in one section; Varnok on Windows

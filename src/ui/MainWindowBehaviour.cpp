@@ -435,7 +435,7 @@ void MainWindowBehaviour::ApplyLanguage() {
     // Nothing selected keeps the language; a choice is stored as the list's index.
     if (const int selected = controls_.SelectedListIndex(kLanguageList); selected >= 0) {
         language_ = selected;
-        settings_.WriteSetting(kSettingsSection, kLanguageSetting, language_);
+        StoreChoice(kLanguageSetting, language_);
     }
     RestoreFunctionModes();
     for (const WindowLabel& label : WindowLabelTable) {
@@ -470,7 +470,7 @@ void MainWindowBehaviour::ApplyLanguage() {
 void MainWindowBehaviour::ApplyKeyCount() {
     const int k = controls_.SelectedListIndex(kKeyCountList);
     if (k < 0 || k > kSlotCount - 2) return;
-    settings_.WriteSetting(kSettingsSection, kKeyCountSetting, k);
+    StoreChoice(kKeyCountSetting, k);
     shownKeyCount_ = k;
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         const bool shown = row <= k + 1;
@@ -529,14 +529,21 @@ void MainWindowBehaviour::ChangeFunctionMode(int row) {
         Refresh();
         if (!stored) ShowFileProblem(MessageId::StoreNotSaved, stored);
     }
-    settings_.WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+    StoreChoice(kFunctionModeSettings[row], mode);
     ShowRowEntries();
 }
 
-void MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
+FileResult MainWindowBehaviour::StoreFunctionMode(int row, std::int32_t mode) {
     controls_.SelectListIndex(RowControlTable[row].functionList, mode);
     model_.SetFunctionMode(row, controls_.SelectedListIndex(RowControlTable[row].functionList));
-    settings_.WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+    return settings_.WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+}
+
+void MainWindowBehaviour::StoreChoice(std::string_view name, std::int32_t value) {
+    const FileResult stored = settings_.WriteSetting(kSettingsSection, name, value);
+    // Said once for a run of failures (a start stores two choices; a language change, more).
+    if (!stored && !settingsProblemShown_) ShowFileProblem(MessageId::SettingsNotSaved, stored);
+    settingsProblemShown_ = !stored;
 }
 
 void MainWindowBehaviour::ShowMessage(MessageId id) {
@@ -665,7 +672,13 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     SetWindowBusy(false);
     // Disabled, the focused control lost the focus: it has it back, so keys reach the window.
     controls_.SetFocus(focusBeforeFlow_ != 0 ? focusBeforeFlow_ : kSaveButton);
-    for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) StoreFunctionMode(row, mode);
+    // One message for the rows whose modes the settings could not keep.
+    FileResult modesStored;
+    for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) {
+        if (FileResult stored = StoreFunctionMode(row, mode); !stored && modesStored) {
+            modesStored = std::move(stored);
+        }
+    }
     if (afterRefresh) {
         ApplyKeyCount();
         Refresh();
@@ -678,6 +691,7 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     }
     if (std::exchange(flowSettlesRows_, false) && flowSucceeded_) MarkSaved();
     ShowFlowMessages();
+    if (!modesStored) ShowFileProblem(MessageId::SettingsNotSaved, modesStored);
     if (std::exchange(closeWhenSaved_, false) && flowSucceeded_) controls_.CloseWindow();
 }
 

@@ -176,7 +176,10 @@ private:
     void PickCommandItem(int slot);
     void ChangeFunctionMode(int row);
     // Selects a mode in a row's list and keeps it in the model and the settings.
-    void StoreFunctionMode(int row, std::int32_t mode);
+    FileResult StoreFunctionMode(int row, std::int32_t mode);
+    // Keeps one of the owner's choices in the settings store; says so when it cannot, once
+    // until a choice is kept again.
+    void StoreChoice(std::string_view name, std::int32_t value);
     // What the user typed into String rows is in their value boxes only until the next
     // Collect; the row operations refresh every row from the model, so they take it first.
     void TakeTypedTexts();
@@ -207,6 +210,8 @@ private:
     HidPlatform& hid_;
     std::string applicationName_;
     bool exchanging_ = false;
+    // The last choice the settings store could not keep has been said.
+    bool settingsProblemShown_ = false;
 
     std::int32_t language_ = 0;
     KeySlotsModel model_;

@@ -93,6 +93,7 @@ TEST(VocabularyTables, EveryMessageInBothLanguages) {
         {MessageId::StoreNotSaved, "Key definitions not saved to file!", "按键定义未能保存到文件!"},
         {MessageId::StoreNotLoaded, "Key definitions not loaded from file!",
          "未能从文件读取按键定义!"},
+        {MessageId::SettingsNotSaved, "Settings not saved to file!", "设置未能保存到文件!"},
         {MessageId::StartRefused, "Varnok cannot start:", "Varnok 无法启动："},
     };
     ASSERT_EQ(std::size(cases), MessageTexts.size());

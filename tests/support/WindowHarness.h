@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MemorySettingsStore.h"
 #include "device/SimulatedKeyboard.h"
+#include "support/FallibleSettingsStore.h"
 #include "support/InlineFlowExecutor.h"
 #include "support/MemoryDialogControls.h"
 #include "support/TempDirectory.h"
@@ -54,7 +54,7 @@ protected:
 
     TempDirectory directory;
     FocusReportingControls controls;
-    MemorySettingsStore settings;
+    FallibleSettingsStore settings;
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
     InlineFlowExecutor executor;

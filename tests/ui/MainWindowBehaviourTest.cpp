@@ -103,7 +103,7 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
         SCOPED_TRACE(testing::Message() << "keynum " << c.keynum << " keyLan " << c.keyLan);
         controls = FocusReportingControls();
         SetUp();
-        settings = MemorySettingsStore();
+        settings = FallibleSettingsStore();
         settings.WriteSetting("Settings", "keynum", c.keynum);
         settings.WriteSetting("Settings", "keyLan", c.keyLan);
         settings.WriteSetting("Settings", "KeyFun2Sel", 1);
@@ -473,7 +473,7 @@ TEST_F(MainWindowBehaviourTest, SaveRefusesARowTextTheFileCannotHoldWhole) {
             SCOPED_TRACE(testing::Message() << c.text << " language " << language);
             controls = FocusReportingControls();
             SetUp();
-            settings = MemorySettingsStore();
+            settings = FallibleSettingsStore();
             settings.WriteSetting("Settings", "keynum", 5);
             settings.WriteSetting("Settings", "keyLan", language);
             Start();
@@ -718,6 +718,40 @@ TEST_F(MainWindowBehaviourTest, AMapFileLeftAloneIsNamedWithTheReason) {
             EXPECT_EQ(controls.messages[1].text, c.then);
         }
         EXPECT_TRUE(ReadBytes(directory.Path() / "msmap.dat") == tooLarge);
+    }
+}
+
+// A choice the settings file cannot keep is said in the window's language, with the file and
+// the reason: once for the two choices a start stores, once for a choice the owner makes.
+TEST_F(MainWindowBehaviourTest, AChoiceTheSettingsCannotKeepIsSaid) {
+    const struct {
+        const char* label;
+        std::int32_t storedLanguage;  // -1: nothing stored
+        int keyCount;                 // -1: none chosen after the start
+        std::string text, detail;
+    } cases[] = {
+        {"a first start", -1, -1, "Settings not saved to file!",
+         "/home/u/.config/brelmoth/varnok.conf: the file is read-only"},
+        {"keys shown chosen, Chinese", 1, 2, "设置未能保存到文件!",
+         "/home/u/.config/brelmoth/varnok.conf: 文件是只读的"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        settings = {};
+        if (c.storedLanguage >= 0) {
+            settings.WriteSetting("Settings", "keyLan", c.storedLanguage);
+            settings.WriteSetting("Settings", "keynum", 0);
+        }
+        settings.refusal =
+            FileResult{FileProblem::ReadOnly, "/home/u/.config/brelmoth/varnok.conf", {}};
+        controls.messages.clear();
+        Start();
+        if (c.keyCount >= 0) Choose(ControlId::KeyCount, c.keyCount);
+
+        ASSERT_EQ(controls.messages.size(), 1u);
+        EXPECT_EQ(controls.messages[0].text, c.text);
+        EXPECT_EQ(controls.messages[0].detail, c.detail);
+        EXPECT_EQ(controls.messages[0].icon, MessageIcon::Exclamation);
     }
 }
 

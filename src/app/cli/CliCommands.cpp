@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "app/OutputFailure.h"
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyListText.h"
 #include "device/HexBytes.h"
@@ -79,12 +81,8 @@ std::string Describe(const SlotReadBack& key) {
 CliCommands::CliCommands(CliEnvironment environment) : env_(std::move(environment)) {}
 
 int CliCommands::Delivered(int status) {
-    errno = 0;
-    env_.out.flush();
-    if (env_.out) return status;
-    const int error = errno;
-    return Fail(kExitUsage, std::string("the result could not be written to standard output") +
-                                (error != 0 ? std::string(" (") + std::strerror(error) + ")" : ""));
+    const std::string failure = OutputFailure(env_.out);
+    return failure.empty() ? status : Fail(kExitUsage, failure);
 }
 
 int CliCommands::Fail(int status, const std::string& message) {
@@ -286,7 +284,8 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     host.EndProgress();
     if (takeIntoStore && !SaveModel(model)) return kExitUsage;
     PrintKeys(model, json);
-    return Delivered(kExitSuccess);
+    // A function mode the settings did not keep has been named.
+    return Delivered(host.FileLeftAlone() ? kExitUsage : kExitSuccess);
 }
 
 std::optional<int> CliCommands::RowKey(std::string_view given, std::string_view command) {
@@ -324,11 +323,22 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
     if (!DefineKeyFromText(model, key, rowMode, definition, reason)) {
         return Fail(kExitUsage, "key " + std::to_string(key) + ": " + reason);
     }
+    // The settings first: a mode that cannot be kept leaves the key as it was.
+    if (!StoreChoice(kFunctionModeSettings[key], rowMode) || !ShowKeyInWindow(key)) {
+        return kExitUsage;
+    }
     if (!SaveModel(model)) return kExitUsage;
-    env_.settings.WriteSetting(kSettingsSection, kFunctionModeSettings[key], rowMode);
-    ShowKeyInWindow(key);
     PrintKey(model, key);
     return Delivered(kExitSuccess);
+}
+
+bool CliCommands::StoreChoice(std::string_view name, std::int32_t value) {
+    const FileResult stored = env_.settings.WriteSetting(kSettingsSection, name, value);
+    if (!stored) {
+        Fail(kExitUsage, std::string(MessageFor(MessageId::SettingsNotSaved, 0).text) + " " +
+                             DescribeFileResult(stored, 0));
+    }
+    return static_cast<bool>(stored);
 }
 
 int CliCommands::Unset(std::string_view keyGiven) {
@@ -344,11 +354,12 @@ int CliCommands::Unset(std::string_view keyGiven) {
     return Delivered(kExitSuccess);
 }
 
-void CliCommands::ShowKeyInWindow(int key) {
+bool CliCommands::ShowKeyInWindow(int key) {
     // The window shows the first keynum + 1 rows: a key set here is to be seen there.
-    if (StoredKeyCount(env_.settings) >= key) return;
-    env_.settings.WriteSetting(kSettingsSection, kKeyCountSetting, key - 1);
+    if (StoredKeyCount(env_.settings) >= key) return true;
+    if (!StoreChoice(kKeyCountSetting, key - 1)) return false;
     env_.err << "varnok-cli: the window now shows " << key << " keys\n";
+    return true;
 }
 
 void CliCommands::PrintKey(const KeySlotsModel& model, int key) {
@@ -424,9 +435,18 @@ int CliCommands::Export(const std::string& file) {
 
 int CliCommands::Import(const std::string& file) {
     std::string refusal;
+    errno = 0;
     const std::optional<Profile> profile =
         file == "-" ? ReadProfile(std::cin, "standard input", file, 0, refusal)
                     : ReadProfileFile(PathFromText(file), 0, refusal);
+    // std::cin takes a failed read (a closed descriptor) for the end of the input: the C
+    // stream beneath it knows, and the profile is then not what the input held.
+    if (const int error = errno; file == "-" && std::ferror(stdin)) {
+        return Fail(kExitUsage, "standard input could not be read" +
+                                    (error != 0 ? std::string(" (") + std::strerror(error) + ")"
+                                                : std::string()) +
+                                    "; nothing was changed");
+    }
     if (!profile) return Fail(kExitUsage, refusal);
     KeySlotsModel model(SlotMap::InFile(env_.mapFile));
     if (!LoadModel(model)) return kExitUsage;

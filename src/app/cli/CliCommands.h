@@ -87,8 +87,12 @@ private:
     void PrintKeys(const KeySlotsModel& model, bool json);
     // The line of one key, as show prints it.
     void PrintKey(const KeySlotsModel& model, int key);
-    // Makes the window show at least the first key rows.
-    void ShowKeyInWindow(int key);
+    // Makes the window show at least the first key rows; false, said so, when the settings
+    // cannot keep it.
+    bool ShowKeyInWindow(int key);
+    // Keeps a value in the window's settings; false, with the file and the reason, when it
+    // cannot.
+    bool StoreChoice(std::string_view name, std::int32_t value);
     int Fail(int status, const std::string& message);
     // status once the result reached standard output; a usage error, said so, when it did not.
     int Delivered(int status);

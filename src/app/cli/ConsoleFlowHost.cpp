@@ -75,7 +75,11 @@ void ConsoleFlowHost::StoreFunctionMode(int row, std::int32_t mode) {
     if (settings_ == nullptr || row < 1 || row >= static_cast<int>(kFunctionModeSettings.size())) {
         return;
     }
-    settings_->WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+    if (const FileResult stored =
+            settings_->WriteSetting(kSettingsSection, kFunctionModeSettings[row], mode);
+        !stored && !fileLeftAlone_) {
+        ShowFileProblem(MessageId::SettingsNotSaved, stored);
+    }
 }
 
 bool ConsoleFlowHost::StopRequested() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OutputFailure.h"
 #include "app/ProgramPlatform.h"
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
@@ -183,7 +184,12 @@ int main(int argc, char** argv) {
     try {
         app.parse(static_cast<int>(argumentTexts.size()), argumentTexts.data());
     } catch (const CLI::ParseError& e) {
-        if (e.get_exit_code() == 0) return app.exit(e);
+        if (e.get_exit_code() == 0) {
+            // --help and --version: their text is the result, and is delivered as any is.
+            app.exit(e);
+            const std::string failure = OutputFailure(std::cout);
+            return failure.empty() ? kExitSuccess : Fail(failure);
+        }
         // The help of the command the line was for, where it got that far.
         const std::vector<CLI::App*> commands = app.get_subcommands();
         std::cerr << "varnok-cli: " << UsageError(app, e, arguments) << "\nTry 'varnok-cli "

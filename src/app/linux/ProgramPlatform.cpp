@@ -1,7 +1,9 @@
 #include "app/ProgramPlatform.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <system_error>
@@ -25,9 +27,28 @@ void RequestStop(int) {
     std::signal(SIGINT, SIG_DFL);
 }
 
+std::optional<std::filesystem::path> SettingsFile(std::string_view program) {
+    const std::optional<std::filesystem::path> folder = UserConfigFolder();
+    if (!folder) return std::nullopt;
+    return *folder / kOrganisationName / (std::string(program) + ".conf");
+}
+
 }  // namespace
 
 void PrepareProcess() {
+    // A standard descriptor the caller closed is the lowest free number, which the next file
+    // opened (a HID trace, the map) would take: what is printed would then land in that file.
+    // Each closed one is held on /dev/null, open the one way it is never used (standard input
+    // for writing, output and error for reading), so that reading or printing there fails as
+    // on a closed descriptor and is reported as before, and no file takes its place.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int held = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
@@ -51,15 +72,19 @@ std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
     return std::make_unique<DevNodeWatch>();
 }
 
-// The INI file where the window's QSettings keeps its values.
+// The INI file every Linux front end keeps the window's values in.
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string& error) {
-    const std::optional<std::filesystem::path> folder = UserConfigFolder();
-    if (!folder) {
+    const std::optional<std::filesystem::path> file = SettingsFile(program);
+    if (!file) {
         error = "no home folder: the settings have no place";
         return nullptr;
     }
-    return std::make_unique<IniSettingsStore>(*folder / kOrganisationName /
-                                              (std::string(program) + ".conf"));
+    return std::make_unique<IniSettingsStore>(*file);
+}
+
+std::string WindowSettingsPlace(std::string_view program) {
+    const std::optional<std::filesystem::path> file = SettingsFile(program);
+    return file ? file->string() : "(no home folder: the settings are not kept)";
 }
 
 std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {

@@ -5,29 +5,26 @@
 #include <QLabel>
 #include <QMessageBox>
 
-#include "app/qt/QtSettingsStore.h"
 #include "app/qt/StyleSheetSkin.h"
 #include "keys/MessageTexts.h"
 
 namespace varnok {
 
-QtProgram::QtProgram(WindowFactory makeWindow) : makeWindow_(std::move(makeWindow)) {}
+QtProgram::QtProgram(SettingsStore& settings, WindowFactory makeWindow)
+    : settings_(settings), makeWindow_(std::move(makeWindow)) {}
 
 QString QtProgram::ApplicationName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
 bool QtProgram::InitInstance() {
-    // Qt needs no common-controls initialisation. Neither the skin nor the settings store can
-    // stop start-up: their results are not looked at.
+    // Qt needs no common-controls initialisation. The skin cannot stop start-up: its result is
+    // not looked at.
     StyleSheetSkin skin;
     skin.Start(kSkinFileName);
-    QString name = ApplicationName();
-    QtSettingsStore settings(name);
-    std::unique_ptr<QtMainWindow> window = makeWindow_(settings, name.toStdString());
+    std::unique_ptr<QtMainWindow> window = makeWindow_(settings_, ApplicationName().toStdString());
     window->exec();
     skin.Stop();
-    // The window goes with this scope, before the settings store it may use.
     return false;
 }
 

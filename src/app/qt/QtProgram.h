@@ -11,9 +11,9 @@
 
 namespace varnok {
 
-// The program's start-up and shut-down: the skin, the settings store, the main window run
-// modally once, the skin taken off again. Closing the main window ends the program; nothing is
-// written at exit.
+// The program's start-up and shut-down: the skin, the main window run modally once on the
+// settings store it is given, the skin taken off again. Closing the main window ends the
+// program; nothing is written at exit.
 class QtProgram {
 public:
     // The skin file that start-up asks the skin for.
@@ -24,7 +24,7 @@ public:
     using WindowFactory = std::function<std::unique_ptr<QtMainWindow>(
         SettingsStore& settings, const std::string& applicationName)>;
 
-    explicit QtProgram(WindowFactory makeWindow);
+    QtProgram(SettingsStore& settings, WindowFactory makeWindow);
 
     // The executable's file name without its extension: the settings store's application name.
     static QString ApplicationName();
@@ -37,6 +37,7 @@ public:
     static void ShowStartRefusal(const std::string& reason, std::int32_t language);
 
 private:
+    SettingsStore& settings_;
     WindowFactory makeWindow_;
 };
 

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QKeyEvent>
-#include <QSettings>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +8,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/MemorySettingsStore.h"
+#include "app/OutputFailure.h"
 #include "app/ProgramPlatform.h"
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
@@ -57,10 +58,18 @@ int RefuseStart(const std::string& reason, std::int32_t language,
     return 2;
 }
 
+// The help or version text was the result: status 2 and the reason when it did not arrive.
+int Delivered(std::ostream& out) {
+    const std::string failure = varnok::OutputFailure(out);
+    return failure.empty() ? 0 : Fail(failure);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace varnok;
+    // Before any file is opened.
+    PrepareProcess();
     const std::vector<std::string> arguments(argv, argv + argc);
     const std::string program =
         std::filesystem::path(arguments.empty() ? "varnok" : arguments[0]).filename().string();
@@ -71,28 +80,24 @@ int main(int argc, char** argv) {
         // file's name needs none.
         const std::string name = std::filesystem::path(program).stem().string();
         const auto dataFolder = UserDataFolder(name);
-        const QSettings settings(
-            QSettings::NativeFormat, QSettings::UserScope,
-            QString::fromUtf8(kOrganisationName.data(),
-                              static_cast<qsizetype>(kOrganisationName.size())),
-            QString::fromStdString(name));
         std::cout << UsageText(program,
                                dataFolder ? (*dataFolder / "msmap.dat").string()
                                           : "(no home folder: name a map file with --map FILE)",
-                               settings.fileName().toStdString());
-        return 0;
+                               WindowSettingsPlace(name));
+        return Delivered(std::cout);
     }
     if (parsed.options.version) {
         std::cout << kProgramTitle << "\n";
-        return 0;
+        return Delivered(std::cout);
     }
 
     // Everything that can stop Varnok is settled before the toolkit starts.
-    PrepareProcess();
-    // The window's language, for what start-up may have to refuse.
+    // The settings, read once: the window's language, for what start-up may have to refuse,
+    // and the window's choices. Without a home folder they live as long as the window.
     std::string error;
-    const std::unique_ptr<SettingsStore> storedChoices = WindowSettingsStore(ProgramName(), error);
-    const std::int32_t language = storedChoices ? StoredLanguage(*storedChoices) : 0;
+    std::unique_ptr<SettingsStore> settings = WindowSettingsStore(ProgramName(), error);
+    if (!settings) settings = std::make_unique<MemorySettingsStore>();
+    const std::int32_t language = StoredLanguage(*settings);
     StartUp startUp(parsed.options, SystemHidPlatform, language);
     if (!startUp.SettleMap(UserDataFolder(ProgramName()), error)) {
         return RefuseStart(error, language, parsed.toolkitArguments);
@@ -124,8 +129,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<DeviceWatch> watch = startUp.Simulated() ? nullptr : SystemDeviceWatch();
 
     QtKeyEventTranslator keys;
-    QtProgram app([&hid, &keys, &map, &advice, &watch](SettingsStore& settings,
-                                                       const std::string& applicationName) {
+    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch](
+                                 SettingsStore& settings, const std::string& applicationName) {
         auto window = std::make_unique<QtMainWindow>(
             [&hid, &settings, &map, &advice, &watch, applicationName](DialogControls& controls,
                                                                       FlowExecutor& executor) {

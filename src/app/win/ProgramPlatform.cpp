@@ -9,6 +9,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "app/UserDataFolder.h"
 #include "app/win/RegistrySettingsStore.h"
 #include "device/win/RawInputKeyboardInput.h"
 #include "device/win/SetupApiHidPlatform.h"
@@ -127,6 +128,11 @@ std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
 // The registry key where the window keeps its values.
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string&) {
     return std::make_unique<RegistrySettingsStore>(std::string(program));
+}
+
+std::string WindowSettingsPlace(std::string_view program) {
+    return "HKEY_CURRENT_USER\\Software\\" + std::string(kOrganisationName) + "\\" +
+           std::string(program) + "\\" + std::string(kSettingsSection);
 }
 
 std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {

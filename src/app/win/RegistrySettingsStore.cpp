@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "app/UserDataFolder.h"
 #include "store/win/WideText.h"
 
@@ -44,17 +46,20 @@ std::int32_t RegistrySettingsStore::ReadSetting(std::string_view section, std::s
     return static_cast<std::int32_t>(value);
 }
 
-bool RegistrySettingsStore::WriteSetting(std::string_view section, std::string_view name,
-                                         std::int32_t value) {
+FileResult RegistrySettingsStore::WriteSetting(std::string_view section, std::string_view name,
+                                               std::int32_t value) {
+    // A registry value has no file: the message names the key it lives under.
+    const std::filesystem::path place = L"HKEY_CURRENT_USER\\" + keyPath_;
     const HKEY key = OpenSection(keyPath_, section, KEY_SET_VALUE);
     if (key == nullptr) {
-        return false;
+        return {FileProblem::SystemError, place, {}};
     }
     const auto data = static_cast<DWORD>(value);
     const LSTATUS status = RegSetValueExW(key, WideFromUtf8(name).c_str(), 0, REG_DWORD,
                                           reinterpret_cast<const BYTE*>(&data), sizeof data);
     RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) return {FileProblem::SystemError, place, {}};
+    return {};
 }
 
 }  // namespace varnok

@@ -16,7 +16,8 @@ public:
     // The default when the value is absent, is no DWORD, or its key cannot be opened.
     std::int32_t ReadSetting(std::string_view section, std::string_view name,
                              std::int32_t defaultValue) override;
-    bool WriteSetting(std::string_view section, std::string_view name, std::int32_t value) override;
+    FileResult WriteSetting(std::string_view section, std::string_view name,
+                            std::int32_t value) override;
 
     // The key of the program's sections, below HKEY_CURRENT_USER.
     const std::wstring& KeyPath() const { return keyPath_; }

@@ -72,8 +72,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         const auto dataFolder = UserDataFolder(name);
         const std::u8string map =
             dataFolder ? (*dataFolder / "msmap.dat").u8string() : u8"(no application data folder)";
-        Say(UsageText(program, std::string(map.begin(), map.end()),
-                      "HKEY_CURRENT_USER\\Software\\brelmoth\\" + name + "\\Settings"),
+        Say(UsageText(program, std::string(map.begin(), map.end()), WindowSettingsPlace(name)),
             false);
         return 0;
     }

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
 
 #include "app/MemorySettingsStore.h"
 #include "device/SimulatedKeyboard.h"
@@ -64,13 +66,14 @@ SimulatedKeyboardMemory WindowsTable() {
 struct CliHome {
     // Standard output goes to outputFile when one is named.
     ProgramResult Cli(std::vector<std::string> arguments, const std::string& input = "",
-                      const std::filesystem::path& outputFile = {}) {
+                      const std::filesystem::path& outputFile = {},
+                      const std::vector<int>& closed = {}) {
         arguments.insert(arguments.begin(), {"--virtual-keyboard", keys.string()});
         return RunProgram(VARNOK_CLI_PROGRAM, arguments,
                           {{"HOME", home.Path().string()},
                            {"XDG_CONFIG_HOME", (home.Path() / "config").string()},
                            {"XDG_DATA_HOME", (home.Path() / "data").string()}},
-                          home.Path(), input, outputFile);
+                          home.Path(), input, outputFile, closed);
     }
     // Runs and expects success.
     std::string Ok(const std::vector<std::string>& arguments) {
@@ -322,7 +325,7 @@ TEST_F(VarnokCliTest, AResultThatCannotBeWrittenIsStatusTwoWithTheReason) {
         {"list"},           {"list", "--json"}, {"show"},
         {"show", "--json"}, {"set", "4", "B"},  {"unset", "4"},
         {"read"},           {"read", "--json"}, {"save", "--verify"},
-        {"export", "-"},
+        {"export", "-"},    {"--version"},      {"--help"},
     };
     for (const auto& arguments : commands) {
         SCOPED_TRACE(arguments[0] + " " + arguments.back());
@@ -333,6 +336,74 @@ TEST_F(VarnokCliTest, AResultThatCannotBeWrittenIsStatusTwoWithTheReason) {
                   std::string::npos)
             << result.err;
     }
+}
+
+// A standard descriptor the caller closed stays closed to Varnok: what would go there never
+// lands in a file Varnok opens (the HID trace), and a command that cannot deliver its result
+// or read its input says so.
+TEST_F(VarnokCliTest, AClosedStandardDescriptorIsNeverTakenByAFile) {
+    SetThreeKeys();
+    Ok({"save"});
+    const std::string trace = (home.Path() / "trace.log").string();
+    const struct {
+        std::vector<std::string> arguments;
+        int closed;
+        int status;
+        const char* said;  // on standard error
+    } cases[] = {
+        {{"--hid-trace", trace, "read"},
+         1,
+         2,
+         "the result could not be written to standard output (Bad file descriptor)"},
+        {{"--hid-trace", trace, "save"}, 2, 0, ""},
+        {{"--hid-trace", trace, "import", "-"},
+         0,
+         2,
+         "standard input could not be read (Bad file descriptor); nothing was changed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[2] + " with " + std::to_string(c.closed) + " closed");
+        std::filesystem::remove(trace);
+        const std::string map = Contents(MapFile());
+        const ProgramResult result = Cli(c.arguments, "", {}, {c.closed});
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+        EXPECT_EQ(Contents(MapFile()), map);
+        // Only the trace's own lines: a comment naming the keyboard, then reports.
+        std::istringstream lines(Contents(trace));
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_TRUE(line.starts_with("# ") || line.find(" get ") != std::string::npos ||
+                        line.find(" set ") != std::string::npos)
+                << line;
+        }
+    }
+}
+
+// Two runs setting two keys at once keep both keys' functions; a settings file that cannot be
+// written stops set with the reason before the key changes.
+TEST_F(VarnokCliTest, SetKeepsItsModeInTheSettingsOrSaysWhyNot) {
+    for (int round = 0; round < 10; ++round) {
+        std::filesystem::remove(SettingsFile());
+        ProgramResult results[2];
+        std::thread other([&] { results[1] = Cli({"set", "4", "--once", "Close Window"}); });
+        results[0] = Cli({"set", "3", "--once", "Close Window"});
+        other.join();
+        EXPECT_EQ(results[0].status, 0) << results[0].err;
+        EXPECT_EQ(results[1].status, 0) << results[1].err;
+        const std::string shown = Ok({"show"});
+        EXPECT_NE(shown.find("3  Once    \"Close Window\""), std::string::npos) << shown;
+        EXPECT_NE(shown.find("4  Once    \"Close Window\""), std::string::npos) << shown;
+    }
+
+    std::filesystem::remove(SettingsFile());
+    std::filesystem::create_directories(SettingsFile());
+    const std::string map = Contents(MapFile());
+    const ProgramResult refused = Cli({"set", "5", "--once", "Close Window"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "varnok-cli: Settings not saved to file! " + SettingsFile().string() +
+                               ": it is not a regular file\n");
+    EXPECT_EQ(Contents(MapFile()), map);
 }
 
 // A map file that is there but cannot be loaded stops every command that uses the store, with

@@ -8,15 +8,15 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/MemorySettingsStore.h"
 #include "app/qt/QtProgram.h"
-#include "app/qt/QtSettingsStore.h"
 #include "support/TempDirectory.h"
 #include "ui/qt/RecordingEvents.h"
 
 namespace varnok {
 namespace {
 
-// Start-up runs the main window once, modally, with the settings store of this program; the
+// Start-up runs the main window once, modally, with the settings store it is given; the
 // skin is on while the window runs and off once it has closed; start-up then returns false.
 TEST(QtProgram, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     TempDirectory directory;
@@ -32,7 +32,8 @@ TEST(QtProgram, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     RecordingEvents* events = nullptr;
     std::string givenName;
     QString skinWhileRunning;
-    QtProgram app([&](SettingsStore& settings, const std::string& name) {
+    MemorySettingsStore given;
+    QtProgram app(given, [&](SettingsStore& settings, const std::string& name) {
         ++windowsMade;
         givenName = name;
         settings.WriteSetting("Settings", "keyLan", 1);
@@ -56,9 +57,8 @@ TEST(QtProgram, RunsTheMainWindowOnceBetweenTheSkinsTwoCalls) {
     EXPECT_EQ(givenName, "varnok_qt_tests");
     EXPECT_EQ(skinWhileRunning, QStringLiteral("QPushButton { font-weight: bold; }"));
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
-    // What the window's behaviour wrote is in this program's settings file.
-    EXPECT_EQ(QtSettingsStore(QtProgram::ApplicationName()).ReadSetting("Settings", "keyLan", 0),
-              1);
+    // What the window's behaviour wrote is in the store the program was given.
+    EXPECT_EQ(given.ReadSetting("Settings", "keyLan", 0), 1);
 }
 
 // A window that cannot start says why in a message box in its language, the reason as given

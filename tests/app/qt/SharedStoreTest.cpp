@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "app/qt/QtSettingsStore.h"
+#include "app/IniSettingsStore.h"
 #include "device/SimulatedKeyboard.h"
 #include "keys/FunctionModeNames.h"
 #include "support/InlineFlowExecutor.h"
@@ -16,11 +16,15 @@
 namespace varnok {
 namespace {
 
-// varnok-cli and the window on one store: the window's settings through QSettings, as the
-// window keeps them, and msmap.dat in the user's data folder.
+// varnok-cli and the window on one store: the settings file and msmap.dat in the user's
+// folders.
 class SharedStoreTest : public ::testing::Test {
 protected:
-    ~SharedStoreTest() override { QFile::remove(QtSettingsStore("varnok").FileName()); }
+    ~SharedStoreTest() override { QFile::remove(QString::fromStdString(SettingsFile().string())); }
+
+    static std::filesystem::path SettingsFile() {
+        return qEnvironmentVariable("XDG_CONFIG_HOME").toStdString() + "/brelmoth/varnok.conf";
+    }
 
     std::string Cli(const std::vector<std::string>& arguments) {
         const ProgramResult result =
@@ -45,7 +49,7 @@ protected:
             behaviour.OnSelectionChanged(list);
         }
         MemoryDialogControls controls;
-        QtSettingsStore settings{"varnok"};
+        IniSettingsStore settings{SettingsFile()};
         VirtualClock clock;
         SimulatedKeyboard keyboard{clock};
         InlineFlowExecutor executor;

@@ -30,7 +30,8 @@ ProgramResult RunProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,
                          const std::vector<std::pair<std::string, std::string>>& environment,
                          const std::filesystem::path& workingDirectory, const std::string& input,
-                         const std::filesystem::path& outputFile) {
+                         const std::filesystem::path& outputFile,
+                         const std::vector<int>& closedDescriptors) {
     // The streams go through files: no pipe can fill up and stall the program.
     TempDirectory streams;
     const std::filesystem::path in = streams.Path() / "in";
@@ -66,6 +67,9 @@ ProgramResult RunProgram(const std::filesystem::path& program,
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    for (const int descriptor : closedDescriptors) {
+        posix_spawn_file_actions_addclose(&actions, descriptor);
+    }
     pid_t pid = 0;
     const int spawned =
         posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());

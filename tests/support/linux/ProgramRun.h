@@ -17,12 +17,13 @@ struct ProgramResult {
 // Runs program in the working directory with the arguments, its environment changed by the
 // given variables, standard input fed from input, and waits for it. Standard output and error
 // are captured apart; standard output goes to outputFile instead when one is named (such as
-// /dev/full).
+// /dev/full). The closed descriptors (0, 1, 2) are closed when the program starts.
 ProgramResult RunProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,
                          const std::vector<std::pair<std::string, std::string>>& environment,
                          const std::filesystem::path& workingDirectory,
                          const std::string& input = "",
-                         const std::filesystem::path& outputFile = {});
+                         const std::filesystem::path& outputFile = {},
+                         const std::vector<int>& closedDescriptors = {});
 
 }  // namespace varnok
