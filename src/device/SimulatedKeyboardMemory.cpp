@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "device/HexBytes.h"
@@ -121,12 +120,12 @@ std::string SimulatedKeyboardMemory::ToText() const {
 std::optional<SimulatedKeyboardMemory> SimulatedKeyboardMemory::FromText(const std::string& text,
                                                                          std::string& error) {
     SimulatedKeyboardMemory table;
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
+    // A line ends at LF, CR LF or a lone CR (an editor's old Mac line ends): each is one line.
+    std::size_t next = 0;
+    for (int number = 1; next < text.size(); ++number) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", next), text.size());
+        const std::string line = text.substr(next, end - next);
+        next = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         const auto start = line.find_first_not_of(" \t");
         if (start == std::string::npos || line[start] == '#') {
             continue;

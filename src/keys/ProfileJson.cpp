@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <functional>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "device/HexBytes.h"
 #include "keys/FunctionModeNames.h"
@@ -38,6 +41,51 @@ std::string LineAndColumn(std::string_view text, std::size_t offset) {
     const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1);
     return "line " + std::to_string(line) + ", column " + std::to_string(column + 1);
 }
+
+// Follows a parse's events to name the place of the first member an object holds twice, as
+// the other refusals name places ("keys[1].text").
+class MemberPaths {
+public:
+    void Take(Json::parse_event_t event, const Json& parsed) {
+        using Event = Json::parse_event_t;
+        if (event == Event::object_start || event == Event::array_start || event == Event::value) {
+            if (!open_.empty() && open_.back().array) ++open_.back().index;
+        }
+        if (event == Event::object_start || event == Event::array_start) {
+            open_.push_back({event == Event::array_start, -1, {}, {}});
+        } else if (event == Event::object_end || event == Event::array_end) {
+            if (!open_.empty()) open_.pop_back();
+        } else if (event == Event::key && !open_.empty() && parsed.is_string()) {
+            Level& object = open_.back();
+            object.name = parsed.get<std::string>();
+            if (!object.names.insert(object.name).second && twice_.empty()) twice_ = Path();
+        }
+    }
+    // Empty when no member appears twice.
+    const std::string& Twice() const { return twice_; }
+
+private:
+    struct Level {
+        bool array;
+        int index;
+        std::string name;  // an object's member being read
+        std::set<std::string, std::less<>> names;
+    };
+    std::string Path() const {
+        std::string path;
+        for (const Level& level : open_) {
+            if (level.array) {
+                path += "[" + std::to_string(level.index) + "]";
+            } else {
+                path += (path.empty() ? "" : ".") + level.name;
+            }
+        }
+        return path;
+    }
+
+    std::vector<Level> open_;
+    std::string twice_;
+};
 
 const Json* Member(const Json& object, const std::string& place, const char* name,
                    std::string& error) {
@@ -245,15 +293,24 @@ std::string WriteProfileJson(const Profile& profile) {
 
 std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error) {
     // nlohmann reports malformed JSON only by exception; the position it gives is the place.
+    // A member given twice would silently be the last one: the parse names the first such.
     Json json;
+    MemberPaths paths;
     try {
-        json = Json::parse(text);
+        json = Json::parse(text, [&paths](int, Json::parse_event_t event, Json& parsed) {
+            paths.Take(event, parsed);
+            return true;
+        });
     } catch (const Json::parse_error& e) {
         error = LineAndColumn(text, e.byte == 0 ? 0 : e.byte - 1) + ": not valid JSON";
         return std::nullopt;
     } catch (const Json::out_of_range&) {
         // A number no double can hold ("1e999"); nlohmann gives no position for it.
         error = "not valid JSON: a number out of range";
+        return std::nullopt;
+    }
+    if (!paths.Twice().empty()) {
+        Refuse(error, paths.Twice(), "the member appears twice");
         return std::nullopt;
     }
     Profile profile;

@@ -198,6 +198,9 @@ TEST(SimulatedKeyboard, MalformedKeyTableFilesGiveAClearError) {
         {"AA FF\n", "line 1: not a key record"},
         {"01 00 FF 00\n", "line 1: not a key record"},
         {"01 00 FF\n#\n01 00 08 FF\n", "line 3: a second record for slot 1"},
+        // Lines that end in a lone CR are lines all the same, counted as such.
+        {"# c\r01 00 FF\r01 00 08 FF\r", "line 3: a second record for slot 1"},
+        {"01 00 FF\r\r\n02 08 01\r", "line 3: not a key record"},
         {std::string("01 00 FF\0\n", 10), "line 1: expected two-digit hex bytes"},
     };
     TempDirectory directory;

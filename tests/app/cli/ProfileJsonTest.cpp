@@ -76,6 +76,12 @@ TEST(ProfileJson, MalformedProfilesAreRefusedWithThePlaceAndReason) {
         {WithKeys(R"({"key": 1, "function": "String", "text": "日本", "definition": ""})"),
          "keys[0].text: The keyboard has no key for \"日\"."},
         {WithKeys(typed + ", " + typed), "keys[1].key: key 1 appears twice"},
+        // A member given twice is no choice between the two.
+        {WithKeys(typed).substr(0, WithKeys(typed).size() - 1) + R"(, "keys": []})",
+         "keys: the member appears twice"},
+        {WithKeys(typed +
+                  R"(, {"key": 2, "text": "", "key": 3, "function": "Normal", "definition": ""})"),
+         "keys[1].key: the member appears twice"},
         {WithKeys(R"({"key": 1, "function": "String", "text": "ab", "definition": "00 04"})"),
          "keys[0].definition: is not the payload of the text \"ab\""},
         {WithKeys(R"({"key": 1, "function": "Twice", "text": "", "definition": ""})"),
