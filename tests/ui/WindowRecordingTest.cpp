@@ -29,7 +29,7 @@ protected:
     void Restart() {
         window.reset();
         controls = FocusReportingControls();
-        settings = MemorySettingsStore();
+        settings = FallibleSettingsStore();
         std::filesystem::remove(directory.Path() / "msmap.dat");
         Start();
     }
