@@ -670,8 +670,6 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
     activity_.BackToIdle();
     controls_.ShowProgress("", 0, 0);
     SetWindowBusy(false);
-    // Disabled, the focused control lost the focus: it has it back, so keys reach the window.
-    controls_.SetFocus(focusBeforeFlow_ != 0 ? focusBeforeFlow_ : kSaveButton);
     // One message for the rows whose modes the settings could not keep.
     FileResult modesStored;
     for (const auto& [row, mode] : flowHost_.TakeFunctionModes()) {
@@ -690,6 +688,10 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         ShowRowEntries();
     }
     if (std::exchange(flowSettlesRows_, false) && flowSucceeded_) MarkSaved();
+    // Disabled, the focused control lost the focus: it has it back, so keys reach the window.
+    // A read-back may have hidden the row that had it: Save takes it then.
+    const bool back = focusBeforeFlow_ != 0 && controls_.IsVisible(focusBeforeFlow_);
+    controls_.SetFocus(back ? focusBeforeFlow_ : kSaveButton);
     ShowFlowMessages();
     if (!modesStored) ShowFileProblem(MessageId::SettingsNotSaved, modesStored);
     if (std::exchange(closeWhenSaved_, false) && flowSucceeded_) controls_.CloseWindow();

@@ -159,7 +159,7 @@ TEST_F(QtMainWindowBehaviour, ScreenReadersNameAndDescribeEveryTabStopInTheWindo
 }
 
 // The keyboard holds three keys; the entry of the context menu reads them into the rows in
-// the background, with the window's message at the end.
+// the background, with the window's message at the end, and the focus comes back.
 TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard) {
     KeyboardLink link(keyboard);
     ASSERT_TRUE(link.Open());
@@ -183,6 +183,8 @@ TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard
         }
     });
     closer.start(10);
+    // Disabled while the keys are read, Clear has the focus again afterwards.
+    window->SetFocus(ControlId::Clear);
     QTimer::singleShot(0, [] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
@@ -203,6 +205,7 @@ TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard
         return qobject_cast<QComboBox*>(window->Control(id))->currentIndex();
     };
     EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("Get Key Successful!")});
+    EXPECT_EQ(window->focusWidget(), window->Control(ControlId::Clear));
     EXPECT_EQ(text(ControlId::ValueBox1), "Ctrl|C|,");
     EXPECT_EQ(text(ControlId::ValueBox2), "Close Window");
     EXPECT_EQ(mode(ControlId::FunctionList2), 1);
