@@ -19,6 +19,17 @@ constexpr std::array<LanguageTextRow<TesterText>, 4> kTexts = {{
     {TesterText::NoKeyDefines, "no key defines this",                   "没有按键定义此项"},
     {TesterText::Ignored,      "ignored report %1: %2 (%3 so far)",     "已忽略报告 %1：%2（共 %3 个）"},
 }};
+
+constexpr std::array<LanguageTextRow<KeyTesterPhrase>, 4> kPhrases = {{
+    {KeyTesterPhrase::Title,       "Test keys",
+                                   "测试按键"},
+    {KeyTesterPhrase::Prompt,      "Press the keyboard's keys. Close this window to end the test.",
+                                   "请按键盘上的按键。关闭此窗口即结束测试。"},
+    {KeyTesterPhrase::Unavailable, "This window has no key tester on Windows yet: varnok-cli.exe watch tests the keys.",
+                                   "Windows 版窗口尚无按键测试：请用 varnok-cli.exe watch 测试按键。"},
+    {KeyTesterPhrase::Ended,       "The test ended: %1",
+                                   "测试已结束：%1"},
+}};
 // clang-format on
 
 std::string Fill(std::string_view pattern, std::initializer_list<std::string> values) {
@@ -36,6 +47,10 @@ std::string_view Text(TesterText id, std::int32_t language) {
 }
 
 }  // namespace
+
+std::string_view KeyTesterPhraseText(KeyTesterPhrase phrase, std::int32_t language) {
+    return LanguageTextFor(kPhrases, phrase, language);
+}
 
 std::string KeyTesterLine(const TesterEvent& event, std::int32_t language) {
     if (const auto* ignored = std::get_if<IgnoredReport>(&event)) {

@@ -8,9 +8,10 @@ using namespace ControlId;
 
 // Text after a tab is the entry's shortcut, shown in a column of its own.
 // clang-format off
-const std::array<ContextMenuEntry, 9> ContextMenuTable{{
+const std::array<ContextMenuEntry, 10> ContextMenuTable{{
     // entry        English                     Chinese
     {ReadBackEntry, "Read keys from keyboard",  "从键盘读取按键"},
+    {TestKeysEntry, "Test keys...",             "测试按键..."},
     {0,             "",                         ""},
     {UndoEntry,     "Undo\tCtrl+Z",             "撤销\tCtrl+Z"},
     {RedoEntry,     "Redo\tCtrl+Y",             "重做\tCtrl+Y"},

@@ -12,6 +12,6 @@ namespace varnok {
 // entries' texts in its language as it sets its controls' (DialogControls::SetText).
 using ContextMenuEntry = LanguageTextRow<int>;
 
-extern const std::array<ContextMenuEntry, 9> ContextMenuTable;
+extern const std::array<ContextMenuEntry, 10> ContextMenuTable;
 
 }  // namespace varnok

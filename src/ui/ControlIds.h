@@ -53,13 +53,15 @@ constexpr int ImportEntry   = 1103;
 constexpr int UndoEntry     = 1104;
 constexpr int RedoEntry     = 1105;
 constexpr int AboutEntry    = 1106;
+// The entry that opens the key tester.
+constexpr int TestKeysEntry = 1107;
 // clang-format on
 
 constexpr bool IsValueBox(int id) {
     return id >= ValueBox1 && id <= ValueBox6;
 }
 constexpr bool IsMenuEntry(int id) {
-    return id >= ReadBackEntry && id <= AboutEntry;
+    return id >= ReadBackEntry && id <= TestKeysEntry;
 }
 constexpr bool IsFunctionList(int id) {
     return id >= FunctionList1 && id <= FunctionList6;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
 namespace varnok {
+
+class KeySlotsModel;
 
 // Which icon a message box carries. The flows' boxes carry none; the length check of a value
 // box shows an exclamation mark.
@@ -124,6 +127,9 @@ public:
     virtual UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) = 0;
     // The modal About box.
     virtual void ShowAbout() = 0;
+    // The key tester, modal until the user closes it: each press of the keyboard's keys, what
+    // arrived and which of model's rows defines it, in the language given.
+    virtual void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) = 0;
     // The platform's modal file dialog; the file the user chose, or an empty path when the user
     // cancelled.
     virtual std::filesystem::path AskFileName(const FileQuestion& question) = 0;

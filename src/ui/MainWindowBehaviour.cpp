@@ -761,6 +761,11 @@ void MainWindowBehaviour::OnButtonClicked(int id) {
         case ControlId::AboutEntry:
             controls_.ShowAbout();
             break;
+        case ControlId::TestKeysEntry:
+            // Presses are matched against what the rows show now, saved or not.
+            TakeTypedTexts();
+            controls_.ShowKeyTester(model_, language_);
+            break;
         case ControlId::ExportEntry:
             ExportKeys();
             break;

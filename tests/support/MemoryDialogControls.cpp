@@ -86,6 +86,10 @@ void MemoryDialogControls::ShowAbout() {
     ++aboutShown;
 }
 
+void MemoryDialogControls::ShowKeyTester(const KeySlotsModel&, std::int32_t) {
+    ++keyTesterShown;
+}
+
 std::filesystem::path MemoryDialogControls::AskFileName(const FileQuestion& question) {
     fileQuestions.push_back(question);
     if (fileAnswers.empty()) return {};

@@ -67,6 +67,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
     std::map<int, Control> controls;
@@ -79,6 +80,7 @@ public:
     std::vector<UnsavedAnswer> unsavedAnswers;
     std::vector<UnsavedQuestion> unsavedQuestions;
     int aboutShown = 0;
+    int keyTesterShown = 0;
     bool busy = false;
     // The refusal line as it stands.
     std::string notice;

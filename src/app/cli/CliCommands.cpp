@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -13,10 +12,8 @@
 #include "app/cli/ConsoleFlowHost.h"
 #include "app/cli/KeyListText.h"
 #include "device/HexBytes.h"
-#include "device/InputReportReader.h"
 #include "device/KeyboardInput.h"
 #include "device/KeyboardLink.h"
-#include "device/ReportDescriptorParser.h"
 #include "flows/ClearAllKeys.h"
 #include "flows/ProfileFile.h"
 #include "flows/ReadBackAllKeys.h"
@@ -26,7 +23,7 @@
 #include "keys/KeyDefinitionText.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
-#include "keys/KeyTester.h"
+#include "keys/KeyTesterRun.h"
 #include "keys/KeyTesterTexts.h"
 #include "keys/MessageTexts.h"
 #include "keys/ProfileJson.h"
@@ -192,17 +189,11 @@ int CliCommands::Watch(bool json, std::optional<int> count) {
     env_.err << "varnok-cli: press the keyboard's keys; Ctrl+C ends the test\n";
     env_.err.flush();
 
-    std::vector<InputReportReader> readers;
-    for (const auto& descriptor : input->Descriptors()) {
-        readers.emplace_back(ReportDescriptorParser::InputReportsOf(descriptor)
-                                 .value_or(ReportDescriptorParser::InputReports{}));
-    }
-    KeyTester tester(std::move(readers), model);
     int presses = 0;
-    const auto done = [&] { return count && presses >= *count; };
-    const auto show = [&](const std::vector<TesterEvent>& events) {
-        for (const TesterEvent& event : events) {
-            if (done()) return;
+    static const std::atomic<bool> kNeverStopped{false};
+    const std::string failure = RunKeyTester(
+        *input, model, env_.stop != nullptr ? *env_.stop : kNeverStopped,
+        [&](const TesterEvent& event) {
             const auto* press = std::get_if<TestedPress>(&event);
             if (press) ++presses;
             if (!json) {
@@ -214,8 +205,9 @@ int CliCommands::Watch(bool json, std::optional<int> count) {
                 item["arrived"] = press->name;
                 item["key"] = press->slot ? nlohmann::ordered_json(*press->slot) : nullptr;
                 item["reports"] = nlohmann::ordered_json::array();
-                for (const auto& report : press->reports)
+                for (const auto& report : press->reports) {
                     item["reports"].push_back(FormatHexBytes(report));
+                }
                 env_.out << item.dump(-1, ' ', false,
                                       nlohmann::ordered_json::error_handler_t::replace)
                          << "\n";
@@ -230,36 +222,9 @@ int CliCommands::Watch(bool json, std::optional<int> count) {
                          << "\n";
             }
             env_.out.flush();
-        }
-    };
-
-    // Wakes at least this often to see Ctrl+C.
-    constexpr std::int64_t kLongestWait = 100;
-    const auto start = std::chrono::steady_clock::now();
-    const auto now = [&] {
-        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                             std::chrono::steady_clock::now() - start)
-                                             .count());
-    };
-    while (!done() && !(env_.stop != nullptr && *env_.stop)) {
-        const std::int64_t wait =
-            std::clamp(tester.Deadline().value_or(now() + kLongestWait) - now(), std::int64_t{0},
-                       kLongestWait);
-        std::size_t interface = 0;
-        std::vector<std::uint8_t> report;
-        switch (input->Next(static_cast<int>(wait), interface, report, error)) {
-            case KeyboardInput::Wait::Report:
-                show(tester.Take(interface, report, now()));
-                break;
-            case KeyboardInput::Wait::Timeout:
-                show(tester.Quiet(now()));
-                break;
-            case KeyboardInput::Wait::Failed:
-                show(tester.Finish());
-                return Fail(kExitKeyboard, error);
-        }
-    }
-    show(tester.Finish());
+            return !count || presses < *count;
+        });
+    if (!failure.empty()) return Fail(kExitKeyboard, failure);
     return Delivered(kExitSuccess);
 }
 

@@ -129,7 +129,8 @@ int main(int argc, char** argv) {
     const std::unique_ptr<DeviceWatch> watch = startUp.Simulated() ? nullptr : SystemDeviceWatch();
 
     QtKeyEventTranslator keys;
-    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch](
+    const bool simulated = startUp.Simulated();
+    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch, simulated](
                                  SettingsStore& settings, const std::string& applicationName) {
         auto window = std::make_unique<QtMainWindow>(
             [&hid, &settings, &map, &advice, &watch, applicationName](DialogControls& controls,
@@ -143,6 +144,20 @@ int main(int argc, char** argv) {
             },
             MakeKeyCaptureValueBox);
         window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
+        window->SetKeyboardInputSource(
+            [simulated](std::int32_t language,
+                        std::string& error) -> std::unique_ptr<KeyboardInput> {
+                if (simulated) {
+                    error = "the simulated keyboard has no keys to press";
+                    return nullptr;
+                }
+                std::unique_ptr<KeyboardInput> input = SystemKeyboardInput(error);
+                if (!input) {
+                    const std::string advice = KeyboardAccessAdvice(language, std::cerr);
+                    if (!advice.empty()) error += "\n\n" + advice;
+                }
+                return input;
+            });
         return window;
     });
     app.InitInstance();

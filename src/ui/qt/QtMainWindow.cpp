@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "keys/KeyTesterTexts.h"
 #include "store/PathText.h"
 #include "ui/ContextMenuTable.h"
 #include "ui/ControlIds.h"
@@ -28,6 +29,7 @@
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/DialogTemplateBuilder.h"
 #include "ui/qt/NamedComboBoxAccessible.h"
+#include "ui/qt/QtKeyTesterDialog.h"
 
 namespace varnok {
 
@@ -482,6 +484,23 @@ void QtMainWindow::ShowMessage(const std::string& text, const std::string& capti
 void QtMainWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+void QtMainWindow::SetKeyboardInputSource(KeyboardInputSource source) {
+    keyboardInput_ = std::move(source);
+}
+
+void QtMainWindow::ShowKeyTester(const KeySlotsModel& model, std::int32_t language) {
+    std::string error;
+    std::unique_ptr<KeyboardInput> input =
+        keyboardInput_ ? keyboardInput_(language, error) : nullptr;
+    if (!input) {
+        ShowMessage(error, std::string(KeyTesterPhraseText(KeyTesterPhrase::Title, language)),
+                    MessageIcon::Exclamation, {});
+        return;
+    }
+    QtKeyTesterDialog tester(std::move(input), model, language, this);
+    tester.exec();
 }
 
 std::filesystem::path QtMainWindow::AskFileName(const FileQuestion& question) {

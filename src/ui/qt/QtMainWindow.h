@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "device/KeyboardInput.h"
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
 #include "ui/ThreadFlowExecutor.h"
@@ -49,6 +50,11 @@ public:
     DialogEvents& Events() { return *events_; }
 
     void SetKeyPreFilter(KeyPreFilter filter);
+    // Opens the keyboard's own input for the key tester; nullptr and the reason (in the
+    // language given) when there is none to read.
+    using KeyboardInputSource =
+        std::function<std::unique_ptr<KeyboardInput>(std::int32_t language, std::string& error)>;
+    void SetKeyboardInputSource(KeyboardInputSource source);
 
     // DialogControls
     void SetText(int id, const std::string& text) override;
@@ -83,6 +89,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
     // Every way of closing the window ends here: a running flow stops cleanly first.
@@ -99,6 +106,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    KeyboardInputSource keyboardInput_;
     QComboBox* Combo(int id) const;
     void ConnectNotifications(int id, QWidget* widget);
     void OnApplicationFocusChanged(QWidget* previous, QWidget* now);

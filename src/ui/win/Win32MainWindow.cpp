@@ -18,6 +18,7 @@ extern "C" {
 #include <vector>
 
 #include "keys/KeyEvent.h"
+#include "keys/KeyTesterTexts.h"
 #include "store/win/WideText.h"
 #include "ui/ContextMenuTable.h"
 #include "ui/ControlIds.h"
@@ -639,6 +640,13 @@ void Win32MainWindow::ShowMessage(const std::string& text, const std::string& ca
 
 void Win32MainWindow::ShowAbout() {
     ShowAboutBox(dialog_, kIconResource);
+}
+
+// The window has no tester panel here yet; it says where the keys can be tested.
+void Win32MainWindow::ShowKeyTester(const KeySlotsModel&, std::int32_t language) {
+    ShowMessage(std::string(KeyTesterPhraseText(KeyTesterPhrase::Unavailable, language)),
+                std::string(KeyTesterPhraseText(KeyTesterPhrase::Title, language)),
+                MessageIcon::None, {});
 }
 
 std::filesystem::path Win32MainWindow::AskFileName(const FileQuestion& question) {

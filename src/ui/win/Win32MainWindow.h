@@ -79,6 +79,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
     void ShowAbout() override;
+    void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
 private:

@@ -262,9 +262,9 @@ TEST_F(QtMainWindowBehaviour, TheContextMenuExportsAndImportsThroughTheFileDialo
     Step(ControlId::KeyCount, Qt::Key_Down);
     answer = QString::fromStdString((directory.Path() / "keys").string());
     EXPECT_EQ(choose("Export keys to file..."),
-              (std::vector<QString>{"Read keys from keyboard", "Undo\tCtrl+Z", "Redo\tCtrl+Y",
-                                    "Export keys to file...", "Import keys from file...",
-                                    "About Varnok..."}));
+              (std::vector<QString>{"Read keys from keyboard", "Test keys...", "Undo\tCtrl+Z",
+                                    "Redo\tCtrl+Y", "Export keys to file...",
+                                    "Import keys from file...", "About Varnok..."}));
     const std::filesystem::path file = directory.Path() / "keys.json";
     EXPECT_NE(ReadBytes(file), Bytes{});
 
@@ -273,9 +273,10 @@ TEST_F(QtMainWindowBehaviour, TheContextMenuExportsAndImportsThroughTheFileDialo
     answer = QString::fromStdString(file.string());
     EXPECT_EQ(choose("从文件导入按键..."),
               (std::vector<QString>{
-                  QString::fromUtf8("从键盘读取按键"), QString::fromUtf8("撤销\tCtrl+Z"),
-                  QString::fromUtf8("重做\tCtrl+Y"), QString::fromUtf8("导出按键到文件..."),
-                  QString::fromUtf8("从文件导入按键..."), QString::fromUtf8("关于 Varnok...")}));
+                  QString::fromUtf8("从键盘读取按键"), QString::fromUtf8("测试按键..."),
+                  QString::fromUtf8("撤销\tCtrl+Z"), QString::fromUtf8("重做\tCtrl+Y"),
+                  QString::fromUtf8("导出按键到文件..."), QString::fromUtf8("从文件导入按键..."),
+                  QString::fromUtf8("关于 Varnok...")}));
 
     ASSERT_EQ(dialogs.size(), 2u);
     EXPECT_EQ(dialogs[0].title, "Export keys to file");

@@ -456,6 +456,7 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
     window.SetText(ControlId::UndoEntry, "撤销\tCtrl+Z");
     window.SetText(ControlId::RedoEntry, "重做\tCtrl+Y");
     window.SetText(ControlId::AboutEntry, "关于 Varnok...");
+    window.SetText(ControlId::TestKeysEntry, "测试按键...");
     EXPECT_EQ(window.GetText(ControlId::ImportEntry), "从文件导入按键...");
     struct Case {
         const char* what;
@@ -474,6 +475,7 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
         {"the background once more", &window, QPoint(3, 3), true, "撤销\tCtrl+Z", {"button 1104"}},
         {"the background again", &window, QPoint(3, 3), true, "导出按键到文件...", {"button 1102"}},
         {"a label again", label, QPoint(2, 2), true, "从文件导入按键...", {"button 1103"}},
+        {"the key tester", &window, QPoint(3, 3), true, "测试按键...", {"button 1107"}},
         {"a value box's arrow", valueBox, QPoint(valueBox->width() - 4, 4), false, "", {}},
         {"a button", save, QPoint(4, 4), false, "", {}},
     };
@@ -497,9 +499,10 @@ TEST(QtMainWindow, OffersReadBackAndAboutFromTheBackgroundOnly) {
         QCoreApplication::sendEvent(c.target, &event);
         QCoreApplication::processEvents();
         const bool windowMenu =
-            offered == std::vector<std::string>{"从键盘读取按键",    "撤销\tCtrl+Z",
-                                                "重做\tCtrl+Y",      "导出按键到文件...",
-                                                "从文件导入按键...", "关于 Varnok..."};
+            offered == std::vector<std::string>{"从键盘读取按键",    "测试按键...",
+                                                "撤销\tCtrl+Z",      "重做\tCtrl+Y",
+                                                "导出按键到文件...", "从文件导入按键...",
+                                                "关于 Varnok..."};
         EXPECT_EQ(windowMenu, c.offered) << c.what;
         EXPECT_EQ(w.events->log, c.reported) << c.what;
     }
