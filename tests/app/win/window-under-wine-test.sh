@@ -45,11 +45,11 @@ grep -q 'keyLan *REG_DWORD *0x0' <<<"$settings" || fail "settings: $settings"
 grep -q 'keynum *REG_DWORD *0x1' <<<"$settings" || fail "settings: $settings"
 
 # From the keyboard: a second click into row 1 cancels the recording the first began, so row 1
-# keeps its chord and Tab leaves it for row 2, which takes the Z typed there; Enter on the
-# focused Save button saves nothing; Escape ends the program.
+# keeps its chord and Tab leaves it, past its function list, for row 2, which takes the Z
+# typed there; Enter on the focused Save button saves nothing; Escape ends the program.
 click 141 60
 click 141 60
-xdotool key Tab; sleep 0.3
+xdotool key Tab Tab; sleep 0.3
 xdotool type --delay 100 'Z'; sleep 0.3
 click 133 294         # Save
 close_message 'Information!'
