@@ -4,6 +4,7 @@
 # give another reader nothing; once it ends, the next press reaches that reader again. Key 1
 # is Ctrl+Alt+Del, which the guest's kernel takes for a reboot whenever it reaches the
 # console's keyboard handler: the machine living on through watch is the hold's proof too.
+# Then the window's "Test keys..." lists the same presses (results/window-tester.xwd).
 start_keyboard kbd --presses "$WORK/kbd.presses"
 press() { echo "$1" >"$WORK/kbd.presses"; }
 
@@ -61,3 +62,36 @@ until cat "$WORK"/event*.read | grep -q .; do
     sleep 0.2
 done
 kill "${readers[@]}"
+
+step "the window's tester lists the same presses (screenshot window-tester.xwd)"
+export QT_QPA_PLATFORM=xcb
+Xvfb -displayfd 3 -screen 0 1024x768x24 -fbdir "$WORK" 3>display 2>xvfb.err &
+for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
+export DISPLAY=":$(cat display)"
+"$VARNOK_BUILD/varnok" >window.out 2>&1 &
+window=""
+for _ in $(seq 600); do
+    window=$(xdotool search --name "^Varnok Keyboard" 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the window did not show: $(cat window.out)"
+sleep 2
+xdotool mousemove --window "$window" 3 3 click 3
+sleep 0.5
+xdotool key Down Down Return
+tester=""
+for _ in $(seq 100); do
+    tester=$(xdotool search --name '^Test keys$' 2>/dev/null | head -1) && [ -n "$tester" ] && break
+    sleep 0.1
+done
+[ -n "$tester" ] || fail "Test keys... opened no tester: $(cat window.out)"
+sleep 1
+for key in 1 2 3; do
+    press "$key"
+    sleep 0.5
+done
+sleep 1
+cp "$WORK/Xvfb_screen0" "$VARNOK_RESULTS/window-tester.xwd"
+xdotool windowfocus --sync "$tester" key Escape
+sleep 0.5
+if xdotool search --name '^Test keys$' >/dev/null 2>&1; then fail "the tester did not close"; fi
