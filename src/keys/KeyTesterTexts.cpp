@@ -25,8 +25,8 @@ constexpr std::array<LanguageTextRow<KeyTesterPhrase>, 4> kPhrases = {{
                                    "测试按键"},
     {KeyTesterPhrase::Prompt,      "Press the keyboard's keys. Close this window to end the test.",
                                    "请按键盘上的按键。关闭此窗口即结束测试。"},
-    {KeyTesterPhrase::Unavailable, "This window has no key tester on Windows yet: varnok-cli.exe watch tests the keys.",
-                                   "Windows 版窗口尚无按键测试：请用 varnok-cli.exe watch 测试按键。"},
+    {KeyTesterPhrase::Close,       "Close",
+                                   "关闭"},
     {KeyTesterPhrase::Ended,       "The test ended: %1",
                                    "测试已结束：%1"},
 }};

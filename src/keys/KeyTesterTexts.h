@@ -14,10 +14,10 @@ std::string KeyTesterLine(const TesterEvent& event, std::int32_t language);
 
 // The texts of the window's key tester around the lines.
 enum class KeyTesterPhrase {
-    Title,        // the tester's caption
-    Prompt,       // what to do, before the first press
-    Unavailable,  // where the window has no tester (Windows: the command line has one)
-    Ended,        // %1: why the test ended (the keyboard went away)
+    Title,   // the tester's caption
+    Prompt,  // what to do, before the first press
+    Close,   // the button that ends the test, where the window has one
+    Ended,   // %1: why the test ended (the keyboard went away)
 };
 std::string_view KeyTesterPhraseText(KeyTesterPhrase phrase, std::int32_t language);
 

@@ -101,6 +101,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return std::make_unique<MainWindowBehaviour>(
             dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor, name);
     });
+    window.SetKeyboardInputSource(
+        [simulated = startUp.Simulated()](std::int32_t,
+                                          std::string& error) -> std::unique_ptr<KeyboardInput> {
+            if (simulated) {
+                error = "the simulated keyboard has no keys to press";
+                return nullptr;
+            }
+            return SystemKeyboardInput(error);
+        });
     window.Run();
     return 0;
 }

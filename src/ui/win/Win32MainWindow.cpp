@@ -26,6 +26,7 @@ extern "C" {
 #include "ui/controls/win/KeyCaptureComboBox.h"
 #include "ui/win/AboutBox.h"
 #include "ui/win/InMemoryDialogTemplate.h"
+#include "ui/win/KeyTesterWindow.h"
 
 namespace varnok {
 
@@ -642,11 +643,20 @@ void Win32MainWindow::ShowAbout() {
     ShowAboutBox(dialog_, kIconResource);
 }
 
-// The window has no tester panel here yet; it says where the keys can be tested.
-void Win32MainWindow::ShowKeyTester(const KeySlotsModel&, std::int32_t language) {
-    ShowMessage(std::string(KeyTesterPhraseText(KeyTesterPhrase::Unavailable, language)),
-                std::string(KeyTesterPhraseText(KeyTesterPhrase::Title, language)),
-                MessageIcon::None, {});
+void Win32MainWindow::SetKeyboardInputSource(KeyboardInputSource source) {
+    keyboardInput_ = std::move(source);
+}
+
+void Win32MainWindow::ShowKeyTester(const KeySlotsModel& model, std::int32_t language) {
+    std::string error;
+    std::unique_ptr<KeyboardInput> input =
+        keyboardInput_ ? keyboardInput_(language, error) : nullptr;
+    if (!input) {
+        ShowMessage(error, std::string(KeyTesterPhraseText(KeyTesterPhrase::Title, language)),
+                    MessageIcon::Exclamation, {});
+        return;
+    }
+    ShowKeyTesterWindow(dialog_, std::move(input), model, language);
 }
 
 std::filesystem::path Win32MainWindow::AskFileName(const FileQuestion& question) {

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "device/KeyboardInput.h"
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
 #include "ui/ThreadFlowExecutor.h"
@@ -46,6 +47,12 @@ public:
     void Run();
 
     HWND Handle() const { return dialog_; }
+
+    // Opens the keyboard's own input for the key tester; nullptr and the reason (in the
+    // language given) when there is none to read.
+    using KeyboardInputSource =
+        std::function<std::unique_ptr<KeyboardInput>(std::int32_t language, std::string& error)>;
+    void SetKeyboardInputSource(KeyboardInputSource source);
 
     // DialogControls
     void SetText(int id, const std::string& text) override;
@@ -126,6 +133,8 @@ private:
     // The context menu's entries (read-back, export, import) in the window's language, by
     // their ids.
     std::map<int, std::wstring> menuEntryTexts_;
+
+    KeyboardInputSource keyboardInput_;
 
     std::mutex tasksMutex_;
     std::deque<std::function<void()>> tasks_;

@@ -71,7 +71,7 @@ record=$(od -An -tx1 -v "$folder/msmap.dat" | tr -d ' \n')
 # dialog, and a Save puts the same table into the keyboard. (The profile's folder is named in
 # ASCII: xdotool cannot type Chinese into Wine's dialogs reliably.)
 right_click 250 100
-xdotool key Down Down Down Down Return   # past Undo and Redo
+xdotool key Down Down Down Down Down Return   # past Test keys, Undo and Redo
 answer_file_dialog 'Export keys to file' "$(winpath "$work/profile")"
 close_message 'Information!'   # "Keys exported to file!"
 grep -q '"text": "Ctrl|V|,"' "$work/profile.json" || fail "profile: $(cat "$work/profile.json")"
@@ -80,7 +80,7 @@ click 133 294         # Save: the keyboard holds nothing
 close_message 'Information!'
 grep -q '^02 00 FF$' "$folder/keys.txt" || fail "Clear and Save left: $(cat "$folder/keys.txt")"
 right_click 250 100
-xdotool key Down Down Down Down Down Return
+xdotool key Down Down Down Down Down Down Return
 answer_file_dialog 'Import keys from file' "$(winpath "$work/profile.json")"
 close_message 'Information!'   # "Keys imported from file!"
 click 133 294         # Save
