@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 
 // Gives up after this many names beside the target that are already taken.
 constexpr int kTemporaryNameAttempts = 100;
+// The longest name a folder takes, in UTF-16 units.
+constexpr std::size_t kLongestName = 255;
 // ReadFile and WriteFile take a DWORD count; larger contents go in pieces of this size.
 constexpr std::size_t kPiece = std::size_t{1} << 30;
 
@@ -163,6 +165,11 @@ HANDLE CreateTemporary(const Target& target, fs::path& temporary) {
             TemporaryName(std::string(name.begin(), name.end()), GetCurrentProcessId(), attempt);
         temporary = target.file.parent_path() /
                     fs::path(std::u8string(temporaryName.begin(), temporaryName.end()));
+        // Some file systems say only that the path was not found for a name past the limit.
+        if (temporary.filename().native().size() > kLongestName) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return INVALID_HANDLE_VALUE;
+        }
         const HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         attributes, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {

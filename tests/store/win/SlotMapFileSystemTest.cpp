@@ -3,6 +3,8 @@
 // windows.h names ReplaceFileW ReplaceFile; the tests call Varnok's own.
 #undef ReplaceFile
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -136,6 +138,45 @@ TEST(SlotMapFileSystemOnWindows, ASaveWaitsForAnotherOneAndThenGivesUp) {
         second = other.Acquire(file);
     }).join();
     EXPECT_EQ(second.problem, FileProblem::Busy);
+}
+
+// A map with two names (hard links, in two folders) is written where it stands: a save through
+// either name is seen through the other, with both savers' keys, and no journal stays behind.
+TEST(SlotMapFileSystemOnWindows, SavesThroughTwoHardLinksAreSeenThroughBoth) {
+    TempDirectory directory;
+    const fs::path state = directory.Path() / "state";
+    const wchar_t* before = _wgetenv(L"LOCALAPPDATA");
+    const std::wstring localAppData = before != nullptr ? before : L"";
+    _wputenv_s(L"LOCALAPPDATA", state.c_str());
+    const std::array<fs::path, 2> folders = {directory.Path() / "d1", directory.Path() / "d2"};
+    for (const fs::path& folder : folders) fs::create_directory(folder);
+    WriteBytes(folders[0] / "msmap.dat", kOld);
+    fs::create_hard_link(folders[0] / "msmap.dat", folders[1] / "msmap.dat");
+
+    for (int which = 0; which < 2; ++which) {
+        SlotMap map(folders[which]);
+        ASSERT_TRUE(map.Load());
+        map.Set("key" + std::to_string(which + 4), "saved through d" + std::to_string(which + 1),
+                {0x01}, 0);
+        const FileResult saved = map.Save();
+        ASSERT_TRUE(saved) << DescribeFileResult(saved, 0);
+    }
+    for (const fs::path& folder : folders) {
+        SCOPED_TRACE(folder.filename().string());
+        SlotMap map(folder);
+        ASSERT_TRUE(map.Load());
+        EXPECT_NE(map.Find("key2"), nullptr);
+        ASSERT_NE(map.Find("key4"), nullptr);
+        ASSERT_NE(map.Find("key5"), nullptr);
+        EXPECT_EQ(map.Find("key5")->text, "saved through d2");
+        EXPECT_EQ(Listing(folder), std::vector<std::string>{"msmap.dat"});
+    }
+    EXPECT_TRUE(fs::equivalent(folders[0] / "msmap.dat", folders[1] / "msmap.dat"));
+    const auto files =
+        std::count_if(fs::recursive_directory_iterator(directory.Path()), {},
+                      [](const fs::directory_entry& e) { return e.is_regular_file(); });
+    EXPECT_EQ(files, 2);  // the map's two names
+    _wputenv_s(L"LOCALAPPDATA", localAppData.c_str());
 }
 
 }  // namespace
