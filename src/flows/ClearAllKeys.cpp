@@ -9,6 +9,8 @@ bool ClearAllKeys(KeySlotsModel& model, FlowHost& host) {
     model.ForgetAll();
     const FileResult stored = model.SaveStore();
     if (!stored) host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+    if (stored && model.KeptCopy())
+        host.ShowFileProblem(MessageId::StoreCopyKept, *model.KeptCopy());
     return static_cast<bool>(stored);
 }
 

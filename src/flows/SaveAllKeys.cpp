@@ -16,6 +16,8 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     // The keyboard is written whatever became of the file; the user hears of both.
     if (const FileResult stored = model.SaveStore(); !stored) {
         host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+    } else if (const auto& kept = model.KeptCopy()) {
+        host.ShowFileProblem(MessageId::StoreCopyKept, *kept);
     }
     // A key another program saved meanwhile is the file's now, function included.
     for (const int slot : model.SlotsChangedElsewhere()) {

@@ -51,6 +51,9 @@ public:
     FileResult SaveStore();
     // The slots the last SaveStore took from the file, in slot order.
     const std::vector<int>& SlotsChangedElsewhere() const { return changedElsewhere_; }
+    // What the last SaveStore kept of a file that ended in part of a record (see
+    // SlotMap::KeptCopy).
+    const std::optional<FileResult>& KeptCopy() const { return slotMap_.KeptCopy(); }
     const SlotMap& Map() const { return slotMap_; }
 
     const std::string& Text(int slot) const;

@@ -22,6 +22,7 @@ enum class FileProblem {
     NotAMapFile,        // text or other bytes where msmap.dat records belong: left as it is
     TooLargeToSave,     // what would be written is more than the next load reads
     Busy,               // another program holds the file for its own save
+    PartRecordKept,     // saved, but the file ended in part of a record: kept as it was elsewhere
     SystemError,        // anything else; the system's own words are in detail
 };
 

@@ -9,6 +9,7 @@
 #include "store/GbkCodec.h"
 #include "store/InPlaceFile.h"
 #include "store/JournaledWrite.h"
+#include "store/PathText.h"
 #include "store/ReplaceFile.h"
 #include "store/SaveLock.h"
 #include "store/SlotRecord.h"
@@ -113,6 +114,29 @@ FileResult WriteMap(const fs::path& real, std::span<const std::uint8_t> old,
         }
     }
     return WriteThroughJournal(real, identity, old, contents, kRecordSize);
+}
+
+// Keeps a copy of the map real as it is, bytes, under a name no file has yet: beside the map,
+// or in the user's state folder where the map's folder takes no new file. The copy's path.
+FileResult KeepCopy(const fs::path& real, std::span<const std::uint8_t> bytes, fs::path& copy) {
+    constexpr int kNames = 100;
+    std::vector<fs::path> folders = {real.parent_path()};
+    if (const auto state = UserStateFolder()) folders.push_back(*state);
+    FileResult kept;
+    for (const fs::path& folder : folders) {
+        std::error_code ignored;
+        fs::create_directories(folder, ignored);
+        for (int n = 1; n <= kNames; ++n) {
+            fs::path name = real.filename();
+            name += n == 1 ? ".kept" : ".kept" + std::to_string(n);
+            copy = folder / name;
+            if (fs::exists(fs::symlink_status(copy, ignored))) continue;
+            kept = WriteDurableFile(copy, bytes);
+            break;
+        }
+        if (kept) return kept;
+    }
+    return kept;
 }
 
 }  // namespace
@@ -223,6 +247,7 @@ std::vector<std::uint8_t> SlotMap::Contents() const {
 
 FileResult SlotMap::Save() {
     changedElsewhere_.clear();
+    keptCopy_.reset();
     if (loadProblem_) {
         return *loadProblem_;
     }
@@ -260,6 +285,13 @@ FileResult SlotMap::Save() {
     const std::vector<std::uint8_t> contents = merged.Contents();
     if (contents.size() >= kLoadLimit) {
         return {FileProblem::TooLargeToSave, file, {}};
+    }
+    // The whole records are what this map loads and writes; bytes of a record cut short
+    // would go with this save, so the file as it was is kept first.
+    if (onDisk.size() % kRecordSize != 0) {
+        fs::path copy;
+        if (FileResult kept = KeepCopy(real, onDisk, copy); !kept) return named(kept);
+        keptCopy_ = FileResult{FileProblem::PartRecordKept, file, PathText(copy)};
     }
     // Under the lock no other save is under way: a new file beside this one is a leftover.
     RemoveLeftoverTemporaries(real);

@@ -55,6 +55,9 @@ public:
     // The names whose entries the last Save took from the file as another program left it,
     // where they differ from what this map held: the keys changed elsewhere.
     const std::vector<std::string>& ChangedElsewhere() const { return changedElsewhere_; }
+    // When the last Save found msmap.dat ending in part of a record, which it did not write
+    // back: the file and, as detail, where the copy of it as it was is kept.
+    const std::optional<FileResult>& KeptCopy() const { return keptCopy_; }
     // Removes name's record from msmap.dat as the file is now, leaving every other record as
     // the file holds it (this map's unsaved entries included); success too when the file has
     // no such record or there is no file. A file that cannot be loaded is left alone, and the
@@ -115,6 +118,7 @@ private:
     // them, whatever the file holds.
     std::unordered_set<std::string, NameHash, std::equal_to<>> touched_;
     std::vector<std::string> changedElsewhere_;
+    std::optional<FileResult> keptCopy_;
     // Why the last load found a file it could not load.
     std::optional<FileResult> loadProblem_;
 };

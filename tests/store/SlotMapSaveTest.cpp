@@ -283,5 +283,33 @@ TEST(SlotMapSave, AMapWhoseNameFillsTheFolderLimitSaves) {
     }
 }
 
+// The bytes after the last whole record are not loaded; the first save that drops them keeps
+// the file as it was beside it and says where, and the saves after it keep nothing more.
+TEST(SlotMapSave, ASaveThatDropsPartOfARecordKeepsTheFileAsItWas) {
+    TempDirectory directory;
+    SlotMap map(directory.Path());
+    Bytes cutShort(kKey9Loaded.begin(), kKey9Loaded.end());
+    cutShort.insert(cutShort.end(), kKey2CtrlC.begin(), kKey2CtrlC.begin() + 40);
+    WriteBytes(map.FilePath(), cutShort);
+    ASSERT_TRUE(map.Load());
+    const std::filesystem::path copy = directory.Path() / "msmap.dat.kept";
+    for (const bool first : {true, false}) {
+        SCOPED_TRACE(first ? "the first save" : "the next save");
+        map.Set("key1", first ? "a" : "b", {}, 0);
+        ASSERT_TRUE(map.Save());
+        ASSERT_EQ(map.KeptCopy().has_value(), first);
+        if (first) {
+            EXPECT_EQ(DescribeFileResult(*map.KeptCopy(), 0),
+                      map.FilePath().string() +
+                          ": it ended in part of a record, which the save did not keep; the file "
+                          "as it was is kept (" +
+                          copy.string() + ")");
+        }
+        EXPECT_TRUE(ReadBytes(copy) == cutShort);
+        EXPECT_EQ(std::filesystem::file_size(map.FilePath()), 2 * SlotRecordLayout::kRecordSize);
+    }
+    EXPECT_EQ(Listing(directory.Path()), (std::vector<std::string>{"msmap.dat", "msmap.dat.kept"}));
+}
+
 }  // namespace
 }  // namespace varnok

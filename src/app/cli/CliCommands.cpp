@@ -108,6 +108,9 @@ bool CliCommands::LoadModel(KeySlotsModel& model) {
 
 bool CliCommands::SaveModel(KeySlotsModel& model) {
     const FileResult saved = model.SaveStore();
+    if (const auto& kept = model.KeptCopy()) {
+        env_.err << "varnok-cli: " << DescribeFileResult(*kept, 0) << "\n";
+    }
     if (saved) return true;
     Fail(kExitUsage, DescribeFileResult(saved, 0));
     return false;

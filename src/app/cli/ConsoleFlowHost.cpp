@@ -53,7 +53,8 @@ void ConsoleFlowHost::ShowKeyboardFailure(MessageId id,
 
 void ConsoleFlowHost::ShowFileProblem(MessageId id, const FileResult& result) {
     EndProgress();
-    fileLeftAlone_ = true;
+    // A copy kept of a file that ended in part of a record: the save itself was done.
+    fileLeftAlone_ = fileLeftAlone_ || result.problem != FileProblem::PartRecordKept;
     err_ << "varnok-cli: " << MessageFor(id, 0).text << " " << DescribeFileResult(result, 0)
          << "\n";
 }
