@@ -116,18 +116,20 @@ FileResult WriteMap(const fs::path& real, std::span<const std::uint8_t> old,
     return WriteThroughJournal(real, identity, old, contents, kRecordSize);
 }
 
-// Keeps a copy of the map real as it is, bytes, under a name no file has yet: beside the map,
-// or in the user's state folder where the map's folder takes no new file. The copy's path.
-FileResult KeepCopy(const fs::path& real, std::span<const std::uint8_t> bytes, fs::path& copy) {
+// Keeps a copy of the map as it is, bytes, under a name no file has yet: beside the map's name
+// as the user gave it, or in the user's state folder where that folder takes no new file. The
+// copy's path.
+FileResult KeepCopy(const fs::path& file, std::span<const std::uint8_t> bytes, fs::path& copy) {
     constexpr int kNames = 100;
-    std::vector<fs::path> folders = {real.parent_path()};
+    std::vector<fs::path> folders = {file.parent_path().empty() ? fs::path(".")
+                                                                : file.parent_path()};
     if (const auto state = UserStateFolder()) folders.push_back(*state);
     FileResult kept;
     for (const fs::path& folder : folders) {
         std::error_code ignored;
         fs::create_directories(folder, ignored);
         for (int n = 1; n <= kNames; ++n) {
-            fs::path name = real.filename();
+            fs::path name = file.filename();
             name += n == 1 ? ".kept" : ".kept" + std::to_string(n);
             copy = folder / name;
             if (fs::exists(fs::symlink_status(copy, ignored))) continue;
@@ -290,7 +292,7 @@ FileResult SlotMap::Save() {
     // would go with this save, so the file as it was is kept first.
     if (onDisk.size() % kRecordSize != 0) {
         fs::path copy;
-        if (FileResult kept = KeepCopy(real, onDisk, copy); !kept) return named(kept);
+        if (FileResult kept = KeepCopy(file, onDisk, copy); !kept) return named(kept);
         keptCopy_ = FileResult{FileProblem::PartRecordKept, file, PathText(copy)};
     }
     // Under the lock no other save is under way: a new file beside this one is a leftover.
