@@ -8,11 +8,11 @@ VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei
     libcli11-dev nlohmann-json3-dev)
 # Test frameworks, what the window tests and screenshots use, what reads the window as a
-# screen reader does (AT-SPI on a session bus), and clang with its libFuzzer runtime for the
-# fuzz targets.
+# screen reader does (AT-SPI on a session bus), Qt's own Chinese texts that a Chinese window
+# loads, and clang with its libFuzzer runtime for the fuzz targets.
 VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
                       desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-daemon
-                      clang libclang-rt-14-dev)
+                      qt6-translations-l10n clang libclang-rt-14-dev)
 # What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies,
 # lintian checks the package (scripts/test), and the main window's screenshot is taken on a
 # virtual X display.

@@ -41,6 +41,10 @@ std::unique_ptr<HidPlatform> SystemHidPlatform();
 // the window hears of devices from its own message loop (WM_DEVICECHANGE on Windows).
 std::unique_ptr<DeviceWatch> SystemDeviceWatch();
 
+// The language of the user's system as the window speaks it (0 English, 1 Chinese): the
+// window's language at the first start, before the user has chosen one.
+std::int32_t SystemLanguage();
+
 // The settings store the window keeps on this platform, reached without the window's toolkit
 // (the command line works on the window's store). Nullptr, with the reason, when it has no
 // place.

@@ -37,8 +37,15 @@ std::optional<bool> StoredAsString(const KeySlotsModel& model, int row) {
 
 }  // namespace
 
-std::int32_t StoredLanguage(SettingsStore& settings) {
-    return ReadWithin(settings, kLanguageSetting, 0, 1, 0);
+std::int32_t StoredLanguage(SettingsStore& settings, std::int32_t systemLanguage) {
+    return ReadWithin(settings, kLanguageSetting, 0, 1, systemLanguage);
+}
+
+std::int32_t LanguageOfLocale(std::string_view locale) {
+    const bool chinese =
+        locale.substr(0, 2) == "zh" && (locale.size() == 2 || locale[2] == '_' ||
+                                        locale[2] == '-' || locale[2] == '.' || locale[2] == '@');
+    return chinese ? 1 : 0;
 }
 
 int StoredKeyCount(SettingsStore& settings) {

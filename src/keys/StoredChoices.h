@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace varnok {
 
@@ -11,8 +12,12 @@ class SettingsStore;
 // offers. A value outside it (a hand-edited file, another program's) is taken as the choice's
 // default and left as stored: only a choice the user makes is written.
 
-// The window's language: 0 English, 1 Chinese; anything else English.
-std::int32_t StoredLanguage(SettingsStore& settings);
+// The window's language: 0 English, 1 Chinese. Where none is stored (the first start) or the
+// value is neither, the language of the system: systemLanguage.
+std::int32_t StoredLanguage(SettingsStore& settings, std::int32_t systemLanguage = 0);
+// The window's language for a locale name as the system gives it ("zh_CN.UTF-8", "zh-Hans",
+// "en_US"): Chinese for a Chinese one, English for every other.
+std::int32_t LanguageOfLocale(std::string_view locale);
 // The number of rows shown: 1..6; anything else 1.
 int StoredKeyCount(SettingsStore& settings);
 // Row 1..6's function mode: Normal, Once or String; anything else Normal.

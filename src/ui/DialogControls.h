@@ -125,7 +125,10 @@ public:
     // A modal question with three buttons, Save the default; Cancel also when the user closes
     // it (Escape, its close box).
     virtual UnsavedAnswer AskUnsaved(const UnsavedQuestion& question) = 0;
-    // The modal About box.
+    // The window's language (0 English, otherwise Chinese): what the platform itself says in
+    // the window (its file dialogs, its message boxes' buttons) and the About box follow it.
+    virtual void SetLanguage(std::int32_t language) = 0;
+    // The modal About box, in the window's language.
     virtual void ShowAbout() = 0;
     // The key tester, modal until the user closes it: each press of the keyboard's keys, what
     // arrived and which of model's rows defines it, in the language given.

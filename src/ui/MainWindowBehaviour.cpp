@@ -162,7 +162,7 @@ void MainWindowBehaviour::OnInitDialog() {
 }
 
 void MainWindowBehaviour::RestoreStoredChoices() {
-    language_ = StoredLanguage(settings_);
+    language_ = StoredLanguage(settings_, systemLanguage_);
     controls_.SelectListIndex(kKeyCountList, StoredKeyCount(settings_) - 1);
     controls_.SelectListIndex(kLanguageList, language_);
 
@@ -437,6 +437,7 @@ void MainWindowBehaviour::ApplyLanguage() {
         language_ = selected;
         StoreChoice(kLanguageSetting, language_);
     }
+    controls_.SetLanguage(language_);
     RestoreFunctionModes();
     for (const WindowLabel& label : WindowLabelTable) {
         controls_.SetText(label.id, std::string(WindowLabelFor(label.id, language_)));

@@ -81,6 +81,9 @@ public:
     // Tells of device changes while the window is open; watched from the window's start to its
     // closing. Must outlive the window.
     void SetDeviceWatch(DeviceWatch& watch);
+    // The language of the user's system (0 English, 1 Chinese): the window's language until
+    // the user chooses one.
+    void SetSystemLanguage(std::int32_t language) { systemLanguage_ = language; }
 
     const KeySlotsModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
@@ -241,6 +244,7 @@ private:
     bool flowSucceeded_ = false;
 
     ConnectionAdvice connectionAdvice_;
+    std::int32_t systemLanguage_ = 0;
     DeviceWatch* deviceWatch_ = nullptr;
     KeyboardPresence presence_;
     // What the work on the executor found; the window's thread takes it when the work is done.

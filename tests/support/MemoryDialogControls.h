@@ -66,6 +66,7 @@ public:
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
+    void SetLanguage(std::int32_t language) override { platformLanguage = language; }
     void ShowAbout() override;
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
@@ -81,6 +82,8 @@ public:
     std::vector<UnsavedQuestion> unsavedQuestions;
     int aboutShown = 0;
     int keyTesterShown = 0;
+    // The language the platform's own texts were last set to; -2 before the first time.
+    std::int32_t platformLanguage = -2;
     bool busy = false;
     // The refusal line as it stands.
     std::string notice;

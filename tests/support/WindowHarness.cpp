@@ -22,6 +22,7 @@ MainWindowBehaviour& WindowHarness::Start() {
     window = std::make_unique<MainWindowBehaviour>(
         controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
     controls.events = window.get();
+    window->SetSystemLanguage(systemLanguage);
     window->OnInitDialog();
     return *window;
 }

@@ -58,6 +58,8 @@ protected:
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
     InlineFlowExecutor executor;
+    // The system's language the window is started with.
+    std::int32_t systemLanguage = 0;
     std::unique_ptr<MainWindowBehaviour> window;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 
 #include "device/HidTrace.h"
@@ -84,28 +85,36 @@ TEST_F(MainWindowBehaviourTest, FirstStartOpensInEnglishWithOneNormalKey) {
     EXPECT_FALSE(controls.IsVisible(1019));
 }
 
+// The language stored wins over the system's; with none stored (the first start) or one the
+// list cannot select, the window speaks the system's language, and so do the platform's own
+// texts.
 TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) {
+    constexpr std::int32_t kNotStored = std::numeric_limits<std::int32_t>::min();
     struct Case {
-        std::int32_t keynum, keyLan;
+        std::int32_t keynum, keyLan, system;
         std::vector<int> rows;
         int countSelection, languageSelection;
         std::int32_t storedKeynum, storedKeyLan;
     };
     const Case cases[] = {
-        {3, 1, {1, 2, 3, 4}, 3, 1, 3, 1},
-        {5, 0, {1, 2, 3, 4, 5, 6}, 5, 0, 5, 0},
+        {3, 1, 0, {1, 2, 3, 4}, 3, 1, 3, 1},
+        {5, 0, 1, {1, 2, 3, 4, 5, 6}, 5, 0, 5, 0},
         // Values the lists cannot select (a hand-edited file) are taken as the defaults, one
-        // row in English, and the defaults are what is stored: never -1.
-        {99, 7, {1}, 0, 0, 0, 0},
-        {-5, -1, {1}, 0, 0, 0, 0},
+        // row in the system's language, and the defaults are what is stored: never -1.
+        {99, 7, 0, {1}, 0, 0, 0, 0},
+        {-5, -1, 1, {1}, 0, 1, 0, 1},
+        {0, kNotStored, 1, {1}, 0, 1, 0, 1},
+        {0, kNotStored, 0, {1}, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "keynum " << c.keynum << " keyLan " << c.keyLan);
+        SCOPED_TRACE(testing::Message()
+                     << "keynum " << c.keynum << " keyLan " << c.keyLan << " system " << c.system);
         controls = FocusReportingControls();
         SetUp();
         settings = FallibleSettingsStore();
         settings.WriteSetting("Settings", "keynum", c.keynum);
-        settings.WriteSetting("Settings", "keyLan", c.keyLan);
+        if (c.keyLan != kNotStored) settings.WriteSetting("Settings", "keyLan", c.keyLan);
+        systemLanguage = c.system;
         settings.WriteSetting("Settings", "KeyFun2Sel", 1);
         settings.WriteSetting("Settings", "KeyFun3Sel", 9);
         settings.WriteSetting("Settings", "KeyFun4Sel", -1);
@@ -114,6 +123,7 @@ TEST_F(MainWindowBehaviourTest, StoredChoicesAreRestoredOrReplacedWhenUnusable) 
         EXPECT_EQ(VisibleRows(controls), c.rows);
         EXPECT_EQ(controls.SelectedListIndex(1020), c.countSelection);
         EXPECT_EQ(controls.SelectedListIndex(1031), c.languageSelection);
+        EXPECT_EQ(controls.platformLanguage, c.languageSelection);
         EXPECT_EQ(Setting("keynum"), c.storedKeynum);
         EXPECT_EQ(Setting("keyLan"), c.storedKeyLan);
         EXPECT_EQ(controls.SelectedListIndex(1055), 1);
@@ -148,6 +158,7 @@ TEST_F(MainWindowBehaviourTest, LanguageSwitchKeepsRowsAndReselectsModes) {
 
     EXPECT_EQ(window->Language(), 1);
     EXPECT_EQ(Setting("keyLan"), 1);
+    EXPECT_EQ(controls.platformLanguage, 1);
     EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
     EXPECT_EQ(controls.GetText(1025), "hello");
     EXPECT_EQ(controls.GetText(1004), "清空");
@@ -163,6 +174,7 @@ TEST_F(MainWindowBehaviourTest, LanguageSwitchKeepsRowsAndReselectsModes) {
     Choose(1031, 0);
     EXPECT_EQ(controls.GetText(1000), "Save");
     EXPECT_EQ(controls.GetText(1025), "hello");
+    EXPECT_EQ(controls.platformLanguage, 0);
 }
 
 TEST_F(MainWindowBehaviourTest, FewerKeysHideRowsWithoutEmptyingThem) {

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -16,6 +17,7 @@
 #include "device/linux/HidrawAccessCheck.h"
 #include "device/linux/HidrawKeyboardInput.h"
 #include "device/linux/HidrawPlatform.h"
+#include "keys/StoredChoices.h"
 
 namespace varnok {
 namespace {
@@ -70,6 +72,25 @@ std::unique_ptr<HidPlatform> SystemHidPlatform() {
 // inotify on /dev: hidraw nodes made, removed or given other rights.
 std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
     return std::make_unique<DevNodeWatch>();
+}
+
+// The language of messages as gettext reads it from the environment: LC_ALL, LC_MESSAGES or
+// LANG names the locale, and LANGUAGE's first entry, where set, the language within it; the C
+// locale is English whatever LANGUAGE says.
+std::int32_t SystemLanguage() {
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value != nullptr ? value : "");
+    };
+    std::string_view locale;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = variable(name);
+        if (!locale.empty()) break;
+    }
+    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C.")) return 0;
+    const std::string_view languages = variable("LANGUAGE");
+    if (!languages.empty()) locale = languages.substr(0, languages.find(':'));
+    return LanguageOfLocale(locale);
 }
 
 // The INI file every Linux front end keeps the window's values in.

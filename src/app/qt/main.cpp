@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
     std::string error;
     std::unique_ptr<SettingsStore> settings = WindowSettingsStore(ProgramName(), error);
     if (!settings) settings = std::make_unique<MemorySettingsStore>();
-    const std::int32_t language = StoredLanguage(*settings);
+    const std::int32_t systemLanguage = SystemLanguage();
+    const std::int32_t language = StoredLanguage(*settings, systemLanguage);
     StartUp startUp(parsed.options, SystemHidPlatform, language);
     if (!startUp.SettleMap(UserDataFolder(ProgramName()), error)) {
         return RefuseStart(error, language, parsed.toolkitArguments);
@@ -130,15 +131,16 @@ int main(int argc, char** argv) {
 
     QtKeyEventTranslator keys;
     const bool simulated = startUp.Simulated();
-    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch, simulated](
+    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch, simulated, systemLanguage](
                                  SettingsStore& settings, const std::string& applicationName) {
         auto window = std::make_unique<QtMainWindow>(
-            [&hid, &settings, &map, &advice, &watch, applicationName](DialogControls& controls,
-                                                                      FlowExecutor& executor) {
+            [&hid, &settings, &map, &advice, &watch, applicationName, systemLanguage](
+                DialogControls& controls, FlowExecutor& executor) {
                 auto behaviour = std::make_unique<MainWindowBehaviour>(
                     controls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor,
                     applicationName);
                 behaviour->SetConnectionAdvice(advice);
+                behaviour->SetSystemLanguage(systemLanguage);
                 if (watch) behaviour->SetDeviceWatch(*watch);
                 return behaviour;
             },

@@ -126,6 +126,11 @@ std::unique_ptr<DeviceWatch> SystemDeviceWatch() {
 }
 
 // The registry key where the window keeps its values.
+// The user's language of menus and dialogs, as Windows shows them to this user.
+std::int32_t SystemLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE ? 1 : 0;
+}
+
 std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std::string&) {
     return std::make_unique<RegistrySettingsStore>(std::string(program));
 }

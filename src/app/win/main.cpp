@@ -83,7 +83,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     // The window's language, for what start-up may have to refuse.
     RegistrySettingsStore settings(name);
-    const std::int32_t language = StoredLanguage(settings);
+    const std::int32_t systemLanguage = SystemLanguage();
+    const std::int32_t language = StoredLanguage(settings, systemLanguage);
     StartUp startUp(parsed.options, SystemHidPlatform, language);
     std::string error;
     if (!startUp.SettleMap(UserDataFolder(name), error)) return RefuseStart(error, language);
@@ -98,8 +99,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
-        return std::make_unique<MainWindowBehaviour>(
+        auto behaviour = std::make_unique<MainWindowBehaviour>(
             dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor, name);
+        behaviour->SetSystemLanguage(systemLanguage);
+        return behaviour;
     });
     window.SetKeyboardInputSource(
         [simulated = startUp.Simulated()](std::int32_t,

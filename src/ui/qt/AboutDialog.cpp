@@ -7,10 +7,10 @@
 
 namespace varnok {
 
-AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(std::int32_t language, QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    for (QWidget* widget : DialogTemplateBuilder(AboutTemplate()).Build(*this)) {
+    for (QWidget* widget : DialogTemplateBuilder(AboutTemplate(language)).Build(*this)) {
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             connect(button, &QPushButton::clicked, this, &QDialog::accept);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 
 namespace varnok {
 
@@ -10,7 +11,8 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit AboutDialog(QWidget* parent = nullptr);
+    // In Chinese for a language flag other than 0.
+    explicit AboutDialog(std::int32_t language = 0, QWidget* parent = nullptr);
 };
 
 }  // namespace varnok

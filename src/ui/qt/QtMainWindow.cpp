@@ -11,7 +11,9 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -481,8 +483,25 @@ void QtMainWindow::ShowMessage(const std::string& text, const std::string& capti
     box.exec();
 }
 
+void QtMainWindow::SetLanguage(std::int32_t language) {
+    language_ = language;
+    const bool chinese = language != 0;
+    if (chinese == qtTextsInstalled_) return;
+    if (chinese) {
+        // Without Qt's translations on the system Qt's texts stay English; the window's own
+        // are Chinese all the same.
+        qtTextsInstalled_ = qtTexts_.load(QLocale(QLocale::Chinese, QLocale::China),
+                                          QStringLiteral("qtbase"), QStringLiteral("_"),
+                                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                            QCoreApplication::installTranslator(&qtTexts_);
+    } else {
+        QCoreApplication::removeTranslator(&qtTexts_);
+        qtTextsInstalled_ = false;
+    }
+}
+
 void QtMainWindow::ShowAbout() {
-    AboutDialog about(this);
+    AboutDialog about(language_, this);
     about.exec();
 }
 

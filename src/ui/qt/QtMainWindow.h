@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QTranslator>
 #include <functional>
 #include <map>
 #include <memory>
@@ -88,6 +89,9 @@ public:
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
+    // In Chinese, Qt's own Chinese texts (qtbase_zh_CN from Qt's translations) name the file
+    // dialogs' parts and the message boxes' buttons.
+    void SetLanguage(std::int32_t language) override;
     void ShowAbout() override;
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
@@ -125,6 +129,9 @@ private:
     QLabel* progressText_;
     QProgressBar* progressBar_;
     bool busy_ = false;
+    std::int32_t language_ = 0;
+    QTranslator qtTexts_;
+    bool qtTextsInstalled_ = false;
     // Declared before the behaviour, so that it outlives it: the behaviour waits for its flow
     // when it is destroyed.
     ThreadFlowExecutor executor_;

@@ -20,8 +20,9 @@ INT_PTR CALLBACK AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-void ShowAboutBox(HWND owner, WORD iconResource) {
-    const std::vector<std::uint16_t> about = InMemoryDialogTemplate(AboutTemplate(), iconResource);
+void ShowAboutBox(HWND owner, WORD iconResource, std::int32_t language) {
+    const std::vector<std::uint16_t> about =
+        InMemoryDialogTemplate(AboutTemplate(language), iconResource);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                             reinterpret_cast<const DLGTEMPLATE*>(about.data()), owner,
                             AboutProcedure, 0);

@@ -639,8 +639,14 @@ void Win32MainWindow::ShowMessage(const std::string& text, const std::string& ca
                 MB_OK | (icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : 0));
 }
 
+void Win32MainWindow::SetLanguage(std::int32_t language) {
+    language_ = language;
+    SetThreadUILanguage(language != 0 ? MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)
+                                      : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+}
+
 void Win32MainWindow::ShowAbout() {
-    ShowAboutBox(dialog_, kIconResource);
+    ShowAboutBox(dialog_, kIconResource, language_);
 }
 
 void Win32MainWindow::SetKeyboardInputSource(KeyboardInputSource source) {

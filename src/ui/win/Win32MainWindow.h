@@ -85,6 +85,9 @@ public:
     void ShowProgress(const std::string& text, int step, int steps) override;
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                      const std::string& detail) override;
+    // The thread's language of the system's own texts (the message boxes' buttons, the file
+    // dialogs), where Windows has that language.
+    void SetLanguage(std::int32_t language) override;
     void ShowAbout() override;
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
@@ -127,6 +130,7 @@ private:
     IAccPropServices* accessibility_ = nullptr;
     bool comStarted_ = false;
     bool busy_ = false;
+    std::int32_t language_ = 0;
     bool ended_ = false;
     // The keys pressed while a list was open, by virtual-key code, until their release.
     std::bitset<256> keysOfOpenList_;

@@ -561,5 +561,37 @@ TEST(QtMainWindow, ShowsMessagesWithOkOnly) {
     EXPECT_EQ(about, QStringLiteral("About Varnok"));
 }
 
+// In a Chinese window Qt's own texts are Chinese too (Debian's qt6-translations-l10n): the
+// message boxes' buttons, and the About box; back in English, English again.
+TEST(QtMainWindow, SpeaksQtsOwnTextsInTheWindowsLanguage) {
+    Window w;
+    w.Show();
+    const struct {
+        std::int32_t language;
+        const char* ok;
+        const char* about;
+    } cases[] = {{1, "确定", "关于 Varnok"}, {0, "OK", "About Varnok"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        w.window->SetLanguage(c.language);
+        QString ok, about;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            ok = box->button(QMessageBox::Ok)->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        w.window->ShowMessage("保存键成功!", "提示!", MessageIcon::None, "");
+        EXPECT_EQ(ok, QString::fromUtf8(c.ok));
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            about = box->windowTitle();
+            box->close();
+        });
+        w.window->ShowAbout();
+        EXPECT_EQ(about, QString::fromUtf8(c.about));
+    }
+}
+
 }  // namespace
 }  // namespace varnok
