@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -28,6 +29,21 @@
 
 namespace varnok {
 namespace {
+
+// Acts on the context menu once it is open. The menu opens inside the event that asks for it,
+// and on a loaded machine other events may run first: a timer that looked only once could
+// find no menu and leave it open, and the test would wait for ever.
+void WhenTheMenuOpens(std::function<void(QMenu*)> act) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        poll->stop();
+        poll->deleteLater();
+        act(menu);
+    });
+    poll->start(5);
+}
 
 // The Qt window with the real window behaviour: what the user sees change when they use the
 // key-count and language lists.
@@ -185,9 +201,7 @@ TEST_F(QtMainWindowBehaviour, TheContextMenusReadBackFillsTheRowsFromTheKeyboard
     closer.start(10);
     // Disabled while the keys are read, Clear has the focus again afterwards.
     window->SetFocus(ControlId::Clear);
-    QTimer::singleShot(0, [] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
+    WhenTheMenuOpens([](QMenu* menu) {
         for (QAction* action : menu->actions()) {
             if (action->text() == QStringLiteral("Read keys from keyboard")) action->trigger();
         }
@@ -239,9 +253,7 @@ TEST_F(QtMainWindowBehaviour, TheContextMenuExportsAndImportsThroughTheFileDialo
     answerer.start(10);
     const auto choose = [&](const char* entry) {
         std::vector<QString> offered;
-        QTimer::singleShot(0, [&] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
+        WhenTheMenuOpens([&](QMenu* menu) {
             QAction* chosen = nullptr;
             for (QAction* action : menu->actions()) {
                 if (action->isSeparator()) continue;
