@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <algorithm>
 
 #include "ui/qt/DialogUnitScale.h"
@@ -92,6 +94,34 @@ QString DialogTemplateBuilder::ObjectName(int id, int index) {
                     : QStringLiteral("control%1").arg(id);
 }
 
+void DialogTemplateBuilder::WidenToTexts(QWidget& control) {
+    // The style sets its margins and the font when it polishes the control.
+    control.ensurePolished();
+    QSize needed;
+    auto* combo = qobject_cast<QComboBox*>(&control);
+    if (combo != nullptr && !combo->isEditable()) {
+        // The style's size around the widest item: its arrow, frame and margins. A list's own
+        // size hint may be kept from before its items changed (a language switch), so it
+        // counts only beside the measure of the items it has now.
+        const QFontMetrics metrics(combo->font());
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = std::max(widest, metrics.boundingRect(combo->itemText(i)).width());
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.frame = combo->hasFrame();
+        needed = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                  QSize(widest, metrics.height()), combo);
+    } else if (qobject_cast<QCheckBox*>(&control) != nullptr) {
+        // Its indicator, the spacing and the text.
+        needed = control.sizeHint();
+    } else {
+        // A value box shows chords of any length and scrolls its text like any entry field.
+        return;
+    }
+    control.resize(control.size().expandedTo(needed));
+}
+
 std::vector<QWidget*> DialogTemplateBuilder::Build(QDialog& dialog,
                                                    const ComboFactory& makeCombo) const {
     // The template names a face no system has; the platform's own face at the template's size
@@ -133,6 +163,7 @@ std::vector<QWidget*> DialogTemplateBuilder::Build(QDialog& dialog,
             area.setHeight(fieldHeight);
         }
         widget->setGeometry(area);
+        WidenToTexts(*widget);
         widget->setVisible(!control.Has(ControlStyle::Hidden));
         widgets.push_back(widget);
         ++index;

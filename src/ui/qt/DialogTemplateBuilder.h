@@ -32,6 +32,11 @@ public:
     // control without one, so tests and accessibility tools can find every control.
     static QString ObjectName(int id, int index);
 
+    // Makes a drop-down list or a check box at least as large as its texts need in its own
+    // font. The template's size scales with the font, but the style's arrows, indicators and
+    // frames keep their pixels, so a font shrunk to fit the screen leaves the texts less room.
+    static void WidenToTexts(QWidget& control);
+
 private:
     const DialogTemplate& template_;
 };

@@ -274,6 +274,7 @@ void QtMainWindow::SetText(int id, const std::string& text) {
         label->setText(ToQString(text));
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(ToQString(text));
+        DialogTemplateBuilder::WidenToTexts(*button);
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(ToQString(text));
     }
@@ -306,6 +307,7 @@ void QtMainWindow::AddListItem(int id, const std::string& text) {
     combo->addItem(ToQString(text));
     if (combo->currentIndex() != selected) combo->setCurrentIndex(selected);
     if (combo->isEditable() && combo->currentText() != field) combo->setEditText(field);
+    DialogTemplateBuilder::WidenToTexts(*combo);
 }
 
 int QtMainWindow::ListCount(int id) const {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
@@ -7,6 +9,7 @@
 
 #include "app/MemorySettingsStore.h"
 #include "device/SimulatedKeyboard.h"
+#include "store/SettingsStore.h"
 #include "store/SlotMap.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
@@ -55,6 +58,40 @@ TEST(QtWindowFit, FitsTheScreenWithItsProportionsKept) {
     for (int id : {ControlId::Save, ControlId::Clear, ControlId::Exit, ControlId::Status}) {
         const QRect control = window.Control(id)->geometry();
         EXPECT_TRUE(window.rect().contains(control)) << "control " << id;
+    }
+}
+
+// Every drop-down list shows its widest item and every check box its text, whole, in the font
+// the window ended up with: on a small screen at scale 2 that font is shrunk, but the style's
+// arrows and indicators are not.
+TEST(QtWindowFit, NoListOrCheckBoxCutsItsText) {
+    for (std::int32_t language : {0, 1}) {
+        SCOPED_TRACE(language == 0 ? "English" : "Chinese");
+        TempDirectory directory;
+        MemorySettingsStore settings;
+        settings.WriteSetting(kSettingsSection, kLanguageSetting, language);
+        settings.WriteSetting(kSettingsSection, kKeyCountSetting, 6);
+        VirtualClock clock;
+        SimulatedKeyboard keyboard{clock};
+        QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
+            return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
+                                                         KeySlotsModel(SlotMap(directory.Path())),
+                                                         executor, "varnok");
+        });
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        // A size hint is what the style needs to draw the control's texts whole.
+        for (const QComboBox* combo : window.findChildren<QComboBox*>()) {
+            if (combo->isEditable()) continue;
+            QSize needed = combo->sizeHint();
+            EXPECT_GE(combo->width(), needed.width()) << combo->currentText().toStdString();
+            EXPECT_GE(combo->height(), needed.height()) << combo->currentText().toStdString();
+        }
+        for (const QCheckBox* box : window.findChildren<QCheckBox*>()) {
+            QSize needed = box->sizeHint();
+            EXPECT_GE(box->width(), needed.width()) << box->text().toStdString();
+            EXPECT_GE(box->height(), needed.height()) << box->text().toStdString();
+        }
     }
 }
 
