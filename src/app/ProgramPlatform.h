@@ -21,8 +21,9 @@ namespace varnok {
 
 // Called first by every program, before any file is opened or any text is printed: a standard
 // descriptor that was closed stays unusable but can no longer be taken by a file the program
-// opens, a write past the process's file size limit fails and is reported instead of ending
-// the process, and what is printed in UTF-8 reaches a console as the characters it stands for.
+// opens, a write past the process's file size limit or into a pipe nobody reads fails and is
+// reported instead of ending the process, and what is printed in UTF-8 reaches a console as the
+// characters it stands for.
 void PrepareProcess();
 
 // The program's arguments as UTF-8, the program's name first. Linux passes them as they are;

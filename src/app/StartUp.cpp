@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/SimulatedKeyboard.h"
+#include "store/CutOffChangeTexts.h"
 #include "store/FileProblemTexts.h"
 #include "store/PathText.h"
 #include "store/QuotedText.h"
@@ -33,7 +34,7 @@ StartUp::StartUp(const CommandLineOptions& options, SystemHid systemHid, std::in
       mapOption_(PathOf(options.mapFile)) {}
 
 bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
-                        std::string& error) {
+                        SettingsStore* settings, std::string& error) {
     std::error_code noWorkingDirectory;
     map_ = MapFileLocation::Settle(mapOption_, dataFolder,
                                    std::filesystem::current_path(noWorkingDirectory), language_);
@@ -49,28 +50,13 @@ bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
                        "\u7684\u6587\u4EF6");
     }
     if (error.empty()) {
-        // Before anything reads the map. A save that cannot be finished now is named when the
-        // map is loaded, which then refuses it.
-        JournaledWriteEnd end = JournaledWriteEnd::None;
-        if (SlotMap::InFile(map_.file).FinishCutOffSave(end) && end != JournaledWriteEnd::None) {
-            const bool english = language_ == 0;
-            std::string said = PathInMessage(map_.file);
-            if (end == JournaledWriteEnd::Completed) {
-                said += english
-                            ? ": a save that was cut off has been completed; every key it "
-                              "wrote is there, nothing was lost"
-                            // ：一次被中断的保存已经完成；它写入的按键都在，没有丢失任何内容
-                            : "\uFF1A\u4E00\u6B21\u88AB\u4E2D\u65AD\u7684\u4FDD\u5B58\u5DF2\u7ECF"
-                              "\u5B8C\u6210\uFF1B\u5B83\u5199\u5165\u7684\u6309\u952E\u90FD\u5728"
-                              "\uFF0C\u6CA1\u6709\u4E22\u5931\u4EFB\u4F55\u5185\u5BB9";
-            } else {
-                said += english ? ": a save that was cut off before it changed the file was "
-                                  "undone; the file holds its keys as before"
-                                // ：一次在改动文件之前被中断的保存已撤销；文件保留原来的按键
-                                : "\uFF1A\u4E00\u6B21\u5728\u6539\u52A8\u6587\u4EF6\u4E4B\u524D"
-                                  "\u88AB\u4E2D\u65AD\u7684\u4FDD\u5B58\u5DF2\u64A4\u9500\uFF1B"
-                                  "\u6587\u4EF6\u4FDD\u7559\u539F\u6765\u7684\u6309\u952E";
-            }
+        // Before anything reads the map. A change that cannot be finished now is named when
+        // the map is loaded, which then refuses it.
+        CutOffChange found;
+        if (SlotMap::InFile(map_.file, settings).FinishCutOffSave(found) &&
+            found.end != CutOffChange::End::None) {
+            const std::string said =
+                PathInMessage(map_.file) + DescribeCutOffChange(found, language_);
             map_.notice += (map_.notice.empty() ? "" : "\n") + said;
         }
     }

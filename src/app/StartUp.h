@@ -15,6 +15,8 @@
 
 namespace varnok {
 
+class SettingsStore;
+
 // What every Varnok program settles before it works, the same for the window and the command
 // line: where msmap.dat is kept, which keyboard it talks to (the real one through the system's
 // HID services, or the simulated one whose key table is a file) and whether the reports are
@@ -30,9 +32,11 @@ public:
     // in language (the window's: 0 English, otherwise Chinese).
     StartUp(const CommandLineOptions& options, SystemHid systemHid, std::int32_t language);
 
-    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation).
+    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation), with
+    // a change of it and of settings that was cut off finished (or set aside, said why).
     // False, with the reason, when no map file can be used.
-    bool SettleMap(const std::optional<std::filesystem::path>& dataFolder, std::string& error);
+    bool SettleMap(const std::optional<std::filesystem::path>& dataFolder, SettingsStore* settings,
+                   std::string& error);
     // After SettleMap: the map file, and what start-up did to the user's files (empty when
     // nothing), to be said once.
     const std::filesystem::path& MapFile() const { return map_.file; }

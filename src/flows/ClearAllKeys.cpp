@@ -11,6 +11,8 @@ bool ClearAllKeys(KeySlotsModel& model, FlowHost& host) {
     if (!stored) host.ShowFileProblem(MessageId::StoreNotSaved, stored);
     if (stored && model.KeptCopy())
         host.ShowFileProblem(MessageId::StoreCopyKept, *model.KeptCopy());
+    if (stored && model.Unguarded())
+        host.ShowFileProblem(MessageId::StoreUnguarded, *model.Unguarded());
     return static_cast<bool>(stored);
 }
 

@@ -96,27 +96,17 @@ std::optional<Profile> ReadProfileFile(const std::filesystem::path& file, std::i
     return ReadProfile(in, file, PathText(file), language, refusal);
 }
 
-std::string ImportProfile(const Profile& profile, KeySlotsModel& model, SettingsStore& settings,
-                          std::int32_t language) {
+std::string ImportProfile(const Profile& profile, KeySlotsModel& model, std::int32_t language) {
     KeySlotsModel imported = model;
     ApplyProfile(profile, imported);
-    if (const FileResult saved = imported.SaveStore(); !saved) {
+    // The keys, their functions, the key count and the language as one change.
+    std::vector<SettingChange> settings = imported.FunctionModeSettings();
+    settings.push_back({std::string(kKeyCountSetting), profile.keyCount - 1});
+    settings.push_back({std::string(kLanguageSetting), profile.language});
+    if (const FileResult saved = imported.SaveStore(settings); !saved) {
         return DescribeFileResult(saved, language);
     }
     model = std::move(imported);
-    std::vector<std::pair<std::string_view, std::int32_t>> choices;
-    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
-        choices.emplace_back(kFunctionModeSettings[row], model.FunctionMode(row));
-    }
-    choices.emplace_back(kKeyCountSetting, profile.keyCount - 1);
-    choices.emplace_back(kLanguageSetting, profile.language);
-    for (const auto& [name, value] : choices) {
-        if (const FileResult written = settings.WriteSetting(kSettingsSection, name, value);
-            !written) {
-            return std::string(ProfileTextFor(ProfileText::SettingsNotWritten, language)) + ": " +
-                   DescribeFileResult(written, language);
-        }
-    }
     return {};
 }
 

@@ -50,11 +50,11 @@ std::optional<Profile> ReadProfile(std::istream& in, const std::filesystem::path
 std::optional<Profile> ReadProfileFile(const std::filesystem::path& file, std::int32_t language,
                                        std::string& refusal);
 
-// What an import changes: the model gets the profile's keys (keys it does not list become
-// empty Normal rows) and keeps them in its map file, the settings get the rows' function
-// modes, the key count and the language, so that a start with them shows the profile. Empty
-// when done; otherwise why, with the model as it was when its map file could not be written.
-std::string ImportProfile(const Profile& profile, KeySlotsModel& model, SettingsStore& settings,
-                          std::int32_t language);
+// What an import changes, as one change that lands whole or not at all: the model gets the
+// profile's keys (keys it does not list become empty Normal rows) and keeps them in its map
+// file, the settings (the model's map keeps them) get the rows' function modes, the key count
+// and the language, so that a start with them shows the profile. Empty when done; otherwise
+// why, with the model, the map file and the settings as they were.
+std::string ImportProfile(const Profile& profile, KeySlotsModel& model, std::int32_t language);
 
 }  // namespace varnok

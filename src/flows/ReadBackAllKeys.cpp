@@ -4,6 +4,7 @@
 
 #include "device/KeyboardLink.h"
 #include "flows/FlowHost.h"
+#include "flows/KeyboardCopy.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyReadBack.h"
 #include "keys/KeySlotsModel.h"
@@ -81,10 +82,7 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
             break;
         }
         ++slotsRead;
-        if (read->functionMode) {
-            model.SetFunctionMode(slot, *read->functionMode);
-            host.StoreFunctionMode(slot, *read->functionMode);
-        }
+        if (read->functionMode) model.SetFunctionMode(slot, *read->functionMode);
         switch (read->kind) {
             case SlotReadBack::Kind::Empty:
                 model.TakeReadBackEmpty(slot);
@@ -99,9 +97,25 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
         }
     }
     const bool complete = slotsRead == kSlotCount;
-    if (complete) host.ShowMessage(MessageId::ReadSucceeded);
+    if (complete) {
+        RememberKeyboardHolds(model);
+        host.ShowMessage(MessageId::ReadSucceeded);
+    }
     link.Close();
     return complete;
+}
+
+bool KeepReadBack(KeySlotsModel& model, FlowHost& host) {
+    const FileResult stored = model.SaveStore(model.FunctionModeSettings());
+    if (!stored) {
+        host.ShowFileProblem(MessageId::StoreNotSaved, stored);
+        return false;
+    }
+    if (const auto& kept = model.KeptCopy()) host.ShowFileProblem(MessageId::StoreCopyKept, *kept);
+    if (const auto& unguarded = model.Unguarded()) {
+        host.ShowFileProblem(MessageId::StoreUnguarded, *unguarded);
+    }
+    return true;
 }
 
 }  // namespace varnok

@@ -32,6 +32,11 @@ struct SlotReadBack {
 // model, slot 0 included; stops at the first read that fails. True when all seven were read.
 bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host);
 
+// After a read-back: msmap.dat and the rows' functions take what was read, as one change, so
+// that the next start shows what the keyboard holds; the host hears of a file left alone. True
+// when both were kept.
+bool KeepReadBack(KeySlotsModel& model, FlowHost& host);
+
 // Reads one slot and interprets it; nullopt only when a read fails.
 std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot);
 

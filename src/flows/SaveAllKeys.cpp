@@ -3,6 +3,7 @@
 #include "device/KeyboardLink.h"
 #include "device/KeyboardProtocol.h"
 #include "flows/FlowHost.h"
+#include "flows/KeyboardCopy.h"
 #include "keys/KeySlots.h"
 #include "keys/KeySlotsModel.h"
 #include "keys/StoredChoices.h"
@@ -13,11 +14,17 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     // The typed strings get their slot entries before the slot map file is written, so one
     // Save keeps what the user typed, with or without a keyboard.
     model.KeepTypedStrings();
-    // The keyboard is written whatever became of the file; the user hears of both.
-    if (const FileResult stored = model.SaveStore(); !stored) {
+    // The keyboard is written whatever became of the file; the user hears of both. The rows'
+    // functions go with the map, so that the next start finds both as this save left them.
+    if (const FileResult stored = model.SaveStore(model.FunctionModeSettings()); !stored) {
         host.ShowFileProblem(MessageId::StoreNotSaved, stored);
-    } else if (const auto& kept = model.KeptCopy()) {
-        host.ShowFileProblem(MessageId::StoreCopyKept, *kept);
+    } else {
+        if (const auto& kept = model.KeptCopy()) {
+            host.ShowFileProblem(MessageId::StoreCopyKept, *kept);
+        }
+        if (const auto& unguarded = model.Unguarded()) {
+            host.ShowFileProblem(MessageId::StoreUnguarded, *unguarded);
+        }
     }
     // A key another program saved meanwhile is the file's now, function included.
     for (const int slot : model.SlotsChangedElsewhere()) {
@@ -36,6 +43,8 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
     // written so far new and the others as they were, and the user is told which.
     const auto unfinished = [&](MessageId id, UnfinishedSave::Reason reason, int slotsTaken) {
         link.Close();
+        // Records the keyboard took are new there, the rest old: a table no rows make.
+        if (slotsTaken > 0) RememberKeyboardMixed(model);
         host.ShowUnfinishedSave(id, {reason, slotsTaken, link.LastFailure()});
         return false;
     };
@@ -57,6 +66,7 @@ bool SaveAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
         return unfinished(MessageId::SaveRecordFailed, UnfinishedSave::Reason::EndRefused,
                           kSlotCount);
     }
+    RememberKeyboardHolds(model);
     host.ShowMessage(MessageId::SaveSucceeded);
     link.Close();
     return true;

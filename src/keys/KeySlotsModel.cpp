@@ -8,6 +8,7 @@
 #include "keys/SlotNames.h"
 #include "keys/StringPayload.h"
 #include "keys/TypableString.h"
+#include "store/SettingsStore.h"
 
 namespace varnok {
 namespace {
@@ -61,9 +62,17 @@ void KeySlotsModel::ShowTypedStrings() {
     }
 }
 
-FileResult KeySlotsModel::SaveStore() {
+std::vector<SettingChange> KeySlotsModel::FunctionModeSettings() const {
+    std::vector<SettingChange> settings;
+    for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+        settings.push_back({std::string(kFunctionModeSettings[row]), slots_[row].functionMode});
+    }
+    return settings;
+}
+
+FileResult KeySlotsModel::SaveStore(std::span<const SettingChange> settings) {
     changedElsewhere_.clear();
-    FileResult saved = slotMap_.Save();
+    FileResult saved = slotMap_.Save(settings);
     const std::vector<std::string>& names = slotMap_.ChangedElsewhere();
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (std::find(names.begin(), names.end(), SlotNames[slot]) == names.end()) continue;

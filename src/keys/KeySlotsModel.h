@@ -12,6 +12,7 @@
 #include "keys/KeyReport.h"
 #include "keys/KeyReportList.h"
 #include "keys/KeySlots.h"
+#include "store/SettingChange.h"
 #include "store/SlotMap.h"
 
 namespace varnok {
@@ -48,7 +49,14 @@ public:
     // Writes msmap.dat with every slot map entry (see SlotMap::Save). A key another program
     // saved into the file since this model read it is then the file's: its slot takes the
     // entry as Load would, so that the keyboard gets what the file holds.
-    FileResult SaveStore();
+    FileResult SaveStore(std::span<const SettingChange> settings = {});
+    // Every row's function mode as the settings keep it, for a change that writes them with
+    // the map.
+    std::vector<SettingChange> FunctionModeSettings() const;
+    // When the last SaveStore wrote msmap.dat where it stands without a journal (see
+    // SlotMap::Unguarded).
+    const std::optional<FileResult>& Unguarded() const { return slotMap_.Unguarded(); }
+    SlotMap& MutableMap() { return slotMap_; }
     // The slots the last SaveStore took from the file, in slot order.
     const std::vector<int>& SlotsChangedElsewhere() const { return changedElsewhere_; }
     // What the last SaveStore kept of a file that ended in part of a record (see

@@ -5,7 +5,7 @@ namespace varnok {
 // The two not-connected texts differ in Chinese only ("USB" and "Usb "): both are what users
 // of the keyboard have always seen.
 // clang-format off
-const std::array<MessageTextRow, 14> MessageTexts = {{
+const std::array<MessageTextRow, 15> MessageTexts = {{
     {MessageId::SaveNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"USB控制器没有连接!",      "提示!"}},
     {MessageId::ReadNotConnected, {"Usb HIDKB Not Connected!",           "Information!"}, {"Usb 控制器没有连接!",     "提示!"}},
     {MessageId::SaveSucceeded,    {"Save Key Successful!",               "Information!"}, {"保存键成功!",             "提示!"}},
@@ -17,6 +17,7 @@ const std::array<MessageTextRow, 14> MessageTexts = {{
     {MessageId::OnlyGroupKey,     {"Only Group Key Supported!",          "Information!"}, {"目前只支持组合键!",       "提示!"}},
     {MessageId::StoreNotSaved,    {"Key definitions not saved to file!", "Information!"}, {"按键定义未能保存到文件!", "提示!"}},
     {MessageId::StoreCopyKept,    {"Key definitions saved to file.",     "Information!"}, {"按键定义已保存到文件。",   "提示!"}},
+    {MessageId::StoreUnguarded,   {"Key definitions saved to file.",     "Information!"}, {"按键定义已保存到文件。",   "提示!"}},
     {MessageId::StoreNotLoaded,   {"Key definitions not loaded from file!", "Information!"}, {"未能从文件读取按键定义!", "提示!"}},
     {MessageId::SettingsNotSaved, {"Settings not saved to file!",        "Information!"}, {"设置未能保存到文件!",     "提示!"}},
     {MessageId::StartRefused,     {"Varnok cannot start:",               "Information!"}, {"Varnok 无法启动：",       "提示!"}},

@@ -24,6 +24,9 @@ enum class MessageId {
     // The key definitions were saved, but msmap.dat ended in part of a record: the file and
     // where a copy of it as it was is kept follow.
     StoreCopyKept,
+    // The key definitions were saved where msmap.dat stands with no journal: the file and why
+    // a save cut off there could not have been undone follow.
+    StoreUnguarded,
     // The key definitions could not be loaded from msmap.dat; the file and the reason follow.
     StoreNotLoaded,
     // A choice (language, keys shown, a row's function) could not be kept in the settings
@@ -44,7 +47,7 @@ struct MessageTextRow {
     MessageText chinese;
 };
 
-extern const std::array<MessageTextRow, 14> MessageTexts;
+extern const std::array<MessageTextRow, 15> MessageTexts;
 
 // The text and caption of a message in the window's language: English for 0, Chinese
 // otherwise.

@@ -23,7 +23,9 @@ enum class FileProblem {
     TooLargeToSave,     // what would be written is more than the next load reads
     Busy,               // another program holds the file for its own save
     PartRecordKept,     // saved, but the file ended in part of a record: kept as it was elsewhere
-    SystemError,        // anything else; the system's own words are in detail
+    NotPrivate,        // a folder for Varnok's own files that another user owns or others may write
+    WrittenUnguarded,  // saved where it stands with no journal: a cut-off save could not be undone
+    SystemError,       // anything else; the system's own words are in detail
 };
 
 // The outcome of reading or writing a file: success, or the file and why it was left alone.

@@ -40,4 +40,29 @@ FileResult WriteOver(const std::filesystem::path& file, std::span<const std::uin
 // %LOCALAPPDATA%. Not created here; nullopt when the user has none.
 std::optional<std::filesystem::path> UserStateFolder();
 
+// The state folder, made when missing, where only the running user may make, rename or remove
+// files: a folder of its own that no link leads to and nobody else may write. The problem and
+// the folder it is about when there is none such (no home, a folder that cannot be made, one
+// another user owns or others may write).
+FileResult PrivateStateFolder(std::filesystem::path& folder);
+
+// Makes file with contents, only where no file or link has that name yet, readable and writable
+// by the running user alone, and makes it and its name durable.
+FileResult CreatePrivateFile(const std::filesystem::path& file,
+                             std::span<const std::uint8_t> contents);
+
+// Gives the file named from the name to, which no file or link may hold yet, durably.
+FileResult PublishPrivateFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Why a file found in the state folder may not be one this user's Varnok made.
+enum class Ownership {
+    Own,         // a regular file with one name, owned by the running user
+    Missing,     // no file has the name
+    Link,        // a symbolic link (or another reparse point)
+    NotAFile,    // a folder, a pipe, a device
+    OtherOwner,  // another user's file
+    OtherNames,  // a file with more names than this one: a link to a file elsewhere
+};
+Ownership OwnershipOf(const std::filesystem::path& file);
+
 }  // namespace varnok

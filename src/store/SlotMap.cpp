@@ -6,12 +6,13 @@
 #include <system_error>
 #include <utility>
 
+#include "store/ChangeJournal.h"
 #include "store/GbkCodec.h"
 #include "store/InPlaceFile.h"
-#include "store/JournaledWrite.h"
 #include "store/PathText.h"
 #include "store/ReplaceFile.h"
 #include "store/SaveLock.h"
+#include "store/SettingsStore.h"
 #include "store/SlotRecord.h"
 
 namespace varnok {
@@ -89,31 +90,20 @@ struct MapLocks {
     }
 };
 
-// Writes contents over the map real, which now holds old: through a new file that takes its
-// name, or, where that cannot be (more than one name, a folder that takes no new files, a
-// name too long for another beside it), where it stands through a journal. Records go one at
-// a time.
-FileResult WriteMap(const fs::path& real, std::span<const std::uint8_t> old,
-                    std::span<const std::uint8_t> contents) {
-    FileIdentity identity;
-    const bool exists = static_cast<bool>(IdentifyFile(real, identity));
-    if (!exists || identity.links <= 1) {
-        const FileResult replaced = ReplaceFile(real, contents, NoNewFile::Refuse);
-        if (replaced.problem != FileProblem::NoNewFiles &&
-            replaced.problem != FileProblem::NameTooLong) {
-            return replaced;
-        }
-        if (!exists) {
-            if (replaced.problem == FileProblem::NoNewFiles) return replaced;
-            // The map's own name fits where a longer one beside it does not: made empty, the
-            // map is then written as any map that stays where it is.
-            if (FileResult made = WriteDurableFile(real, {}); !made) return made;
-            if (FileResult identified = IdentifyFile(real, identity); !identified) {
-                return identified;
-            }
-        }
+// What a write of contents over old where it stands can leave when it stops anywhere: each
+// byte old or new (or zero where the file was lengthened), the length between the two.
+bool IsOnTheWay(std::span<const std::uint8_t> now, std::span<const std::uint8_t> old,
+                std::span<const std::uint8_t> contents) {
+    if (now.size() < std::min(old.size(), contents.size()) ||
+        now.size() > std::max(old.size(), contents.size())) {
+        return false;
     }
-    return WriteThroughJournal(real, identity, old, contents, kRecordSize);
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const bool asNew = i < contents.size() && now[i] == contents[i];
+        const bool asOld = i < old.size() ? now[i] == old[i] : now[i] == 0;
+        if (!asNew && !asOld) return false;
+    }
+    return true;
 }
 
 // Keeps a copy of the map as it is, bytes, under a name no file has yet: beside the map's name
@@ -147,9 +137,10 @@ SlotMap::SlotMap() : file_(kFileName) {}
 
 SlotMap::SlotMap(std::filesystem::path directory) : file_(std::move(directory) / kFileName) {}
 
-SlotMap SlotMap::InFile(std::filesystem::path file) {
+SlotMap SlotMap::InFile(std::filesystem::path file, SettingsStore* settings) {
     SlotMap map;
     map.file_ = std::move(file);
+    map.settings_ = settings;
     return map;
 }
 
@@ -247,9 +238,10 @@ std::vector<std::uint8_t> SlotMap::Contents() const {
     return contents;
 }
 
-FileResult SlotMap::Save() {
+FileResult SlotMap::Save(std::span<const SettingChange> settings) {
     changedElsewhere_.clear();
     keptCopy_.reset();
+    unguarded_.reset();
     if (loadProblem_) {
         return *loadProblem_;
     }
@@ -257,27 +249,33 @@ FileResult SlotMap::Save() {
     // Two links to one file are one file: its own folder holds the lock, the new file and the
     // leftovers, whichever name a saver used. Messages name the file as the user did.
     const fs::path real = RealFile(file);
-    const auto named = [&file](FileResult result) {
-        result.file = file;
+    // A settings file that refused is named as it is.
+    const auto named = [&file, &real](FileResult result) {
+        if (result.file == real || result.file.empty()) result.file = file;
         return result;
     };
     MapLocks locks;
     if (FileResult locked = locks.Acquire(real); !locked) {
         return named(locked);
     }
-    JournaledWriteEnd cutOff = JournaledWriteEnd::None;
-    if (FileResult finished = FinishJournaledWrite(real, kRecordSize, cutOff); !finished) {
-        return named(finished);
-    }
+    Recover(real);
     // What the file holds now, perhaps saved by another program since this map read it.
     std::vector<std::uint8_t> onDisk;
-    if (FileResult read = ReadStoreFile(file, onDisk);
-        !read && read.problem != FileProblem::Missing) {
+    const FileResult read = ReadStoreFile(file, onDisk);
+    if (!read && read.problem != FileProblem::Missing) {
         return read;
     }
     SlotMap merged;
     merged.Read(onDisk);
     for (const std::string& name : touched_) {
+        const auto reverted = reverted_.find(name);
+        if (reverted != reverted_.end()) {
+            // Put back only where the file holds what this map last knew of it.
+            const SlotEntry* now = merged.Find(name);
+            const bool asKnown =
+                reverted->second ? now != nullptr && *now == *reverted->second : now == nullptr;
+            if (!asKnown) continue;
+        }
         if (auto it = entries_.find(name); it != entries_.end()) {
             merged.entries_.insert_or_assign(name, it->second);
         } else {
@@ -295,9 +293,9 @@ FileResult SlotMap::Save() {
         if (FileResult kept = KeepCopy(file, onDisk, copy); !kept) return named(kept);
         keptCopy_ = FileResult{FileProblem::PartRecordKept, file, PathText(copy)};
     }
-    // Under the lock no other save is under way: a new file beside this one is a leftover.
-    RemoveLeftoverTemporaries(real);
-    if (FileResult written = WriteMap(real, onDisk, contents); !written) {
+    std::optional<std::vector<std::uint8_t>> old;
+    if (read) old = std::move(onDisk);
+    if (FileResult written = Commit(real, old, contents, settings); !written) {
         return named(written);
     }
     for (const auto& [name, stored] : merged.entries_) {
@@ -309,7 +307,273 @@ FileResult SlotMap::Save() {
     }
     TakeOver(merged);
     touched_.clear();
+    reverted_.clear();
     return {};
+}
+
+FileResult SlotMap::SaveBytes(const std::optional<std::vector<std::uint8_t>>& bytes,
+                              std::span<const SettingChange> settings) {
+    unguarded_.reset();
+    if (loadProblem_) return *loadProblem_;
+    const fs::path real = RealFile(file_);
+    MapLocks locks;
+    FileResult written = locks.Acquire(real);
+    std::optional<std::vector<std::uint8_t>> old;
+    if (written) {
+        Recover(real);
+        written = ReadFileBytes(old);
+    }
+    if (written) written = Commit(real, old, bytes, settings);
+    if (!written) {
+        if (written.file == real || written.file.empty()) written.file = file_;
+        return written;
+    }
+    SlotMap now;
+    if (bytes) now.Read(*bytes);
+    TakeOver(now);
+    touched_.clear();
+    reverted_.clear();
+    return {};
+}
+
+void SlotMap::Revert(const SlotMap& target) {
+    std::unordered_set<std::string, NameHash, std::equal_to<>> names;
+    for (const auto& [name, stored] : entries_) names.insert(name);
+    for (const auto& [name, stored] : target.entries_) names.insert(name);
+    for (const std::string& name : names) {
+        const SlotEntry* now = Find(name);
+        const SlotEntry* then = target.Find(name);
+        if (now != nullptr && then != nullptr && *now == *then) continue;
+        if (now == nullptr && then == nullptr) continue;
+        // What the file held the last time this map saw it: a name changed but not saved since
+        // is this map's own change, and put back whatever the file holds.
+        if (!reverted_.contains(name) && !touched_.contains(name)) {
+            reverted_.emplace(name, now != nullptr ? std::optional<SlotEntry>(*now) : std::nullopt);
+        }
+        if (then != nullptr) {
+            entries_.insert_or_assign(name, target.entries_.find(name)->second);
+        } else {
+            entries_.erase(name);
+        }
+        touched_.insert(name);
+    }
+}
+
+FileResult SlotMap::Commit(const fs::path& real,
+                           const std::optional<std::vector<std::uint8_t>>& old,
+                           const std::optional<std::vector<std::uint8_t>>& contents,
+                           std::span<const SettingChange> settings) {
+    ChangeRecord change{real, old, contents, false, {}};
+    // The settings as they will be, and as they are, for the way back.
+    std::vector<std::pair<std::string, std::int32_t>> before;
+    if (settings_ != nullptr) {
+        for (const SettingChange& setting : settings) {
+            const std::int32_t now = settings_->ReadSetting(kSettingsSection, setting.name, 0);
+            const std::int32_t value =
+                setting.atLeast ? std::max(now, setting.value) : setting.value;
+            before.emplace_back(setting.name, now);
+            change.settings.emplace_back(setting.name, value);
+        }
+    }
+    FileIdentity identity;
+    const bool exists = old && IdentifyFile(real, identity);
+    // A file with more than one name is written where it stands, so every name sees it.
+    change.inPlace = exists && identity.links > 1;
+    fs::path journal;
+    std::optional<FileResult> noJournal;
+    // A map written where it stands may be opened next by another of its names: its journal is
+    // found by the file's identity, any other by the map's path.
+    const auto keepJournal = [&]() {
+        if (!journal.empty() || noJournal) return;
+        FileIdentity now;
+        const std::string key = change.inPlace && IdentifyFile(real, now)
+                                    ? FileIdentityKey(now.device, now.file)
+                                    : MapFileKey(real);
+        if (FileResult kept = WriteChangeJournal(change, key, journal); !kept) {
+            journal.clear();
+            noJournal = kept;
+        }
+    };
+    if (!change.settings.empty() || change.inPlace) keepJournal();
+
+    const auto putBack = [&] {
+        std::error_code ignored;
+        if (!old) {
+            fs::remove(real, ignored);
+        } else if (change.inPlace) {
+            WriteOver(real, *old, kRecordSize);
+        } else {
+            ReplaceFile(real, *old);
+        }
+    };
+    FileResult written;
+    if (!contents) {
+        std::error_code error;
+        fs::remove(real, error);
+        if (error) written = {FileProblem::SystemError, real, error.message()};
+    } else {
+        if (!change.inPlace) {
+            // Under the lock no other save is under way: a new file beside this one is a
+            // leftover.
+            RemoveLeftoverTemporaries(real);
+            written = ReplaceFile(real, *contents, NoNewFile::Refuse);
+            const bool noNewFile = written.problem == FileProblem::NoNewFiles ||
+                                   written.problem == FileProblem::NameTooLong;
+            if (noNewFile && !exists && written.problem == FileProblem::NameTooLong) {
+                // The map's own name fits where a longer one beside it does not: made empty,
+                // it is then written where it stands.
+                written = WriteDurableFile(real, {});
+                if (written) change.old = std::vector<std::uint8_t>();
+            }
+            change.inPlace = noNewFile && (exists || written);
+            if (change.inPlace) {
+                // The journal, if one was written, told of a replace: it is written anew.
+                if (!journal.empty()) {
+                    std::error_code ignored;
+                    fs::remove(journal, ignored);
+                    journal.clear();
+                }
+                keepJournal();
+            }
+        }
+        if (change.inPlace) {
+            if (noJournal) unguarded_ = FileResult{FileProblem::WrittenUnguarded, file_, {}};
+            written = WriteOver(real, *contents, kRecordSize);
+            if (!written) putBack();
+        }
+    }
+    if (written && settings_ != nullptr) {
+        for (std::size_t i = 0; i < change.settings.size(); ++i) {
+            const auto& [name, value] = change.settings[i];
+            if (FileResult stored = settings_->WriteSetting(kSettingsSection, name, value);
+                !stored) {
+                // All or nothing: the map and the settings written so far go back.
+                for (std::size_t j = 0; j < i; ++j) {
+                    settings_->WriteSetting(kSettingsSection, before[j].first, before[j].second);
+                }
+                putBack();
+                written = stored;
+                break;
+            }
+        }
+    }
+    if (!journal.empty()) {
+        std::error_code ignored;
+        fs::remove(journal, ignored);
+    }
+    if (!written && unguarded_) unguarded_.reset();
+    return written;
+}
+
+CutOffChange SlotMap::Recover(const fs::path& real) const {
+    CutOffChange found;
+    const std::optional<fs::path> folder = UserStateFolder();
+    if (!folder) return found;
+    // The journal of a change by this path, and that of one written where the file stands
+    // through any of its names.
+    std::vector<std::pair<fs::path, bool>> journals = {
+        {ChangeJournalName(*folder, MapFileKey(real)), true}};
+    if (FileIdentity identity; IdentifyFile(real, identity)) {
+        journals.emplace_back(
+            ChangeJournalName(*folder, FileIdentityKey(identity.device, identity.file)), false);
+    }
+    for (const auto& [journal, byPath] : journals) {
+        const CutOffChange one = RecoverFrom(real, journal, byPath);
+        if (one.end != CutOffChange::End::None) found = one;
+    }
+    return found;
+}
+
+CutOffChange SlotMap::RecoverFrom(const fs::path& real, const fs::path& journal,
+                                  bool byPath) const {
+    CutOffChange found;
+    const auto setAside = [&](CutOffChange::Why why) {
+        found.end = CutOffChange::End::SetAside;
+        found.why = why;
+        found.journal = SetAsideJournal(journal);
+        return found;
+    };
+    // A journal still being written when the process stopped: nothing was changed yet.
+    const fs::path unfinished = UnfinishedJournalName(journal);
+    switch (OwnershipOf(unfinished)) {
+        case Ownership::Missing:
+            break;
+        case Ownership::Own: {
+            std::error_code ignored;
+            if (fs::remove(unfinished, ignored)) found.end = CutOffChange::End::Undone;
+            break;
+        }
+        default:
+            found.end = CutOffChange::End::SetAside;
+            found.why = CutOffChange::Why::NotOwn;
+            found.journal = SetAsideJournal(unfinished);
+            break;
+    }
+    const Ownership ownership = OwnershipOf(journal);
+    if (ownership == Ownership::Missing) return found;
+    if (ownership != Ownership::Own) return setAside(CutOffChange::Why::NotOwn);
+    std::optional<ChangeRecord> change;
+    {
+        std::ifstream in(journal, std::ios::binary);
+        std::vector<std::uint8_t> bytes;
+        // Two maps and the rest: far more than a whole journal of Varnok's holds.
+        constexpr std::size_t kJournalLimit = 3 * kLoadLimit;
+        std::vector<char> buffer(65536);
+        while (in && bytes.size() <= kJournalLimit) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + in.gcount());
+        }
+        if (bytes.size() <= kJournalLimit) change = DecodeChange(bytes);
+    }
+    // Found by its path, a journal names that very path; found by the file's identity, it tells
+    // of a write where the file stands.
+    if (!change || (byPath ? change->map != real : !change->inPlace)) {
+        return setAside(CutOffChange::Why::Damaged);
+    }
+    std::optional<std::vector<std::uint8_t>> now;
+    now.emplace();
+    const FileResult read = ReadStoreFile(real, *now);
+    if (read.problem == FileProblem::Missing) {
+        now.reset();
+    } else if (!read && read.problem != FileProblem::NotAMapFile) {
+        return setAside(CutOffChange::Why::MapChanged);
+    }
+    const bool asAfter = now == change->contents;
+    const bool asBefore = now == change->old;
+    const bool onTheWay = change->inPlace && now && change->old && change->contents &&
+                          IsOnTheWay(*now, *change->old, *change->contents);
+    if (!asAfter && !asBefore && !onTheWay) {
+        found.holds = CutOffChange::Holds::Unknown;
+        return setAside(CutOffChange::Why::MapChanged);
+    }
+    if ((change->contents && !IsSlotMapFile(*change->contents)) ||
+        (now && !asAfter && !IsSlotMapFile(*now) && !now->empty())) {
+        found.holds = asBefore ? CutOffChange::Holds::AsBefore : CutOffChange::Holds::Unknown;
+        return setAside(CutOffChange::Why::NotAMap);
+    }
+    if (!asAfter) {
+        FileResult written;
+        std::error_code error;
+        if (!change->contents) {
+            fs::remove(real, error);
+        } else if (now && change->inPlace) {
+            written = WriteOver(real, *change->contents, kRecordSize);
+        } else {
+            RemoveLeftoverTemporaries(real);
+            written = ReplaceFile(real, *change->contents);
+        }
+        // The journal stays for the next reader, who may be able to write the file.
+        if (!written || error) return found;
+    }
+    found.end = CutOffChange::End::Completed;
+    // A map without its settings store finishes the map; the journal waits for the settings.
+    if (settings_ == nullptr && !change->settings.empty()) return found;
+    for (const auto& [name, value] : change->settings) {
+        if (!settings_->WriteSetting(kSettingsSection, name, value)) return found;
+    }
+    std::error_code ignored;
+    fs::remove(journal, ignored);
+    return found;
 }
 
 void SlotMap::TakeOver(const SlotMap& other) {
@@ -320,12 +584,12 @@ void SlotMap::TakeOver(const SlotMap& other) {
     }
 }
 
-FileResult SlotMap::FinishCutOffSave(JournaledWriteEnd& end) const {
-    end = JournaledWriteEnd::None;
+FileResult SlotMap::FinishCutOffSave(CutOffChange& found) const {
+    found = {};
     const fs::path real = RealFile(file_);
     MapLocks locks;
     FileResult finished = locks.Acquire(real);
-    if (finished) finished = FinishJournaledWrite(real, kRecordSize, end);
+    if (finished) found = Recover(real);
     if (!finished) finished.file = file_;
     return finished;
 }
@@ -335,11 +599,10 @@ FileResult SlotMap::Load() {
     // Under the locks of a save: a save that writes the file where it stands is not read
     // half done, and one that was cut off is finished first.
     const fs::path real = RealFile(file_);
-    JournaledWriteEnd cutOff = JournaledWriteEnd::None;
     MapLocks locks;
     FileResult read = locks.Acquire(real);
-    if (read) read = FinishJournaledWrite(real, kRecordSize, cutOff);
     if (read) {
+        Recover(real);
         read = ReadStoreFile(file_, bytes);
     } else {
         read.file = file_;
@@ -359,26 +622,6 @@ FileResult SlotMap::ReadFileBytes(std::optional<std::vector<std::uint8_t>>& byte
     FileResult read = ReadStoreFile(file_, *bytes);
     if (!read) bytes.reset();
     return read.problem == FileProblem::Missing ? FileResult{} : read;
-}
-
-FileResult SlotMap::RestoreFile(const std::optional<std::vector<std::uint8_t>>& bytes) const {
-    if (loadProblem_) return *loadProblem_;
-    const fs::path real = RealFile(file_);
-    SaveLock lock;
-    if (FileResult locked = lock.Acquire(real); !locked) {
-        locked.file = file_;
-        return locked;
-    }
-    if (!bytes) {
-        std::error_code error;
-        fs::remove(real, error);
-        if (error) return {FileProblem::SystemError, file_, error.message()};
-        return {};
-    }
-    RemoveLeftoverTemporaries(real);
-    FileResult written = ReplaceFile(real, *bytes);
-    if (!written) written.file = file_;
-    return written;
 }
 
 FileResult SlotMap::RemoveFromFile(std::string_view name) const {

@@ -12,11 +12,14 @@
 #include <unordered_set>
 #include <vector>
 
+#include "store/ChangeJournal.h"
 #include "store/FileResult.h"
-#include "store/JournaledWrite.h"
+#include "store/SettingChange.h"
 #include "store/SlotEntry.h"
 
 namespace varnok {
+
+class SettingsStore;
 
 // The per-slot display texts and definition bytes, keyed by slot name, and their file
 // msmap.dat. The keyboard keeps only the encoded key table; this map is what lets the window
@@ -27,8 +30,10 @@ public:
     SlotMap();
     // Uses msmap.dat in the given directory.
     explicit SlotMap(std::filesystem::path directory);
-    // Uses the given file, whatever its name.
-    static SlotMap InFile(std::filesystem::path file);
+    // Uses the given file, whatever its name. settings is the store of the settings that change
+    // with the map (each key's function, the key count): a change cut off between the two is
+    // finished there too.
+    static SlotMap InFile(std::filesystem::path file, SettingsStore* settings = nullptr);
 
     // Makes or updates the entry for name. An empty text keeps the entry's previous text;
     // data and flag are always replaced.
@@ -39,19 +44,35 @@ public:
     const SlotEntry* Find(std::string_view name) const;
     std::size_t Size() const;
 
-    // Writes msmap.dat, so that it holds either its previous contents or all of the new ones:
-    // through a new file that takes its name or, for a file with more than one name (each sees
-    // the save), in a folder that takes no new files, or under a name too long for another
-    // beside it, where it stands through a journal (see WriteThroughJournal).
+    // Writes msmap.dat, and the settings given, as one change: whenever the process or the
+    // machine stops, the next load finds the file and the settings as they were or as the
+    // change left them. The file is replaced through a new file that takes its name or, for a
+    // file with more than one name (each sees the save), in a folder that takes no new files,
+    // or under a name too long for another beside it, written where it stands. A change that
+    // writes settings or writes where the file stands is first written whole into a journal in
+    // the user's private state folder; with no such folder, a map that can be written is still
+    // saved (Unguarded says so when it was written where it stands).
     // After a load that failed other than for a missing file, nothing is written: the load's
-    // result is returned.
+    // result is returned. A failure puts back whatever the change had written.
     // Another program may have saved the same file since this map last read or wrote it: the
     // names this map set or removed since then are written as this map holds them, every
     // other name as the file now holds it, and afterwards the map holds what the file holds.
+    // A name marked by Revert is written only where the file still holds what this map holds.
     // A file that could not be loaded (too large, unreadable, a link to nothing) is never
     // overwritten, and no file is written that the next load would refuse. Entries whose text
     // was not changed keep the text's bytes as they were read.
-    FileResult Save();
+    FileResult Save(std::span<const SettingChange> settings = {});
+    // Writes bytes as the whole of msmap.dat (removes it for none), with the settings, as one
+    // change; the map then holds what the file holds.
+    FileResult SaveBytes(const std::optional<std::vector<std::uint8_t>>& bytes,
+                         std::span<const SettingChange> settings = {});
+    // Makes this map hold target's entries. The next Save writes each name where the two differ,
+    // unless another program saved that name since this map last read or wrote the file: that
+    // key stays as the file holds it.
+    void Revert(const SlotMap& target);
+    // When the last Save wrote the map where it stands without a journal: the file and why no
+    // journal could be kept.
+    const std::optional<FileResult>& Unguarded() const { return unguarded_; }
     // The names whose entries the last Save took from the file as another program left it,
     // where they differ from what this map held: the keys changed elsewhere.
     const std::vector<std::string>& ChangedElsewhere() const { return changedElsewhere_; }
@@ -68,19 +89,15 @@ public:
     // or BrokenLink when the file is there but cannot be loaded: nothing is set, and this map
     // never writes the file (Save and RemoveFromFile return this result).
     FileResult Load();
-    // Finishes a save of msmap.dat that was cut off (the process killed, the power gone) while
-    // it wrote the file where it stands, so that the file holds what it held before that save
-    // or all that it wrote; end says which. Load and Save do this too; a start does it first,
-    // to say so once.
-    FileResult FinishCutOffSave(JournaledWriteEnd& end) const;
+    // Finishes a change of msmap.dat and its settings that was cut off (the process killed, the
+    // power gone), so that both hold what they held before it or all that it wrote; found says
+    // which, or why a journal found was set aside instead. Load and Save do this too; a start
+    // does it first, to say so once.
+    FileResult FinishCutOffSave(CutOffChange& found) const;
 
-    // msmap.dat's bytes as they are now, for RestoreFile to put back later; nullopt when there
+    // msmap.dat's bytes as they are now, for SaveBytes to put back later; nullopt when there
     // is no file. A file that cannot be loaded gives its problem and no bytes.
     FileResult ReadFileBytes(std::optional<std::vector<std::uint8_t>>& bytes) const;
-    // Puts msmap.dat back as ReadFileBytes found it (removes it when there was none), under the
-    // save lock, changing none of this map's entries. Nothing is written after a load that
-    // failed.
-    FileResult RestoreFile(const std::optional<std::vector<std::uint8_t>>& bytes) const;
 
     // Sets one entry per whole record of msmap.dat's contents, as Load does with the file.
     void Read(std::span<const std::uint8_t> contents);
@@ -112,11 +129,28 @@ private:
     // Makes this map hold what other holds, keeping the entries that stay where they are.
     void TakeOver(const SlotMap& other);
 
+    // Under the map's locks: finishes or sets aside a cut-off change of the file real.
+    CutOffChange Recover(const std::filesystem::path& real) const;
+    // The same for one journal; byPath: named for the map's path, not for the file's identity.
+    CutOffChange RecoverFrom(const std::filesystem::path& real,
+                             const std::filesystem::path& journal, bool byPath) const;
+    // Under the map's locks: writes contents (none: removes the file) over real, which holds
+    // old, and the settings, as one change.
+    FileResult Commit(const std::filesystem::path& real,
+                      const std::optional<std::vector<std::uint8_t>>& old,
+                      const std::optional<std::vector<std::uint8_t>>& contents,
+                      std::span<const SettingChange> settings);
+
     std::filesystem::path file_;
+    SettingsStore* settings_ = nullptr;
     ByName<StoredEntry> entries_;
     // Names set or removed since the last save: the next save writes them as this map holds
     // them, whatever the file holds.
     std::unordered_set<std::string, NameHash, std::equal_to<>> touched_;
+    // Names Revert changed, with what this map held for them before (none: no entry): written
+    // only where the file still holds that.
+    ByName<std::optional<SlotEntry>> reverted_;
+    std::optional<FileResult> unguarded_;
     std::vector<std::string> changedElsewhere_;
     std::optional<FileResult> keptCopy_;
     // Why the last load found a file it could not load.

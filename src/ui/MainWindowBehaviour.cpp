@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "flows/ClearAllKeys.h"
+#include "flows/KeyboardCopy.h"
 #include "flows/KeyboardFailureTexts.h"
 #include "flows/ProfileFile.h"
 #include "flows/ProfileFileTexts.h"
@@ -146,6 +147,12 @@ void MainWindowBehaviour::OnInitDialog() {
 
     RestoreStoredChoices();
     MarkSaved();
+    // Keys the keyboard never got whole are work still to save.
+    keyboardDiffers_ = CompareWithKeyboard(model_) == KeyboardCopy::Differs;
+    if (keyboardDiffers_) {
+        savedRows_->clear();
+        ShowUnsaved();
+    }
 
     // The platform puts the focus on the first tab stop; slot 0 stays current until the user
     // enters a value box.
@@ -218,7 +225,7 @@ void MainWindowBehaviour::ImportKeys() {
         return;
     }
     RecordChange(true);
-    refusal = ImportProfile(*profile, model_, settings_, language_);
+    refusal = ImportProfile(*profile, model_, language_);
     // The window shows what a start with the stored keys and choices shows, whatever of them
     // the import could store.
     ResetCapture();
@@ -359,6 +366,7 @@ bool MainWindowBehaviour::Unsaved() const {
 
 void MainWindowBehaviour::MarkSaved() {
     savedRows_ = ShownRows();
+    savedState_ = CurrentRows(true);
     ShowUnsaved();
 }
 
@@ -375,12 +383,31 @@ void MainWindowBehaviour::RecordChange(bool withFile) {
 }
 
 void MainWindowBehaviour::Restore(RowsState state) {
-    model_ = std::move(state.model);
     if (state.withFile) {
-        if (const FileResult put = model_.Map().RestoreFile(state.file); !put) {
+        // The map file, the rows' functions and the key count go back as one change.
+        std::vector<SettingChange> settings = state.model.FunctionModeSettings();
+        settings.push_back({std::string(kKeyCountSetting), state.keyCount});
+        std::optional<std::vector<std::uint8_t>> now;
+        const bool untouched = model_.Map().ReadFileBytes(now) &&
+                               (now ? *now == model_.Map().Contents() : model_.Map().Size() == 0);
+        FileResult put;
+        if (untouched) {
+            // Nobody saved the file since this window: it goes back byte for byte.
+            put = state.model.MutableMap().SaveBytes(state.file, settings);
+        } else {
+            // A key another program saved since stays as it saved it.
+            SlotMap map = model_.Map();
+            map.Revert(state.model.Map());
+            state.model.MutableMap() = std::move(map);
+            put = state.model.SaveStore(settings);
+        }
+        if (!put) {
+            // Nothing changed: the rows stay as the file and the settings hold them.
             ShowFileProblem(MessageId::StoreNotSaved, put);
+            return;
         }
     }
+    model_ = std::move(state.model);
     controls_.SelectListIndex(kKeyCountList, state.keyCount);
     ApplyKeyCount();
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
@@ -604,7 +631,10 @@ void MainWindowBehaviour::EndLookForKeyboard() {
 }
 
 void MainWindowBehaviour::ShowPresence() {
-    controls_.SetText(ControlId::Status, PresenceText(presence_, language_));
+    std::string text = PresenceText(presence_, language_);
+    if (keyboardDiffers_)
+        text += (language_ == 0 ? "; " : "；") + std::string(KeyboardDiffersText(language_));
+    controls_.SetText(ControlId::Status, text);
 }
 
 GroupKeys MainWindowBehaviour::CheckedGroupKeys() {
@@ -679,6 +709,10 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         }
     }
     if (afterRefresh) {
+        // A read-back gives the rows the functions the keyboard holds.
+        for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+            controls_.SelectListIndex(RowControlTable[row].functionList, model_.FunctionMode(row));
+        }
         ApplyKeyCount();
         Refresh();
     } else if (!model_.SlotsChangedElsewhere().empty()) {
@@ -688,7 +722,11 @@ void MainWindowBehaviour::EndFlow(bool afterRefresh) {
         // A save gives the keyboard what the rows show: what they lacked is settled.
         ShowRowEntries();
     }
-    if (std::exchange(flowSettlesRows_, false) && flowSucceeded_) MarkSaved();
+    if (std::exchange(flowSettlesRows_, false) && flowSucceeded_) {
+        keyboardDiffers_ = false;
+        ShowPresence();
+        MarkSaved();
+    }
     // Disabled, the focused control lost the focus: it has it back, so keys reach the window.
     // A read-back may have hidden the row that had it: Save takes it then.
     const bool back = focusBeforeFlow_ != 0 && controls_.IsVisible(focusBeforeFlow_);
@@ -750,8 +788,12 @@ void MainWindowBehaviour::OnButtonClicked(int id) {
             TakeTypedTexts();
             RecordChange(true);
             flowSettlesRows_ = true;
-            RunFlow([this] { return ReadBackAllKeys(model_, keyboardLink_, flowHost_); }, true,
-                    true);
+            RunFlow(
+                [this] {
+                    return ReadBackAllKeys(model_, keyboardLink_, flowHost_) &&
+                           KeepReadBack(model_, flowHost_);
+                },
+                true, true);
             break;
         case ControlId::UndoEntry:
             Undo();
@@ -924,6 +966,9 @@ bool MainWindowBehaviour::OnCloseRequest() {
     activity_.BackToIdle();
     switch (answer) {
         case UnsavedAnswer::Discard:
+            // The rows, the map file and the settings as they were at the last load, successful
+            // save or read-back, whatever became of a save since.
+            if (savedState_) Restore(*savedState_);
             return true;
         case UnsavedAnswer::Save:
             // The window ends once the save succeeded; a failed one says why and stays.

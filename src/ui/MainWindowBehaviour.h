@@ -231,6 +231,12 @@ private:
     std::array<std::optional<KeyRoute>, 256> pressRoutes_{};
     // What the rows were when last saved, loaded or read back.
     std::optional<std::vector<std::string>> savedRows_;
+    // The rows, the map file and the settings as they were at the last load, successful save or
+    // read-back: what Discard puts back.
+    std::optional<RowsState> savedState_;
+    // The keyboard does not hold the keys the rows started with: the status line says so and
+    // the rows count as unsaved until a save or read-back succeeds.
+    bool keyboardDiffers_ = false;
     // The question's Save answer closes the window once the save succeeded.
     bool closeWhenSaved_ = false;
     // A save or read-back that succeeds leaves the rows as the keyboard holds them.

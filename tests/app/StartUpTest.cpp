@@ -84,7 +84,7 @@ TEST(StartUp, RefusesWhatCannotWorkAndTouchesNothing) {
             },
             0);
         std::string error;
-        const bool settled = startUp.SettleMap(std::nullopt, error);
+        const bool settled = startUp.SettleMap(std::nullopt, nullptr, error);
         HidPlatform* keyboard = settled ? startUp.Keyboard(c.maySave, error) : nullptr;
 
         if (*c.said == '\0') {
@@ -127,7 +127,7 @@ TEST(StartUp, WordsItsRefusalsInTheWindowsLanguage) {
                          .mapFile = Utf8(home.Path() / c.map)},
                         nullptr, c.language);
         std::string error;
-        if (startUp.SettleMap(std::nullopt, error)) {
+        if (startUp.SettleMap(std::nullopt, nullptr, error)) {
             EXPECT_EQ(startUp.Keyboard(true, error), nullptr);
         }
         EXPECT_NE(error.find(c.said), std::string::npos) << error;

@@ -28,9 +28,10 @@ protected:
     }
 
     MainWindowBehaviour& StartOnLoadedKeyboard() {
-        window = std::make_unique<MainWindowBehaviour>(controls, settings, *loaded,
-                                                       KeySlotsModel(SlotMap(directory.Path())),
-                                                       executor, "varnok");
+        window = std::make_unique<MainWindowBehaviour>(
+            controls, settings, *loaded,
+            KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+            "varnok");
         controls.events = window.get();
         window->OnInitDialog();
         return *window;

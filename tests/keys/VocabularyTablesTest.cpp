@@ -92,6 +92,7 @@ TEST(VocabularyTables, EveryMessageInBothLanguages) {
         {MessageId::OnlyGroupKey, "Only Group Key Supported!", "目前只支持组合键!"},
         {MessageId::StoreNotSaved, "Key definitions not saved to file!", "按键定义未能保存到文件!"},
         {MessageId::StoreCopyKept, "Key definitions saved to file.", "按键定义已保存到文件。"},
+        {MessageId::StoreUnguarded, "Key definitions saved to file.", "按键定义已保存到文件。"},
         {MessageId::StoreNotLoaded, "Key definitions not loaded from file!",
          "未能从文件读取按键定义!"},
         {MessageId::SettingsNotSaved, "Settings not saved to file!", "设置未能保存到文件!"},

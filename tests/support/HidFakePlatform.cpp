@@ -4,7 +4,12 @@
 
 #include <utility>
 
+#include "support/PrivateTestState.h"
+
 namespace varnok {
+
+// Every test that saves keys does so in a state folder of its own.
+[[maybe_unused]] static const bool kPrivateState = UsePrivateTestState();
 
 HidFakePlatform::HidFakePlatform(std::vector<HidFakeDevice> devices)
     : devices(std::move(devices)) {}

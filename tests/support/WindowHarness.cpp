@@ -1,8 +1,12 @@
 #include "support/WindowHarness.h"
 
+#include "support/PrivateTestState.h"
 #include "ui/ControlIds.h"
 
 namespace varnok {
+
+// Every test that saves keys does so in a state folder of its own.
+[[maybe_unused]] static const bool kPrivateState = UsePrivateTestState();
 
 void FocusReportingControls::SetFocus(int id) {
     const int previous = focused;
@@ -20,7 +24,9 @@ WindowHarness::WindowHarness() {
 
 MainWindowBehaviour& WindowHarness::Start() {
     window = std::make_unique<MainWindowBehaviour>(
-        controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
+        controls, settings, keyboard,
+        KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+        "varnok");
     controls.events = window.get();
     window->SetSystemLanguage(systemLanguage);
     window->OnInitDialog();

@@ -103,7 +103,9 @@ TEST_F(KeyboardStatusTest, FollowsTheKeyboardComingAndGoing) {
 // status line.
 TEST_F(KeyboardStatusTest, WatchesDevicesWhileTheWindowIsOpen) {
     window = std::make_unique<MainWindowBehaviour>(
-        controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
+        controls, settings, keyboard,
+        KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+        "varnok");
     window->SetDeviceWatch(watch);
     EXPECT_FALSE(watch.Watching());
     window->OnInitDialog();
@@ -150,7 +152,9 @@ TEST(KeyboardStatusLifetime, ALookStillRunningEndsBeforeTheWindowGoes) {
         posted.push_back(std::move(task));
     });
     auto window = std::make_unique<MainWindowBehaviour>(
-        controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor, "varnok");
+        controls, settings, keyboard,
+        KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+        "varnok");
     window->OnInitDialog();
     keyboard.entered.get_future().wait();
 

@@ -662,9 +662,10 @@ TEST_F(MainWindowBehaviourTest, TheSystemsReasonReachesTheTraceAndTheMessage) {
         busy.error = {"Device or resource busy", "errno 16"};
         std::ostringstream log;
         HidTrace trace(c.busyNode ? static_cast<HidPlatform&>(busy) : simulated, clock, log);
-        window = std::make_unique<MainWindowBehaviour>(controls, settings, trace,
-                                                       KeySlotsModel(SlotMap(directory.Path())),
-                                                       executor, "varnok");
+        window = std::make_unique<MainWindowBehaviour>(
+            controls, settings, trace,
+            KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+            "varnok");
         controls.events = window.get();
         window->OnInitDialog();
         if (!c.advice.empty()) window->SetConnectionAdvice([&](std::int32_t) { return c.advice; });

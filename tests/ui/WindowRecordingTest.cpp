@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "store/InPlaceFile.h"
 #include "support/FileBytes.h"
 #include "support/WindowHarness.h"
 #include "ui/KeyDialogTemplate.h"
@@ -31,6 +32,9 @@ protected:
         controls = FocusReportingControls();
         settings = FallibleSettingsStore();
         std::filesystem::remove(directory.Path() / "msmap.dat");
+        // A new owner: nothing is remembered of what the keyboard was given.
+        std::error_code ignored;
+        std::filesystem::remove_all(*UserStateFolder(), ignored);
         Start();
     }
     void CtrlC() { Chord({{kCtrl.virtualKey, kCtrl.scanByte}, {kC.virtualKey, kC.scanByte}}); }

@@ -15,6 +15,7 @@
 #include "device/KeyboardInput.h"
 #include "device/KeyboardLink.h"
 #include "flows/ClearAllKeys.h"
+#include "flows/KeyboardCopy.h"
 #include "flows/ProfileFile.h"
 #include "flows/ReadBackAllKeys.h"
 #include "flows/SaveAllKeys.h"
@@ -106,13 +107,19 @@ bool CliCommands::LoadModel(KeySlotsModel& model) {
     return true;
 }
 
-bool CliCommands::SaveModel(KeySlotsModel& model) {
-    const FileResult saved = model.SaveStore();
-    if (const auto& kept = model.KeptCopy()) {
-        env_.err << "varnok-cli: " << DescribeFileResult(*kept, 0) << "\n";
+bool CliCommands::SaveModel(KeySlotsModel& model, std::span<const SettingChange> settings) {
+    const FileResult saved = model.SaveStore(settings);
+    if (saved) {
+        for (const auto& notice : {model.KeptCopy(), model.Unguarded()}) {
+            if (notice) env_.err << "varnok-cli: " << DescribeFileResult(*notice, 0) << "\n";
+        }
+        return true;
     }
-    if (saved) return true;
-    Fail(kExitUsage, DescribeFileResult(saved, 0));
+    // The map names its own problem; the settings file is named with what it is.
+    const bool map = saved.file == env_.mapFile;
+    Fail(kExitUsage, (map ? std::string()
+                          : std::string(MessageFor(MessageId::SettingsNotSaved, 0).text) + " ") +
+                         DescribeFileResult(saved, 0) + "; nothing was changed");
     return false;
 }
 
@@ -172,14 +179,17 @@ int CliCommands::List(bool json) {
 }
 
 int CliCommands::Show(bool json) {
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
+    if (CompareWithKeyboard(model) == KeyboardCopy::Differs) {
+        env_.err << "varnok-cli: " << KeyboardDiffersText(0) << "\n";
+    }
     PrintKeys(model, json);
     return Delivered(kExitSuccess);
 }
 
 int CliCommands::Watch(bool json, std::optional<int> count) {
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     std::string error;
     const std::unique_ptr<KeyboardInput> input =
@@ -235,25 +245,27 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     // The keyboard alone: a model that starts with every key empty and Normal, so that each
     // key's function comes from its record. Saved, it takes the seven slots into msmap.dat over
     // what the file held, as the window's read-back and Save do.
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (takeIntoStore) {
-        KeySlotsModel stored(SlotMap::InFile(env_.mapFile));
+        KeySlotsModel stored(SlotMap::InFile(env_.mapFile, &env_.settings));
         if (!LoadModel(stored)) return kExitUsage;
+        // An empty key or a mouse click tells no function: those keep the stored one.
+        for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
+            model.SetFunctionMode(row, stored.FunctionMode(row));
+        }
     }
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
     KeyboardLink link(*keyboard);
-    ConsoleFlowHost host(env_.err, env_.errIsTerminal, takeIntoStore ? &env_.settings : nullptr,
-                         env_.stop, env_.accessAdvice);
+    ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
     if (!ReadBackAllKeys(model, link, host)) {
         if (!host.LastMessage()) return Fail(kExitKeyboard, "stopped; nothing was read");
         return kExitKeyboard;
     }
     host.EndProgress();
-    if (takeIntoStore && !SaveModel(model)) return kExitUsage;
+    if (takeIntoStore && !SaveModel(model, model.FunctionModeSettings())) return kExitUsage;
     PrintKeys(model, json);
-    // A function mode the settings did not keep has been named.
-    return Delivered(host.FileLeftAlone() ? kExitUsage : kExitSuccess);
+    return Delivered(kExitSuccess);
 }
 
 std::optional<int> CliCommands::RowKey(std::string_view given, std::string_view command) {
@@ -279,7 +291,7 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
     const std::optional<int> rowKey = RowKey(keyGiven, "set");
     if (!rowKey) return kExitUsage;
     const int key = *rowKey;
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     // Only --string makes a key type text: without a mode a chord or command item is Normal,
     // or Once where the key acts once already.
@@ -291,43 +303,32 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
     if (!DefineKeyFromText(model, key, rowMode, definition, reason)) {
         return Fail(kExitUsage, "key " + std::to_string(key) + ": " + reason);
     }
-    // The settings first: a mode that cannot be kept leaves the key as it was.
-    if (!StoreChoice(kFunctionModeSettings[key], rowMode) || !ShowKeyInWindow(key)) {
-        return kExitUsage;
+    // The key, its function and a key count that shows it, as one change: a mode that cannot
+    // be kept leaves the key as it was. The window shows the first keynum + 1 rows.
+    const bool shownBefore = StoredKeyCount(env_.settings) >= key;
+    const std::vector<SettingChange> settings = {
+        {std::string(kFunctionModeSettings[key]), rowMode},
+        {std::string(kKeyCountSetting), key - 1, true},
+    };
+    if (!SaveModel(model, settings)) return kExitUsage;
+    if (!shownBefore && StoredKeyCount(env_.settings) == key) {
+        env_.err << "varnok-cli: the window now shows " << key << " keys\n";
     }
-    if (!SaveModel(model)) return kExitUsage;
     PrintKey(model, key);
     return Delivered(kExitSuccess);
-}
-
-bool CliCommands::StoreChoice(std::string_view name, std::int32_t value) {
-    const FileResult stored = env_.settings.WriteSetting(kSettingsSection, name, value);
-    if (!stored) {
-        Fail(kExitUsage, std::string(MessageFor(MessageId::SettingsNotSaved, 0).text) + " " +
-                             DescribeFileResult(stored, 0));
-    }
-    return static_cast<bool>(stored);
 }
 
 int CliCommands::Unset(std::string_view keyGiven) {
     const std::optional<int> rowKey = RowKey(keyGiven, "unset");
     if (!rowKey) return kExitUsage;
     const int key = *rowKey;
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     // As a right click into the row: the key keeps its function and holds nothing.
     model.ForgetSlot(key);
     if (!SaveModel(model)) return kExitUsage;
     PrintKey(model, key);
     return Delivered(kExitSuccess);
-}
-
-bool CliCommands::ShowKeyInWindow(int key) {
-    // The window shows the first keynum + 1 rows: a key set here is to be seen there.
-    if (StoredKeyCount(env_.settings) >= key) return true;
-    if (!StoreChoice(kKeyCountSetting, key - 1)) return false;
-    env_.err << "varnok-cli: the window now shows " << key << " keys\n";
-    return true;
 }
 
 void CliCommands::PrintKey(const KeySlotsModel& model, int key) {
@@ -338,7 +339,7 @@ void CliCommands::PrintKey(const KeySlotsModel& model, int key) {
 }
 
 int CliCommands::Save(bool verify) {
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
@@ -376,7 +377,7 @@ int CliCommands::Save(bool verify) {
 }
 
 int CliCommands::Clear() {
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     ConsoleFlowHost host(env_.err, env_.errIsTerminal, nullptr, env_.stop, env_.accessAdvice);
     return ClearAllKeys(model, host) ? kExitSuccess : kExitUsage;
@@ -387,7 +388,7 @@ int CliCommands::Export(const std::string& file) {
         const std::string refusal = ProfileTargetRefusal(PathFromText(file), env_.mapFile, 0);
         if (!refusal.empty()) return Fail(kExitUsage, refusal);
     }
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
     const Profile profile = ProfileOfStoredKeys(model, env_.settings, notices);
@@ -416,9 +417,9 @@ int CliCommands::Import(const std::string& file) {
                                     "; nothing was changed");
     }
     if (!profile) return Fail(kExitUsage, refusal);
-    KeySlotsModel model(SlotMap::InFile(env_.mapFile));
+    KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!LoadModel(model)) return kExitUsage;
-    refusal = ImportProfile(*profile, model, env_.settings, 0);
+    refusal = ImportProfile(*profile, model, 0);
     if (!refusal.empty()) return Fail(kExitUsage, refusal);
     return kExitSuccess;
 }

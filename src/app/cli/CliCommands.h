@@ -7,10 +7,12 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "app/cli/KeyboardListing.h"
+#include "store/SettingChange.h"
 
 namespace varnok {
 
@@ -79,7 +81,9 @@ private:
     // The store as the window would load it: msmap.dat and every row's function mode. False,
     // with the reason, when msmap.dat is there but cannot be loaded.
     bool LoadModel(KeySlotsModel& model);
-    bool SaveModel(KeySlotsModel& model);
+    // Writes the model's map and the settings given as one change; false, said so, when
+    // nothing could be changed.
+    bool SaveModel(KeySlotsModel& model, std::span<const SettingChange> settings = {});
     HidPlatform* Keyboard();
     // The row key a KEY argument names; none, said so with the command's help to try, when it
     // names none.
@@ -87,12 +91,6 @@ private:
     void PrintKeys(const KeySlotsModel& model, bool json);
     // The line of one key, as show prints it.
     void PrintKey(const KeySlotsModel& model, int key);
-    // Makes the window show at least the first key rows; false, said so, when the settings
-    // cannot keep it.
-    bool ShowKeyInWindow(int key);
-    // Keeps a value in the window's settings; false, with the file and the reason, when it
-    // cannot.
-    bool StoreChoice(std::string_view name, std::int32_t value);
     int Fail(int status, const std::string& message);
     // status once the result reached standard output; a usage error, said so, when it did not.
     int Delivered(int status);

@@ -220,7 +220,8 @@ int main(int argc, char** argv) {
                      .hidTraceFile = named(hidTrace),
                      .mapFile = named(mapOption)},
                     SystemHidPlatform, 0);
-    if (!startUp.SettleMap(UserDataFolder(kWindowProgram), error)) return Fail(error);
+    if (!startUp.SettleMap(UserDataFolder(kWindowProgram), settings.get(), error))
+        return Fail(error);
     if (!startUp.MapNotice().empty()) std::cerr << "varnok-cli: " << startUp.MapNotice() << "\n";
 
     // A real keyboard that is there but refuses this user is not "not connected".

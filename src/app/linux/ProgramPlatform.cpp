@@ -52,6 +52,9 @@ void PrepareProcess() {
         }
     }
     std::signal(SIGXFSZ, SIG_IGN);
+    // A pipe nobody reads is a write error like any other, said and ended with status 2, never a
+    // kill in the middle of a change of the keys.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {

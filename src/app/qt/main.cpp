@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     const std::int32_t systemLanguage = SystemLanguage();
     const std::int32_t language = StoredLanguage(*settings, systemLanguage);
     StartUp startUp(parsed.options, SystemHidPlatform, language);
-    if (!startUp.SettleMap(UserDataFolder(ProgramName()), error)) {
+    if (!startUp.SettleMap(UserDataFolder(ProgramName()), settings.get(), error)) {
         return RefuseStart(error, language, parsed.toolkitArguments);
     }
     if (!startUp.MapNotice().empty()) std::cerr << "varnok: " << startUp.MapNotice() << "\n";
@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
             [&hid, &settings, &map, &advice, &watch, applicationName, systemLanguage](
                 DialogControls& controls, FlowExecutor& executor) {
                 auto behaviour = std::make_unique<MainWindowBehaviour>(
-                    controls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor,
-                    applicationName);
+                    controls, settings, hid, KeySlotsModel(SlotMap::InFile(map, &settings)),
+                    executor, applicationName);
                 behaviour->SetConnectionAdvice(advice);
                 behaviour->SetSystemLanguage(systemLanguage);
                 if (watch) behaviour->SetDeviceWatch(*watch);

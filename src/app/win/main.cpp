@@ -87,7 +87,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const std::int32_t language = StoredLanguage(settings, systemLanguage);
     StartUp startUp(parsed.options, SystemHidPlatform, language);
     std::string error;
-    if (!startUp.SettleMap(UserDataFolder(name), error)) return RefuseStart(error, language);
+    if (!startUp.SettleMap(UserDataFolder(name), &settings, error))
+        return RefuseStart(error, language);
     if (!startUp.MapNotice().empty()) Say("varnok: " + startUp.MapNotice() + "\n", true);
     HidPlatform* const keyboard = startUp.Keyboard(true, error);
     if (keyboard == nullptr) return RefuseStart(error, language);
@@ -100,7 +101,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&controls);
     Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
         auto behaviour = std::make_unique<MainWindowBehaviour>(
-            dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map)), executor, name);
+            dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map, &settings)), executor,
+            name);
         behaviour->SetSystemLanguage(systemLanguage);
         return behaviour;
     });

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "store/OrganisationName.h"
@@ -110,6 +111,64 @@ std::optional<fs::path> UserStateFolder() {
         base = fs::path(home) / ".local" / "state";
     }
     return base / kOrganisationName / "varnok";
+}
+
+}  // namespace varnok
+
+namespace varnok {
+
+FileResult PrivateStateFolder(fs::path& folder) {
+    const std::optional<fs::path> state = UserStateFolder();
+    // No home: there is no folder, and nothing to name but the variable that is missing.
+    if (!state) return {FileProblem::NoFolder, "$XDG_STATE_HOME", {}};
+    folder = *state;
+    // Each level made for the user alone; levels that exist stay as they are.
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            return FileFailure(errno, made, FileProblem::NoNewFiles);
+        }
+    }
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) != 0) return FileFailure(errno, folder);
+    if (!S_ISDIR(status.st_mode)) return {FileProblem::NotPrivate, folder, {}};
+    if (status.st_uid != ::geteuid() || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        return {FileProblem::NotPrivate, folder, {}};
+    }
+    return {};
+}
+
+FileResult CreatePrivateFile(const fs::path& file, std::span<const std::uint8_t> contents) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return FileFailure(errno, file, FileProblem::NoNewFiles);
+    if (FileResult written = Finish(fd, contents, contents.size() + 1, file); !written) {
+        ::unlink(file.c_str());
+        return written;
+    }
+    SyncFolder(file);
+    return {};
+}
+
+FileResult PublishPrivateFile(const fs::path& from, const fs::path& to) {
+    // One step that never takes over an existing name.
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0) {
+        return FileFailure(errno, to, FileProblem::NoNewFiles);
+    }
+    SyncFolder(to);
+    return {};
+}
+
+Ownership OwnershipOf(const fs::path& file) {
+    struct stat status {};
+    if (::lstat(file.c_str(), &status) != 0) {
+        return errno == ENOENT ? Ownership::Missing : Ownership::NotAFile;
+    }
+    if (S_ISLNK(status.st_mode)) return Ownership::Link;
+    if (!S_ISREG(status.st_mode)) return Ownership::NotAFile;
+    if (status.st_uid != ::geteuid()) return Ownership::OtherOwner;
+    if (status.st_nlink != 1) return Ownership::OtherNames;
+    return Ownership::Own;
 }
 
 }  // namespace varnok

@@ -100,3 +100,70 @@ std::optional<fs::path> UserStateFolder() {
 }
 
 }  // namespace varnok
+
+namespace varnok {
+
+FileResult PrivateStateFolder(fs::path& folder) {
+    const std::optional<fs::path> state = UserStateFolder();
+    if (!state) return {FileProblem::NoFolder, "%LOCALAPPDATA%", {}};
+    folder = *state;
+    // %LOCALAPPDATA% is the user's own: only its owner and the system may write there.
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (!made.has_relative_path()) continue;
+        if (!CreateDirectoryW(made.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            return FileFailure(GetLastError(), made, FileProblem::NoNewFiles);
+        }
+    }
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FileFailure(GetLastError(), folder);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return {FileProblem::NotPrivate, folder, {}};
+    }
+    return {};
+}
+
+FileResult CreatePrivateFile(const fs::path& file, std::span<const std::uint8_t> contents) {
+    // CREATE_NEW never opens an existing file, and a reparse point counts as one.
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return FileFailure(GetLastError(), file, FileProblem::NoNewFiles);
+    }
+    FileResult written = Finish(handle, contents, contents.size() + 1, file);
+    if (!written) DeleteFileW(file.c_str());
+    return written;
+}
+
+FileResult PublishPrivateFile(const fs::path& from, const fs::path& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing name is never taken over.
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return FileFailure(GetLastError(), to, FileProblem::NoNewFiles);
+    }
+    return {};
+}
+
+Ownership OwnershipOf(const fs::path& file) {
+    const HANDLE handle = CreateFileW(
+        file.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Ownership::Missing
+                                                                              : Ownership::NotAFile;
+    }
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(handle, &information);
+    CloseHandle(handle);
+    if (!known) return Ownership::NotAFile;
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return Ownership::Link;
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Ownership::NotAFile;
+    // The folder is the user's own profile: a file in it is the user's.
+    if (information.nNumberOfLinks != 1) return Ownership::OtherNames;
+    return Ownership::Own;
+}
+
+}  // namespace varnok

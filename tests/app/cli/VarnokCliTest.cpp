@@ -402,7 +402,7 @@ TEST_F(VarnokCliTest, SetKeepsItsModeInTheSettingsOrSaysWhyNot) {
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "varnok-cli: Settings not saved to file! " + SettingsFile().string() +
-                               ": it is not a regular file\n");
+                               ": it is not a regular file; nothing was changed\n");
     EXPECT_EQ(Contents(MapFile()), map);
 }
 

@@ -133,7 +133,7 @@ TEST(CutOffSave, AKilledWriteInPlaceLeavesTheOldMapOrTheNewOneAtTheNextStart) {
             options, [] { return std::make_unique<HidFakePlatform>(std::vector<HidFakeDevice>{}); },
             0);
         std::string error;
-        ASSERT_TRUE(startUp.SettleMap(std::nullopt, error)) << error;
+        ASSERT_TRUE(startUp.SettleMap(std::nullopt, nullptr, error)) << error;
         const Bytes now = ReadBytes(otherName);
         ASSERT_TRUE(now == old || now == saved);
         (now == old ? oldSeen : newSeen) += 1;

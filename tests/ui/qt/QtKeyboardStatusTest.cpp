@@ -30,7 +30,8 @@ TEST(QtKeyboardStatus, ChangesWhenTheWatchReportsAChange) {
     std::atomic<bool> refusing = false;
     QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
         auto behaviour = std::make_unique<MainWindowBehaviour>(
-            controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())), executor,
+            controls, settings, keyboard,
+            KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
             "varnok");
         behaviour->SetDeviceWatch(watch);
         behaviour->SetConnectionAdvice([&](std::int32_t language) {

@@ -50,12 +50,13 @@ void WhenTheMenuOpens(std::function<void(QMenu*)> act) {
 class QtMainWindowBehaviour : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<QtMainWindow>([this](DialogControls& controls,
-                                                       FlowExecutor& executor) {
-            return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                         KeySlotsModel(SlotMap(directory.Path())),
-                                                         executor, "varnok");
-        });
+        window = std::make_unique<QtMainWindow>(
+            [this](DialogControls& controls, FlowExecutor& executor) {
+                return std::make_unique<MainWindowBehaviour>(
+                    controls, settings, keyboard,
+                    KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)),
+                    executor, "varnok");
+            });
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }

@@ -45,9 +45,10 @@ TEST(QtMainWindowSave, TheWindowStaysAliveAndShowsEachRecordWhileTheKeyboardIsWr
     SimulatedKeyboard keyboard(clock);
     MainWindowBehaviour* behaviour = nullptr;
     QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
-        auto made = std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                          KeySlotsModel(SlotMap(directory.Path())),
-                                                          executor, "varnok");
+        auto made = std::make_unique<MainWindowBehaviour>(
+            controls, settings, keyboard,
+            KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+            "varnok");
         behaviour = made.get();
         return made;
     });
@@ -126,9 +127,10 @@ TEST(QtMainWindowSave, ClosingMidSaveFinishesTheRecordAndStops) {
     SimulatedKeyboard keyboard(clock);
     auto window =
         std::make_unique<QtMainWindow>([&](DialogControls& controls, FlowExecutor& executor) {
-            return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                         KeySlotsModel(SlotMap(directory.Path())),
-                                                         executor, "varnok");
+            return std::make_unique<MainWindowBehaviour>(
+                controls, settings, keyboard,
+                KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+                "varnok");
         });
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

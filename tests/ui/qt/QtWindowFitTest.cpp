@@ -30,9 +30,10 @@ TEST(QtWindowFit, FitsTheScreenWithItsProportionsKept) {
     VirtualClock clock;
     SimulatedKeyboard keyboard{clock};
     QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
-        return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                     KeySlotsModel(SlotMap(directory.Path())),
-                                                     executor, "varnok");
+        return std::make_unique<MainWindowBehaviour>(
+            controls, settings, keyboard,
+            KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+            "varnok");
     });
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -74,9 +75,10 @@ TEST(QtWindowFit, NoListOrCheckBoxCutsItsText) {
         VirtualClock clock;
         SimulatedKeyboard keyboard{clock};
         QtMainWindow window([&](DialogControls& controls, FlowExecutor& executor) {
-            return std::make_unique<MainWindowBehaviour>(controls, settings, keyboard,
-                                                         KeySlotsModel(SlotMap(directory.Path())),
-                                                         executor, "varnok");
+            return std::make_unique<MainWindowBehaviour>(
+                controls, settings, keyboard,
+                KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)), executor,
+                "varnok");
         });
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

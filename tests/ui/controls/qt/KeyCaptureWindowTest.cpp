@@ -56,7 +56,8 @@ protected:
         window = std::make_unique<QtMainWindow>(
             [this](DialogControls& controls, FlowExecutor& executor) {
                 auto made = std::make_unique<MainWindowBehaviour>(
-                    controls, settings, keyboard, KeySlotsModel(SlotMap(directory.Path())),
+                    controls, settings, keyboard,
+                    KeySlotsModel(SlotMap::InFile(directory.Path() / "msmap.dat", &settings)),
                     executor, "varnok");
                 dialog = made.get();
                 return made;
