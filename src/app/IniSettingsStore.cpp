@@ -4,11 +4,13 @@
 #include <charconv>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
+#include "app/IniDocument.h"
+#include "store/InPlaceFile.h"
 #include "store/ReplaceFile.h"
 #include "store/SaveLock.h"
 
@@ -16,8 +18,13 @@ namespace varnok {
 
 namespace {
 
-// The file's text: empty for a missing file; a problem for one that cannot be read or is not
-// a regular file (a folder, a FIFO, a link to a device), which is never read from or written.
+// A settings file holds a few short lines; one this large is not the settings file Varnok
+// wrote, and is neither loaded whole nor written over.
+constexpr std::uintmax_t kLoadLimit = 1024 * 1024;
+
+// The file's text: empty for a missing file; a problem for one that cannot be read, is too
+// large, or is not a regular file (a folder, a FIFO, a link to a device), which is never read
+// from or written.
 FileResult ReadFile(const std::filesystem::path& file, std::string& text) {
     text.clear();
     std::error_code error;
@@ -30,9 +37,24 @@ FileResult ReadFile(const std::filesystem::path& file, std::string& text) {
     errno = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in) return {FileProblem::Unreadable, file, errno != 0 ? std::strerror(errno) : ""};
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // Read in pieces up to one past the limit: the size asked beforehand may be out of date.
+    char piece[4096];
+    while (text.size() <= kLoadLimit && in.read(piece, sizeof piece).gcount() > 0) {
+        text.append(piece, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) return {FileProblem::Unreadable, file, {}};
+    if (text.size() > kLoadLimit) {
+        text.clear();
+        return {FileProblem::TooLargeToLoad, file, {}};
+    }
     return {};
+}
+
+// The file as it is now; a file that cannot be read reads as empty (every default).
+IniDocument ReadDocument(const std::filesystem::path& file) {
+    std::string text;
+    ReadFile(file, text);
+    return IniDocument::Parse(text);
 }
 
 // Decimal digits with an optional sign, in range, as QString::toInt takes them.
@@ -55,19 +77,9 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
 
 IniSettingsStore::IniSettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
 
-const IniDocument& IniSettingsStore::Document() {
-    if (!document_) {
-        // A file that cannot be read gives every default; a write says why it cannot be made.
-        std::string text;
-        ReadFile(file_, text);
-        document_ = IniDocument::Parse(text);
-    }
-    return *document_;
-}
-
 std::int32_t IniSettingsStore::ReadSetting(std::string_view section, std::string_view name,
                                            std::int32_t defaultValue) {
-    const std::optional<std::string> value = Document().Text(section, name);
+    const std::optional<std::string> value = ReadDocument(file_).Text(section, name);
     if (!value) return defaultValue;
     return ParseInteger(*value).value_or(defaultValue);
 }
@@ -82,31 +94,34 @@ FileResult IniSettingsStore::WriteSetting(std::string_view section, std::string_
 
 FileResult IniSettingsStore::Write(std::string_view section, std::string_view name,
                                    std::int32_t value) {
-    // Storing what is stored changes nothing anyone can see, and costs a replace and two
-    // syncs (the window starts by storing its language and key count).
-    const std::optional<std::string> stored = Document().Text(section, name);
-    if (stored && ParseInteger(*stored) == value) return {};
-
     std::error_code error;
     if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), error);
     const std::filesystem::path real = RealFile(file_);
-    SaveLock lock;
-    if (FileResult locked = lock.Acquire(real); !locked) return locked;
+    // The folder's lock, and for a file with more than one name (which may be reached through
+    // another folder) the file's own, as every Varnok process takes them before it writes.
+    SaveLock folderLock;
+    if (FileResult locked = folderLock.Acquire(real); !locked) return locked;
+    FileIdentity identity;
+    const bool linked = IdentifyFile(real, identity) && identity.links > 1;
+    SaveLock fileLock;
+    if (linked) {
+        if (FileResult locked = fileLock.AcquireFile(real); !locked) return locked;
+    }
     std::string text;
     if (FileResult read = ReadFile(real, text); !read) return read;
     IniDocument document = IniDocument::Parse(text);
-    auto changes = written_;
-    changes.insert_or_assign({std::string(section), std::string(name)}, std::to_string(value));
-    for (const auto& [key, change] : changes) document.SetText(key.first, key.second, change);
+    // Storing what is stored changes nothing anyone can see, and costs a replace and two
+    // syncs (the window starts by storing its language and key count).
+    const std::optional<std::string> stored = document.Text(section, name);
+    if (stored && ParseInteger(*stored) == value) return {};
+    document.SetText(section, name, std::to_string(value));
     const std::string contents = document.ToText();
-    if (FileResult replaced = ReplaceFile(
-            real, {reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size()});
-        !replaced) {
-        return replaced;
-    }
-    written_ = std::move(changes);
-    document_ = std::move(document);
-    return {};
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size());
+    if (!linked) return ReplaceFile(real, bytes);
+    // A new file taking the name would leave the other names on the old contents: the file is
+    // written over where it stands, in one write (it is a few lines).
+    if (FileResult writable = CheckReplaceable(real); !writable) return writable;
+    return WriteOver(real, bytes, bytes.size());
 }
 
 }  // namespace varnok

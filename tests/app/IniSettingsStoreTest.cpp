@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "app/IniSettingsStore.h"
 #include "support/TempDirectory.h"
@@ -118,40 +119,104 @@ TEST(IniSettingsStore, CorruptFileReadsAsDefaults) {
     }
 }
 
-// Two programs on one file, each writing its own values: every value either wrote stays, and
-// what the other section and names held stays too. A value already stored is not written.
-TEST(IniSettingsStore, AWriteKeepsWhatAnotherProgramWroteMeanwhile) {
+// Two programs on one file (the window and varnok-cli), writing and reading in turn: a write
+// changes only its own value in the file as it is then, and a read sees the other's last write.
+// A value the file already holds is not written again; every other section and value stays.
+TEST(IniSettingsStore, TwoProgramsWritingInTurnEachChangeOnlyTheirOwnValue) {
+    struct Step {
+        char program;  // 'A' or 'B'
+        char action;   // 'w' writes value, 'r' reads expecting value (default 99)
+        const char* name;
+        std::int32_t value;
+    };
     struct Case {
         const char* label;
-        const char* before;
-        const char* after;  // the file once the first program wrote keynum=2 and KeyFun3Sel=1
+        const char* before;  // nullptr: no file yet
+        bool secondName;     // B reaches the file by a hard link from another folder
+        std::vector<Step> steps;
+        const char* after;
+        bool lastLeavesFile;  // the last step finds its value in the file and writes nothing
     };
     const Case cases[] = {
-        {"the other program adds a value", "[Settings]\nkeyLan=1\n",
-         "[Settings]\nKeyFun3Sel=1\nKeyFun4Sel=1\nkeyLan=1\nkeynum=2\n"},
-        {"the other program changes a value this one wrote",
-         "[Other]\nx=\"a;b\"\n\n[Settings]\nkeynum=0\n",
-         "[Other]\nx=\"a;b\"\n\n[Settings]\nKeyFun3Sel=1\nKeyFun4Sel=1\nkeynum=2\n"},
+        {"A 1, B 0, A 1 again: the file holds 1 though A last wrote 1 itself",
+         "[Settings]\nkeyLan=1\n",
+         false,
+         {{'A', 'w', "KeyFun1Sel", 1}, {'B', 'w', "KeyFun1Sel", 0}, {'A', 'w', "KeyFun1Sel", 1}},
+         "[Settings]\nKeyFun1Sel=1\nkeyLan=1\n",
+         false},
+        {"the window's earlier mode is not written again with its key count",
+         nullptr,
+         false,
+         {{'A', 'w', "KeyFun1Sel", 2}, {'B', 'w', "KeyFun1Sel", 1}, {'A', 'w', "keynum", 3}},
+         "[Settings]\nKeyFun1Sel=1\nkeynum=3\n",
+         false},
+        {"a read after the other's write sees it",
+         "[Settings]\nkeyLan=1\n",
+         false,
+         {{'A', 'r', "keyLan", 1},
+          {'B', 'w', "keyLan", 0},
+          {'A', 'r', "keyLan", 0},
+          {'B', 'w', "keynum", 4},
+          {'A', 'r', "keynum", 4}},
+         "[Settings]\nkeyLan=0\nkeynum=4\n",
+         false},
+        {"a value the other stored is not written again",
+         "[Settings]\nkeynum=0\n",
+         false,
+         {{'A', 'w', "keynum", 2}, {'B', 'w', "keynum", 2}},
+         "[Settings]\nkeynum=2\n",
+         true},
+        {"a file with a second name is written where it stands",
+         "[Settings]\nkeynum=0\n",
+         true,
+         {{'A', 'w', "keynum", 2},
+          {'B', 'r', "keynum", 2},
+          {'B', 'w', "KeyFun2Sel", 1},
+          {'A', 'r', "KeyFun2Sel", 1}},
+         "[Settings]\nKeyFun2Sel=1\nkeynum=2\n",
+         false},
+        // The byte-order mark is read past and, as QSettings writes the file, not written.
+        {"an editor's byte-order mark, another section and its quoted value",
+         "\xEF\xBB\xBF[Other]\nx=\"a;b\"\n\n[Settings]\nkeynum=0\n",
+         false,
+         {{'B', 'r', "keynum", 0},
+          {'A', 'w', "keynum", 2},
+          {'B', 'r', "keynum", 2},
+          {'B', 'w', "KeyFun3Sel", 1}},
+         "[Other]\nx=\"a;b\"\n\n[Settings]\nKeyFun3Sel=1\nkeynum=2\n",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         TempDirectory home;
-        const fs::path file = home.Path() / "varnok.conf";
-        WriteText(file, c.before);
-        IniSettingsStore first(file);
-        IniSettingsStore second(file);
-        EXPECT_EQ(first.ReadSetting("Settings", "keyLan", 7),
-                  second.ReadSetting("Settings", "keyLan", 7));
-        ASSERT_TRUE(first.WriteSetting("Settings", "keynum", 2));
-        ASSERT_TRUE(second.WriteSetting("Settings", "KeyFun4Sel", 1));
-        ASSERT_TRUE(second.WriteSetting("Settings", "keynum", 0));
-        ASSERT_TRUE(first.WriteSetting("Settings", "KeyFun3Sel", 1));
+        const fs::path file = home.Path() / "brelmoth/varnok.conf";
+        const fs::path other = home.Path() / "other/varnok.conf";
+        if (c.before != nullptr) WriteText(file, c.before);
+        if (c.secondName) {
+            fs::create_directories(other.parent_path());
+            fs::create_hard_link(file, other);
+        }
+        IniSettingsStore a(file);
+        IniSettingsStore b(c.secondName ? other : file);
+        fs::file_time_type written;
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(std::string(1, step.program) + " " + step.name);
+            IniSettingsStore& store = step.program == 'A' ? a : b;
+            if (&step == &c.steps.back()) written = fs::last_write_time(file);
+            if (step.action == 'w') {
+                EXPECT_TRUE(store.WriteSetting("Settings", step.name, step.value));
+            } else {
+                EXPECT_EQ(store.ReadSetting("Settings", step.name, 99), step.value);
+            }
+        }
         EXPECT_EQ(ReadText(file), c.after);
-
-        // Storing what is stored leaves the file alone, even one that may not be replaced.
-        const auto written = fs::last_write_time(file);
-        EXPECT_TRUE(first.WriteSetting("Settings", "KeyFun3Sel", 1));
-        EXPECT_EQ(fs::last_write_time(file), written);
+        if (c.lastLeavesFile) {
+            EXPECT_EQ(fs::last_write_time(file), written);
+        }
+        if (c.secondName) {
+            EXPECT_TRUE(fs::equivalent(file, other));
+            EXPECT_EQ(fs::hard_link_count(file), 2U);
+        }
     }
 }
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/IniSettingsStore.h"
 #include "store/FileProblemTexts.h"
@@ -24,6 +26,7 @@ struct FaultCase {
     const char* label;
     std::function<void(const fs::path& file)> arrange;  // runs as the ordinary user
     const char* reason;                                 // after "<file>: "
+    std::string contents = "[S]\na=1\n";                // the file before arrange
 };
 
 // A settings write that cannot land says why, and the file is as it was; never a success.
@@ -60,6 +63,15 @@ TEST(IniSettingsStoreFault, AWriteThatCannotLandSaysWhyAndLeavesTheFile) {
              held->Acquire(file);
          },
          "another program is saving it"},
+        {"a read-only file with a second name",
+         [](const fs::path& file) {
+             fs::create_hard_link(file, fs::path(file) += ".2");
+             fs::permissions(file, fs::perms::owner_read);
+         },
+         "the file is read-only"},
+        {"a file of more than a mebibyte, one byte over", [](const fs::path&) {},
+         "it is too large to be loaded and was left as it is",
+         "[S]\na=1\n" + std::string(1024 * 1024 - 7, ';')},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -68,20 +80,53 @@ TEST(IniSettingsStoreFault, AWriteThatCannotLandSaysWhyAndLeavesTheFile) {
         const fs::path file = folder.Path() / "varnok.conf";
         const auto outcome = RunInChild(
             [&] {
-                WriteBytes(file, {'[', 'S', ']', '\n', 'a', '=', '1', '\n'});
+                WriteBytes(file, Bytes(c.contents.begin(), c.contents.end()));
                 c.arrange(file);
                 IniSettingsStore store(file);
                 const FileResult written = store.WriteSetting("Settings", "keynum", 2);
                 std::error_code ignored;
                 fs::permissions(file, fs::perms::owner_all, fs::perm_options::add, ignored);
-                const bool kept =
-                    !fs::is_regular_file(file) ||
-                    ReadBytes(file) == Bytes{'[', 'S', ']', '\n', 'a', '=', '1', '\n'};
+                const bool kept = !fs::is_regular_file(file) ||
+                                  ReadBytes(file) == Bytes(c.contents.begin(), c.contents.end());
                 return (written ? std::string("written") : DescribeFileResult(written, 0)) +
                        (kept ? "" : " / the file changed");
             },
             10s, true);
         EXPECT_EQ(outcome, file.string() + ": " + c.reason);
+    }
+}
+
+// Several Varnok processes, each storing its own value over and over at once: each write
+// reads the file under the save lock, so none of them loses another's value.
+TEST(IniSettingsStoreFault, ProcessesWritingAtOnceKeepEachOthersValues) {
+    constexpr int kProcesses = 6;
+    constexpr int kWrites = 5;
+    TempDirectory folder;
+    const fs::path file = folder.Path() / "varnok.conf";
+    std::vector<pid_t> children;
+    for (int n = 1; n <= kProcesses; ++n) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            IniSettingsStore store(file);
+            bool written = true;
+            for (int i = kWrites; i >= 0; --i) {
+                written =
+                    store.WriteSetting("Settings", kFunctionModeSettings[n], n * 10 + i) && written;
+            }
+            ::_exit(written ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "process " << child;
+    }
+    IniSettingsStore store(file);
+    for (int n = 1; n <= kProcesses; ++n) {
+        SCOPED_TRACE(kFunctionModeSettings[n]);
+        EXPECT_EQ(store.ReadSetting("Settings", kFunctionModeSettings[n], -1), n * 10);
     }
 }
 
