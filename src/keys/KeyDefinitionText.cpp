@@ -35,7 +35,6 @@ bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
                  "), and as a chord: " + chordError;
         return false;
     }
-    if (!CheckRowText(chord->text, RowTextUse::Label, reason)) return false;
     model.ForgetSlot(slot);
     model.SetFunctionMode(slot, mode);
     model.DefineChord(slot, chord->report, chord->text);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "device/HexBytes.h"
 #include "keys/CommandItemTable.h"
 #include "keys/KeyLookup.h"
 #include "keys/VirtualKeyTable.h"
@@ -30,6 +31,12 @@ bool IsKeypadVirtualKey(std::uint8_t virtualKey) {
     return virtualKey >= 0x60 && virtualKey <= 0x6F;
 }
 
+// A usage that no key name fits, by its number: the row still says which key the keyboard
+// sends ("0x68" for F13), and never shows less than the report holds.
+std::string UsageNumber(std::uint8_t usage) {
+    return "0x" + FormatHexBytes(std::span(&usage, 1));
+}
+
 // The capture's name for the key that sends usage. Keys sharing a key code (keypad "/" and
 // "/ ?") part by whether the usage is a keypad one.
 std::string KeyName(std::uint8_t usage) {
@@ -42,7 +49,9 @@ std::string KeyName(std::uint8_t usage) {
         if (IsKeypadVirtualKey(row.virtualKey) == keypad) return std::string(row.name);
         if (found == nullptr) found = &row;
     }
-    return found != nullptr ? std::string(found->name) : UsageName(usage);
+    if (found != nullptr) return std::string(found->name);
+    const std::string name = UsageName(usage);
+    return name.empty() ? UsageNumber(usage) : name;
 }
 
 std::string NameOfReadyMadeAction(const KeyReport& report) {
@@ -78,9 +87,7 @@ std::string NameKeyReport(const KeyReport& report) {
             "|";
     }
     for (const std::uint8_t usage : keys) {
-        if (const std::string name = usage == 0 ? "" : KeyName(usage); !name.empty()) {
-            text += name + "|";
-        }
+        if (usage != 0) text += KeyName(usage) + "|";
     }
     return text.empty() ? text : text + ",";
 }

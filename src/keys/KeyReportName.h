@@ -17,7 +17,9 @@ namespace varnok {
 // (Ctrl, Shift, Alt, Windows, then the right-hand four), then the keys as the report holds
 // them. Where several keys are captured as one usage, the usage takes the name of the key that
 // sends it: 38 is "?" (keypad "/" is captured as 38 too), 5D "Num5" (keypad 5 with NumLock off
-// shows "CLEAR"). A usage no captured key sends shows its read-back name ("Power"), or nothing.
+// shows "CLEAR"). A usage no captured key sends shows its read-back name ("Power"), or else
+// its number in hex ("0x68" for F13, "0x7F" for Mute), as the window, varnok-cli and the key
+// tester all show it.
 // Byte 1 is named as it stands: take a row's Once flag out first (its mode shows Once).
 // Empty for a report that names nothing: no key at all, or a mouse button no action has.
 std::string NameKeyReport(const KeyReport& report);

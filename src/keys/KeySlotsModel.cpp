@@ -8,7 +8,9 @@
 #include "keys/SlotNames.h"
 #include "keys/StringPayload.h"
 #include "keys/TypableString.h"
+#include "store/GbkCodec.h"
 #include "store/SettingsStore.h"
+#include "store/SlotRecord.h"
 
 namespace varnok {
 namespace {
@@ -232,7 +234,10 @@ void KeySlotsModel::TakeReadBackString(int slot, const std::string& text,
 }
 
 void KeySlotsModel::TakeReadBackReport(int slot, const KeyReport& report, const std::string& text) {
-    // What the keyboard holds is a chord like any other: defined, and kept in the slot map.
+    // What the keyboard holds is a chord like any other: defined, and kept in the slot map. A
+    // report that names nothing (no key at all) must not keep the row's old text there, which
+    // the slot map would do for an empty one.
+    if (text.empty()) ForgetSlot(slot);
     DefineChord(slot, report, text);
 }
 
@@ -258,6 +263,10 @@ KeyRecord KeySlotsModel::RecordOf(int slot) const {
 }
 
 void KeySlotsModel::KeepFirstReport(int slot) {
+    // msmap.dat keeps as much of a long chord name as its text field holds; the row shows the
+    // same, so that the next start shows what the row shows now.
+    GbkCodec codec;
+    slots_[slot].text = FitSlotRecordText(slots_[slot].text, codec);
     std::array<std::uint8_t, 8> report{};
     std::size_t copied = 0;
     if (slots_[slot].reports.CopyReports(report, copied) && copied > 0) {

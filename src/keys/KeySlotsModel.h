@@ -87,7 +87,8 @@ public:
     // Picks a command item of CommandItemTable; "Default" (item 0) stands for a mouse click
     // in rows 1..3 and for nothing in rows 4..6.
     void DefineCommandItem(int slot, std::size_t itemIndex);
-    // Defines the slot as one chord with the text the window shows for it.
+    // Defines the slot as one chord with the text the window shows for it. A text longer than
+    // msmap.dat's text field is shortened to what the field keeps, here as for a captured chord.
     void DefineChord(int slot, const KeyReport& report, const std::string& text);
     // The text the user typed or left in the slot's field; it changes no definition by itself.
     void TakeText(int slot, std::string text);
@@ -130,7 +131,8 @@ private:
     };
 
     static bool Valid(int slot) { return slot >= 0 && slot < kSlotCount; }
-    // Stores the slot's first recorded report and its text in the slot map.
+    // Stores the slot's first recorded report and its text in the slot map, the text
+    // shortened to what msmap.dat's text field keeps.
     void KeepFirstReport(int slot);
 
     // The slot takes its msmap.dat entry's text and report, if the file has one.

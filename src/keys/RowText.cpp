@@ -45,7 +45,7 @@ RowTextCheck CheckRowText(std::string_view text, RowTextUse use) {
         check.problem = RowTextProblem::NotInGbk;
     } else if (gbk.size() > kMaxRowTextBytes) {
         check.problem = RowTextProblem::TooManyBytes;
-    } else if (Utf8CharacterCount(text) > kMaxRowTextCharacters) {
+    } else if (use == RowTextUse::TypedString && Utf8CharacterCount(text) > kMaxRowTextCharacters) {
         check.problem = RowTextProblem::TooManyCharacters;
     }
     return check;

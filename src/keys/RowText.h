@@ -11,12 +11,15 @@
 namespace varnok {
 
 // What a row's text may hold, wherever it comes from (the window's value box, the command
-// line, a profile): at most 18 characters, as many as the window's value box takes, each one
-// that GBK has, and at most 25 bytes in GBK, as msmap.dat keeps it (so an 18-character label
-// in Chinese, two bytes a character, is too long for the file). A text that breaks the rule is
-// refused with the reason; none is cut down. Nor does a row hold control characters (C0, DEL,
-// C1: a NUL would end the text in msmap.dat, an Esc would drive the terminal that shows it),
-// except in a String row's text the three a key of the keyboard types: Tab, Esc and Delete.
+// line, a profile): characters that GBK has, at most 25 bytes in GBK, as msmap.dat keeps it,
+// and in the text a String row's owner types at most 18 characters, as many as the window's
+// value box takes (so an 18-character text in Chinese, two bytes a character, is too long for
+// the file). A label is held to the bytes only: Varnok names a chord itself (20 characters for
+// Shift+Win+Left), and the model shortens a longer name to what the file keeps, so that no
+// name it made stops a Save. A text that breaks the rule is refused with the reason; none is
+// cut down here. Nor does a row hold control characters (C0, DEL, C1: a NUL would end the text
+// in msmap.dat, an Esc would drive the terminal that shows it), except in a String row's text
+// the three a key of the keyboard types: Tab, Esc and Delete.
 inline constexpr std::size_t kMaxRowTextCharacters = 18;
 inline constexpr std::size_t kMaxRowTextBytes = SlotRecordLayout::kTextSize;
 

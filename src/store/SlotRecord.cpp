@@ -38,6 +38,13 @@ SlotRecord EncodeSlotRecord(const SlotEntry& entry, std::string_view gbkText) {
     return record;
 }
 
+std::string FitSlotRecordText(std::string_view text, GbkCodec& codec) {
+    const std::string gbk = codec.ToGbk(text);
+    if (gbk.size() <= Layout::kTextSize) return std::string(text);
+    return codec.ToUtf8(
+        std::string_view(gbk).substr(0, GbkCodec::CutLength(gbk, Layout::kTextSize)));
+}
+
 SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record,
                            GbkCodec& codec) {
     SlotEntry entry;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "store/GbkCodec.h"
@@ -33,6 +34,10 @@ SlotRecord EncodeSlotRecord(const SlotEntry& entry, GbkCodec& codec);
 // The record of an entry whose text is given as the bytes to store, at most the field's 25
 // (a text read from a record goes back exactly as it was read).
 SlotRecord EncodeSlotRecord(const SlotEntry& entry, std::string_view gbkText);
+
+// The longest beginning of a text (UTF-8) whose GBK fits the text field, never splitting a
+// character: the text itself when it fits. A record keeps this much of a longer text.
+std::string FitSlotRecordText(std::string_view text, GbkCodec& codec);
 
 // The entry a record holds: name and text up to their first zero byte or the whole field,
 // the text converted to UTF-8.

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <span>
+#include <utility>
+
 #include "device/KeyboardLink.h"
 #include "flows/ReadBackAllKeys.h"
 #include "keys/FunctionModeNames.h"
 #include "keys/SlotNames.h"
+#include "store/SlotRecord.h"
+#include "support/FileBytes.h"
 #include "support/WindowHarness.h"
 
 namespace varnok {
@@ -159,6 +165,84 @@ TEST_F(ReadBackAllKeysTest, AStringThatTypesNothingLeavesTheRowEmptyAfterARestar
         Click(1000);
         const auto saved = loaded->Table().Record(1);
         EXPECT_EQ(Bytes(saved.begin(), saved.end()), (Bytes{0x01, 0x00, 0x08, 0xFF}));
+    }
+}
+
+// Every chord Varnok names itself, read back or captured into a row that held Ctrl+C, is saved
+// as it stands: msmap.dat holds its own name (never the row's old one) and its report, as much
+// of a long name as the text field keeps, and the next start shows the same.
+TEST_F(ReadBackAllKeysTest, AChordReadBackOrCapturedIsSavedUnderItsOwnName) {
+    using Keys = std::vector<std::pair<std::uint8_t, std::uint8_t>>;
+    const struct {
+        const char* label;
+        // Slot 1's record: in the keyboard for a read-back; what Save sends for a capture.
+        Bytes record;
+        Keys captured;  // none: read back
+        std::string shown;
+    } cases[] = {
+        {"F13, which no key name fits",
+         {0x01, 0x08, 0x01, 0x00, 0x00, 0x68, 0x00, 0x00, 0x00, 0x00, 0xFF},
+         {},
+         "0x68|,"},
+        {"Ctrl and the media key Volume Up",
+         {0x01, 0x08, 0x01, 0x01, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0xFF},
+         {},
+         "Ctrl|0x80|,"},
+        {"Ctrl+Shift+Alt+F4, 19 characters",
+         {0x01, 0x08, 0x01, 0x07, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0xFF},
+         {},
+         "Ctrl|Shift|Alt|F4|,"},
+        {"a name of 41 characters keeps the 25 bytes msmap.dat holds",
+         {0x01, 0x08, 0x01, 0x0F, 0x00, 0x46, 0x4E, 0x00, 0x00, 0x00, 0xFF},
+         {},
+         "Ctrl|Shift|Alt|Windows|Pr"},
+        {"a report without a key names nothing",
+         {0x01, 0x08, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF},
+         {},
+         ""},
+        {"Shift+Win+Left captured, 20 characters",
+         {0x01, 0x08, 0x01, 0x0A, 0x00, 0x50, 0x00, 0x00, 0x00, 0x00, 0xFF},
+         {{0x10, 0x2A}, {0x5B, 0x5B}, {0x25, 0x4B}},
+         "Shift|Windows|LEFT|,"},
+    };
+    const auto mapFile = directory.Path() / "msmap.dat";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        window.reset();
+        controls.messages.clear();
+        std::filesystem::remove(mapFile);
+        settings.WriteSetting("Settings", "KeyFun1Sel", kNormalMode);
+        SlotMap earlier(directory.Path());
+        earlier.Set("key1", "Ctrl|C|,", ToSlotData(Bytes{0x01, 0x01, 0x00, 0x06, 0, 0, 0, 0}), 0);
+        ASSERT_TRUE(earlier.Save());
+        KeyboardHolds(c.captured.empty() ? std::vector<Bytes>{c.record} : std::vector<Bytes>{});
+        StartOnLoadedKeyboard();
+        ASSERT_EQ(controls.GetText(1024), "Ctrl|C|,");
+
+        std::vector<std::string> said;
+        if (c.captured.empty()) {
+            Click(1019);
+            said.push_back("Information!: Get Key Successful!");
+        } else {
+            Focus(1024);
+            Chord(c.captured);
+        }
+        EXPECT_EQ(controls.GetText(1024), c.shown);
+        Click(1000);
+        said.push_back("Information!: Save Key Successful!");
+        EXPECT_EQ(Messages(), said);
+        const auto sent = loaded->Table().Record(1);
+        EXPECT_EQ(Bytes(sent.begin(), sent.end()), c.record);
+
+        const Bytes map = ReadBytes(mapFile);
+        ASSERT_EQ(map.size(), SlotRecordLayout::kRecordSize);
+        const auto stored = std::span(map).first<SlotRecordLayout::kRecordSize>();
+        EXPECT_EQ(SlotRecordText(stored), c.shown);
+        const auto data = stored.subspan(SlotRecordLayout::kDataOffset, 8);
+        EXPECT_EQ(Bytes(data.begin(), data.end()), Bytes(c.record.begin() + 2, c.record.end() - 1));
+
+        StartOnLoadedKeyboard();
+        EXPECT_EQ(controls.GetText(1024), c.shown);
     }
 }
 

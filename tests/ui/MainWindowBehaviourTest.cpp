@@ -421,6 +421,7 @@ TEST_F(MainWindowBehaviourTest, CollectStopsAtATooLongText) {
         ASSERT_TRUE(seed.Save());
     }
     Start();
+    Choose(1056, 2);  // the limit is for what the owner types into a String row
     controls.SetFocus(1024);
     controls.SetChecked(1006, true);
     controls.SetText(1024, "abc");

@@ -209,7 +209,7 @@ TEST_F(WindowRecordingTest, UnsavedChangesAreAskedAboutBeforeClosing) {
 }
 
 // Every change of the rows is undone by Ctrl+Z and redone by Ctrl+Y, msmap.dat included where
-// the change wrote it (byte for byte).
+// the change wrote it (byte for byte); a new change after an undo leaves nothing to redo.
 TEST_F(WindowRecordingTest, CtrlZUndoesEachChangeOfTheRowsAndCtrlYRedoesIt) {
     using Steps = std::function<void()>;
     struct Case {
@@ -281,6 +281,17 @@ TEST_F(WindowRecordingTest, CtrlZUndoesEachChangeOfTheRowsAndCtrlYRedoesIt) {
         ctrlAnd({0x5A, 0x2C}, false);
         ctrlAnd({0x5A, 0x2C}, true);  // Ctrl+Shift+Z
         EXPECT_EQ(rows(), after);
+
+        // Undone, then changed anew: what was undone is gone, and a redo changes nothing.
+        ctrlAnd({0x5A, 0x2C}, false);
+        Choose(1020, 2);
+        const std::string changedAnew = rows();
+        ASSERT_NE(changedAnew, before);
+        ASSERT_NE(changedAnew, after);
+        const Bytes fileChangedAnew = ReadBytes(directory.Path() / "msmap.dat");
+        ctrlAnd({0x59, 0x15}, false);
+        EXPECT_EQ(rows(), changedAnew);
+        EXPECT_EQ(ReadBytes(directory.Path() / "msmap.dat"), fileChangedAnew);
         EXPECT_TRUE(controls.messages.empty());
     }
 }
