@@ -30,9 +30,10 @@ public:
     // in language (the window's: 0 English, otherwise Chinese).
     StartUp(const CommandLineOptions& options, SystemHid systemHid, std::int32_t language);
 
-    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation).
-    // False, with the reason, when no map file can be used.
-    bool SettleMap(const std::optional<std::filesystem::path>& dataFolder, std::string& error);
+    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation), for
+    // use. False, with the reason, when no map file can be used.
+    bool SettleMap(const std::optional<std::filesystem::path>& dataFolder, std::string& error,
+                   MapFileLocation::Use use = MapFileLocation::Use::ReadAndWrite);
     // After SettleMap: the map file, and what start-up did to the user's files (empty when
     // nothing), to be said once.
     const std::filesystem::path& MapFile() const { return map_.file; }
