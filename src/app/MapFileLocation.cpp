@@ -13,6 +13,17 @@ namespace fs = std::filesystem;
 
 constexpr const char* kMapFileName = "msmap.dat";
 
+// What CheckReplaceable found at the map, as far as the run's use of it cares: a file or
+// folder that may not be written is no problem for a run that only reads it.
+FileResult MapProblem(const fs::path& file, MapFileLocation::Use use) {
+    FileResult check = CheckReplaceable(file);
+    if (use == MapFileLocation::Use::ReadOnly &&
+        (check.problem == FileProblem::ReadOnly || check.problem == FileProblem::NoNewFiles)) {
+        return {};
+    }
+    return check;
+}
+
 MapFileLocation Failed(std::string error) {
     MapFileLocation location;
     location.error = std::move(error);
@@ -36,11 +47,12 @@ bool CopyMap(const fs::path& from, const fs::path& to, std::error_code& error) {
 
 MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile,
                                         const std::optional<fs::path>& dataFolder,
-                                        const fs::path& workingDirectory, std::int32_t language) {
+                                        const fs::path& workingDirectory, std::int32_t language,
+                                        Use use) {
     const bool english = language == 0;
     if (namedFile) {
         const fs::path file = workingDirectory / *namedFile;
-        if (const FileResult check = CheckReplaceable(file); !check) {
+        if (const FileResult check = MapProblem(file, use); !check) {
             return Failed(PathInMessage(*namedFile) +
                           (english ? ": the key map cannot be written there: "
                                    // ：按键映射文件无法写在这里：
@@ -64,7 +76,7 @@ MapFileLocation MapFileLocation::Settle(const std::optional<fs::path>& namedFile
     std::error_code error;
     fs::create_directories(*dataFolder, error);
     const fs::path file = *dataFolder / kMapFileName;
-    const FileResult check = error ? FileResult{} : CheckReplaceable(file);
+    const FileResult check = error ? FileResult{} : MapProblem(file, use);
     if (error || !check) {
         const std::string reason = error ? error.message() : DescribeFileResult(check, language);
         return Failed(PathInMessage(*dataFolder) +

@@ -34,10 +34,10 @@ StartUp::StartUp(const CommandLineOptions& options, SystemHid systemHid, std::in
       mapOption_(PathOf(options.mapFile)) {}
 
 bool StartUp::SettleMap(const std::optional<std::filesystem::path>& dataFolder,
-                        SettingsStore* settings, std::string& error) {
+                        SettingsStore* settings, std::string& error, MapFileLocation::Use use) {
     std::error_code noWorkingDirectory;
-    map_ = MapFileLocation::Settle(mapOption_, dataFolder,
-                                   std::filesystem::current_path(noWorkingDirectory), language_);
+    map_ = MapFileLocation::Settle(
+        mapOption_, dataFolder, std::filesystem::current_path(noWorkingDirectory), language_, use);
     error = map_.error;
     if (error.empty() && keyTable_ && SameFile(map_.file, *keyTable_)) {
         // Each save would write the map's records over the keyboard's table, and the other way.

@@ -32,11 +32,12 @@ public:
     // in language (the window's: 0 English, otherwise Chinese).
     StartUp(const CommandLineOptions& options, SystemHid systemHid, std::int32_t language);
 
-    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation), with
-    // a change of it and of settings that was cut off finished (or set aside, said why).
-    // False, with the reason, when no map file can be used.
+    // msmap.dat: the file named by --map, or the one in dataFolder (see MapFileLocation), for
+    // use, with a change of it and of settings that was cut off finished (or set aside, said
+    // why). False, with the reason, when no map file can be used.
     bool SettleMap(const std::optional<std::filesystem::path>& dataFolder, SettingsStore* settings,
-                   std::string& error);
+                   std::string& error,
+                   MapFileLocation::Use use = MapFileLocation::Use::ReadAndWrite);
     // After SettleMap: the map file, and what start-up did to the user's files (empty when
     // nothing), to be said once.
     const std::filesystem::path& MapFile() const { return map_.file; }

@@ -5,7 +5,7 @@
 namespace varnok {
 
 // clang-format off
-const std::array<LanguageTextRow<FileProblem>, 18> FileProblemTexts = {{
+const std::array<LanguageTextRow<FileProblem>, 20> FileProblemTexts = {{
     {FileProblem::Missing,           "the file does not exist",                          "文件不存在"},
     {FileProblem::ReadOnly,          "the file is read-only",                            "文件是只读的"},
     {FileProblem::NoNewFiles,        "the folder does not allow new files",              "文件夹不允许创建新文件"},
@@ -21,6 +21,8 @@ const std::array<LanguageTextRow<FileProblem>, 18> FileProblemTexts = {{
     {FileProblem::TooLargeToSave,    "it would become too large to be loaded again",     "文件将大到无法再次读取"},
     {FileProblem::Busy,              "another program is saving it",                     "另一个程序正在保存它"},
     {FileProblem::PartRecordKept,    "it ended in part of a record, which the save did not keep; the file as it was is kept", "文件末尾有不完整的记录，保存时未保留；原文件已另行保存"},
+    {FileProblem::PartRecordNotKept, "it ends in part of a record, which a save would drop, and every name for a copy of the file as it is was taken; it was not saved", "文件末尾有不完整的记录，保存会丢弃它，而可用来另存原文件副本的名称都已被占用；未保存"},
+    {FileProblem::NameTaken,         "a file of that name is there already and was left as it is", "同名文件已存在，未作改动"},
     {FileProblem::NotPrivate,        "another user owns the folder or others may write in it", "该文件夹属于其他用户或其他用户可以写入"},
     {FileProblem::WrittenUnguarded,  "it was saved where it stands with no journal, so a save cut off there could not have been undone", "已在原处保存但没有日志，因此中途被中断的保存将无法撤销"},
     {FileProblem::SystemError,       "the system refused",                               "系统拒绝"},

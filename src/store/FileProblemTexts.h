@@ -12,7 +12,7 @@ namespace varnok {
 
 // Why a file was left alone (or what was kept of it), in the words the user reads after the
 // file's path.
-extern const std::array<LanguageTextRow<FileProblem>, 18> FileProblemTexts;
+extern const std::array<LanguageTextRow<FileProblem>, 20> FileProblemTexts;
 
 // "<file>: <reason>" in the window's language (0 English, otherwise Chinese); an unforeseen
 // failure adds the system's own words.

@@ -23,6 +23,8 @@ enum class FileProblem {
     TooLargeToSave,     // what would be written is more than the next load reads
     Busy,               // another program holds the file for its own save
     PartRecordKept,     // saved, but the file ended in part of a record: kept as it was elsewhere
+    PartRecordNotKept,  // the file ends in part of a record and no name is free for a copy of it
+    NameTaken,          // a file, folder or link is there under the name, and was left alone
     NotPrivate,        // a folder for Varnok's own files that another user owns or others may write
     WrittenUnguarded,  // saved where it stands with no journal: a cut-off save could not be undone
     SystemError,       // anything else; the system's own words are in detail

@@ -28,6 +28,10 @@ FileResult IdentifyFile(const std::filesystem::path& path, FileIdentity& identit
 // durable before returning. NoNewFiles when the folder takes no new file.
 FileResult WriteDurableFile(const std::filesystem::path& file,
                             std::span<const std::uint8_t> contents);
+// The same for a file that must not exist yet: whatever is there under the name (a file, a
+// folder, a link, one made by another program a moment ago) is never written: NameTaken.
+FileResult WriteNewDurableFile(const std::filesystem::path& file,
+                               std::span<const std::uint8_t> contents);
 
 // Writes contents over file where it stands, pieceSize bytes at a time, cuts the file to their
 // length and makes that durable. Room for contents longer than the file is reserved before a

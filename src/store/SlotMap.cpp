@@ -108,9 +108,15 @@ bool IsOnTheWay(std::span<const std::uint8_t> now, std::span<const std::uint8_t>
 
 // Keeps a copy of the map as it is, bytes, under a name no file has yet: beside the map's name
 // as the user gave it, or in the user's state folder where that folder takes no new file. The
-// copy's path.
+// copy's path. A copy already there is never written over, and when every name for one is
+// taken the save that needs it is refused.
 FileResult KeepCopy(const fs::path& file, std::span<const std::uint8_t> bytes, fs::path& copy) {
     constexpr int kNames = 100;
+    const auto copyName = [&file](const fs::path& folder, int n) {
+        fs::path name = file.filename();
+        name += n == 1 ? ".kept" : ".kept" + std::to_string(n);
+        return folder / name;
+    };
     std::vector<fs::path> folders = {file.parent_path().empty() ? fs::path(".")
                                                                 : file.parent_path()};
     if (const auto state = UserStateFolder()) folders.push_back(*state);
@@ -118,13 +124,16 @@ FileResult KeepCopy(const fs::path& file, std::span<const std::uint8_t> bytes, f
     for (const fs::path& folder : folders) {
         std::error_code ignored;
         fs::create_directories(folder, ignored);
-        for (int n = 1; n <= kNames; ++n) {
-            fs::path name = file.filename();
-            name += n == 1 ? ".kept" : ".kept" + std::to_string(n);
-            copy = folder / name;
-            if (fs::exists(fs::symlink_status(copy, ignored))) continue;
-            kept = WriteDurableFile(copy, bytes);
-            break;
+        int n = 1;
+        for (; n <= kNames; ++n) {
+            copy = copyName(folder, n);
+            kept = WriteNewDurableFile(copy, bytes);
+            if (kept.problem != FileProblem::NameTaken) break;
+        }
+        if (n > kNames) {
+            return {
+                FileProblem::PartRecordNotKept, file,
+                PathText(copyName(folder, 1)) + " \u2026 " + PathText(copyName(folder, kNames))};
         }
         if (kept) return kept;
     }

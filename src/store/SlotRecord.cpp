@@ -60,12 +60,14 @@ bool IsSlotMapFile(std::span<const std::uint8_t> contents) {
     if (!contents.empty() && std::find(contents.begin(), contents.end(), 0) == contents.end()) {
         return false;
     }
-    for (; contents.size() >= Layout::kRecordSize;
-         contents = contents.subspan(Layout::kRecordSize)) {
+    // A record cut short is tested too, at the field ends it still holds: a profile in UTF-16
+    // too short for a whole record has a letter where the zero after a name belongs.
+    for (; !contents.empty();
+         contents = contents.subspan(std::min(contents.size(), Layout::kRecordSize))) {
         for (const std::size_t end :
              {Layout::kNameOffset + Layout::kNameSize, Layout::kTextOffset + Layout::kTextSize,
               Layout::kDataOffset + Layout::kDataSize}) {
-            if (contents[end] != 0) return false;
+            if (end < contents.size() && contents[end] != 0) return false;
         }
     }
     return true;

@@ -44,9 +44,10 @@ std::string FitSlotRecordText(std::string_view text, GbkCodec& codec);
 SlotEntry DecodeSlotRecord(std::span<const std::uint8_t, SlotRecordLayout::kRecordSize> record,
                            GbkCodec& codec);
 // Every Varnok build writes each record zero-filled, so the byte after each field is zero in
-// every record it wrote. A file is taken for msmap.dat only when every whole record has them
-// zero and it holds a zero byte at all: a profile in UTF-16, an image or a text given for the
-// map is left alone. Byte 1 is no part of the test (files from elsewhere hold anything there).
+// every record it wrote. A file is taken for msmap.dat only when every record has them zero,
+// a last record cut short at those it holds, and it holds a zero byte at all: a profile in
+// UTF-16, an image or a text given for the map is left alone. Byte 1 is no part of the test (files
+// from elsewhere hold anything there).
 bool IsSlotMapFile(std::span<const std::uint8_t> contents);
 // The text field's bytes up to its first zero byte, as stored.
 std::string_view SlotRecordText(

@@ -205,6 +205,16 @@ Bytes Repeat(const SlotRecord& record, std::size_t totalSize) {
     return bytes;
 }
 
+// A whole record, then the first length bytes of another, with a letter at each of the given
+// offsets (where a zero belongs).
+Bytes RecordAndPart(std::size_t length, std::initializer_list<std::size_t> letters = {}) {
+    Bytes bytes(kKey2CtrlC.begin(), kKey2CtrlC.end());
+    Bytes part(kFullFields.begin(), kFullFields.begin() + static_cast<std::ptrdiff_t>(length));
+    for (const std::size_t at : letters) part[at] = 'A';
+    bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+
 struct LoadRuleCase {
     const char* label;
     Bytes contents;
@@ -218,6 +228,12 @@ TEST(SlotMapFile, LoadReadsOnlyWholeRecordsOfFilesBelowFourMiB) {
         {"an empty file", {}, 0},
         {"one byte short of a record", Bytes(kKey2CtrlC.begin(), kKey2CtrlC.end() - 1), 0},
         {"a trailing partial record is ignored", twoAndAHalf, 2},
+        // A part holds the zero after a field once it reaches it, and no byte is asked of it
+        // before.
+        {"31 bytes of a record without a zero: no field ends in them", RecordAndPart(31, {1}), 1},
+        {"33 bytes of a record, zero where the name ends", RecordAndPart(33), 1},
+        {"57 bytes of a record, zero where the name ends", RecordAndPart(57), 1},
+        {"59 bytes of a record, zero where the name and the text end", RecordAndPart(59), 1},
         {"the largest loadable file", Repeat(kKey2CtrlC, kFourMiB - 1), 1},
     };
     for (const LoadRuleCase& c : cases) {
@@ -250,6 +266,15 @@ TEST(SlotMapFile, AFileThatCannotBeLoadedSaysWhyAndIsNeverWritten) {
          Utf16Bytes(R"({"format": "varnok-profile", "version": 1, "keys": [], "language": 0})"),
          FileProblem::NotAMapFile},
         {"an image", ImageBytes(), FileProblem::NotAMapFile},
+        // Too short for a whole record, but long enough for the zero after the name.
+        {"a 56-byte profile in UTF-16", Utf16Bytes(R"({"format":"varnok-profile"})"),
+         FileProblem::NotAMapFile},
+        {"33 bytes of a record, a letter where the name ends", RecordAndPart(33, {32}),
+         FileProblem::NotAMapFile},
+        {"57 bytes of a record, a letter where the name ends", RecordAndPart(57, {32}),
+         FileProblem::NotAMapFile},
+        {"59 bytes of a record, a letter where the text ends", RecordAndPart(59, {58}),
+         FileProblem::NotAMapFile},
         // Every record Varnok writes has a zero after each field: one that does not is no record.
         {"a record with a byte after its data field", SecondRecordWithByteAfterData(),
          FileProblem::NotAMapFile},

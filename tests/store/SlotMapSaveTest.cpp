@@ -311,5 +311,83 @@ TEST(SlotMapSave, ASaveThatDropsPartOfARecordKeepsTheFileAsItWas) {
     EXPECT_EQ(Listing(directory.Path()), (std::vector<std::string>{"msmap.dat", "msmap.dat.kept"}));
 }
 
+// A copy already there is someone's earlier copy: the save keeps this one under the next free
+// name, and when every name is taken it is refused, the file as it was and the change held for
+// a later save.
+TEST(SlotMapSave, ACopyAlreadyThereIsNeverWrittenOver) {
+    const struct {
+        const char* label;
+        int copiesThere;     // msmap.dat.kept, .kept2, ... up to this one
+        bool firstIsLink;    // msmap.dat.kept is a link to nothing
+        const char* keptAs;  // "" when the save is refused
+    } cases[] = {
+        {"a copy already there", 1, false, "msmap.dat.kept2"},
+        {"a link to nothing under the first name", 1, true, "msmap.dat.kept2"},
+        {"every name but the last taken", 99, false, "msmap.dat.kept100"},
+        {"every name taken", 100, false, ""},
+    };
+    const auto earlierCopy = [](int n) {
+        const std::string text = "an earlier copy " + std::to_string(n);
+        return Bytes(text.begin(), text.end());
+    };
+    const auto copyName = [](int n) {
+        return std::string("msmap.dat.kept") + (n == 1 ? "" : std::to_string(n));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory directory;
+        SlotMap map(directory.Path());
+        Bytes cutShort(kKey9Loaded.begin(), kKey9Loaded.end());
+        cutShort.insert(cutShort.end(), kKey2CtrlC.begin(), kKey2CtrlC.begin() + 40);
+        WriteBytes(map.FilePath(), cutShort);
+        for (int n = c.firstIsLink ? 2 : 1; n <= c.copiesThere; ++n) {
+            WriteBytes(directory.Path() / copyName(n), earlierCopy(n));
+        }
+        if (c.firstIsLink) fs::create_symlink("nowhere", directory.Path() / copyName(1));
+        ASSERT_TRUE(map.Load());
+        map.Set("key1", "a", {}, 0);
+
+        const FileResult saved = map.Save();
+        if (*c.keptAs != '\0') {
+            ASSERT_TRUE(saved) << DescribeFileResult(saved, 0);
+            ASSERT_TRUE(map.KeptCopy().has_value());
+            EXPECT_EQ(map.KeptCopy()->detail, (directory.Path() / c.keptAs).string());
+            EXPECT_TRUE(ReadBytes(directory.Path() / c.keptAs) == cutShort);
+            EXPECT_EQ(fs::file_size(map.FilePath()), 2 * kRecordSize);
+        } else {
+            const std::string names = (directory.Path() / "msmap.dat.kept").string() + " \u2026 " +
+                                      (directory.Path() / "msmap.dat.kept100").string() + ")";
+            EXPECT_EQ(saved.problem, FileProblem::PartRecordNotKept);
+            EXPECT_EQ(DescribeFileResult(saved, 0),
+                      map.FilePath().string() +
+                          ": it ends in part of a record, which a save would drop, and every "
+                          "name for a copy of the file as it is was taken; it was not saved (" +
+                          names);
+            EXPECT_EQ(DescribeFileResult(saved, 1),
+                      map.FilePath().string() +
+                          ": 文件末尾有不完整的记录，保存会丢弃它，而可用来另存原文件副本的名称都"
+                          "已被占用；未保存 (" +
+                          names);
+            EXPECT_FALSE(map.KeptCopy().has_value());
+            EXPECT_TRUE(ReadBytes(map.FilePath()) == cutShort);
+            // A name made free lets the next save keep the copy there, and the change go in.
+            fs::remove(directory.Path() / copyName(50));
+            ASSERT_TRUE(map.Save());
+            EXPECT_TRUE(ReadBytes(directory.Path() / copyName(50)) == cutShort);
+            SlotMap reloaded(directory.Path());
+            ASSERT_TRUE(reloaded.Load());
+            EXPECT_NE(reloaded.Find("key1"), nullptr);
+        }
+        for (int n = c.firstIsLink ? 2 : 1; n <= c.copiesThere; ++n) {
+            if (n == 50 && *c.keptAs == '\0') continue;
+            EXPECT_TRUE(ReadBytes(directory.Path() / copyName(n)) == earlierCopy(n)) << n;
+        }
+        if (c.firstIsLink) {
+            EXPECT_TRUE(fs::is_symlink(directory.Path() / copyName(1)));
+            EXPECT_FALSE(fs::exists(directory.Path() / "nowhere"));
+        }
+    }
+}
+
 }  // namespace
 }  // namespace varnok

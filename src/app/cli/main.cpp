@@ -220,7 +220,13 @@ int main(int argc, char** argv) {
                      .hidTraceFile = named(hidTrace),
                      .mapFile = named(mapOption)},
                     SystemHidPlatform, 0);
-    if (!startUp.SettleMap(UserDataFolder(kWindowProgram), settings.get(), error))
+    // Only a command that changes the store needs a map it may write: show, export and the
+    // others work on one the user may only read.
+    const bool changesMap = set->parsed() || unset->parsed() || save->parsed() || clear->parsed() ||
+                            importCommand->parsed() || (read->parsed() && takeIntoStore);
+    const auto use =
+        changesMap ? MapFileLocation::Use::ReadAndWrite : MapFileLocation::Use::ReadOnly;
+    if (!startUp.SettleMap(UserDataFolder(kWindowProgram), settings.get(), error, use))
         return Fail(error);
     if (!startUp.MapNotice().empty()) std::cerr << "varnok-cli: " << startUp.MapNotice() << "\n";
 

@@ -55,6 +55,24 @@ FileResult Finish(int fd, std::span<const std::uint8_t> contents, std::size_t pi
     return error == 0 ? FileResult{} : FileFailure(error, file);
 }
 
+// WriteDurableFile, or with O_EXCL WriteNewDurableFile.
+FileResult MakeDurableFile(const fs::path& file, std::span<const std::uint8_t> contents,
+                           int exclusive) {
+    const int fd =
+        ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | exclusive, 0600);
+    if (fd < 0) {
+        const int error = errno;
+        if (exclusive != 0 && error == EEXIST) return {FileProblem::NameTaken, file, {}};
+        return FileFailure(error, file, FileProblem::NoNewFiles);
+    }
+    if (FileResult written = Finish(fd, contents, contents.size() + 1, file); !written) {
+        ::unlink(file.c_str());
+        return written;
+    }
+    SyncFolder(file);
+    return {};
+}
+
 }  // namespace
 
 FileResult IdentifyFile(const fs::path& path, FileIdentity& identity) {
@@ -71,14 +89,11 @@ FileResult IdentifyFile(const fs::path& path, FileIdentity& identity) {
 }
 
 FileResult WriteDurableFile(const fs::path& file, std::span<const std::uint8_t> contents) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) return FileFailure(errno, file, FileProblem::NoNewFiles);
-    if (FileResult written = Finish(fd, contents, contents.size() + 1, file); !written) {
-        ::unlink(file.c_str());
-        return written;
-    }
-    SyncFolder(file);
-    return {};
+    return MakeDurableFile(file, contents, 0);
+}
+
+FileResult WriteNewDurableFile(const fs::path& file, std::span<const std::uint8_t> contents) {
+    return MakeDurableFile(file, contents, O_EXCL);
 }
 
 FileResult WriteOver(const fs::path& file, std::span<const std::uint8_t> contents,
@@ -162,7 +177,9 @@ FileResult PublishPrivateFile(const fs::path& from, const fs::path& to) {
 Ownership OwnershipOf(const fs::path& file) {
     struct stat status {};
     if (::lstat(file.c_str(), &status) != 0) {
-        return errno == ENOENT ? Ownership::Missing : Ownership::NotAFile;
+        // A folder this user may not search holds nothing this user's Varnok wrote.
+        return errno == ENOENT || errno == ENOTDIR || errno == EACCES ? Ownership::Missing
+                                                                      : Ownership::NotAFile;
     }
     if (S_ISLNK(status.st_mode)) return Ownership::Link;
     if (!S_ISREG(status.st_mode)) return Ownership::NotAFile;

@@ -42,6 +42,24 @@ FileResult Finish(HANDLE file, std::span<const std::uint8_t> contents, std::size
     return error == ERROR_SUCCESS ? FileResult{} : FileFailure(error, path);
 }
 
+// WriteDurableFile, or with CREATE_NEW WriteNewDurableFile.
+FileResult MakeDurableFile(const fs::path& file, std::span<const std::uint8_t> contents,
+                           DWORD disposition) {
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (disposition == CREATE_NEW &&
+            (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+            return {FileProblem::NameTaken, file, {}};
+        }
+        return FileFailure(error, file, FileProblem::NoNewFiles);
+    }
+    FileResult written = Finish(handle, contents, contents.size() + 1, file);
+    if (!written) DeleteFileW(file.c_str());
+    return written;
+}
+
 }  // namespace
 
 FileResult IdentifyFile(const fs::path& path, FileIdentity& identity) {
@@ -65,14 +83,11 @@ FileResult IdentifyFile(const fs::path& path, FileIdentity& identity) {
 }
 
 FileResult WriteDurableFile(const fs::path& file, std::span<const std::uint8_t> contents) {
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        return FileFailure(GetLastError(), file, FileProblem::NoNewFiles);
-    }
-    FileResult written = Finish(handle, contents, contents.size() + 1, file);
-    if (!written) DeleteFileW(file.c_str());
-    return written;
+    return MakeDurableFile(file, contents, CREATE_ALWAYS);
+}
+
+FileResult WriteNewDurableFile(const fs::path& file, std::span<const std::uint8_t> contents) {
+    return MakeDurableFile(file, contents, CREATE_NEW);
 }
 
 FileResult WriteOver(const fs::path& file, std::span<const std::uint8_t> contents,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -14,6 +16,7 @@
 #include "support/MemoryDialogControls.h"
 #include "support/TempDirectory.h"
 #include "support/VirtualClock.h"
+#include "support/linux/ChildProcess.h"
 #include "support/linux/ProgramRun.h"
 #include "ui/ControlIds.h"
 #include "ui/MainWindowBehaviour.h"
@@ -479,6 +482,82 @@ TEST_F(VarnokCliTest, ProfileFilesThatAreRefusedSayWhyAndChangeNothing) {
     const ProgramResult piped = Cli({"import", "-"}, std::string(1024 * 1024 + 1, ' '));
     EXPECT_EQ(piped.status, 2);
     EXPECT_NE(piped.err.find("standard input: it is too large"), std::string::npos) << piped.err;
+}
+
+// A map the user may read but not write is shown, read beside the keyboard's table and
+// exported; a command that would change it is refused at start with the reason, as is a map in
+// a folder that is not there.
+TEST_F(VarnokCliTest, AMapThatMayOnlyBeReadIsShownButNeverChanged) {
+    namespace fs = std::filesystem;
+    const fs::path folder = home.Path() / "read-only";
+    fs::create_directory(folder);
+    const std::string map = (folder / "msmap.dat").string();
+    Ok({"--map", map, "set", "1", "Ctrl+C"});
+    const std::string profile = (home.Path() / "keys.json").string();
+    Ok({"--map", map, "export", profile});
+    const std::string held = Contents(map);
+    // Root may write anything: the commands run as an ordinary user, who owns the home.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(home.Path())) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), OrdinaryUserId(), OrdinaryGroupId()), 0);
+    }
+    ASSERT_EQ(::chown(home.Path().c_str(), OrdinaryUserId(), OrdinaryGroupId()), 0);
+    fs::permissions(map, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+
+    const std::string refused = "varnok-cli: " + map +
+                                ": the key map cannot be written there: " + map +
+                                ": the file is read-only\n";
+    const std::string gone = (home.Path() / "gone" / "m.dat").string();
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string said;  // in standard output on success, all of standard error otherwise
+    } cases[] = {
+        {{"--map", map, "show"}, 0, "1  Normal  \"Ctrl|C|,\"              01 01 00 06"},
+        {{"--map", map, "show", "--json"}, 0, "\"text\": \"Ctrl|C|,\""},
+        {{"--map", map, "export", "-"}, 0, "\"text\": \"Ctrl|C|,\""},
+        {{"--map", map, "read"}, 0, "1  Normal  -"},
+        {{"--map", map, "list"}, 0, "simulated-keyboard"},
+        {{"--map", map, "show", "--help"}, 0, "Show the stored keys"},
+        {{"--map", map, "watch"}, 1, "varnok-cli: the simulated keyboard has no keys to press\n"},
+        {{"--map", map, "set", "2", "A"}, 2, refused},
+        {{"--map", map, "unset", "1"}, 2, refused},
+        {{"--map", map, "import", profile}, 2, refused},
+        {{"--map", map, "clear"}, 2, refused},
+        {{"--map", map, "save"}, 2, refused},
+        {{"--map", map, "read", "--store"}, 2, refused},
+        {{"--map", gone, "show"},
+         2,
+         "varnok-cli: " + gone + ": the key map cannot be written there: " + gone +
+             ": the folder does not exist\n"},
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const std::string& argument : c.arguments) line += " " + argument;
+        SCOPED_TRACE(line);
+        const std::optional<std::string> ran = RunInChild(
+            [&] {
+                const ProgramResult result = Cli(c.arguments);
+                return std::to_string(result.status) + "\n" + result.out + '\0' + result.err;
+            },
+            std::chrono::seconds(30), true);
+        ASSERT_TRUE(ran.has_value());
+        const std::size_t statusEnd = ran->find('\n');
+        const std::size_t outEnd = ran->find('\0', statusEnd);
+        const std::string out = ran->substr(statusEnd + 1, outEnd - statusEnd - 1);
+        const std::string err = ran->substr(outEnd + 1);
+        EXPECT_EQ(ran->substr(0, statusEnd), std::to_string(c.status)) << err;
+        if (c.status == 0) {
+            EXPECT_NE(out.find(c.said), std::string::npos) << out;
+        } else {
+            EXPECT_EQ(err, c.said);
+        }
+        EXPECT_EQ(Contents(map), held);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+    fs::permissions(folder, fs::perms::owner_all);
 }
 
 }  // namespace
