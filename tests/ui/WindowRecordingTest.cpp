@@ -4,8 +4,10 @@
 #include <functional>
 
 #include "store/InPlaceFile.h"
+#include "store/SlotMap.h"
 #include "support/FileBytes.h"
 #include "support/WindowHarness.h"
+#include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 
 namespace varnok {
@@ -294,6 +296,98 @@ TEST_F(WindowRecordingTest, CtrlZUndoesEachChangeOfTheRowsAndCtrlYRedoesIt) {
         EXPECT_EQ(ReadBytes(directory.Path() / "msmap.dat"), fileChangedAnew);
         EXPECT_TRUE(controls.messages.empty());
     }
+}
+
+}  // namespace
+}  // namespace varnok
+
+namespace varnok {
+namespace {
+
+// After a Save that did not reach the keyboard whole, Discard puts back the rows, msmap.dat and
+// the settings of the last successful save, and the next start says whether the keyboard holds
+// what the rows show: never "saved" when the keyboard never got the keys.
+TEST_F(WindowRecordingTest, DiscardAfterAFailedSavePutsBackWhatTheKeyboardLastGot) {
+    struct Case {
+        std::string name;
+        std::function<void(SimulatedKeyboard&)> fault;
+        bool keyboardMixed;  // the keyboard took some records of the failed save
+    };
+    const Case cases[] = {
+        {"no keyboard", [](SimulatedKeyboard& k) { k.Unplug(); }, false},
+        {"the first record refused", [](SimulatedKeyboard& k) { k.RefuseSet(k.SetCount() + 1); },
+         false},
+        {"key 3 refused", [](SimulatedKeyboard& k) { k.RefuseSet(k.SetCount() + 5); }, true},
+    };
+    const std::string caption(KeyDialogTemplate().caption);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        keyboard.Plug();
+        Focus(1024);
+        CtrlC();
+        Choose(1054, 1);
+        Click(1000);
+        ASSERT_EQ(controls.caption, caption);
+        const Bytes savedMap = ReadBytes(directory.Path() / "msmap.dat");
+
+        // Row 1 becomes Ctrl+A acting normally; the save fails.
+        Focus(1024);
+        Chord({{kCtrl.virtualKey, kCtrl.scanByte}, {kA.virtualKey, kA.scanByte}});
+        Choose(1054, 0);
+        c.fault(keyboard);
+        Click(1000);
+        controls.unsavedAnswers = {UnsavedAnswer::Discard};
+        Stroke(kEscape);
+        ASSERT_EQ(controls.closed, 1);
+        EXPECT_EQ(ReadBytes(directory.Path() / "msmap.dat"), savedMap);
+        EXPECT_EQ(settings.ReadSetting("Settings", "KeyFun1Sel", -1), 1);
+
+        // The next start shows the rows as saved; unsaved only where the keyboard holds a mix.
+        window.reset();
+        controls = FocusReportingControls();
+        keyboard.Plug();
+        Start();
+        EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
+        EXPECT_EQ(controls.SelectedListIndex(1054), 1);
+        EXPECT_EQ(controls.caption, (c.keyboardMixed ? "*" : "") + caption);
+        EXPECT_EQ(controls.GetText(ControlId::Status).find("does not hold these keys") !=
+                      std::string::npos,
+                  c.keyboardMixed)
+            << controls.GetText(ControlId::Status);
+    }
+}
+
+// Undo of Clear, a read-back or an import puts back only the keys the change took: a key another
+// program saved since stays as it saved it, in the file, the rows and the next Save.
+TEST_F(WindowRecordingTest, UndoKeepsAKeyAnotherProgramSavedSince) {
+    Restart();
+    Focus(1024);
+    CtrlC();
+    Choose(1020, 5);
+    Choose(1028, 4);
+    Click(1000);
+    Click(ControlId::Clear);
+    ASSERT_EQ(controls.GetText(1024), "");
+
+    // Another program saves key 5 meanwhile.
+    SlotMap other = SlotMap::InFile(directory.Path() / "msmap.dat");
+    ASSERT_TRUE(other.Load());
+    other.Set("key5", "Ctrl|V|,", ToSlotData(Bytes{0x01, 0x01, 0x00, 0x19, 0, 0, 0, 0}), 0);
+    ASSERT_TRUE(other.Save());
+
+    window->OnButtonClicked(ControlId::UndoEntry);
+    EXPECT_EQ(controls.GetText(1024), "Ctrl|C|,");
+    EXPECT_EQ(controls.GetText(1028), "Ctrl|V|,");
+    SlotMap stored = SlotMap::InFile(directory.Path() / "msmap.dat");
+    ASSERT_TRUE(stored.Load());
+    ASSERT_NE(stored.Find("key1"), nullptr);
+    ASSERT_NE(stored.Find("key5"), nullptr);
+    EXPECT_EQ(stored.Find("key5")->text, "Ctrl|V|,");
+    Click(1000);
+    const auto record = keyboard.Table().Record(5);
+    EXPECT_EQ(Bytes(record.begin(), record.end()),
+              (Bytes{0x05, 0x08, 0x01, 0x01, 0x00, 0x19, 0, 0, 0, 0, 0xFF}));
 }
 
 }  // namespace

@@ -1,12 +1,6 @@
 #include <gtest/gtest.h>
-#include <sys/ptrace.h>
-#include <sys/syscall.h>
-#include <sys/user.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -17,6 +11,7 @@
 #include "support/FileBytes.h"
 #include "support/HidFakePlatform.h"
 #include "support/TempDirectory.h"
+#include "support/linux/KillAtChange.h"
 #include "support/linux/ScopedEnvironment.h"
 
 namespace varnok {
@@ -25,65 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 #if defined(__x86_64__)
-
-// A call that changes a file or a folder: where a kill leaves its mark.
-bool ChangesFiles(long call) {
-    switch (call) {
-        case SYS_write:
-        case SYS_pwrite64:
-        case SYS_writev:
-        case SYS_ftruncate:
-        case SYS_fallocate:
-        case SYS_fsync:
-        case SYS_fdatasync:
-        case SYS_rename:
-        case SYS_renameat:
-        case SYS_renameat2:
-        case SYS_unlink:
-        case SYS_unlinkat:
-            return true;
-        default:
-            return false;
-    }
-}
-
-// Runs work in a child process and kills it with SIGKILL as it enters its nth call that
-// changes a file, before the call does anything. False when work ended before that.
-bool KillAtChange(const std::function<void()>& work, int n) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
-        ::raise(SIGSTOP);
-        work();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
-    int changes = 0;
-    bool entering = true;
-    int pending = 0;
-    for (;;) {
-        ::ptrace(PTRACE_SYSCALL, child, nullptr, pending);
-        pending = 0;
-        ::waitpid(child, &status, 0);
-        if (WIFEXITED(status) || WIFSIGNALED(status)) return false;
-        if (WSTOPSIG(status) != (SIGTRAP | 0x80)) {
-            pending = WSTOPSIG(status);
-            continue;
-        }
-        if (entering) {
-            user_regs_struct registers{};
-            ::ptrace(PTRACE_GETREGS, child, nullptr, &registers);
-            if (ChangesFiles(static_cast<long>(registers.orig_rax)) && ++changes == n) {
-                ::kill(child, SIGKILL);
-                ::waitpid(child, &status, 0);
-                return true;
-            }
-        }
-        entering = !entering;
-    }
-}
 
 Bytes MapOf(const char* text, int records) {
     SlotMap map;
