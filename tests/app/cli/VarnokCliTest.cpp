@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -558,6 +559,43 @@ TEST_F(VarnokCliTest, AMapThatMayOnlyBeReadIsShownButNeverChanged) {
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
     fs::permissions(folder, fs::perms::owner_all);
+}
+
+}  // namespace
+}  // namespace varnok
+
+namespace varnok {
+namespace {
+
+// Sets of different keys run at once each keep their key, and the key count they leave shows
+// every key any of them defined.
+TEST_F(VarnokCliTest, ConcurrentSetsKeepEveryKeyAndAKeyCountThatShowsThem) {
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::filesystem::remove_all(home.Path() / "config");
+        std::filesystem::remove_all(home.Path() / "data");
+        std::vector<pid_t> children;
+        for (const char* key : {"2", "3", "6"}) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                const ProgramResult result = Cli({"set", key, "--once", "Ctrl+V"});
+                ::_exit(result.status == 0 ? 0 : 1);
+            }
+            children.push_back(child);
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const std::string shown = Ok({"show"});
+        for (const char* key : {"2", "3", "6"}) {
+            EXPECT_NE(shown.find(std::string(key) + "  Once    \"Ctrl|V|,\""), std::string::npos)
+                << shown;
+        }
+        EXPECT_NE(Contents(SettingsFile()).find("keynum=5"), std::string::npos)
+            << Contents(SettingsFile());
+    }
 }
 
 }  // namespace
