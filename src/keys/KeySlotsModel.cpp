@@ -86,6 +86,18 @@ FileResult KeySlotsModel::SaveStore(std::span<const SettingChange> settings) {
     return saved;
 }
 
+FileResult KeySlotsModel::PutBackStore(const std::optional<std::vector<std::uint8_t>>& bytes,
+                                       std::span<const SettingChange> settings) {
+    return slotMap_.SaveBytes(bytes, settings);
+}
+
+FileResult KeySlotsModel::RevertStore(const SlotMap& now, std::span<const SettingChange> settings) {
+    SlotMap map = now;
+    map.Revert(slotMap_);
+    slotMap_ = std::move(map);
+    return SaveStore(settings);
+}
+
 const std::string& KeySlotsModel::Text(int slot) const {
     return Valid(slot) ? slots_[slot].text : kNoText;
 }

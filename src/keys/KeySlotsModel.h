@@ -56,7 +56,13 @@ public:
     // When the last SaveStore wrote msmap.dat where it stands without a journal (see
     // SlotMap::Unguarded).
     const std::optional<FileResult>& Unguarded() const { return slotMap_.Unguarded(); }
-    SlotMap& MutableMap() { return slotMap_; }
+    // Undoing a change of the store: msmap.dat and the settings become what this model holds, as
+    // one change. PutBackStore writes the file's bytes as they were (none: no file); RevertStore
+    // starts from now, the map as the window last read or wrote it, and keeps a key another
+    // program saved since.
+    FileResult PutBackStore(const std::optional<std::vector<std::uint8_t>>& bytes,
+                            std::span<const SettingChange> settings);
+    FileResult RevertStore(const SlotMap& now, std::span<const SettingChange> settings);
     // The slots the last SaveStore took from the file, in slot order.
     const std::vector<int>& SlotsChangedElsewhere() const { return changedElsewhere_; }
     // What the last SaveStore kept of a file that ended in part of a record (see

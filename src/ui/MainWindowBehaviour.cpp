@@ -391,16 +391,10 @@ void MainWindowBehaviour::Restore(RowsState state) {
         const bool untouched = model_.Map().ReadFileBytes(now) &&
                                (now ? *now == model_.Map().Contents() : model_.Map().Size() == 0);
         FileResult put;
-        if (untouched) {
-            // Nobody saved the file since this window: it goes back byte for byte.
-            put = state.model.MutableMap().SaveBytes(state.file, settings);
-        } else {
-            // A key another program saved since stays as it saved it.
-            SlotMap map = model_.Map();
-            map.Revert(state.model.Map());
-            state.model.MutableMap() = std::move(map);
-            put = state.model.SaveStore(settings);
-        }
+        // Nobody saved the file since this window: it goes back byte for byte. Otherwise a key
+        // another program saved since stays as it saved it.
+        put = untouched ? state.model.PutBackStore(state.file, settings)
+                        : state.model.RevertStore(model_.Map(), settings);
         if (!put) {
             // Nothing changed: the rows stay as the file and the settings hold them.
             ShowFileProblem(MessageId::StoreNotSaved, put);
