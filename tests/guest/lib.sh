@@ -4,8 +4,8 @@
 set -eEuo pipefail
 trap 'echo "FAILED: $BASH_COMMAND (line $LINENO) ended with status $?"' ERR
 cd "$WORK"
-# The map file and settings of this scenario's user, not the host's.
-export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config
+# The map file, settings and journals of this scenario's user, not the host's.
+export XDG_DATA_HOME=$WORK/data XDG_CONFIG_HOME=$WORK/config XDG_STATE_HOME=$WORK/state
 mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
 cli=$VARNOK_BUILD/varnok-cli
 uhid_keyboard=$VARNOK_BUILD/tests/varnok-uhid-keyboard
