@@ -3,14 +3,16 @@
 
 VARNOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Compiler, build tools, Qt 6 Widgets, a CJK font so the Chinese texts render, and the two
-# header-only libraries of varnok-cli (CLI11, nlohmann-json).
+# Compiler, build tools, Qt 6 Widgets, a CJK font so the Chinese texts render, the two
+# header-only libraries of varnok-cli (CLI11, nlohmann-json), and libxkbcommon with its
+# registry and the layout data, from which string keys are encoded for the owner's layout.
 VARNOK_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev fonts-wqy-microhei
-    libcli11-dev nlohmann-json3-dev)
+    libcli11-dev nlohmann-json3-dev libxkbcommon-dev libxkbregistry-dev xkb-data)
 # Test frameworks, what the window tests and screenshots use, what reads the window as a
 # screen reader does (AT-SPI on a session bus), Qt's own Chinese texts that a Chinese window
-# loads, and clang with its libFuzzer runtime for the fuzz targets.
-VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git
+# loads, clang with its libFuzzer runtime for the fuzz targets, and the layout data the
+# string key tests compile real layouts from.
+VARNOK_TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format git xkb-data
                       desktop-file-utils appstream python3-pyatspi at-spi2-core dbus-daemon
                       qt6-translations-l10n clang libclang-rt-14-dev)
 # What scripts/package needs beyond the build: dpkg-shlibdeps finds the package's dependencies,

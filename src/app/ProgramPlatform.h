@@ -11,6 +11,7 @@
 #include "device/DeviceWatch.h"
 #include "device/HidPlatform.h"
 #include "device/KeyboardInput.h"
+#include "keys/KeyboardLayout.h"
 #include "store/SettingsStore.h"
 
 namespace varnok {
@@ -53,6 +54,11 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
 
 // Where that store lives, as the help names it for the user who runs it.
 std::string WindowSettingsPlace(std::string_view program);
+
+// The keyboard layout the system knows by the name, for encoding string keys: an XKB name on
+// Linux ("de", "us(dvorak)"), a layout identifier on Windows ("00000407"). Nullptr and the
+// reason for a name the system does not know.
+std::unique_ptr<KeyboardLayout> NamedKeyboardLayout(std::string_view name, std::string& error);
 
 // The keyboard's own input for the key tester, read and held from the desktop while the
 // object lives; nullptr and the reason when there is none to read.

@@ -8,6 +8,7 @@
 #include "keys/FunctionModeNames.h"
 #include "keys/KeyReadBack.h"
 #include "keys/KeySlotsModel.h"
+#include "keys/StringPayload.h"
 #include "keys/StringPayloadAssembler.h"
 
 namespace varnok {
@@ -24,7 +25,7 @@ ReadBackData DataOf(const FeatureReport& report) {
 
 }  // namespace
 
-std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
+std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot, const KeyboardLayout& layout) {
     const auto page = static_cast<std::uint8_t>(slot);
     FeatureReport report{};
     if (!link.ReadPage(page, &report)) return std::nullopt;
@@ -45,7 +46,7 @@ std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot) {
                 payload.AddContinuation(DataOf(report));
             }
             result.kind = SlotReadBack::Kind::String;
-            result.text = payload.Text();
+            result.text = DecodeStringPayload(payload.Payload(), layout);
             result.payload.assign(payload.Payload().begin(), payload.Payload().end());
             if (IsRowSlot(slot)) result.functionMode = kStringMode;
             return result;
@@ -76,7 +77,7 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host) {
         if (const auto progress = ProgressBeforeSlot(FlowProgress::Activity::Reading, slot)) {
             host.ReportProgress(*progress);
         }
-        const std::optional<SlotReadBack> read = ReadSlot(link, slot);
+        const std::optional<SlotReadBack> read = ReadSlot(link, slot, model.Layout());
         if (!read) {
             host.ShowKeyboardFailure(MessageId::ReadFailed, link.LastFailure());
             break;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "keys/KeyReport.h"
+#include "keys/UsKeyboardLayout.h"
 
 namespace varnok {
 
@@ -37,7 +38,8 @@ bool ReadBackAllKeys(KeySlotsModel& model, KeyboardLink& link, FlowHost& host);
 // when both were kept.
 bool KeepReadBack(KeySlotsModel& model, FlowHost& host);
 
-// Reads one slot and interprets it; nullopt only when a read fails.
-std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot);
+// Reads one slot and interprets it, a string by the layout; nullopt only when a read fails.
+std::optional<SlotReadBack> ReadSlot(KeyboardLink& link, int slot,
+                                     const KeyboardLayout& layout = UsKeyboardLayout());
 
 }  // namespace varnok

@@ -12,7 +12,7 @@ namespace varnok {
 bool DefineKeyFromText(KeySlotsModel& model, int slot, std::int32_t mode,
                        std::string_view definition, std::string& reason) {
     if (mode == kStringMode) {
-        if (!CheckTypedString(definition, reason) ||
+        if (!CheckTypedString(definition, reason, model.Layout()) ||
             !CheckRowText(definition, RowTextUse::TypedString, reason)) {
             return false;
         }

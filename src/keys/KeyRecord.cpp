@@ -9,9 +9,9 @@
 namespace varnok {
 
 KeyRecord BuildKeyRecord(std::uint8_t slot, std::int32_t functionMode, const KeyReportList& reports,
-                         std::string_view rowText) {
+                         std::string_view rowText, const KeyboardLayout& layout) {
     if (IsRowSlot(slot) && functionMode == kStringMode) {
-        const std::vector<std::uint8_t> payload = EncodeStringPayload(rowText);
+        const std::vector<std::uint8_t> payload = EncodeStringPayload(rowText, layout);
         KeyRecord record{KeyRecordKind::String,
                          {slot, static_cast<std::uint8_t>(payload.size()), kStringMarker}};
         record.bytes.insert(record.bytes.end(), payload.begin(), payload.end());

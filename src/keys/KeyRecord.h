@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/UsKeyboardLayout.h"
+
 namespace varnok {
 
 class KeyReportList;
@@ -19,9 +21,10 @@ struct KeyRecord {
 };
 
 // Builds slot's key record for saving. functionMode is the slot's row mode (slot 0 is always
-// Normal). A String slot is encoded from rowText; any other slot from its first recorded
-// report, with the Once flag set in a Once row.
+// Normal). A String slot is encoded from rowText for the layout; any other slot from its first
+// recorded report, with the Once flag set in a Once row.
 KeyRecord BuildKeyRecord(std::uint8_t slot, std::int32_t functionMode, const KeyReportList& reports,
-                         std::string_view rowText);
+                         std::string_view rowText,
+                         const KeyboardLayout& layout = UsKeyboardLayout());
 
 }  // namespace varnok

@@ -57,7 +57,7 @@ void KeySlotsModel::ShowTypedStrings() {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         Slot& s = slots_[row];
         if (s.functionMode != kStringMode) continue;
-        TypableString check = CheckTypableString(s.text);
+        TypableString check = CheckTypableString(s.text, *layout_);
         if (check.TypesWholeText()) continue;
         s.shortfall = StringShortfall{StringShortfall::Source::StoredText, std::move(s.text)};
         s.text = std::move(check.typed);
@@ -240,7 +240,7 @@ void KeySlotsModel::TakeReadBackString(int slot, const std::string& text,
         slots_[slot].text = text;
     }
     slots_[slot].shortfall.reset();
-    if (!PayloadIsAllCharacters(payload)) {
+    if (!PayloadIsAllCharacters(payload, *layout_)) {
         slots_[slot].shortfall = StringShortfall{StringShortfall::Source::ReadBackKeys, {}};
     }
 }
@@ -257,7 +257,7 @@ void KeySlotsModel::KeepTypedStrings() {
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         Slot& s = slots_[row];
         if (s.functionMode != kStringMode) continue;
-        const std::vector<std::uint8_t> payload = EncodeStringPayload(s.text);
+        const std::vector<std::uint8_t> payload = EncodeStringPayload(s.text, *layout_);
         // The keyboard is given what the row shows; msmap.dat keeps a stored text that encodes
         // to nothing, and with it the row's shortfall.
         if (!payload.empty()) {
@@ -271,7 +271,7 @@ void KeySlotsModel::KeepTypedStrings() {
 
 KeyRecord KeySlotsModel::RecordOf(int slot) const {
     return BuildKeyRecord(static_cast<std::uint8_t>(slot), FunctionMode(slot), Reports(slot),
-                          Text(slot));
+                          Text(slot), *layout_);
 }
 
 void KeySlotsModel::KeepFirstReport(int slot) {

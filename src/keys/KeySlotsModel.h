@@ -12,6 +12,7 @@
 #include "keys/KeyReport.h"
 #include "keys/KeyReportList.h"
 #include "keys/KeySlots.h"
+#include "keys/UsKeyboardLayout.h"
 #include "store/SettingChange.h"
 #include "store/SlotMap.h"
 
@@ -69,6 +70,11 @@ public:
     // SlotMap::KeptCopy).
     const std::optional<FileResult>& KeptCopy() const { return slotMap_.KeptCopy(); }
     const SlotMap& Map() const { return slotMap_; }
+
+    // The layout the computer types the String rows with: their texts are checked, encoded
+    // and read back by it. The US table until one is set; the layout must outlive the model.
+    void SetLayout(const KeyboardLayout& layout) { layout_ = &layout; }
+    const KeyboardLayout& Layout() const { return *layout_; }
 
     const std::string& Text(int slot) const;
     bool IsDefined(int slot) const;
@@ -147,6 +153,7 @@ private:
     SlotMap slotMap_;
     std::array<Slot, kSlotCount> slots_{};
     std::vector<int> changedElsewhere_;
+    const KeyboardLayout* layout_ = &UsKeyboardLayout();
 };
 
 }  // namespace varnok

@@ -21,14 +21,14 @@ ProfileKey KeyOfSlot(const KeySlotsModel& model, int slot, std::vector<std::stri
     key.function =
         IsRowSlot(slot) && (mode == kOnceMode || mode == kStringMode) ? mode : kNormalMode;
     if (key.function == kStringMode) {
-        const TypableString typed = CheckTypableString(model.Text(slot));
+        const TypableString typed = CheckTypableString(model.Text(slot), model.Layout());
         if (!typed.TypesWholeText()) {
             notices.push_back("key " + std::to_string(slot) + ": the keyboard types " +
                               QuotedText(typed.typed) + " of " + QuotedText(model.Text(slot)) +
                               " (" + StringRefusalText(typed, 0) + ")");
         }
         key.text = typed.typed;
-        key.definition = EncodeStringPayload(key.text);
+        key.definition = EncodeStringPayload(key.text, model.Layout());
         return key;
     }
     const auto& reports = model.Reports(slot).RecordedReports();

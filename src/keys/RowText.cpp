@@ -96,8 +96,8 @@ bool CheckRowText(std::string_view text, RowTextUse use, std::string& reason) {
     return check.Fits();
 }
 
-bool CheckTypedString(std::string_view text, std::string& reason) {
-    const TypableString check = CheckTypableString(text);
+bool CheckTypedString(std::string_view text, std::string& reason, const KeyboardLayout& layout) {
+    const TypableString check = CheckTypableString(text, layout);
     if (check.TypesWholeText()) return true;
     reason = StringRefusalText(check, 0);
     return false;

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "keys/UsKeyboardLayout.h"
 #include "store/SlotRecord.h"
 
 namespace varnok {
@@ -48,7 +49,8 @@ std::string RowTextRefusalText(const RowTextCheck& check, std::int32_t language)
 // passes; otherwise reason says why.
 // A row text, see above.
 bool CheckRowText(std::string_view text, RowTextUse use, std::string& reason);
-// The text of a String key: at most 14 characters, each one the keyboard can type.
-bool CheckTypedString(std::string_view text, std::string& reason);
+// The text of a String key: at most 14 characters, each one the keyboard types on the layout.
+bool CheckTypedString(std::string_view text, std::string& reason,
+                      const KeyboardLayout& layout = UsKeyboardLayout());
 
 }  // namespace varnok

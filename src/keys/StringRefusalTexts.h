@@ -9,7 +9,7 @@
 namespace varnok {
 
 // The reason a string key refuses a text, in English and Chinese. "%c" stands for the
-// refused character.
-extern const std::array<LanguageTextRow<StringRefusal>, 2> StringRefusalTexts;
+// refused character, "%l" for the layout's name.
+extern const std::array<LanguageTextRow<StringRefusal>, 5> StringRefusalTexts;
 
 }  // namespace varnok

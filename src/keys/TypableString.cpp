@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "keys/KeyLookup.h"
 #include "keys/StringRefusalTexts.h"
 #include "store/Utf8.h"
 
@@ -12,6 +11,27 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 constexpr std::string_view kCharacterPlaceholder = "%c";
+constexpr std::string_view kLayoutPlaceholder = "%l";
+
+StringRefusal RefusalOf(LayoutRefusal reason) {
+    switch (reason) {
+        case LayoutRefusal::NoKey:
+            break;
+        case LayoutRefusal::NeedsAltGr:
+            return StringRefusal::NeedsAltGr;
+        case LayoutRefusal::NeedsDeadKey:
+            return StringRefusal::NeedsDeadKey;
+        case LayoutRefusal::NotOnLayout:
+            return StringRefusal::NotOnLayout;
+    }
+    return StringRefusal::NoKeyForCharacter;
+}
+
+void ReplacePlaceholder(std::string& text, std::string_view placeholder, std::string_view value) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+        text.replace(at, placeholder.size(), value);
+    }
+}
 
 // How a refused character is named to the user: itself, unless it is a control character
 // (shown as U+000A) or no character at all.
@@ -29,29 +49,27 @@ std::string NameOf(const Utf8Character& character) {
 
 }  // namespace
 
-bool KeyboardTypes(char32_t character) {
-    const auto key = CharToKeyCode(character);
-    if (!key) {
-        return false;
-    }
-    const auto usage = KeyCodeToUsage(key->keyCode);
-    return usage && !usage->isModifier;
+bool KeyboardTypes(char32_t character, const KeyboardLayout& layout) {
+    return std::holds_alternative<LayoutKey>(layout.KeyFor(character));
 }
 
-TypableString CheckTypableString(std::string_view text) {
+TypableString CheckTypableString(std::string_view text, const KeyboardLayout& layout) {
     TypableString check;
+    check.layoutName = layout.Name();
     std::size_t typedCount = 0;
     for (std::size_t index = 0; !text.empty(); ++index) {
         const Utf8Character character = FirstUtf8Character(text);
         text.remove_prefix(character.bytes.size());
 
         std::optional<StringRefusal> refusal;
-        if (!character.codePoint || !KeyboardTypes(*character.codePoint)) {
-            refusal = StringRefusal::NoKeyForCharacter;
+        const auto key = character.codePoint
+                             ? layout.KeyFor(*character.codePoint)
+                             : std::variant<LayoutKey, LayoutRefusal>(LayoutRefusal::NoKey);
+        if (const auto* reason = std::get_if<LayoutRefusal>(&key)) {
+            refusal = RefusalOf(*reason);
         } else if (typedCount == kMaxStringCharacters) {
             refusal = StringRefusal::PastCharacterLimit;
         } else {
-            // Every character a key types is ASCII: one byte.
             check.typed += character.bytes;
             ++typedCount;
         }
@@ -64,8 +82,9 @@ TypableString CheckTypableString(std::string_view text) {
     return check;
 }
 
-bool TakesStringEdit(std::string_view before, std::string_view after) {
-    if (CheckTypableString(after).TypesWholeText()) {
+bool TakesStringEdit(std::string_view before, std::string_view after,
+                     const KeyboardLayout& layout) {
+    if (CheckTypableString(after, layout).TypesWholeText()) {
         return true;
     }
     // One stretch of before removed: after is a head of before followed by a tail of it.
@@ -82,9 +101,8 @@ std::string StringRefusalText(const TypableString& check, std::int32_t language)
         return {};
     }
     std::string text(LanguageTextFor(StringRefusalTexts, *check.refusal, language));
-    if (const auto at = text.find(kCharacterPlaceholder); at != std::string::npos) {
-        text.replace(at, kCharacterPlaceholder.size(), check.refusedCharacter);
-    }
+    ReplacePlaceholder(text, kCharacterPlaceholder, check.refusedCharacter);
+    ReplacePlaceholder(text, kLayoutPlaceholder, check.layoutName);
     return text;
 }
 

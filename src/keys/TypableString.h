@@ -28,23 +28,29 @@ struct TypableString {
     // that is no UTF-8 as U+FFFD) and its index among the text's characters, counted from 0.
     std::string refusedCharacter;
     std::size_t refusedIndex = 0;
+    // The name of the layout the text was checked against, for the reason.
+    std::string layoutName;
 
     bool TypesWholeText() const { return !refusal; }
 };
 
-// Whether a key of the keyboard types the character, with or without Shift.
-bool KeyboardTypes(char32_t character);
+// Whether a key of the keyboard types the character on the layout, with or without Shift.
+bool KeyboardTypes(char32_t character, const KeyboardLayout& layout = UsKeyboardLayout());
 
-// Checks UTF-8 text character by character against the keys and the 14-character limit.
-TypableString CheckTypableString(std::string_view text);
+// Checks UTF-8 text character by character against the layout's keys and the 14-character
+// limit.
+TypableString CheckTypableString(std::string_view text,
+                                 const KeyboardLayout& layout = UsKeyboardLayout());
 
 // Whether the value box of a String row takes an edit that turns before into after: it does
 // when the keyboard types after whole, and whenever the edit only takes characters out, so
 // that a text the box was given as it is (a stored one, a command item's name) can still be
 // shortened. CheckTypableString(after) says why when it does not.
-bool TakesStringEdit(std::string_view before, std::string_view after);
+bool TakesStringEdit(std::string_view before, std::string_view after,
+                     const KeyboardLayout& layout = UsKeyboardLayout());
 
-// The reason for a refusal, naming the refused character, in the window's language (0
+// The reason for a refusal, naming the refused character and, where the layout is the
+// reason, the layout, in the window's language (0
 // English, otherwise Chinese); empty when the whole text is typed.
 std::string StringRefusalText(const TypableString& check, std::int32_t language);
 

@@ -95,6 +95,20 @@ HidPlatform* CliCommands::Keyboard() {
     return keyboard;
 }
 
+bool CliCommands::UseLayout(KeySlotsModel& model) {
+    if (!env_.layout) return true;
+    if (!layout_) {
+        std::string error;
+        layout_ = env_.layout(error);
+        if (!layout_) {
+            Fail(kExitUsage, error);
+            return false;
+        }
+    }
+    model.SetLayout(*layout_);
+    return true;
+}
+
 bool CliCommands::LoadModel(KeySlotsModel& model) {
     // No file yet is an empty store; a file that cannot be loaded stops the command, before
     // the keyboard or any file is touched.
@@ -180,7 +194,7 @@ int CliCommands::List(bool json) {
 
 int CliCommands::Show(bool json) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
-    if (!LoadModel(model)) return kExitUsage;
+    if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     if (CompareWithKeyboard(model) == KeyboardCopy::Differs) {
         env_.err << "varnok-cli: " << KeyboardDiffersText(0) << "\n";
     }
@@ -246,6 +260,7 @@ int CliCommands::Read(bool takeIntoStore, bool json) {
     // key's function comes from its record. Saved, it takes the seven slots into msmap.dat over
     // what the file held, as the window's read-back and Save do.
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
+    if (!UseLayout(model)) return kExitUsage;
     if (takeIntoStore) {
         KeySlotsModel stored(SlotMap::InFile(env_.mapFile, &env_.settings));
         if (!LoadModel(stored)) return kExitUsage;
@@ -292,7 +307,7 @@ int CliCommands::Set(std::string_view keyGiven, std::optional<std::int32_t> mode
     if (!rowKey) return kExitUsage;
     const int key = *rowKey;
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
-    if (!LoadModel(model)) return kExitUsage;
+    if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     // Only --string makes a key type text: without a mode a chord or command item is Normal,
     // or Once where the key acts once already.
     std::int32_t rowMode =
@@ -340,7 +355,7 @@ void CliCommands::PrintKey(const KeySlotsModel& model, int key) {
 
 int CliCommands::Save(bool verify) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
-    if (!LoadModel(model)) return kExitUsage;
+    if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     HidPlatform* keyboard = Keyboard();
     if (keyboard == nullptr) return kExitUsage;
     KeyboardLink link(*keyboard);
@@ -389,7 +404,7 @@ int CliCommands::Export(const std::string& file) {
         if (!refusal.empty()) return Fail(kExitUsage, refusal);
     }
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
-    if (!LoadModel(model)) return kExitUsage;
+    if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
     const Profile profile = ProfileOfStoredKeys(model, env_.settings, notices);
     for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
@@ -418,7 +433,7 @@ int CliCommands::Import(const std::string& file) {
     }
     if (!profile) return Fail(kExitUsage, refusal);
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
-    if (!LoadModel(model)) return kExitUsage;
+    if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     refusal = ImportProfile(*profile, model, 0);
     if (!refusal.empty()) return Fail(kExitUsage, refusal);
     return kExitSuccess;

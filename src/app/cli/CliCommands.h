@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/cli/KeyboardListing.h"
+#include "keys/KeyboardLayout.h"
 #include "store/SettingChange.h"
 
 namespace varnok {
@@ -48,6 +49,11 @@ struct CliEnvironment {
     // The keyboard's own input for the key tester, opened at first use; nullptr and the
     // reason when there is none to read (no keyboard, the simulated one).
     std::function<std::unique_ptr<KeyboardInput>(std::string& error)> keyboardInput;
+    // The layout --layout names, made at first use; empty without --layout, when string keys
+    // are typed with the US table (msmap.dat keeps each key's text, and every command encodes
+    // it anew, so save needs the layout set used). Nullptr and the reason for a name the system
+    // does not know.
+    std::function<std::unique_ptr<KeyboardLayout>(std::string& error)> layout;
     // Set from outside (Ctrl+C) to end a save or read at the next record.
     const std::atomic<bool>* stop = nullptr;
 };
@@ -85,6 +91,9 @@ private:
     // nothing could be changed.
     bool SaveModel(KeySlotsModel& model, std::span<const SettingChange> settings = {});
     HidPlatform* Keyboard();
+    // The model types its String rows with the --layout layout; false, said so, when that
+    // layout is not known.
+    bool UseLayout(KeySlotsModel& model);
     // The row key a KEY argument names; none, said so with the command's help to try, when it
     // names none.
     std::optional<int> RowKey(std::string_view given, std::string_view command);
@@ -96,6 +105,7 @@ private:
     int Delivered(int status);
 
     CliEnvironment env_;
+    std::unique_ptr<KeyboardLayout> layout_;
 };
 
 }  // namespace varnok

@@ -105,6 +105,13 @@ int main(int argc, char** argv) {
                    "instead of the user's msmap.dat")
         ->type_name("FILE");
     app.add_flag("--json", json, "print what list, show, read and watch print as JSON");
+    std::string layoutName;
+    app.add_option("--layout", layoutName,
+                   "set, import, show, read, save and export type and read string keys as "
+                   "LAYOUT types them "
+                   "(de, fr, gb, us(dvorak) ...; on Windows a layout identifier such as "
+                   "00000407) instead of US QWERTY")
+        ->type_name("LAYOUT");
 
     CLI::App* list = app.add_subcommand(
         "list",
@@ -210,6 +217,13 @@ int main(int argc, char** argv) {
                     app.get_subcommands().front()->get_name() + " prints no JSON");
     }
 
+    const bool typesStrings = set->parsed() || importCommand->parsed() || show->parsed() ||
+                              read->parsed() || save->parsed() || exportCommand->parsed();
+    if (app.count("--layout") > 0 && !typesStrings) {
+        return Fail("--layout is for set, import, show, read, save and export; " +
+                    app.get_subcommands().front()->get_name() + " types no string");
+    }
+
     std::string error;
     const std::unique_ptr<SettingsStore> settings = WindowSettingsStore(kWindowProgram, error);
     if (!settings) return Fail(error);
@@ -257,6 +271,9 @@ int main(int argc, char** argv) {
             }
             return SystemKeyboardInput(error);
         },
+        .layout = app.count("--layout") == 0
+                      ? std::function<std::unique_ptr<KeyboardLayout>(std::string&)>()
+                      : [&](std::string& error) { return NamedKeyboardLayout(layoutName, error); },
         .stop = &stopRequested});
     if (list->parsed()) return commands.List(json);
     if (show->parsed()) return commands.Show(json);

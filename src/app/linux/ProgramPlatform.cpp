@@ -18,6 +18,7 @@
 #include "device/linux/HidrawKeyboardInput.h"
 #include "device/linux/HidrawPlatform.h"
 #include "keys/StoredChoices.h"
+#include "keys/linux/XkbKeyboardLayout.h"
 
 namespace varnok {
 namespace {
@@ -119,6 +120,10 @@ std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {
         for (const std::string& node : refused) error += (error.empty() ? "" : "; ") + node;
     }
     return input;
+}
+
+std::unique_ptr<KeyboardLayout> NamedKeyboardLayout(std::string_view name, std::string& error) {
+    return CompileXkbLayout(name, error);
 }
 
 std::string KeyboardAccessAdvice(std::int32_t language, std::ostream& log) {

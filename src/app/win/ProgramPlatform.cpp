@@ -13,6 +13,7 @@
 #include "app/win/RegistrySettingsStore.h"
 #include "device/win/RawInputKeyboardInput.h"
 #include "device/win/SetupApiHidPlatform.h"
+#include "keys/win/WindowsKeyboardLayout.h"
 #include "store/win/WideText.h"
 
 namespace varnok {
@@ -138,6 +139,10 @@ std::unique_ptr<SettingsStore> WindowSettingsStore(std::string_view program, std
 std::string WindowSettingsPlace(std::string_view program) {
     return "HKEY_CURRENT_USER\\Software\\" + std::string(kOrganisationName) + "\\" +
            std::string(program) + "\\" + std::string(kSettingsSection);
+}
+
+std::unique_ptr<KeyboardLayout> NamedKeyboardLayout(std::string_view name, std::string& error) {
+    return LoadWindowsKeyboardLayout(name, error);
 }
 
 std::unique_ptr<KeyboardInput> SystemKeyboardInput(std::string& error) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "device/win/ScanCodeUsageTable.h"
+#include "device/ScanCodeUsageTable.h"
 
 namespace varnok {
 namespace {

@@ -1,4 +1,4 @@
-#include "device/win/ScanCodeUsageTable.h"
+#include "device/ScanCodeUsageTable.h"
 
 namespace varnok {
 
