@@ -70,6 +70,7 @@ protected:
             .listing = {},
             .accessAdvice = {},
             .keyboardInput = {},
+            .layout = {},
             .stop = nullptr});
         return command(commands);
     }
