@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/qt/DialogTemplateBuilder.h"
@@ -30,6 +31,7 @@ ScrollingRows::ScrollingRows(QDialog& dialog, const DialogTemplate& dialogTempla
     const DialogUnitScale scale(dialog.font());
     bandTop_ = scale.Y(dialogTemplate.scrollTop);
     bandHeight_ = scale.Y(dialogTemplate.scrollBottom) - bandTop_;
+    baseWidth_ = dialog.width();
     baseHeight_ = dialog.height();
     smallestBand_ = std::min(bandHeight_, scale.Y(kRowHeight));
 
@@ -90,11 +92,14 @@ void ScrollingRows::Fit() {
     const int cut = room.isValid() ? std::clamp(wanted - room.height(), 0,
                                                 std::max(0, bandHeight_ - smallestBand_))
                                    : 0;
-    area_->setGeometry(0, bandTop_ + grown, dialog_.width(), bandHeight_ - cut);
+    // A scrolling band's bar takes its own width beside the function lists, not theirs.
+    const int bar = cut > 0 ? area_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int width = baseWidth_ + bar;
+    area_->setGeometry(0, bandTop_ + grown, width, bandHeight_ - cut);
     for (const Placed& placed : below_) {
         placed.widget->move(placed.base.topLeft() + QPoint(0, grown - cut));
     }
-    dialog_.setFixedSize(dialog_.width(), wanted - cut);
+    dialog_.setFixedSize(width, wanted - cut);
 }
 
 bool ScrollingRows::IsBackground(const QWidget* widget) const {

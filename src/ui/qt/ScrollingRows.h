@@ -48,6 +48,7 @@ private:
     int growingBaseHeight_;
     int bandTop_;
     int bandHeight_;
+    int baseWidth_;
     int baseHeight_;
     // The band never shrinks below one row: a screen smaller than that leaves the window
     // running off it.

@@ -91,6 +91,10 @@ TEST(QtWindowFit, FitsTheScreenWithItsProportionsKept) {
             const QWidget* box = window.Control(id);
             const QRect shown(box->mapTo(rows->viewport(), QPoint(0, 0)), box->size());
             EXPECT_TRUE(rows->viewport()->rect().contains(shown));
+            const QWidget* list =
+                window.Control(id - ControlId::ValueBox1 + ControlId::FunctionList1);
+            EXPECT_LE(list->mapTo(rows->viewport(), QPoint(list->width(), 0)).x(),
+                      rows->viewport()->width());
         }
     }
 }
