@@ -57,6 +57,11 @@ struct DialogTemplate {
     int height;
     int fontPoints;
     std::span<const DialogControlTemplate> controls;
+    // The band of rows, top and bottom edge in dialog units, that scrolls where the window
+    // cannot fit its screen's work area, so that the controls above and below it stay whole.
+    // A dialog without one (both 0) is small enough for any screen.
+    int scrollTop = 0;
+    int scrollBottom = 0;
 };
 
 }  // namespace varnok

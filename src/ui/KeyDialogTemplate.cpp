@@ -69,8 +69,10 @@ constexpr std::array kControls{
 };
 // clang-format on
 
+// The rows scroll: from below the heading to above the progress line, so the language and key
+// count lists go with them and Group Key, the buttons and the status line stay in view.
 constexpr DialogTemplate kTemplate{
-    102, "Varnok Keyboard 3.0 Designed by QV", 263, 348, 9, kControls,
+    102, "Varnok Keyboard 3.0 Designed by QV", 263, 348, 9, kControls, 50, 200,
 };
 
 }  // namespace

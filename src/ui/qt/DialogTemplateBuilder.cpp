@@ -23,9 +23,9 @@ namespace {
 
 // What the window manager's title bar and frame take around the window's client area.
 const QSize kFrameAllowance(16, 48);
-// Below this the texts would no longer be legible; a window that still does not fit then runs
-// off the screen as before.
-constexpr qreal kSmallestPoints = 5;
+// Below this the texts would no longer be legible; a window that still does not fit then
+// scrolls its rows (see ScrollingRows).
+constexpr qreal kSmallestPoints = 6;
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -94,6 +94,11 @@ QString DialogTemplateBuilder::ObjectName(int id, int index) {
                     : QStringLiteral("control%1").arg(id);
 }
 
+QSize DialogTemplateBuilder::Room(const QWidget& window) {
+    const QScreen* screen = window.screen();
+    return screen != nullptr ? screen->availableGeometry().size() - kFrameAllowance : QSize();
+}
+
 void DialogTemplateBuilder::WidenToTexts(QWidget& control) {
     // The style sets its margins and the font when it polishes the control.
     control.ensurePolished();
@@ -130,9 +135,7 @@ std::vector<QWidget*> DialogTemplateBuilder::Build(QDialog& dialog,
     font.setPointSize(template_.fontPoints);
     // Dialog units follow the font: where the window would not fit the screen's free area, a
     // smaller font makes every control smaller alike, and the window keeps its proportions.
-    const QScreen* screen = dialog.screen();
-    const QSize room =
-        screen != nullptr ? screen->availableGeometry().size() - kFrameAllowance : QSize();
+    const QSize room = Room(dialog);
     DialogUnitScale scale(font);
     for (qreal points = template_.fontPoints; room.isValid() && points > kSmallestPoints;) {
         if (scale.X(template_.width) <= room.width() && scale.Y(template_.height) <= room.height())

@@ -7,13 +7,15 @@
 #include "ui/DialogTemplate.h"
 
 class QComboBox;
+class QSize;
 class QDialog;
 class QWidget;
 
 namespace varnok {
 
 // Builds a Qt dialog from a dialog template: the caption, the template's point size of the
-// platform's font (smaller where the window would not fit the free area of its screen), the
+// platform's font (smaller, down to a legible floor, where the window would not fit the free
+// area of its screen), the
 // client size and every control, converted from dialog units with that
 // font's metrics. Controls are created in template order, so Qt's focus chain is the
 // template's tab order.
@@ -36,6 +38,10 @@ public:
     // font. The template's size scales with the font, but the style's arrows, indicators and
     // frames keep their pixels, so a font shrunk to fit the screen leaves the texts less room.
     static void WidenToTexts(QWidget& control);
+
+    // The free area of the window's screen less what the window manager's frame takes around
+    // the client area; invalid while the window has no screen.
+    static QSize Room(const QWidget& window);
 
 private:
     const DialogTemplate& template_;

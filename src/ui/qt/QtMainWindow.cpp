@@ -32,6 +32,7 @@
 #include "ui/qt/DialogTemplateBuilder.h"
 #include "ui/qt/NamedComboBoxAccessible.h"
 #include "ui/qt/QtKeyTesterDialog.h"
+#include "ui/qt/ScrollingRows.h"
 
 namespace varnok {
 
@@ -76,6 +77,8 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
         controls_[id] = widgets[i];
         ConnectNotifications(id, widgets[i]);
     }
+    rows_ = new ScrollingRows(*this, dialogTemplate, widgets,
+                              qobject_cast<QLabel*>(Control(ControlId::Prompt)));
     progressText_ = qobject_cast<QLabel*>(Control(ControlId::ProgressText));
     progressBar_ = qobject_cast<QProgressBar*>(Control(ControlId::Progress));
     noticeText_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
@@ -245,8 +248,8 @@ bool QtMainWindow::focusNextPrevChild(bool) {
 // the template's entries.
 void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* under = childAt(event->pos());
-    if (under != nullptr && qobject_cast<QLabel*>(under) == nullptr &&
-        qobject_cast<QGroupBox*>(under) == nullptr) {
+    if (under != nullptr && !rows_->IsBackground(under) &&
+        qobject_cast<QLabel*>(under) == nullptr && qobject_cast<QGroupBox*>(under) == nullptr) {
         return;
     }
     QMenu menu(this);
@@ -272,6 +275,7 @@ void QtMainWindow::SetText(int id, const std::string& text) {
         if (combo->isEditable()) combo->setEditText(ToQString(text));
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(ToQString(text));
+        if (id == ControlId::Prompt) rows_->Fit();
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(ToQString(text));
         DialogTemplateBuilder::WidenToTexts(*button);

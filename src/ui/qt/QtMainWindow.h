@@ -20,6 +20,8 @@ class QProgressBar;
 
 namespace varnok {
 
+class ScrollingRows;
+
 // The main key-definition window on Qt: a modal dialog built from the key dialog template.
 // It is the DialogControls of the window's behaviour and reports what the user does to that
 // behaviour's DialogEvents; it decides nothing itself.
@@ -125,6 +127,8 @@ private:
     std::map<int, QAction*> marks_;
     // The tooltips of the controls, shown while no mark's reason takes their place.
     std::map<int, QString> toolTips_;
+    // The rows scroll where the window cannot fit its screen; owned by the window.
+    ScrollingRows* rows_;
     QLabel* noticeText_;
     QLabel* progressText_;
     QProgressBar* progressBar_;
