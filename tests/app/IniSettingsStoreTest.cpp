@@ -215,7 +215,10 @@ TEST(IniSettingsStore, TwoProgramsWritingInTurnEachChangeOnlyTheirOwnValue) {
         }
         if (c.secondName) {
             EXPECT_TRUE(fs::equivalent(file, other));
+#ifndef _WIN32
+            // Wine counts one name for every file.
             EXPECT_EQ(fs::hard_link_count(file), 2U);
+#endif
         }
     }
 }

@@ -343,7 +343,14 @@ TEST(SlotMapSave, ACopyAlreadyThereIsNeverWrittenOver) {
         for (int n = c.firstIsLink ? 2 : 1; n <= c.copiesThere; ++n) {
             WriteBytes(directory.Path() / copyName(n), earlierCopy(n));
         }
-        if (c.firstIsLink) fs::create_symlink("nowhere", directory.Path() / copyName(1));
+        if (c.firstIsLink) {
+#ifdef _WIN32
+            // Wine makes no symbolic links.
+            continue;
+#else
+            fs::create_symlink("nowhere", directory.Path() / copyName(1));
+#endif
+        }
         ASSERT_TRUE(map.Load());
         map.Set("key1", "a", {}, 0);
 
