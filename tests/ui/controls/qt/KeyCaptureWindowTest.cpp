@@ -425,7 +425,6 @@ TEST_F(KeyCaptureWindow, TheKeyboardAndTheMouseReachEverything) {
     };
 
     CaptureCtrlC(ControlId::ValueBox1);
-    const QString caption = window->windowTitle();
     EXPECT_EQ(name(ControlId::ValueBox1), "Key 1, Ctrl+C");
 
     struct Step {
@@ -433,6 +432,7 @@ TEST_F(KeyCaptureWindow, TheKeyboardAndTheMouseReachEverything) {
         std::function<void()> act;
         std::string row1, row2;
         int menus;
+        bool starred;  // only the read-back settles the unsaved Ctrl+C
     };
     const Step steps[] = {
         {"Escape while row 1 records",
@@ -441,13 +441,13 @@ TEST_F(KeyCaptureWindow, TheKeyboardAndTheMouseReachEverything) {
              EXPECT_EQ(name(ControlId::ValueBox1), "Key 1, recording: press the keys");
              keys({"Escape"});
          },
-         "Ctrl|C|,", "", 0},
+         "Ctrl|C|,", "", 0, true},
         {"a click on a label while row 1 records",
          [&] {
              Enter(ControlId::ValueBox1);
              Click(window->Control(ControlId::KeyCountLabel), Qt::LeftButton);
          },
-         "Ctrl|C|,", "", 0},
+         "Ctrl|C|,", "", 0, true},
         {"a middle-click paste into row 1",
          [&] {
              window->SetFocus(ControlId::ValueBox1);
@@ -455,37 +455,46 @@ TEST_F(KeyCaptureWindow, TheKeyboardAndTheMouseReachEverything) {
              QApplication::clipboard()->setText(QStringLiteral("hello"));
              Click(Edit(ControlId::ValueBox1), Qt::MiddleButton);
          },
-         "Ctrl|C|,", "", 0},
+         "Ctrl|C|,", "", 0, true},
         {"an input method's text into row 1",
          [&] {
              QInputMethodEvent commit;
              commit.setCommitString(QStringLiteral("hello"));
              QApplication::sendEvent(Edit(ControlId::ValueBox1), &commit);
          },
-         "Ctrl|C|,", "", 0},
+         "Ctrl|C|,", "", 0, true},
         {"the Menu key on Save", [&] { window->SetFocus(ControlId::Save), keys({"Menu"}); },
-         "Ctrl|C|,", "", 1},
+         "Ctrl|C|,", "", 1, true},
         {"a right click empties row 1, then Shift+F10, then Read keys from keyboard",
          [&] {
              Click(Edit(ControlId::ValueBox1), Qt::RightButton);
              QApplication::processEvents();
              EXPECT_EQ(Shown(ControlId::ValueBox1), "");
              chosen = QStringLiteral("Read keys from keyboard");
-             keys({"Shift", "F10"});
+             physical.Press("Shift");
+             physical.Press("F10");
+             // The read-back disables the controls while it runs: the keys are let go after it.
              ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(ControlId::ValueBox1) != ""; }));
+             window->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+             physical.Release("F10");
+             physical.Release("Shift");
          },
-         "Ctrl|C|,", "", 2},
+         "Ctrl|C|,", "", 2, false},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
+        // The test platform gives the window no activation back when a popup closes.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         step.act();
         QApplication::processEvents();
         EXPECT_EQ(Shown(ControlId::ValueBox1), step.row1);
         EXPECT_EQ(Shown(ControlId::ValueBox2), step.row2);
         EXPECT_EQ(menus, step.menus);
         EXPECT_FALSE(dialog->Activity().IsRecording());
+        EXPECT_EQ(window->windowTitle().startsWith(QLatin1Char('*')), step.starred);
     }
-    EXPECT_EQ(window->windowTitle(), caption);  // nothing above became unsaved but the read-back
     const std::vector<std::pair<QString, bool>> expected = {{"Read keys from keyboard", true},
                                                             {"Test keys...", true},
                                                             {"Undo\tCtrl+Z", true},
