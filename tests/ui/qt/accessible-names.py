@@ -53,7 +53,11 @@ if application is None:
 if len(sys.argv) > 2:
     boxes = []
     lists(application, boxes)
-    boxes[int(sys.argv[2])].queryComponent().grabFocus()
+    # Without a window manager the window gets the keyboard only when given it.
+    subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Varnok", "windowfocus",
+                    "--sync"], check=True, stdout=subprocess.DEVNULL)
+    if not boxes[int(sys.argv[2])].queryComponent().grabFocus():
+        sys.exit("the list takes no focus from a screen reader")
     time.sleep(0.3)
     subprocess.run(["xdotool", "key", "Return"], check=True)
     time.sleep(0.5)
