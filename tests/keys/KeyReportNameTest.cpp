@@ -49,9 +49,9 @@ TEST(KeyReportName, EveryCapturedKeyReadsAsItWasCaptured) {
     const std::pair<std::uint8_t, std::string> namedOtherwise[] = {
         {0x0C, "Num5|,"},  // CLEAR: keypad 5 without NumLock
         {0x6F, "?|,"},     // keypad "/" is captured as the usage of "/ ?"
+        {0x1B, "Esc"},     // Escape alone is the ready-made action of that name
         {0x6A, ""},        // keypad "*" and the separator record no usage
         {0x6C, ""},
-        {0x1B, "Esc"},  // Escape alone is the ready-made action of that name
     };
     for (const VirtualKeyRow& key : VirtualKeyTable) {
         SCOPED_TRACE(key.name);

@@ -235,7 +235,8 @@ TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"set", "1", "Ctrl+Foo"},
          "key 1: \"Ctrl+Foo\" is no command item (\"Default\", \"Mouse Left Click\", \"Mouse "
-         "Right Click\", \"Mouse Double Click\", \"Close Window\", \"My Computer\", \"Log off\", \"Esc\"), "
+         "Right Click\", \"Mouse Double Click\", \"Close Window\", \"My Computer\", \"Log off\", "
+         "\"Esc\"), "
          "and as a chord: \"Foo\" is no key name"},
         {{"set", "4", "A+B+C+D+E+F"}, "at most five keys"},
         {{"set", "2", "--string", "\xE6\x97\xA5"}, "key 2: The keyboard has no key for"},
