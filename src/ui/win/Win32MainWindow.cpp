@@ -349,8 +349,13 @@ void Win32MainWindow::OnCommand(int id, int code) {
     } else if (code == BN_CLICKED && (id == ControlId::Save || id == ControlId::Clear ||
                                       id == ControlId::GetDefinedKey)) {
         events_->OnButtonClicked(id);
-    } else if (code == CBN_SETFOCUS && ControlId::IsValueBox(id)) {
-        events_->OnFocusGained(id);
+    } else if (code == CBN_SETFOCUS) {
+        // The dialog manager leaves the last focused button drawn as the default one when the
+        // focus goes to a list: no button is, so only the focused control looks focused.
+        for (const int button : {ControlId::Clear, ControlId::Save, ControlId::Exit}) {
+            SendMessageW(Control(button), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+        if (ControlId::IsValueBox(id)) events_->OnFocusGained(id);
     } else if (code == CBN_KILLFOCUS && ControlId::IsValueBox(id)) {
         // A box without the focus shows no selection: only the focused one looks selected.
         SendMessageW(Control(id), CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0));
