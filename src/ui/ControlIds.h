@@ -9,7 +9,7 @@ namespace ControlId {
 // clang-format off
 constexpr int Unnamed       = -1;    // static texts and the frame that nothing addresses
 constexpr int Exit          = 2;     // the dialog's cancel button
-constexpr int Save          = 1000;  // default push button
+constexpr int Save          = 1000;
 constexpr int Clear         = 1004;
 constexpr int Ctrl          = 1006;  // Group Key modifiers
 constexpr int Shift         = 1007;

@@ -130,6 +130,10 @@ public:
     virtual void SetLanguage(std::int32_t language) = 0;
     // The modal About box, in the window's language.
     virtual void ShowAbout() = 0;
+    // The window's context menu (ContextMenuTable), opened from the keyboard at the focused
+    // control; a chosen entry comes back as DialogEvents::OnButtonClicked. An entry disabled
+    // with SetEnabled is shown greyed and cannot be chosen.
+    virtual void ShowContextMenu() = 0;
     // The key tester, modal until the user closes it: each press of the keyboard's keys, what
     // arrived and which of model's rows defines it, in the language given.
     virtual void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) = 0;

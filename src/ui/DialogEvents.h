@@ -22,6 +22,9 @@ public:
     virtual void OnFocusGained(int id) = 0;
     // The left mouse button went down in a value box's edit field, which has the focus by now.
     virtual void OnValueBoxPressed(int id) = 0;
+    // A mouse button went down on the window's background or one of its labels, which take no
+    // focus (a click on any other control moves the focus there).
+    virtual void OnBackgroundPressed() = 0;
     // A value box lost the keyboard focus: to another control, another window or program.
     virtual void OnFocusLost(int id) = 0;
     // The user changed the selection of a list (value boxes, function, language, key count).

@@ -63,7 +63,7 @@ constexpr std::array kControls{
     DialogControlTemplate{Shift,         CheckBox,       193, 245, 36,  10, "Shift",           kModifier},
     DialogControlTemplate{Notice,        StaticText,     23,  272, 224, 10, "",                kLabel | NoPrefix | Hidden},
     DialogControlTemplate{Clear,         PushButton,     23,  286, 44,  17, "Clear",           kButton},
-    DialogControlTemplate{Save,          PushButton,     108, 286, 50,  17, "Save",            kButton | DefaultButton},
+    DialogControlTemplate{Save,          PushButton,     108, 286, 50,  17, "Save",            kButton},
     DialogControlTemplate{Exit,          PushButton,     197, 286, 50,  17, "Exit",            kButton},
     DialogControlTemplate{Status,        StaticText,     23,  309, 224, 34, "",                kLabel | NoPrefix},
 };

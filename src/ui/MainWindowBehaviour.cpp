@@ -22,6 +22,7 @@
 #include "ui/ControlIds.h"
 #include "ui/KeyDialogTemplate.h"
 #include "ui/RowControlTable.h"
+#include "ui/ValueBoxAccessibleName.h"
 #include "ui/WindowKeyRoute.h"
 #include "ui/WindowLabelTable.h"
 #include "ui/WindowPhraseTable.h"
@@ -132,12 +133,6 @@ MainWindowBehaviour::~MainWindowBehaviour() {
 void MainWindowBehaviour::OnInitDialog() {
     Refresh();
     const FileResult loaded = model_.Load();
-
-    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
-        for (const CommandItem& item : CommandItemTable) {
-            controls_.AddListItem(RowControlTable[slot].valueBox, std::string(item.name));
-        }
-    }
 
     controls_.AddListItem(kLanguageList, "English");
     controls_.AddListItem(kLanguageList, "Chinese");
@@ -251,6 +246,7 @@ void MainWindowBehaviour::Refresh() {
                            : model_.Text(slot));
     }
     ShowRowEntries();
+    ShowRowNames();
 
     // The hidden field selects the first list item that begins with the text; its list is
     // empty, so in practice it takes the text.
@@ -301,6 +297,20 @@ void MainWindowBehaviour::ShowRowEntries() {
                        : std::string());
     }
     ShowUnsaved();
+}
+
+void MainWindowBehaviour::ShowRowNames() {
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        const int box = RowControlTable[slot].valueBox;
+        const auto text = std::ranges::find(AccessibleTextTable, box, &AccessibleText::control);
+        const bool chinese = language_ != 0;
+        controls_.SetAccessibleText(
+            box,
+            ValueBoxAccessibleName(chinese ? text->chineseName : text->englishName,
+                                   model_.Text(slot), model_.FunctionMode(slot) != kStringMode,
+                                   box == activity_.RecordingBox(), language_),
+            std::string(chinese ? text->chineseDescription : text->englishDescription));
+    }
 }
 
 void MainWindowBehaviour::StartRecording(int slot) {
@@ -429,6 +439,8 @@ void MainWindowBehaviour::Redo() {
 void MainWindowBehaviour::ShowUnsaved() {
     const std::string caption(KeyDialogTemplate().caption);
     controls_.SetCaption(Unsaved() ? "*" + caption : caption);
+    controls_.SetEnabled(ControlId::UndoEntry, history_.NextUndo() != nullptr);
+    controls_.SetEnabled(ControlId::RedoEntry, history_.NextRedo() != nullptr);
 }
 
 void MainWindowBehaviour::RestoreFunctionModes() {
@@ -460,6 +472,13 @@ void MainWindowBehaviour::ApplyLanguage() {
     }
     controls_.SetLanguage(language_);
     RestoreFunctionModes();
+    for (int slot = kFirstRowSlot; slot < kSlotCount; ++slot) {
+        const int box = RowControlTable[slot].valueBox;
+        controls_.ClearList(box);
+        for (const CommandItem& item : CommandItemTable) {
+            controls_.AddListItem(box, std::string(language_ != 0 ? item.chineseName : item.name));
+        }
+    }
     for (const WindowLabel& label : WindowLabelTable) {
         controls_.SetText(label.id, std::string(WindowLabelFor(label.id, language_)));
     }
@@ -830,6 +849,10 @@ void MainWindowBehaviour::OnValueBoxPressed(int id) {
     if (const int slot = SlotOfValueBox(id); slot > 0) StartRecording(slot);
 }
 
+void MainWindowBehaviour::OnBackgroundPressed() {
+    CancelRecording();
+}
+
 void MainWindowBehaviour::OnFocusLost(int id) {
     if (id == activity_.RecordingBox()) CancelRecording();
 }
@@ -912,6 +935,12 @@ bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
         case KeyRoute::Redo:
             Redo();
             return true;
+        case KeyRoute::CancelRecording:
+            CancelRecording();
+            return true;
+        case KeyRoute::ContextMenu:
+            controls_.ShowContextMenu();
+            return true;
     }
     return true;
 }
@@ -919,7 +948,8 @@ bool MainWindowBehaviour::OnKeyEvent(const KeyEvent& message) {
 bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const std::string& after) {
     const int slot = SlotOfValueBox(id);
     if (slot <= 0 || !activity_.TakesEdits()) return false;
-    if (model_.FunctionMode(slot) != kStringMode) return true;
+    // A chord row's text is the name of what it records: no paste, drop or input method edits it.
+    if (model_.FunctionMode(slot) != kStringMode) return false;
     if (!TakesStringEdit(before, after)) {
         controls_.ShowNotice(StringRefusalText(CheckTypableString(after), language_));
         return false;
@@ -933,6 +963,7 @@ bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const st
     // The row now shows what the user made of it; a mark for what it showed before goes.
     model_.TakeText(slot, after);
     controls_.SetMark(id, StringRowMarkText(after, model_.Shortfall(slot), language_));
+    ShowRowNames();
     ShowUnsaved();
     return true;
 }

@@ -54,6 +54,7 @@ public:
     void OnButtonClicked(int id) override;
     void OnFocusGained(int id) override;
     void OnValueBoxPressed(int id) override;
+    void OnBackgroundPressed() override;
     void OnFocusLost(int id) override;
     void OnSelectionChanged(int id) override;
     void OnClearKey() override;
@@ -173,6 +174,9 @@ private:
     void Redo();
     // How each row's box takes keys (typed text in String rows) and what marks it carries.
     void ShowRowEntries();
+    // What a screen reader says for each row's box: its key, and what it holds or that it
+    // records.
+    void ShowRowNames();
     void RestoreFunctionModes();
     void ApplyLanguage();
     void FocusRow(int slot);

@@ -14,6 +14,8 @@ constexpr std::uint8_t kVirtualKeyUp = 0x26;
 constexpr std::uint8_t kVirtualKeyDown = 0x28;
 constexpr std::uint8_t kVirtualKeyF4 = 0x73;
 constexpr std::uint8_t kVirtualKeyY = 0x59;
+constexpr std::uint8_t kVirtualKeyApps = 0x5D;
+constexpr std::uint8_t kVirtualKeyF10 = 0x79;
 constexpr std::uint8_t kVirtualKeyZ = 0x5A;
 
 // F4, or Alt with an arrow up or down (a system key): what opens a combo box's list.
@@ -26,7 +28,15 @@ bool OpensList(const KeyEvent& press) {
 }  // namespace
 
 KeyRoute RouteKeyPress(const KeyEvent& press, FocusedBox focus, HeldModifiers held) {
-    if (focus == FocusedBox::Recording) return KeyRoute::Capture;
+    if (focus == FocusedBox::Recording) {
+        // Alt held makes it a system key: Alt+Escape is a chord like any other.
+        const bool alone = press.kind == KeyEventKind::KeyDown && !held.ctrl && !held.shift;
+        return press.virtualKey == kVirtualKeyEscape && alone ? KeyRoute::CancelRecording
+                                                              : KeyRoute::Capture;
+    }
+    // F10 arrives as a system key: alone it opens a window's menu bar.
+    if (press.virtualKey == kVirtualKeyApps || (press.virtualKey == kVirtualKeyF10 && held.shift))
+        return KeyRoute::ContextMenu;
     // With Alt (AltGr included) held these type characters.
     if (held.ctrl && press.kind == KeyEventKind::KeyDown) {
         if (press.virtualKey == kVirtualKeyZ) return held.shift ? KeyRoute::Redo : KeyRoute::Undo;

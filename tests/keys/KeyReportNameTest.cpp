@@ -44,11 +44,12 @@ public:
 };
 
 // Every key the capture takes, pressed alone: the report it records is named as the row
-// showed it, but where the report cannot tell the key from another.
+// showed it, but where the report cannot tell the key from another or is a ready-made action.
 TEST(KeyReportName, EveryCapturedKeyReadsAsItWasCaptured) {
     const std::pair<std::uint8_t, std::string> namedOtherwise[] = {
         {0x0C, "Num5|,"},  // CLEAR: keypad 5 without NumLock
         {0x6F, "?|,"},     // keypad "/" is captured as the usage of "/ ?"
+        {0x1B, "Esc"},     // Escape alone is the ready-made action of that name
         {0x6A, ""},        // keypad "*" and the separator record no usage
         {0x6C, ""},
     };

@@ -45,19 +45,34 @@ TEST(VocabularyTables, NoRowIsLeftEmpty) {
 
 TEST(VocabularyTables, CommandItemsCarryTheirReports) {
     const CommandItem expected[] = {
-        {0, "Default", {0x00, 0xFF, 0, 0, 0, 0, 0, 0x00}, {0x00, 0, 0, 0}},
-        {1, "Mouse Left   Click", {0x04, 0x81, 0, 0, 0, 0, 0, 0xFF}, {0x00, 0, 0, 0}},
-        {2, "Mouse Right  Click", {0x04, 0x82, 0, 0, 0, 0, 0, 0xFF}, {0x00, 0, 0, 0}},
-        {3, "Mouse Double Click", {0x04, 0x80, 0, 0, 0, 0, 0, 0xFF}, {0x00, 0, 0, 0}},
-        {4, "Close Window", {0x01, 0x04, 0, 0x3D, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
-        {5, "My    Computer", {0x01, 0x08, 0, 0x08, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
-        {6, "Log   off", {0x01, 0x08, 0, 0x0F, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
+        {0, "Default", "默认", {0x00, 0xFF, 0, 0, 0, 0, 0, 0x00}, {0x00, 0, 0, 0}},
+        {1,
+         "Mouse Left   Click",
+         "鼠标左键单击",
+         {0x04, 0x81, 0, 0, 0, 0, 0, 0xFF},
+         {0x00, 0, 0, 0}},
+        {2,
+         "Mouse Right  Click",
+         "鼠标右键单击",
+         {0x04, 0x82, 0, 0, 0, 0, 0, 0xFF},
+         {0x00, 0, 0, 0}},
+        {3,
+         "Mouse Double Click",
+         "鼠标左键双击",
+         {0x04, 0x80, 0, 0, 0, 0, 0, 0xFF},
+         {0x00, 0, 0, 0}},
+        {4, "Close Window", "关闭窗口", {0x01, 0x04, 0, 0x3D, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
+        {5, "My    Computer", "我的电脑", {0x01, 0x08, 0, 0x08, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
+        {6, "Log   off", "注销", {0x01, 0x08, 0, 0x0F, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
+        // The Escape key's usage, which pressing Escape alone cannot record.
+        {7, "Esc", "Esc 键", {0x01, 0x00, 0, 0x29, 0, 0, 0, 0x00}, {0xFF, 0, 0, 0}},
     };
     ASSERT_EQ(std::size(expected), CommandItemTable.size());
     for (std::size_t i = 0; i < CommandItemTable.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(CommandItemTable[i].index, expected[i].index);
         EXPECT_EQ(CommandItemTable[i].name, expected[i].name);
+        EXPECT_EQ(CommandItemTable[i].chineseName, expected[i].chineseName);
         EXPECT_EQ(CommandItemTable[i].report, expected[i].report);
         EXPECT_EQ(CommandItemTable[i].trailing, expected[i].trailing);
     }

@@ -68,6 +68,7 @@ public:
                      const std::string& detail) override;
     void SetLanguage(std::int32_t language) override { platformLanguage = language; }
     void ShowAbout() override;
+    void ShowContextMenu() override { ++contextMenus; }
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
@@ -81,6 +82,7 @@ public:
     std::vector<UnsavedAnswer> unsavedAnswers;
     std::vector<UnsavedQuestion> unsavedQuestions;
     int aboutShown = 0;
+    int contextMenus = 0;
     int keyTesterShown = 0;
     // The language the platform's own texts were last set to; -2 before the first time.
     std::int32_t platformLanguage = -2;

@@ -68,7 +68,7 @@ TEST_F(MainWindowBehaviourTest, FirstStartOpensInEnglishWithOneNormalKey) {
         EXPECT_EQ(controls.At(kFunctionLists[row]).items,
                   (std::vector<std::string>{"Normal", "Once", "String"}));
         EXPECT_EQ(controls.SelectedListIndex(kFunctionLists[row]), 0);
-        EXPECT_EQ(controls.ListCount(kValueBoxes[row]), 7);
+        EXPECT_EQ(controls.ListCount(kValueBoxes[row]), 8);
         EXPECT_EQ(controls.ListItem(kValueBoxes[row], 2), "Mouse Right  Click");
     }
     EXPECT_EQ(controls.ListCount(1030), 0);

@@ -68,13 +68,13 @@ TEST_F(WindowRecordingTest, ARowTakesKeysOnlyWhileItRecords) {
              Stroke(kTab);
          },
          "Tab|,", "", false, 0},
-        {"Space on a row, then Escape, records Escape",
+        {"Space on a row, then Escape, cancels and keeps the window open",
          [this] {
              controls.SetFocus(1025);
              Stroke(kSpace);
              Stroke(kEscape);
          },
-         "", "Esc|,", false, 0},
+         "", "", false, 0},
         {"a click, then Enter, records Enter",
          [this] {
              Focus(1024);

@@ -59,11 +59,16 @@ int NamedComboBoxAccessible::indexOfChild(const QAccessibleInterface* child) con
     return -1;
 }
 
+// Focusing keeps its place among the actions: a screen reader moves the focus with it.
 QStringList NamedComboBoxAccessible::actionNames() const {
-    return {showMenuAction(), pressAction()};
+    return {showMenuAction(), pressAction(), setFocusAction()};
 }
 
 void NamedComboBoxAccessible::doAction(const QString& action) {
+    if (action == setFocusAction()) {
+        QAccessibleWidget::doAction(action);
+        return;
+    }
     if (action != showMenuAction() && action != pressAction()) return;
     if (Combo()->view()->isVisible()) {
         Combo()->hidePopup();

@@ -30,6 +30,7 @@
 #include "ui/controls/qt/KeyCaptureEdit.h"
 #include "ui/qt/AboutDialog.h"
 #include "ui/qt/DialogTemplateBuilder.h"
+#include "ui/qt/LiveLineAccessible.h"
 #include "ui/qt/NamedComboBoxAccessible.h"
 #include "ui/qt/QtKeyTesterDialog.h"
 #include "ui/qt/ScrollingRows.h"
@@ -66,6 +67,7 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
                    Qt::WindowCloseButtonHint);
     // Screen readers name the lists as the behaviour names them (Qt installs a factory once).
     QAccessible::installFactory(NamedComboBoxAccessible::Factory);
+    QAccessible::installFactory(LiveLineAccessible::Factory);
     const DialogTemplate& dialogTemplate = KeyDialogTemplate();
     auto makeCombo = [&](const DialogControlTemplate& control, QWidget* comboParent) {
         return ControlId::IsValueBox(control.id) ? makeValueBox(comboParent) : nullptr;
@@ -83,6 +85,10 @@ QtMainWindow::QtMainWindow(const EventsFactory& makeEvents, const ValueBoxFactor
     progressBar_ = qobject_cast<QProgressBar*>(Control(ControlId::Progress));
     noticeText_ = qobject_cast<QLabel*>(Control(ControlId::Notice));
     noticeText_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    LiveLineAccessible::MarkLabel(*noticeText_, QAccessible::AlertMessage);
+    if (auto* status = qobject_cast<QLabel*>(Control(ControlId::Status))) {
+        LiveLineAccessible::MarkLabel(*status, QAccessible::StatusBar);
+    }
 
     connect(qApp, &QApplication::focusChanged, this, &QtMainWindow::OnApplicationFocusChanged);
     events_ = makeEvents(*this, executor_);
@@ -246,22 +252,41 @@ bool QtMainWindow::focusNextPrevChild(bool) {
 // the window's background (its labels and frame included, the operable controls not), with
 // the read-back of the keyboard's keys, whose button the window never shows, and the rest of
 // the template's entries.
+// The keyboard's way to the menu (Shift+F10, the Menu key) is the behaviour's ShowContextMenu.
 void QtMainWindow::contextMenuEvent(QContextMenuEvent* event) {
     QWidget* under = childAt(event->pos());
-    if (under != nullptr && !rows_->IsBackground(under) &&
-        qobject_cast<QLabel*>(under) == nullptr && qobject_cast<QGroupBox*>(under) == nullptr) {
+    if (event->reason() == QContextMenuEvent::Keyboard ||
+        (under != nullptr && !rows_->IsBackground(under) &&
+         qobject_cast<QLabel*>(under) == nullptr && qobject_cast<QGroupBox*>(under) == nullptr)) {
         return;
     }
+    OpenContextMenu(event->globalPos());
+}
+
+void QtMainWindow::ShowContextMenu() {
+    QWidget* focused = Control(FocusedControl());
+    OpenContextMenu(focused != nullptr ? focused->mapToGlobal(focused->rect().bottomLeft())
+                                       : mapToGlobal(rect().center()));
+}
+
+void QtMainWindow::OpenContextMenu(const QPoint& where) {
     QMenu menu(this);
     for (const ContextMenuEntry& entry : ContextMenuTable) {
         if (entry.id == 0) {
             menu.addSeparator();
             continue;
         }
-        connect(menu.addAction(menuEntryTexts_[entry.id]), &QAction::triggered, this,
+        QAction* action = menu.addAction(menuEntryTexts_[entry.id]);
+        action->setEnabled(!menuEntryDisabled_[entry.id]);
+        connect(action, &QAction::triggered, this,
                 [this, id = entry.id] { events_->OnButtonClicked(id); });
     }
-    menu.exec(event->globalPos());
+    menu.exec(where);
+}
+
+void QtMainWindow::mousePressEvent(QMouseEvent* event) {
+    events_->OnBackgroundPressed();
+    QDialog::mousePressEvent(event);
 }
 
 void QtMainWindow::SetText(int id, const std::string& text) {
@@ -369,13 +394,15 @@ void QtMainWindow::SetValueEntry(int id, ValueEntry entry) {
     QComboBox* combo = Combo(id);
     auto* edit = combo == nullptr ? nullptr : qobject_cast<KeyCaptureEdit*>(combo->lineEdit());
     if (edit == nullptr) return;
-    if (entry == ValueEntry::CapturedKeys) {
-        edit->CaptureKeys();
-        return;
-    }
-    edit->TakeTypedText([this, id](const QString& before, const QString& after) {
+    // The behaviour decides every edit the user makes, in a chord row too (where it takes none).
+    auto check = [this, id](const QString& before, const QString& after) {
         return events_->OnTextEdit(id, ToUtf8(before), ToUtf8(after));
-    });
+    };
+    if (entry == ValueEntry::CapturedKeys) {
+        edit->CaptureKeys(std::move(check));
+    } else {
+        edit->TakeTypedText(std::move(check));
+    }
 }
 
 void QtMainWindow::SetCaption(const std::string& text) {
@@ -444,9 +471,14 @@ void QtMainWindow::SetMark(int id, const std::string& reason) {
 void QtMainWindow::ShowNotice(const std::string& text) {
     noticeText_->setText(ToQString(text));
     noticeText_->setVisible(!text.empty());
+    if (!text.empty()) {
+        QAccessibleEvent alert(noticeText_, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    }
 }
 
 void QtMainWindow::SetEnabled(int id, bool enabled) {
+    if (ControlId::IsMenuEntry(id)) menuEntryDisabled_[id] = !enabled;
     if (QWidget* widget = Control(id)) widget->setEnabled(enabled);
 }
 

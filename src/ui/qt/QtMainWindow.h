@@ -95,6 +95,8 @@ public:
     // dialogs' parts and the message boxes' buttons.
     void SetLanguage(std::int32_t language) override;
     void ShowAbout() override;
+    // Below the focused control, or at the window's middle when no control has the focus.
+    void ShowContextMenu() override;
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
@@ -110,6 +112,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // A press on the background or a label (which take no focus) ends a recording.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     KeyboardInputSource keyboardInput_;
@@ -147,6 +151,9 @@ private:
     // The context menu's entries (read-back, export, import) in the window's language, by
     // their ids.
     std::map<int, QString> menuEntryTexts_;
+    // The entries disabled (Undo and Redo with nothing to do), by their ids.
+    std::map<int, bool> menuEntryDisabled_;
+    void OpenContextMenu(const QPoint& where);
 };
 
 }  // namespace varnok

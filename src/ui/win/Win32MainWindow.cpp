@@ -279,8 +279,18 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
         case WM_CONTEXTMENU:
-            OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            // From the keyboard (Shift+F10, the Menu key) the place is -1, -1.
+            if (lParam == -1) {
+                ShowContextMenu();
+            } else {
+                OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            }
             return TRUE;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            // Statics and frames let a click through: it fell on the background or a label.
+            if (events_) events_->OnBackgroundPressed();
+            return FALSE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == kAboutCommand) {
                 if (events_) events_->OnAboutCommand();
@@ -339,9 +349,16 @@ void Win32MainWindow::OnCommand(int id, int code) {
     } else if (code == BN_CLICKED && (id == ControlId::Save || id == ControlId::Clear ||
                                       id == ControlId::GetDefinedKey)) {
         events_->OnButtonClicked(id);
-    } else if (code == CBN_SETFOCUS && ControlId::IsValueBox(id)) {
-        events_->OnFocusGained(id);
+    } else if (code == CBN_SETFOCUS) {
+        // The dialog manager leaves the last focused button drawn as the default one when the
+        // focus goes to a list: no button is, so only the focused control looks focused.
+        for (const int button : {ControlId::Clear, ControlId::Save, ControlId::Exit}) {
+            SendMessageW(Control(button), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        }
+        if (ControlId::IsValueBox(id)) events_->OnFocusGained(id);
     } else if (code == CBN_KILLFOCUS && ControlId::IsValueBox(id)) {
+        // A box without the focus shows no selection: only the focused one looks selected.
+        SendMessageW(Control(id), CB_SETEDITSEL, 0, MAKELPARAM(0xFFFF, 0));
         events_->OnFocusLost(id);
     } else if (code == CBN_SELCHANGE) {
         events_->OnSelectionChanged(id);
@@ -353,7 +370,19 @@ void Win32MainWindow::OnCommand(int id, int code) {
 // Key frame, not the operable controls. Statics and frames let the click through to the
 // dialog, so the dialog is where it arrives.
 void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
-    if (!events_ || clicked != dialog_) return;
+    if (clicked != dialog_) return;
+    OpenContextMenu({GET_X_LPARAM(where), GET_Y_LPARAM(where)});
+}
+
+void Win32MainWindow::ShowContextMenu() {
+    RECT place{};
+    const HWND focused = Control(FocusedControl());
+    GetWindowRect(focused != nullptr ? focused : dialog_, &place);
+    OpenContextMenu({place.left, focused != nullptr ? place.bottom : place.top});
+}
+
+void Win32MainWindow::OpenContextMenu(POINT where) {
+    if (!events_) return;
     const HMENU menu = CreatePopupMenu();
     if (menu == nullptr) return;
     // The entries' ids are their commands.
@@ -361,13 +390,12 @@ void Win32MainWindow::OnContextMenu(HWND clicked, LPARAM where) {
         if (entry.id == 0) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         } else {
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(entry.id),
-                        menuEntryTexts_[entry.id].c_str());
+            AppendMenuW(menu, MF_STRING | (menuEntryDisabled_[entry.id] ? MF_GRAYED : 0),
+                        static_cast<UINT_PTR>(entry.id), menuEntryTexts_[entry.id].c_str());
         }
     }
-    const int chosen =
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, GET_X_LPARAM(where),
-                       GET_Y_LPARAM(where), 0, dialog_, nullptr);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, where.x,
+                                      where.y, 0, dialog_, nullptr);
     DestroyMenu(menu);
     if (chosen != 0) events_->OnButtonClicked(chosen);
 }
@@ -515,6 +543,18 @@ void Win32MainWindow::SetAccessibleText(int id, const std::string& name,
             return;
         }
         accessibility_ = static_cast<IAccPropServices*>(services);
+        // The status line is a status bar and the refusal line an alert: screen readers speak
+        // them when they change.
+        const std::pair<int, LONG> roles[] = {{ControlId::Status, ROLE_SYSTEM_STATUSBAR},
+                                              {ControlId::Notice, ROLE_SYSTEM_ALERT}};
+        for (const auto& [line, role] : roles) {
+            VARIANT value;
+            VariantInit(&value);
+            value.vt = VT_I4;
+            value.lVal = role;
+            accessibility_->SetHwndProp(Control(line), OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE,
+                                        value);
+        }
     }
     const std::pair<const MSAAPROPID*, const std::string*> properties[] = {
         {&PROPID_ACC_NAME, &name}, {&PROPID_ACC_DESCRIPTION, &description}};
@@ -526,6 +566,7 @@ void Win32MainWindow::SetAccessibleText(int id, const std::string& name,
                                            WideFromUtf8(*text).c_str());
         }
     }
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 HeldModifiers Win32MainWindow::Modifiers() const {
@@ -609,9 +650,11 @@ void Win32MainWindow::ShowTip(int id) {
 void Win32MainWindow::ShowNotice(const std::string& text) {
     SetWindowTextW(noticeText_, WideFromUtf8(text).c_str());
     ShowWindow(noticeText_, text.empty() ? SW_HIDE : SW_SHOW);
+    if (!text.empty()) NotifyWinEvent(EVENT_SYSTEM_ALERT, noticeText_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Win32MainWindow::SetEnabled(int id, bool enabled) {
+    if (ControlId::IsMenuEntry(id)) menuEntryDisabled_[id] = !enabled;
     if (const HWND control = Control(id)) EnableWindow(control, enabled);
 }
 

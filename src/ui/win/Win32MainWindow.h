@@ -89,6 +89,8 @@ public:
     // dialogs), where Windows has that language.
     void SetLanguage(std::int32_t language) override;
     void ShowAbout() override;
+    // Below the focused control, or at the window's corner when no control has the focus.
+    void ShowContextMenu() override;
     void ShowKeyTester(const KeySlotsModel& model, std::int32_t language) override;
     std::filesystem::path AskFileName(const FileQuestion& question) override;
 
@@ -99,6 +101,7 @@ private:
     void OnInitDialog();
     void OnCommand(int id, int code);
     void OnContextMenu(HWND clicked, LPARAM where);
+    void OpenContextMenu(POINT where);
     void Close();
     // Exit and the close box: the behaviour may ask about unsaved rows first.
     void RequestClose();
@@ -137,6 +140,8 @@ private:
     // The context menu's entries (read-back, export, import) in the window's language, by
     // their ids.
     std::map<int, std::wstring> menuEntryTexts_;
+    // The entries disabled (Undo and Redo with nothing to do), by their ids.
+    std::map<int, bool> menuEntryDisabled_;
 
     KeyboardInputSource keyboardInput_;
 

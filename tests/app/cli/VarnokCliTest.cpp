@@ -236,7 +236,8 @@ TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"set", "1", "Ctrl+Foo"},
          "key 1: \"Ctrl+Foo\" is no command item (\"Default\", \"Mouse Left Click\", \"Mouse "
-         "Right Click\", \"Mouse Double Click\", \"Close Window\", \"My Computer\", \"Log off\"), "
+         "Right Click\", \"Mouse Double Click\", \"Close Window\", \"My Computer\", \"Log off\", "
+         "\"Esc\"), "
          "and as a chord: \"Foo\" is no key name"},
         {{"set", "4", "A+B+C+D+E+F"}, "at most five keys"},
         {{"set", "2", "--string", "\xE6\x97\xA5"}, "key 2: The keyboard has no key for"},
@@ -300,7 +301,7 @@ TEST_F(VarnokCliTest, RefusedCommandLinesSayWhatWasWrongInAShortLine) {
         {{"unset", "0x2"}, "varnok-cli: KEY must be 1 to 6, not \"0x2\"\n"},
         {{"show", huge}, "varnok-cli: The following argument was not expected: " + shortened},
         {{"set", "1", "Ctrl+" + huge},
-         "\"Log off\"), and as a chord: " + shortened + " is no key name\n"},
+         "\"Esc\"), and as a chord: " + shortened + " is no key name\n"},
         {{"set", "1", "\x1b[2J"},
          "varnok-cli: key 1: \"\\x1b[2J\" is no command item (\"Default\","},
         {{"--json", "set", "1", "A"},

@@ -17,6 +17,7 @@ public:
     void OnButtonClicked(int id) override { log.push_back("button " + std::to_string(id)); }
     void OnFocusGained(int id) override { log.push_back("focus " + std::to_string(id)); }
     void OnValueBoxPressed(int id) override { log.push_back("press " + std::to_string(id)); }
+    void OnBackgroundPressed() override { log.push_back("background"); }
     void OnFocusLost(int id) override { log.push_back("left " + std::to_string(id)); }
     void OnSelectionChanged(int id) override { log.push_back("select " + std::to_string(id)); }
     void OnClearKey() override { log.push_back("clear"); }

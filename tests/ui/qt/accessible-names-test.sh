@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # What a screen reader (Orca) finds in the window through AT-SPI, in English and in Chinese:
-# each list is named by what it chooses, and a row's function list holds no text field.
+# each list is named by what it chooses, a row's box by its key and what it holds (or that it
+# records, after Enter on it), a row's function list holds no text field, and the status line
+# is a status bar.
 #   accessible-names-test.sh VARNOK
 # Runs in a session bus of its own, on a virtual X display, with a home of its own.
 set -euo pipefail
@@ -28,14 +30,15 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "the virtual display did not start"
 export DISPLAY=":$(cat "$work/display")"
 
-# language flag, then the lists' names in the tree's order, with every row shown.
+# language flag, then the lists' names in the tree's order, with every row shown; then,
+# optionally, the list to press Enter on first.
 check() {
-    local language=$1 expected=$2 actual
+    local language=$1 expected=$2 pressed=${3:-} actual
     mkdir -p "$work/config/brelmoth"
     printf '[Settings]\nkeyLan=%s\nkeynum=5\n' "$language" >"$work/config/brelmoth/varnok.conf"
     "$varnok" --virtual-keyboard "$work/keys.txt" >"$work/varnok.log" 2>&1 &
     window_pid=$!
-    actual=$(/usr/bin/python3 "$here/accessible-names.py" varnok) \
+    actual=$(/usr/bin/python3 "$here/accessible-names.py" varnok $pressed) \
         || fail "$actual $(cat "$work/varnok.log")"
     kill "$window_pid"
     wait "$window_pid" 2>/dev/null || true
@@ -46,14 +49,23 @@ check() {
     fi
 }
 
+# The lists' names; the first row's box is named by $5 instead when given.
 lists() {
-    local language=$1 keys=$2 function=$3 row
+    local language=$1 keys=$2 function=$3 row box
     printf 'combo box\t%s\tlist\n' "$language" "$keys"
     for row in 1 2 3 4 5 6; do
-        printf 'combo box\t%s\ttext field\n' "${4/N/$row}"
+        box=${4/N/$row}
+        [ "$row" = 1 ] && box=${5:-$box}
+        printf 'combo box\t%s\ttext field\n' "$box"
         printf 'combo box\t%s\tlist\n' "${function/N/$row}"
     done
+    printf 'status bar\tsays something\n'
 }
-check 0 "$(lists Language "Keys shown" "Function of key N" "Key N")"
-check 1 "$(lists 语言 显示按键数 "按键 N 的功能" "按键 N")"
-echo "accessible-names-test: the lists are named in English and in Chinese"
+check 0 "$(lists Language "Keys shown" "Function of key N" "Key N, empty")"
+check 1 "$(lists 语言 显示按键数 "按键 N 的功能" "按键 N，空")"
+# The third list is row 1's box.
+check 0 "$(lists Language "Keys shown" "Function of key N" "Key N, empty" \
+    "Key 1, recording: press the keys")" 2
+check 1 "$(lists 语言 显示按键数 "按键 N 的功能" "按键 N，空" "按键 1，录制中：请按下按键")" 2
+echo "accessible-names-test: the lists and the status line are named in English and in Chinese," \
+    "and a row's box says that it records"

@@ -37,11 +37,14 @@ KeyCaptureEdit::~KeyCaptureEdit() = default;
 
 void KeyCaptureEdit::TakeTypedText(EditCheck check) {
     check_ = std::move(check);
+    typedText_ = true;
     if (validator() == nullptr) setValidator(new EditValidator(*this));
 }
 
-void KeyCaptureEdit::CaptureKeys() {
-    check_ = nullptr;
+void KeyCaptureEdit::CaptureKeys(EditCheck check) {
+    check_ = std::move(check);
+    typedText_ = false;
+    if (validator() == nullptr) setValidator(new EditValidator(*this));
 }
 
 bool KeyCaptureEdit::event(QEvent* event) {
@@ -66,7 +69,7 @@ void KeyCaptureEdit::keyPressEvent(QKeyEvent* event) {
     const bool dropped = event->key() == Qt::Key_Backspace ||
                          event->text() == QLatin1String("\b") ||
                          event->text() == QLatin1String(".");
-    if (attached_ && !check_ && dropped) {
+    if (attached_ && !typedText_ && dropped) {
         event->accept();
         return;
     }

@@ -12,9 +12,9 @@ namespace varnok {
 // window's key capture sees every key before it does.
 //
 // In a chord row the field drops the typed Backspace and "." that reach it (the repeats of a
-// held key the capture lets through). In a String row it edits as any text box does, and asks
-// before it takes an edit the user makes, however it comes (typed, pasted, dropped, from an
-// input method): a refused edit leaves the text as it was.
+// held key the capture lets through). In a String row it edits as any text box does. In both it
+// asks before it takes an edit the user makes, however it comes (typed, pasted, a middle-click
+// paste, dropped, from an input method): a refused edit leaves the text as it was.
 class KeyCaptureEdit : public QLineEdit {
     Q_OBJECT
 
@@ -35,8 +35,8 @@ public:
 
     // A String row: typed text, each edit asked of check.
     void TakeTypedText(EditCheck check);
-    // A chord row.
-    void CaptureKeys();
+    // A chord row: what the key capture does not take is asked of check.
+    void CaptureKeys(EditCheck check);
 
 protected:
     bool event(QEvent* event) override;
@@ -49,6 +49,7 @@ private:
 
     bool attached_ = false;
     EditCheck check_;
+    bool typedText_ = false;
     // The text before the edit under way: the last one the field showed.
     QString shown_;
     // Set while an input event of the user is handled: only those edits are asked about, the

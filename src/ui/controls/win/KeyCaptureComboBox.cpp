@@ -84,10 +84,8 @@ LRESULT CALLBACK KeyCaptureEdit(HWND edit, UINT message, WPARAM wParam, LPARAM l
         case EM_UNDO:
         case WM_IME_CHAR:
         case WM_IME_COMPOSITION:
-            if (typedText) {
-                return AskedEdit(edit, message, wParam, lParam, reinterpret_cast<HWND>(mainWindow));
-            }
-            break;
+            // Asked in a chord row too, which takes none of them.
+            return AskedEdit(edit, message, wParam, lParam, reinterpret_cast<HWND>(mainWindow));
         default:
             break;
     }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "app/MemorySettingsStore.h"
+#include "device/KeyboardLink.h"
 #include "device/SimulatedKeyboard.h"
 #include "keys/SlotNames.h"
 #include "keys/qt/QtKeyEventTranslator.h"
@@ -311,9 +314,9 @@ TEST_F(KeyCaptureWindow, RightClickClearsOnlyFromTheEditField) {
 }
 
 // The keyboard works the window: Tab and Shift+Tab move through the tab stops in the screen's
-// order, except in a value box that records (a click, Enter or Space on it): there Tab, Enter
-// and Escape are keys of the chord. Enter never saves; Escape closes the window as Exit does,
-// asking first about unsaved rows.
+// order, except in a value box that records (a click, Enter or Space on it): there Tab and
+// Enter are keys of the chord, and Escape cancels the recording. Enter never saves; Escape closes
+// the window as Exit does, asking first about unsaved rows.
 TEST_F(KeyCaptureWindow, TabShiftTabEnterAndEscapeWorkTheWindowOutsideARecording) {
     struct Step {
         int start;                      // the control focused first
@@ -332,7 +335,7 @@ TEST_F(KeyCaptureWindow, TabShiftTabEnterAndEscapeWorkTheWindowOutsideARecording
         {ValueBox1, false, {"Shift", "Tab"}, KeyCount, ValueBox1, "Tab|,"},
         {ValueBox3, false, {"Enter"}, ValueBox3, ValueBox3, "Press the keys..."},
         {ValueBox3, false, {"Enter"}, ValueBox3, ValueBox3, "Ret|,"},  // recording since Enter
-        {ValueBox5, true, {"Escape"}, ValueBox5, ValueBox5, "Esc|,"},
+        {ValueBox5, true, {"Escape"}, ValueBox5, ValueBox5, ""},       // Escape alone cancels
         {ValueBox4, false, {"a"}, ValueBox4, ValueBox4, ""},  // not recording, takes no typing
         {Save, false, {"Enter"}, Save, ValueBox6, ""},
         {Exit, false, {"Tab"}, Language, ValueBox6, ""},  // round the end
@@ -376,6 +379,147 @@ TEST_F(KeyCaptureWindow, TabShiftTabEnterAndEscapeWorkTheWindowOutsideARecording
     EXPECT_EQ(asked, QLatin1String("Save the changed keys to the keyboard?"));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+// The keyboard and the mouse reach everything: Escape and a click on a label end a recording
+// and keep the chord, Shift+F10 and the Menu key open the context menu (Undo greyed with nothing
+// to undo) from any control that does not record, a paste never reaches a chord row, and a
+// screen reader hears what each row holds and that it records.
+TEST_F(KeyCaptureWindow, TheKeyboardAndTheMouseReachEverything) {
+    KeyboardLink link(keyboard);
+    ASSERT_TRUE(link.Open());
+    const Bytes ctrlC = {0x01, 0x08, 0x01, 0x01, 0x00, 0x06, 0x00, 0x00, 0x00, 0x00, 0xFF};
+    const Bytes end = {0xAA, 0xFF};
+    ASSERT_TRUE(link.WriteBlock(ctrlC));
+    ASSERT_TRUE(link.WriteBlock(end));
+    link.Close();
+    // Message boxes are answered; the menu's entries are read, and one is chosen if asked.
+    QString chosen;
+    std::vector<std::pair<QString, bool>> entries;
+    int menus = 0;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            ++menus;
+            entries.clear();
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator())
+                    entries.emplace_back(action->text(), action->isEnabled());
+            }
+            menu->close();
+            for (QAction* action : menu->actions()) {
+                if (!chosen.isEmpty() && action->text() == chosen) action->trigger();
+            }
+        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    answer.start(5);
+    const auto name = [this](int id) {
+        return QAccessible::queryAccessibleInterface(window->Control(id))->text(QAccessible::Name);
+    };
+    const auto keys = [this](std::vector<const char*> pressed) {
+        for (const char* key : pressed) physical.Press(key);
+        for (auto key = pressed.rbegin(); key != pressed.rend(); ++key) physical.Release(*key);
+        QApplication::processEvents();
+    };
+
+    CaptureCtrlC(ControlId::ValueBox1);
+    EXPECT_EQ(name(ControlId::ValueBox1), "Key 1, Ctrl+C");
+
+    struct Step {
+        std::string name;
+        std::function<void()> act;
+        std::string row1, row2;
+        int menus;
+        bool starred;  // only the read-back settles the unsaved Ctrl+C
+    };
+    const Step steps[] = {
+        {"Escape while row 1 records",
+         [&] {
+             Enter(ControlId::ValueBox1);
+             EXPECT_EQ(name(ControlId::ValueBox1), "Key 1, recording: press the keys");
+             keys({"Escape"});
+         },
+         "Ctrl|C|,", "", 0, true},
+        {"a click on a label while row 1 records",
+         [&] {
+             Enter(ControlId::ValueBox1);
+             Click(window->Control(ControlId::KeyCountLabel), Qt::LeftButton);
+         },
+         "Ctrl|C|,", "", 0, true},
+        {"a middle-click paste into row 1",
+         [&] {
+             window->SetFocus(ControlId::ValueBox1);
+             QApplication::clipboard()->setText(QStringLiteral("hello"), QClipboard::Selection);
+             QApplication::clipboard()->setText(QStringLiteral("hello"));
+             Click(Edit(ControlId::ValueBox1), Qt::MiddleButton);
+         },
+         "Ctrl|C|,", "", 0, true},
+        {"an input method's text into row 1",
+         [&] {
+             QInputMethodEvent commit;
+             commit.setCommitString(QStringLiteral("hello"));
+             QApplication::sendEvent(Edit(ControlId::ValueBox1), &commit);
+         },
+         "Ctrl|C|,", "", 0, true},
+        {"the Menu key on Save", [&] { window->SetFocus(ControlId::Save), keys({"Menu"}); },
+         "Ctrl|C|,", "", 1, true},
+        {"a right click empties row 1, then Shift+F10, then Read keys from keyboard",
+         [&] {
+             Click(Edit(ControlId::ValueBox1), Qt::RightButton);
+             QApplication::processEvents();
+             EXPECT_EQ(Shown(ControlId::ValueBox1), "");
+             chosen = QStringLiteral("Read keys from keyboard");
+             physical.Press("Shift");
+             physical.Press("F10");
+             // The read-back disables the controls while it runs: the keys are let go after it.
+             ASSERT_TRUE(QTest::qWaitFor([&] { return Shown(ControlId::ValueBox1) != ""; }));
+             window->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+             physical.Release("F10");
+             physical.Release("Shift");
+         },
+         "Ctrl|C|,", "", 2, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        // The test platform gives the window no activation back when a popup closes.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        step.act();
+        QApplication::processEvents();
+        EXPECT_EQ(Shown(ControlId::ValueBox1), step.row1);
+        EXPECT_EQ(Shown(ControlId::ValueBox2), step.row2);
+        EXPECT_EQ(menus, step.menus);
+        EXPECT_FALSE(dialog->Activity().IsRecording());
+        EXPECT_EQ(window->windowTitle().startsWith(QLatin1Char('*')), step.starred);
+    }
+    const std::vector<std::pair<QString, bool>> expected = {{"Read keys from keyboard", true},
+                                                            {"Test keys...", true},
+                                                            {"Undo\tCtrl+Z", true},
+                                                            {"Redo\tCtrl+Y", false},
+                                                            {"Export keys to file...", true},
+                                                            {"Import keys from file...", true},
+                                                            {"About Varnok...", true}};
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(name(ControlId::ValueBox1), "Key 1, Ctrl+C");
+
+    // A String row takes a paste through the check typing passes, as a change to undo.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("hi!"));
+    window->SetFocus(ControlId::ValueBox2);
+    QApplication::sendEvent(Edit(ControlId::ValueBox2), &commit);
+    EXPECT_EQ(Shown(ControlId::ValueBox2), "hi!");
+    EXPECT_EQ(name(ControlId::ValueBox2), "Key 2, hi!");
+    EXPECT_TRUE(window->windowTitle().startsWith(QLatin1Char('*')));
+
+    // The status line and the refusal line are a status bar and an alert.
+    const auto role = [this](int id) {
+        return QAccessible::queryAccessibleInterface(window->Control(id))->role();
+    };
+    EXPECT_EQ(role(ControlId::Status), QAccessible::StatusBar);
+    EXPECT_EQ(role(ControlId::Notice), QAccessible::AlertMessage);
 }
 
 }  // namespace

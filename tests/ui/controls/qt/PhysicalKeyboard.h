@@ -37,6 +37,8 @@ public:
         {"Escape",    Qt::Key_Escape,      1,  0xFF1B, "\x1b", false},
         {"Ctrl",      Qt::Key_Control,    29,  0xFFE3, "",     false},
         {"Shift",     Qt::Key_Shift,      42,  0xFFE1, "",     false},
+        {"F10",       Qt::Key_F10,        68,  0xFFC7, "",     false},
+        {"Menu",      Qt::Key_Menu,      127,  0xFF67, "",     false},
     };
     // clang-format on
 
