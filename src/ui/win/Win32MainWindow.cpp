@@ -27,6 +27,7 @@ extern "C" {
 #include "ui/win/AboutBox.h"
 #include "ui/win/InMemoryDialogTemplate.h"
 #include "ui/win/KeyTesterWindow.h"
+#include "ui/win/ListWidening.h"
 
 namespace varnok {
 
@@ -433,6 +434,7 @@ void Win32MainWindow::AddListItem(int id, const std::string& text) {
     if (const HWND control = Control(id)) {
         const std::wstring item = WideFromUtf8(text);
         SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        WidenListToTexts(control);
     }
 }
 
