@@ -27,6 +27,8 @@ extern "C" {
 #include "ui/win/AboutBox.h"
 #include "ui/win/InMemoryDialogTemplate.h"
 #include "ui/win/KeyTesterWindow.h"
+#include "ui/win/ListWidening.h"
+#include "ui/win/ScreenFit.h"
 
 namespace varnok {
 
@@ -69,58 +71,6 @@ bool IsCharacterMessage(UINT message) {
            message == WM_SYSDEADCHAR;
 }
 
-// Below this the texts would no longer be legible; a window that still does not fit then runs
-// off the screen as before.
-constexpr int kSmallestPoints = 6;
-
-// The window's outer size in pixels for a dialog font of points on a screen of dpi, as the
-// dialog manager will make it: dialog units from the font's base units, plus the frame.
-SIZE DialogWindowSize(const DialogTemplate& dialog, int points, UINT dpi) {
-    const HDC screen = GetDC(nullptr);
-    const HFONT font =
-        CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Shell Dlg");
-    const HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(screen, &metrics);
-    SIZE alphabet{};
-    GetTextExtentPoint32W(screen, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
-                          &alphabet);
-    SelectObject(screen, previous);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    const int baseWidth = (alphabet.cx / 26 + 1) / 2;
-    RECT outer{0, 0, MulDiv(dialog.width, baseWidth, 4),
-               MulDiv(dialog.height, metrics.tmHeight, 8)};
-    AdjustWindowRectEx(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME);
-    return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
-// The template with its font made smaller where the window would not fit the work area of the
-// screen it opens on: dialog units follow the font, so the window keeps its proportions.
-DialogTemplate FittedToScreen(DialogTemplate dialog) {
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    if (!GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        return dialog;
-    }
-    const LONG roomWidth = monitor.rcWork.right - monitor.rcWork.left;
-    const LONG roomHeight = monitor.rcWork.bottom - monitor.rcWork.top;
-    const HDC screen = GetDC(nullptr);
-    const UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-    while (dialog.fontPoints > kSmallestPoints) {
-        const SIZE size = DialogWindowSize(dialog, dialog.fontPoints, dpi);
-        if (size.cx <= roomWidth && size.cy <= roomHeight) break;
-        --dialog.fontPoints;
-    }
-    return dialog;
-}
-
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -150,12 +100,13 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 void Win32MainWindow::Run() {
-    const std::vector<std::uint16_t> dialogTemplate =
-        InMemoryDialogTemplate(FittedToScreen(KeyDialogTemplate()), kIconResource);
+    const DialogTemplate fitted = ScreenFit::Shrunk(KeyDialogTemplate());
+    const std::vector<std::uint16_t> dialogTemplate = InMemoryDialogTemplate(fitted, kIconResource);
     dialog_ = CreateDialogIndirectParamW(
         GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
         nullptr, DialogProcedure, reinterpret_cast<LPARAM>(this));
     if (dialog_ == nullptr) return;
+    screenFit_.Fit(dialog_, fitted);
     ShowWindow(dialog_, SW_SHOW);
     // The window's own loop, as a modal dialog's, but with the window's key pre-filter in
     // front: key messages go to the behaviour (the capture, or Tab, Escape and Enter as the
@@ -332,6 +283,18 @@ INT_PTR Win32MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
             return TRUE;
         }
+        case WM_MOUSEWHEEL:
+            // The wheel goes to the focused control, and from it to the dialog; over the rows
+            // it scrolls them, as the scroll area under the pointer does in the Qt window.
+            if (const HWND band = screenFit_.Band()) {
+                RECT area{};
+                GetWindowRect(band, &area);
+                if (PtInRect(&area, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+                    SendMessageW(band, message, wParam, lParam);
+                    return TRUE;
+                }
+            }
+            return FALSE;
         case WM_DEVICECHANGE:
             if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && events_) {
                 events_->OnDevicesChanged();
@@ -427,7 +390,10 @@ void Win32MainWindow::RunPostedTasks() {
 }
 
 HWND Win32MainWindow::Control(int id) const {
-    return id == ControlId::Unnamed ? nullptr : GetDlgItem(dialog_, id);
+    if (id == ControlId::Unnamed) return nullptr;
+    const HWND control = GetDlgItem(dialog_, id);
+    return control != nullptr || screenFit_.Band() == nullptr ? control
+                                                              : GetDlgItem(screenFit_.Band(), id);
 }
 
 bool Win32MainWindow::IsComboBox(HWND control) {
@@ -461,6 +427,7 @@ void Win32MainWindow::AddListItem(int id, const std::string& text) {
     if (const HWND control = Control(id)) {
         const std::wstring item = WideFromUtf8(text);
         SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        WidenListToTexts(control);
     }
 }
 
@@ -518,13 +485,17 @@ void Win32MainWindow::SetFocus(int id) {
     if (const HWND control = Control(id)) {
         SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
         SendMessageW(dialog_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        screenFit_.ShowControl(control);
     }
 }
 
 int Win32MainWindow::FocusedControl() const {
-    // A combo box's edit field is its child: the box is the control.
+    // A combo box's edit field is its child: the box is the control, a child of the dialog or
+    // of its scrolling rows.
     for (HWND window = GetFocus(); window != nullptr; window = GetParent(window)) {
-        if (GetParent(window) == dialog_) return GetDlgCtrlID(window);
+        const HWND parent = GetParent(window);
+        if (parent == dialog_ && window != screenFit_.Band()) return GetDlgCtrlID(window);
+        if (parent == screenFit_.Band() && parent != nullptr) return GetDlgCtrlID(window);
     }
     return 0;
 }

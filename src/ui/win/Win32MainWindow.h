@@ -14,6 +14,7 @@
 #include "ui/DialogControls.h"
 #include "ui/DialogEvents.h"
 #include "ui/ThreadFlowExecutor.h"
+#include "ui/win/ScreenFit.h"
 
 struct IAccPropServices;
 
@@ -117,6 +118,7 @@ private:
 
     EventsFactory makeEvents_;
     HWND dialog_ = nullptr;
+    ScreenFit screenFit_;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HWND progressText_ = nullptr;
