@@ -59,6 +59,9 @@ ScrollingRows::ScrollingRows(QDialog& dialog, const DialogTemplate& dialogTempla
         }
     }
     area_->setWidget(band_);
+    // Screen readers walk the window's children in order: the rows come where the template
+    // puts them, before what lies below them.
+    if (!below_.empty()) area_->stackUnder(below_.front().widget);
     // Qt lays the viewport out when the window first shows; until then it would sit inside the
     // frame the area no longer has, and the rows would be a pixel off their places.
     area_->viewport()->move(0, 0);
