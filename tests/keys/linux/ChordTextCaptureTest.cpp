@@ -44,7 +44,8 @@ TEST_F(ChordTextCaptureTest, TheWindowsTextOfEveryKeyReadsBackAsItsReport) {
         EXPECT_EQ(chord->text, text);
         ++compared;
     }
-    EXPECT_GE(compared, 100);
+    // Every key but Escape, which alone cancels a recording.
+    EXPECT_GE(compared, 99);
 }
 
 }  // namespace
