@@ -86,14 +86,32 @@ std::int32_t IniSettingsStore::ReadSetting(std::string_view section, std::string
 
 FileResult IniSettingsStore::WriteSetting(std::string_view section, std::string_view name,
                                           std::int32_t value) {
-    FileResult written = Write(section, name, value);
+    return Write(section, name, std::to_string(value),
+                 [value](const std::string& stored) { return ParseInteger(stored) == value; });
+}
+
+std::string IniSettingsStore::ReadText(std::string_view section, std::string_view name) {
+    return ReadDocument(file_).Text(section, name).value_or(std::string());
+}
+
+FileResult IniSettingsStore::WriteText(std::string_view section, std::string_view name,
+                                       std::string_view text) {
+    return Write(section, name, std::string(text),
+                 [text](const std::string& stored) { return stored == text; });
+}
+
+FileResult IniSettingsStore::Write(std::string_view section, std::string_view name,
+                                   const std::string& text,
+                                   const std::function<bool(const std::string& stored)>& same) {
+    FileResult written = WriteChange(section, name, text, same);
     // Named as the user knows the file, not as a link leads.
     if (!written) written.file = file_;
     return written;
 }
 
-FileResult IniSettingsStore::Write(std::string_view section, std::string_view name,
-                                   std::int32_t value) {
+FileResult IniSettingsStore::WriteChange(std::string_view section, std::string_view name,
+                                         const std::string& value,
+                                         const std::function<bool(const std::string&)>& same) {
     std::error_code error;
     if (file_.has_parent_path()) std::filesystem::create_directories(file_.parent_path(), error);
     const std::filesystem::path real = RealFile(file_);
@@ -113,8 +131,8 @@ FileResult IniSettingsStore::Write(std::string_view section, std::string_view na
     // Storing what is stored changes nothing anyone can see, and costs a replace and two
     // syncs (the window starts by storing its language and key count).
     const std::optional<std::string> stored = document.Text(section, name);
-    if (stored && ParseInteger(*stored) == value) return {};
-    document.SetText(section, name, std::to_string(value));
+    if (stored && same(*stored)) return {};
+    document.SetText(section, name, value);
     const std::string contents = document.ToText();
     const std::span bytes(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size());
     if (!linked) return ReplaceFile(real, bytes);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "store/SettingsStore.h"
@@ -29,10 +31,19 @@ public:
     FileResult WriteSetting(std::string_view section, std::string_view name,
                             std::int32_t value) override;
 
+    // The value as the file holds it; empty when absent or a list.
+    std::string ReadText(std::string_view section, std::string_view name) override;
+    FileResult WriteText(std::string_view section, std::string_view name,
+                         std::string_view text) override;
+
     const std::filesystem::path& FilePath() const { return file_; }
 
 private:
-    FileResult Write(std::string_view section, std::string_view name, std::int32_t value);
+    // Writes text unless the value stored already counts as the same.
+    FileResult Write(std::string_view section, std::string_view name, const std::string& text,
+                     const std::function<bool(const std::string& stored)>& same);
+    FileResult WriteChange(std::string_view section, std::string_view name, const std::string& text,
+                           const std::function<bool(const std::string& stored)>& same);
 
     std::filesystem::path file_;
 };

@@ -14,8 +14,20 @@ FileResult MemorySettingsStore::WriteSetting(std::string_view section, std::stri
     return {};
 }
 
+std::string MemorySettingsStore::ReadText(std::string_view section, std::string_view name) {
+    auto it = texts_.find({std::string(section), std::string(name)});
+    return it == texts_.end() ? std::string() : it->second;
+}
+
+FileResult MemorySettingsStore::WriteText(std::string_view section, std::string_view name,
+                                          std::string_view text) {
+    texts_[{std::string(section), std::string(name)}] = text;
+    return {};
+}
+
 bool MemorySettingsStore::Has(std::string_view section, std::string_view name) const {
-    return values_.count({std::string(section), std::string(name)}) != 0;
+    const std::pair<std::string, std::string> key{section, name};
+    return values_.count(key) != 0 || texts_.count(key) != 0;
 }
 
 }  // namespace varnok

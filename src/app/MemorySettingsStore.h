@@ -16,11 +16,15 @@ public:
                              std::int32_t defaultValue) override;
     FileResult WriteSetting(std::string_view section, std::string_view name,
                             std::int32_t value) override;
+    std::string ReadText(std::string_view section, std::string_view name) override;
+    FileResult WriteText(std::string_view section, std::string_view name,
+                         std::string_view text) override;
 
     bool Has(std::string_view section, std::string_view name) const;
 
 private:
     std::map<std::pair<std::string, std::string>, std::int32_t> values_;
+    std::map<std::pair<std::string, std::string>, std::string> texts_;
 };
 
 }  // namespace varnok

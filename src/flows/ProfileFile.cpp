@@ -50,7 +50,7 @@ std::string WriteProfileFile(const Profile& profile, const std::filesystem::path
 
 std::optional<Profile> ReadProfile(std::istream& in, const std::filesystem::path& name,
                                    std::string_view source, std::int32_t language,
-                                   std::string& refusal) {
+                                   std::string& refusal, const KeyboardLayoutByName& layoutByName) {
     const std::string limit(ProfileTextFor(ProfileText::SizeLimit, language));
     // One byte more than a profile may hold tells a file that is too large.
     std::string text(kMaxProfileSize + 1, '\0');
@@ -65,7 +65,7 @@ std::optional<Profile> ReadProfile(std::istream& in, const std::filesystem::path
         return std::nullopt;
     }
     std::string error;
-    std::optional<Profile> profile = ReadProfileJson(text, error);
+    std::optional<Profile> profile = ReadProfileJson(text, error, layoutByName);
     if (!profile) {
         refusal = std::string(source) + ": " + error +
                   std::string(ProfileTextFor(ProfileText::NothingChanged, language));
@@ -74,7 +74,8 @@ std::optional<Profile> ReadProfile(std::istream& in, const std::filesystem::path
 }
 
 std::optional<Profile> ReadProfileFile(const std::filesystem::path& file, std::int32_t language,
-                                       std::string& refusal) {
+                                       std::string& refusal,
+                                       const KeyboardLayoutByName& layoutByName) {
     namespace fs = std::filesystem;
     const auto refuse = [&](const FileResult& result) -> std::optional<Profile> {
         refusal = NotRead(result, language);
@@ -93,7 +94,7 @@ std::optional<Profile> ReadProfileFile(const std::filesystem::path& file, std::i
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) return refuse({FileProblem::Unreadable, file, {}});
-    return ReadProfile(in, file, PathText(file), language, refusal);
+    return ReadProfile(in, file, PathText(file), language, refusal, layoutByName);
 }
 
 std::string ImportProfile(const Profile& profile, KeySlotsModel& model, std::int32_t language) {

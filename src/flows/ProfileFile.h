@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/KeyboardLayout.h"
 #include "keys/Profile.h"
 
 namespace varnok {
@@ -41,14 +42,17 @@ std::string WriteProfileFile(const Profile& profile, const std::filesystem::path
 // Reads and checks a whole profile before anything uses it, no further than the largest
 // profile. Nullopt and refusal "<source>: <why>; nothing was changed" otherwise, where source
 // is name for a source that cannot be read and the given source for contents that are no
-// profile (the place in the file and the reason).
+// profile (the place in the file and the reason). layoutByName makes the layout a profile
+// names, to check its strings' bytes.
 std::optional<Profile> ReadProfile(std::istream& in, const std::filesystem::path& name,
                                    std::string_view source, std::int32_t language,
-                                   std::string& refusal);
+                                   std::string& refusal,
+                                   const KeyboardLayoutByName& layoutByName = {});
 // The same for a file; one that is not there, is no regular file or is larger than any
 // profile is refused before it is read.
 std::optional<Profile> ReadProfileFile(const std::filesystem::path& file, std::int32_t language,
-                                       std::string& refusal);
+                                       std::string& refusal,
+                                       const KeyboardLayoutByName& layoutByName = {});
 
 // What an import changes, as one change that lands whole or not at all: the model gets the
 // profile's keys (keys it does not list become empty Normal rows) and keeps them in its map

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace varnok {
@@ -33,5 +36,10 @@ public:
     // What the key types on this layout; none when it types no character.
     virtual std::optional<char32_t> CharacterOf(LayoutKey key) const = 0;
 };
+
+// Makes the layout the system knows by name (an XKB name, a Windows layout identifier);
+// nullptr and the reason for a name it does not know.
+using KeyboardLayoutByName =
+    std::function<std::unique_ptr<KeyboardLayout>(std::string_view name, std::string& error)>;
 
 }  // namespace varnok

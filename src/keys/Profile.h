@@ -24,6 +24,9 @@ struct Profile {
     std::int32_t language = 0;     // 0 English, 1 Chinese
     std::int32_t keyCount = 1;     // rows shown, 1..6
     std::vector<ProfileKey> keys;  // ascending by slot, each slot at most once
+    // The keyboard layout its String keys' definitions were encoded for, by the name the
+    // system knows it by ("de", "us(dvorak)", "00000407"); empty for US QWERTY.
+    std::string layout;
 
     friend bool operator==(const Profile&, const Profile&) = default;
 };

@@ -12,6 +12,7 @@
 #include "keys/KeyReport.h"
 #include "keys/RowText.h"
 #include "keys/StringPayload.h"
+#include "keys/UsKeyboardLayout.h"
 #include "store/QuotedText.h"
 
 namespace varnok {
@@ -149,10 +150,11 @@ bool ReadFunction(const std::string& name, const std::string& place, std::int32_
         QuotedInput(name) + " is no function; expected \"Normal\", \"Once\" or \"String\"");
 }
 
-bool CheckDefinition(const ProfileKey& key, const std::string& place, std::string& error) {
+bool CheckDefinition(const ProfileKey& key, const std::string& place, const KeyboardLayout& layout,
+                     std::string& error) {
     std::string reason;
     // A string's first question is whether the keyboard types it at all.
-    if (key.function == kStringMode && !CheckTypedString(key.text, reason)) {
+    if (key.function == kStringMode && !CheckTypedString(key.text, reason, layout)) {
         return Refuse(error, place + ".text", reason);
     }
     const RowTextUse use =
@@ -164,7 +166,7 @@ bool CheckDefinition(const ProfileKey& key, const std::string& place, std::strin
                 error, place + ".definition",
                 std::to_string(key.definition.size()) + " bytes; a string key holds at most 28");
         }
-        if (key.definition != EncodeStringPayload(key.text)) {
+        if (key.definition != EncodeStringPayload(key.text, layout)) {
             return Refuse(error, place + ".definition",
                           "is not the payload of the text " + QuotedInput(key.text));
         }
@@ -182,7 +184,8 @@ bool CheckDefinition(const ProfileKey& key, const std::string& place, std::strin
     return true;
 }
 
-bool ReadKey(const Json& entry, const std::string& place, ProfileKey& key, std::string& error) {
+bool ReadKey(const Json& entry, const std::string& place, const KeyboardLayout& layout,
+             ProfileKey& key, std::string& error) {
     if (!entry.is_object()) return Refuse(error, place, "expected an object");
     if (!OnlyKnownMembers(entry, place, {"key", "function", "text", "definition"}, error)) {
         return false;
@@ -212,10 +215,11 @@ bool ReadKey(const Json& entry, const std::string& place, ProfileKey& key, std::
                       "expected bytes in hex, such as \"01 01 00 06\"");
     }
     key.definition = *bytes;
-    return CheckDefinition(key, place, error);
+    return CheckDefinition(key, place, layout, error);
 }
 
-bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
+bool ReadProfile(const Json& json, const KeyboardLayoutByName& layoutByName, Profile& profile,
+                 std::string& error) {
     if (!json.is_object()) return Refuse(error, "profile", "expected a JSON object");
     const auto format = json.find("format");
     if (format == json.end() || !format->is_string() || format->get<std::string>() != kFormat) {
@@ -231,8 +235,8 @@ bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
                      unknownVersion, version, error)) {
         return false;
     }
-    if (!OnlyKnownMembers(json, "profile", {"format", "version", "language", "keyCount", "keys"},
-                          error)) {
+    if (!OnlyKnownMembers(json, "profile",
+                          {"format", "version", "language", "keyCount", "layout", "keys"}, error)) {
         return false;
     }
 
@@ -251,6 +255,18 @@ bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
         return false;
     }
 
+    // The strings' bytes are checked against the layout they were encoded for.
+    std::unique_ptr<KeyboardLayout> named;
+    if (json.contains("layout")) {
+        if (!ReadString(json, "profile", "layout", "layout", profile.layout, error)) return false;
+        if (!profile.layout.empty()) {
+            std::string reason = "this Varnok cannot read keyboard layouts";
+            if (layoutByName) named = layoutByName(profile.layout, reason);
+            if (!named) return Refuse(error, "layout", reason);
+        }
+    }
+    const KeyboardLayout& layout = named ? *named : UsKeyboardLayout();
+
     const Json* keys = Member(json, "profile", "keys", error);
     if (keys == nullptr) return false;
     if (!keys->is_array()) return Refuse(error, "keys", "expected a list");
@@ -258,7 +274,7 @@ bool ReadProfile(const Json& json, Profile& profile, std::string& error) {
     for (std::size_t i = 0; i < keys->size(); ++i) {
         const std::string place = "keys[" + std::to_string(i) + "]";
         ProfileKey key;
-        if (!ReadKey((*keys)[i], place, key, error)) return false;
+        if (!ReadKey((*keys)[i], place, layout, key, error)) return false;
         if (seen[static_cast<std::size_t>(key.slot)]) {
             return Refuse(error, place + ".key",
                           "key " + std::to_string(key.slot) + " appears twice");
@@ -279,6 +295,7 @@ std::string WriteProfileJson(const Profile& profile) {
     json["version"] = kProfileVersion;
     json["language"] = kLanguages[profile.language == 0 ? 0 : 1];
     json["keyCount"] = profile.keyCount;
+    if (!profile.layout.empty()) json["layout"] = profile.layout;
     json["keys"] = Json::array();
     for (const ProfileKey& key : profile.keys) {
         Json entry;
@@ -291,7 +308,8 @@ std::string WriteProfileJson(const Profile& profile) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error) {
+std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error,
+                                       const KeyboardLayoutByName& layoutByName) {
     // nlohmann reports malformed JSON only by exception; the position it gives is the place.
     // A member given twice would silently be the last one: the parse names the first such.
     Json json;
@@ -314,7 +332,7 @@ std::optional<Profile> ReadProfileJson(std::string_view text, std::string& error
         return std::nullopt;
     }
     Profile profile;
-    if (!ReadProfile(json, profile, error)) return std::nullopt;
+    if (!ReadProfile(json, layoutByName, profile, error)) return std::nullopt;
     return profile;
 }
 

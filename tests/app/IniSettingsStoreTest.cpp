@@ -60,6 +60,33 @@ TEST(IniSettingsStore, ValuesRoundTripThroughTheUsersConfigurationFile) {
     EXPECT_EQ(ReadText(file).substr(0, 11), "[Settings]\n");
 }
 
+// The keyboard layout is kept as its name: what is written reads back the same, beside the
+// integers, and an absent value reads as no layout.
+TEST(IniSettingsStore, TextValuesRoundTripBesideTheIntegers) {
+    const struct {
+        const char* written;
+        const char* expected;
+    } cases[] = {
+        {"de", "de"},     {"us(dvorak)", "us(dvorak)"}, {"00000407", "00000407"},
+        {"a, b", "a, b"},  // quoted, so that the comma does not make it a list
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        TempDirectory home;
+        const fs::path file = home.Path() / "brelmoth/varnok.conf";
+        {
+            IniSettingsStore store(file);
+            ASSERT_TRUE(store.WriteSetting("Settings", "keynum", 3));
+            ASSERT_TRUE(store.WriteText("Settings", "keyLayout", c.written));
+        }
+        IniSettingsStore store(file);
+        EXPECT_EQ(store.ReadText("Settings", "keyLayout"), c.expected);
+        EXPECT_EQ(store.ReadSetting("Settings", "keynum", 7), 3);
+        EXPECT_EQ(store.ReadText("Settings", "keyLan"), "");
+    }
+}
+
 TEST(IniSettingsStore, NoFileReadsAsDefaults) {
     TempDirectory home;
     IniSettingsStore store(home.Path() / "varnok.conf");

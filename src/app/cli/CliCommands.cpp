@@ -406,7 +406,8 @@ int CliCommands::Export(const std::string& file) {
     KeySlotsModel model(SlotMap::InFile(env_.mapFile, &env_.settings));
     if (!UseLayout(model) || !LoadModel(model)) return kExitUsage;
     std::vector<std::string> notices;
-    const Profile profile = ProfileOfStoredKeys(model, env_.settings, notices);
+    Profile profile = ProfileOfStoredKeys(model, env_.settings, notices);
+    profile.layout = env_.layoutName;
     for (const std::string& notice : notices) env_.err << "varnok-cli: " << notice << "\n";
     if (file == "-") {
         env_.out << WriteProfileJson(profile);
@@ -421,8 +422,8 @@ int CliCommands::Import(const std::string& file) {
     std::string refusal;
     errno = 0;
     const std::optional<Profile> profile =
-        file == "-" ? ReadProfile(std::cin, "standard input", file, 0, refusal)
-                    : ReadProfileFile(PathFromText(file), 0, refusal);
+        file == "-" ? ReadProfile(std::cin, "standard input", file, 0, refusal, env_.layoutByName)
+                    : ReadProfileFile(PathFromText(file), 0, refusal, env_.layoutByName);
     // std::cin takes a failed read (a closed descriptor) for the end of the input: the C
     // stream beneath it knows, and the profile is then not what the input held.
     if (const int error = errno; file == "-" && std::ferror(stdin)) {

@@ -54,6 +54,10 @@ struct CliEnvironment {
     // it anew, so save needs the layout set used). Nullptr and the reason for a name the system
     // does not know.
     std::function<std::unique_ptr<KeyboardLayout>(std::string& error)> layout;
+    // The name of that layout, which an exported profile carries; empty for US QWERTY.
+    std::string layoutName;
+    // Makes a layout an imported profile names, to check its strings.
+    KeyboardLayoutByName layoutByName;
     // Set from outside (Ctrl+C) to end a save or read at the next record.
     const std::atomic<bool>* stop = nullptr;
 };

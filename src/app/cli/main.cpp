@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
                    "set, import, show, read, save and export type and read string keys as "
                    "LAYOUT types them "
                    "(de, fr, gb, us(dvorak) ...; on Windows a layout identifier such as "
-                   "00000407) instead of US QWERTY")
+                   "00000407) instead of the layout the window keeps, or US QWERTY")
         ->type_name("LAYOUT");
 
     CLI::App* list = app.add_subcommand(
@@ -254,6 +254,13 @@ int main(int argc, char** argv) {
         return ListKeyboardInterfaces(hid, accessAdvice);
     };
 
+    // Without --layout, the layout the window keeps (the owner's choice there); without one
+    // kept, the US table, as msmap.dat's strings were always typed.
+    const bool layoutGiven = app.count("--layout") > 0;
+    if (!layoutGiven && typesStrings) {
+        layoutName = settings->ReadText(kSettingsSection, kLayoutSetting);
+    }
+
     StopOnInterrupt(stopRequested);
     CliCommands commands(CliEnvironment{
         .out = std::cout,
@@ -271,9 +278,20 @@ int main(int argc, char** argv) {
             }
             return SystemKeyboardInput(error);
         },
-        .layout = app.count("--layout") == 0
+        .layout = !layoutGiven && layoutName.empty()
                       ? std::function<std::unique_ptr<KeyboardLayout>(std::string&)>()
-                      : [&](std::string& error) { return NamedKeyboardLayout(layoutName, error); },
+                      : [&](std::string& error) {
+                            std::unique_ptr<KeyboardLayout> layout =
+                                NamedKeyboardLayout(layoutName, error);
+                            if (!layout && !layoutGiven) {
+                                error += " (the layout kept in " +
+                                         WindowSettingsPlace(kWindowProgram) +
+                                         "; --layout names another)";
+                            }
+                            return layout;
+                        },
+        .layoutName = layoutName,
+        .layoutByName = NamedKeyboardLayout,
         .stop = &stopRequested});
     if (list->parsed()) return commands.List(json);
     if (show->parsed()) return commands.Show(json);

@@ -71,6 +71,8 @@ protected:
             .accessAdvice = {},
             .keyboardInput = {},
             .layout = {},
+            .layoutName = {},
+            .layoutByName = {},
             .stop = nullptr});
         return command(commands);
     }

@@ -26,6 +26,7 @@ const Profile kExample = {
         {5, 0, "Default", {0x00, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
         {6, 2, "", {}},
     },
+    "",
 };
 
 TEST(ProfileJson, ReadsTheDocumentedFormatAndWritesWhatItReadsBack) {

@@ -163,6 +163,19 @@ TEST_F(VarnokCliTest, AProfileRoundTripPutsTheSameTableIntoTheKeyboard) {
     Ok({"save"});
     EXPECT_EQ(Contents(keys), first);
 
+    // A profile carries the layout its strings were typed for, so that its bytes read back
+    // with it; the import types its text for the layout in use.
+    const std::string german = (home.Path() / "de.json").string();
+    Ok({"--layout", "de", "set", "3", "--string", "yz"});
+    Ok({"--layout", "de", "export", german});
+    EXPECT_NE(Contents(german).find("\"layout\": \"de\""), std::string::npos);
+    EXPECT_NE(Contents(german).find("00 1D 00 1C"), std::string::npos);
+    EXPECT_EQ(Contents(profile).find("\"layout\""), std::string::npos);
+    Ok({"import", german});
+    EXPECT_NE(Ok({"show"}).find("3  String  \"yz\""), std::string::npos);
+    EXPECT_NE(Ok({"show"}).find("00 1C 00 1D"), std::string::npos);
+    Ok({"import", profile});
+
     // On a fresh store and a fresh keyboard too.
     CliHome other;
     other.Ok({"import", profile});
@@ -179,10 +192,13 @@ TEST_F(VarnokCliTest, MalformedProfilesAreRefusedAndTheStoreIsUntouched) {
 
     const std::string key =
         R"({"key": 1, "function": "Normal", "text": "A|,", "definition": "01 00 00 04 00 00 00 00"})";
-    const auto withKeys = [](const std::string& keys, const std::string& version = "1") {
+    const auto withKeys = [](const std::string& keys, const std::string& version = "1",
+                             const std::string& layout = "") {
         return R"({"format": "varnok-profile", "version": )" + version +
-               R"(, "language": "English", "keyCount": 6, "keys": [)" + keys + "]}";
+               R"(, "language": "English", "keyCount": 6, )" + layout + R"("keys": [)" + keys +
+               "]}";
     };
+    const std::string yz = R"({"key": 1, "function": "String", "text": "yz", "definition": ")";
     std::string thirty = "01";
     for (int i = 1; i < 30; ++i) thirty += " 00";
     const std::pair<std::string, std::string> cases[] = {
@@ -210,6 +226,15 @@ TEST_F(VarnokCliTest, MalformedProfilesAreRefusedAndTheStoreIsUntouched) {
         {withKeys(
              R"({"key": 1, "function": "Once", "text": "\u001b[2J", "definition": "01 00 00 04 00 00 00 00"})"),
          "p.json: keys[0].text: the text holds the control character U+001B"},
+        // A profile's strings are checked against the layout it names, and only a layout the
+        // system knows is one.
+        {withKeys(yz + R"(00 1C 00 1D"})", "1", R"("layout": "de", )"),
+         "p.json: keys[0].definition: is not the payload of the text \"yz\""},
+        {withKeys(yz + R"(00 1D 00 1C"})"),
+         "p.json: keys[0].definition: is not the payload of the text \"yz\""},
+        {withKeys(yz + R"(00 1D 00 1C"})", "1", R"("layout": "xx", )"),
+         "p.json: layout: no keyboard layout is called \"xx\""},
+        {withKeys(key, "1", R"("layout": 7, )"), "p.json: layout: expected a string"},
         {withKeys(R"({"key": 1, ")" + std::string(5000, 'k') + R"(": 1})"),
          "p.json: keys[0]: unknown member \"" + std::string(40, 'k') +
              "\u2026\" (5000 characters)"},
@@ -254,6 +279,61 @@ TEST_F(VarnokCliTest, WhatSetCannotEncodeIsRefusedAndTheStoreIsUntouched) {
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(Contents(MapFile()), map);
         EXPECT_EQ(Contents(SettingsFile()), settings);
+    }
+}
+
+// Without --layout a string key is typed for the layout the window keeps, and with none kept
+// for US QWERTY; --layout names another for one command. A kept layout the system does not
+// know stops the command, naming where it is kept, and changes nothing.
+TEST_F(VarnokCliTest, StringKeysAreTypedForTheKeptLayoutUnlessOneIsNamed) {
+    const struct {
+        const char* kept;  // nullptr: no layout kept
+        std::vector<std::string> layoutOption;
+        const char* bytes;  // nullptr: refused
+    } cases[] = {
+        {nullptr, {}, "00 1C 00 1D"},
+        {"", {}, "00 1C 00 1D"},
+        {"de", {}, "00 1D 00 1C"},
+        {"us(dvorak)", {}, "00 17 00 38"},
+        {"de", {"--layout", "us"}, "00 1C 00 1D"},
+        {nullptr, {"--layout", "de"}, "00 1D 00 1C"},
+        {"xx", {}, nullptr},
+        {"xx", {"--layout", "de"}, "00 1D 00 1C"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.kept ? c.kept : "(none)") + " " +
+                     (c.layoutOption.empty() ? "" : c.layoutOption[1]));
+        std::filesystem::remove(MapFile());
+        std::filesystem::create_directories(SettingsFile().parent_path());
+        std::ofstream(SettingsFile(), std::ios::trunc)
+            << "[Settings]\n"
+            << (c.kept ? std::string("keyLayout=") + c.kept + "\n" : "");
+        std::vector<std::string> arguments = c.layoutOption;
+        arguments.insert(arguments.end(), {"set", "1", "--string", "yz"});
+        const ProgramResult result = Cli(arguments);
+        if (c.bytes == nullptr) {
+            EXPECT_EQ(result.status, 2);
+            EXPECT_EQ(result.out, "");
+            EXPECT_NE(result.err.find("no keyboard layout is called \"xx\""), std::string::npos)
+                << result.err;
+            EXPECT_NE(result.err.find("(the layout kept in " + SettingsFile().string()),
+                      std::string::npos)
+                << result.err;
+            EXPECT_FALSE(std::filesystem::exists(MapFile()));
+        } else {
+            EXPECT_EQ(result.status, 0) << result.err;
+            EXPECT_NE(result.out.find("\"yz\""), std::string::npos) << result.out;
+            EXPECT_NE(result.out.find(c.bytes), std::string::npos) << result.out;
+            // show decodes the same way, and the choice kept is never changed by a command.
+            std::vector<std::string> show = c.layoutOption;
+            show.push_back("show");
+            EXPECT_NE(Ok(show).find(c.bytes), std::string::npos);
+        }
+        const std::string kept = Contents(SettingsFile());
+        EXPECT_EQ(kept.find("keyLayout=") == std::string::npos, c.kept == nullptr) << kept;
+        if (c.kept) {
+            EXPECT_NE(kept.find(std::string("keyLayout=") + c.kept + "\n"), kept.npos) << kept;
+        }
     }
 }
 
