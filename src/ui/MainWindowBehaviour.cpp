@@ -33,6 +33,7 @@ namespace {
 
 constexpr int kLanguageList = ControlId::Language;
 constexpr int kKeyCountList = ControlId::KeyCount;
+constexpr int kLayoutList = ControlId::Layout;
 constexpr int kPrompt = ControlId::Prompt;
 constexpr int kHeading = ControlId::Heading;
 constexpr int kCtrlBox = ControlId::Ctrl;
@@ -139,6 +140,12 @@ void MainWindowBehaviour::OnInitDialog() {
     for (const char* count : {"1", "2", "3", "4", "5", "6"}) {
         controls_.AddListItem(kKeyCountList, count);
     }
+    layouts_.Fill(layoutSource_, settings_.ReadText(kSettingsSection, kLayoutSetting));
+    for (const LayoutOffer& entry : layouts_.Entries()) {
+        controls_.AddListItem(kLayoutList, entry.description);
+    }
+    controls_.SelectListIndex(kLayoutList, layouts_.Selected());
+    model_.SetLayout(layouts_.Layout());
 
     RestoreStoredChoices();
     MarkSaved();
@@ -367,6 +374,8 @@ std::vector<std::string> MainWindowBehaviour::ShownRows() const {
                        std::string(reports.begin(), reports.begin() + copied));
     }
     rows.push_back(std::to_string(controls_.SelectedListIndex(kKeyCountList)));
+    // The keyboard holds the String rows as the layout typed them.
+    rows.push_back(layouts_.SelectedEntry().name);
     return rows;
 }
 
@@ -870,7 +879,29 @@ void MainWindowBehaviour::OnSelectionChanged(int id) {
     } else if (id == kLanguageList) {
         TakeTypedTexts();
         ApplyLanguage();
+    } else if (id == kLayoutList) {
+        TakeTypedTexts();
+        ChangeLayout();
     }
+}
+
+void MainWindowBehaviour::ChangeLayout() {
+    const int chosen = controls_.SelectedListIndex(kLayoutList);
+    if (chosen == layouts_.Selected()) return;
+    std::string error;
+    if (!layouts_.Choose(chosen, error)) {
+        controls_.SelectListIndex(kLayoutList, layouts_.Selected());
+        controls_.ShowNotice(error);
+        return;
+    }
+    model_.SetLayout(layouts_.Layout());
+    const FileResult stored =
+        settings_.WriteText(kSettingsSection, kLayoutSetting, layouts_.SelectedEntry().name);
+    if (!stored) ShowFileProblem(MessageId::SettingsNotSaved, stored);
+    // A row's text the new layout cannot type whole shows what it types, and is marked.
+    model_.ShowTypedStrings();
+    Refresh();
+    ShowUnsaved();
 }
 
 void MainWindowBehaviour::OnClearKey() {
@@ -950,8 +981,9 @@ bool MainWindowBehaviour::OnTextEdit(int id, const std::string& before, const st
     if (slot <= 0 || !activity_.TakesEdits()) return false;
     // A chord row's text is the name of what it records: no paste, drop or input method edits it.
     if (model_.FunctionMode(slot) != kStringMode) return false;
-    if (!TakesStringEdit(before, after)) {
-        controls_.ShowNotice(StringRefusalText(CheckTypableString(after), language_));
+    if (!TakesStringEdit(before, after, model_.Layout())) {
+        controls_.ShowNotice(
+            StringRefusalText(CheckTypableString(after, model_.Layout()), language_));
         return false;
     }
     controls_.ShowNotice("");

@@ -23,6 +23,7 @@
 #include "ui/DialogEvents.h"
 #include "ui/FlowExecutor.h"
 #include "ui/KeyboardPresence.h"
+#include "ui/LayoutList.h"
 #include "ui/RowsHistory.h"
 #include "ui/WindowActivity.h"
 #include "ui/WindowKeyRoute.h"
@@ -85,6 +86,9 @@ public:
     // The language of the user's system (0 English, 1 Chinese): the window's language until
     // the user chooses one.
     void SetSystemLanguage(std::int32_t language) { systemLanguage_ = language; }
+    // The keyboard layouts the layout list offers; without one it offers US only. Must
+    // outlive the window.
+    void SetLayoutSource(const KeyboardLayoutSource& source) { layoutSource_ = &source; }
 
     const KeySlotsModel& Model() const { return model_; }
     int CurrentSlot() const override { return currentSlot_; }
@@ -179,6 +183,8 @@ private:
     void ShowRowNames();
     void RestoreFunctionModes();
     void ApplyLanguage();
+    // The String rows are typed with the layout list's choice, which the settings keep.
+    void ChangeLayout();
     void FocusRow(int slot);
     void PickCommandItem(int slot);
     void ChangeFunctionMode(int row);
@@ -255,6 +261,8 @@ private:
 
     ConnectionAdvice connectionAdvice_;
     std::int32_t systemLanguage_ = 0;
+    const KeyboardLayoutSource* layoutSource_ = nullptr;
+    LayoutList layouts_;
     DeviceWatch* deviceWatch_ = nullptr;
     KeyboardPresence presence_;
     // What the work on the executor found; the window's thread takes it when the work is done.

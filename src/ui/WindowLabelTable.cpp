@@ -5,7 +5,7 @@ namespace varnok {
 // The English prompt has two blanks between "delete" and "mouse", as Varnok has always shown
 // it.
 // clang-format off
-const std::array<WindowLabel, 7> WindowLabelTable{{
+const std::array<WindowLabel, 8> WindowLabelTable{{
     // control  English                    Chinese
     {1034, "Please Input Self-Definition key,To choose mouse left,To delete  mouse right."
            "Support alphanumeric,number and symbol string",
@@ -16,6 +16,7 @@ const std::array<WindowLabel, 7> WindowLabelTable{{
     {1000,      "Save",                    "保存"},
     {2,         "Exit",                    "退出"},
     {1021,      "Keys shown",              "显示按键数"},  // the window shows the first N keys
+    {1044,      "Keyboard layout",         "键盘布局"},  // the layout string keys type for
 }};
 // clang-format on
 

@@ -12,7 +12,7 @@ namespace varnok {
 // the buttons and the key count list's label. A row's id is the control's.
 using WindowLabel = LanguageTextRow<int>;
 
-extern const std::array<WindowLabel, 7> WindowLabelTable;
+extern const std::array<WindowLabel, 8> WindowLabelTable;
 
 // The label text of a control for a language flag (Chinese whenever the flag is not 0).
 std::string_view WindowLabelFor(int control, std::int32_t language);

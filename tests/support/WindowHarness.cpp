@@ -29,6 +29,7 @@ MainWindowBehaviour& WindowHarness::Start() {
         "varnok");
     controls.events = window.get();
     window->SetSystemLanguage(systemLanguage);
+    if (layoutSource != nullptr) window->SetLayoutSource(*layoutSource);
     window->OnInitDialog();
     return *window;
 }

@@ -60,6 +60,8 @@ protected:
     InlineFlowExecutor executor;
     // The system's language the window is started with.
     std::int32_t systemLanguage = 0;
+    // The layouts the window's layout list offers; none: US only.
+    const KeyboardLayoutSource* layoutSource = nullptr;
     std::unique_ptr<MainWindowBehaviour> window;
 };
 

@@ -26,7 +26,7 @@ TEST(KeyDialogTemplate, EveryAddressedIdNamesOneControl) {
         ControlId::FunctionList2, ControlId::FunctionList3, ControlId::FunctionList4,
         ControlId::FunctionList5, ControlId::FunctionList6, ControlId::KeyCountLabel,
         ControlId::Status,        ControlId::ProgressText,  ControlId::Progress,
-        ControlId::Notice,
+        ControlId::Notice,        ControlId::LayoutLabel,   ControlId::Layout,
     };
     for (int id : ids) EXPECT_EQ(count[id], 1) << "control " << id;
     // Besides those: the row 1 label, the language list's label and the Group Key frame.

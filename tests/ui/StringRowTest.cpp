@@ -1,15 +1,44 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "device/HexBytes.h"
+#include "keys/MappedKeyboardLayout.h"
 #include "support/WindowHarness.h"
 
 namespace varnok {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The system offers German, with Y and Z trading places and @ only at AltGr; "fr" is listed
+// but cannot be made.
+class FakeLayoutSource : public KeyboardLayoutSource {
+public:
+    std::string system;
+
+    std::vector<LayoutOffer> Offers() const override {
+        return {{"fr", "French"}, {"de", "German"}};
+    }
+    std::string SystemLayout() const override { return system; }
+    std::unique_ptr<KeyboardLayout> Make(std::string_view name, std::string& error) const override {
+        if (name != "de") {
+            error = "no layout " + std::string(name);
+            return nullptr;
+        }
+        auto layout = std::make_unique<MappedKeyboardLayout>("German (de)");
+        for (char32_t c = U'a'; c <= U'z'; ++c) {
+            const auto usage = static_cast<std::uint8_t>(c == U'y'   ? 0x1D
+                                                         : c == U'z' ? 0x1C
+                                                                     : 0x04 + (c - U'a'));
+            layout->AddKey(c, {usage, false});
+        }
+        layout->AddRefusal(U'@', LayoutRefusal::NeedsAltGr);
+        return layout;
+    }
+};
 
 // Rows 1 and 2 are String rows, row 3 a Normal row.
 class StringRowTest : public WindowHarness {
@@ -120,6 +149,64 @@ TEST_F(StringRowTest, RestoredUntypableStringShowsWhatIsTypedAndIsMarked) {
     EXPECT_EQ(reloaded.Find("key1")->text, "Hi ");
     EXPECT_EQ(reloaded.Find("key2")->text, "abcdefghijklm");
     EXPECT_EQ(KeyboardRecord(1), "01 06 08 AB 0B 00 0C 00 2C FF");
+}
+
+}  // namespace
+}  // namespace varnok
+
+namespace varnok {
+namespace {
+
+// The layout list starts at the kept layout, else the system's, else US; a choice is kept, and
+// the String rows type with it: what the row held before is typed again, and typing refuses
+// what the layout cannot type.
+TEST_F(StringRowTest, LayoutListTypesStringRowsWithTheChosenLayout) {
+    struct Case {
+        std::string kept;
+        std::string system;
+        std::string typedBefore;  // under the layout the window starts with
+        int choose;               // -1: no choice; 0 English (US), 1 French, 2 German
+        std::string typedAfter;
+        int selected;
+        std::string stored;
+        std::string shown;
+        std::string notice;
+        std::string record;
+    };
+    const Case cases[] = {
+        {"", "", "", 2, "yz", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"", "", "yz", 2, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"de", "", "yz", -1, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"", "de", "yz", -1, "", 2, "", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"de", "", "a@", -1, "", 2, "de", "a",
+         "\"@\" needs AltGr on German (de), which a string key cannot press.", "01 02 08 00 04 FF"},
+        {"us@", "", "yz", -1, "", 0, "us@", "yz", "", "01 04 08 00 1C 00 1D FF"},
+        {"de", "", "yz", 1, "", 2, "de", "yz", "no layout fr", "01 04 08 00 1D 00 1C FF"},
+        {"de", "", "yz", 0, "", 0, "us", "yz", "", "01 04 08 00 1C 00 1D FF"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kept + " " + c.system + " " + std::to_string(c.choose));
+        FakeLayoutSource source;
+        source.system = c.system;
+        layoutSource = &source;
+        settings.WriteText("Settings", "keyLayout", c.kept);
+        std::filesystem::remove(directory.Path() / "msmap.dat");
+        controls.ClearList(1045);
+        Start();
+        EXPECT_EQ(controls.At(1045).items,
+                  (std::vector<std::string>{"English (US)", "French", "German"}));
+        Type(1024, c.typedBefore);
+        if (c.choose >= 0) Choose(1045, c.choose);
+        if (!c.typedAfter.empty()) Type(1024, c.typedAfter);
+        EXPECT_EQ(controls.At(1045).selected, c.selected);
+        EXPECT_EQ(settings.ReadText("Settings", "keyLayout"), c.stored);
+        EXPECT_EQ(controls.GetText(1024), c.shown);
+        EXPECT_EQ(controls.notice, c.notice);
+        Click(1000);
+        EXPECT_EQ(KeyboardRecord(1), c.record);
+        window.reset();
+        layoutSource = nullptr;
+    }
 }
 
 }  // namespace
