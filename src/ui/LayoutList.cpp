@@ -38,7 +38,7 @@ void LayoutList::Add(std::string_view name) {
 void LayoutList::Fill(const KeyboardLayoutSource* source, std::string_view kept) {
     source_ = source;
     entries_.clear();
-    layout_.reset();
+    layout_ = nullptr;
     std::string system;
     if (source_ != nullptr) {
         for (LayoutOffer& offer : source_->Offers()) {
@@ -61,13 +61,18 @@ void LayoutList::Fill(const KeyboardLayoutSource* source, std::string_view kept)
 bool LayoutList::Choose(int index, std::string& error) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) return false;
     const std::string& name = entries_[index].name;
-    std::unique_ptr<KeyboardLayout> layout;
+    const KeyboardLayout* layout = nullptr;
     if (name != kUs) {
-        if (source_ == nullptr) return false;
-        layout = source_->Make(name, error);
-        if (!layout) return false;
+        auto made = made_.find(name);
+        if (made == made_.end()) {
+            if (source_ == nullptr) return false;
+            std::unique_ptr<KeyboardLayout> fresh = source_->Make(name, error);
+            if (!fresh) return false;
+            made = made_.emplace(name, std::move(fresh)).first;
+        }
+        layout = made->second.get();
     }
-    layout_ = std::move(layout);
+    layout_ = layout;
     selected_ = index;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,15 +29,19 @@ public:
     // Makes entry index's layout the one in use; false, with the reason, when the system
     // cannot make it (the one in use stays).
     bool Choose(int index, std::string& error);
+    // The entry of the name; -1 when the list has none.
+    int IndexOf(std::string_view name) const;
 
 private:
-    int IndexOf(std::string_view name) const;
     void Add(std::string_view name);
 
     const KeyboardLayoutSource* source_ = nullptr;
     std::vector<LayoutOffer> entries_;
     int selected_ = 0;
-    std::unique_ptr<KeyboardLayout> layout_;  // none: the US table
+    // Every layout made stays while the list lives: the model, and the undo history's copies
+    // of it, type with one of them.
+    std::map<std::string, std::unique_ptr<KeyboardLayout>, std::less<>> made_;
+    const KeyboardLayout* layout_ = nullptr;  // none: the US table
 };
 
 }  // namespace varnok

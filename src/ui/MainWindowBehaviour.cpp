@@ -338,7 +338,8 @@ void MainWindowBehaviour::FinishRecording() {
     const int box = activity_.RecordingBox();
     activity_.BackToIdle();
     if (beforeRecording_) {
-        history_.Record({std::move(*beforeRecording_), shownKeyCount_, false, std::nullopt});
+        history_.Record({std::move(*beforeRecording_), shownKeyCount_, false, std::nullopt,
+                         layouts_.SelectedEntry().name});
         typingSlot_ = 0;
     }
     beforeRecording_.reset();
@@ -390,7 +391,7 @@ void MainWindowBehaviour::MarkSaved() {
 }
 
 RowsState MainWindowBehaviour::CurrentRows(bool withFile) const {
-    RowsState rows{model_, shownKeyCount_, withFile, std::nullopt};
+    RowsState rows{model_, shownKeyCount_, withFile, std::nullopt, layouts_.SelectedEntry().name};
     // A file that cannot be read is left alone (it is never written either).
     if (withFile && !model_.Map().ReadFileBytes(rows.file)) rows.withFile = false;
     return rows;
@@ -422,6 +423,10 @@ void MainWindowBehaviour::Restore(RowsState state) {
     }
     model_ = std::move(state.model);
     controls_.SelectListIndex(kKeyCountList, state.keyCount);
+    if (const int layout = layouts_.IndexOf(state.layout); layout != layouts_.Selected()) {
+        controls_.SelectListIndex(kLayoutList, layout);
+        KeepLayout();
+    }
     ApplyKeyCount();
     for (int row = kFirstRowSlot; row < kSlotCount; ++row) {
         StoreFunctionMode(row, model_.FunctionMode(row));
@@ -888,20 +893,28 @@ void MainWindowBehaviour::OnSelectionChanged(int id) {
 void MainWindowBehaviour::ChangeLayout() {
     const int chosen = controls_.SelectedListIndex(kLayoutList);
     if (chosen == layouts_.Selected()) return;
+    const RowsState before = CurrentRows(false);
+    if (!KeepLayout()) return;
+    history_.Record(before);
+    typingSlot_ = 0;
+    // A row's text the new layout cannot type whole shows what it types, and is marked.
+    model_.ShowTypedStrings();
+    Refresh();
+    ShowUnsaved();
+}
+
+bool MainWindowBehaviour::KeepLayout() {
     std::string error;
-    if (!layouts_.Choose(chosen, error)) {
+    if (!layouts_.Choose(controls_.SelectedListIndex(kLayoutList), error)) {
         controls_.SelectListIndex(kLayoutList, layouts_.Selected());
         controls_.ShowNotice(error);
-        return;
+        return false;
     }
     model_.SetLayout(layouts_.Layout());
     const FileResult stored =
         settings_.WriteText(kSettingsSection, kLayoutSetting, layouts_.SelectedEntry().name);
     if (!stored) ShowFileProblem(MessageId::SettingsNotSaved, stored);
-    // A row's text the new layout cannot type whole shows what it types, and is marked.
-    model_.ShowTypedStrings();
-    Refresh();
-    ShowUnsaved();
+    return true;
 }
 
 void MainWindowBehaviour::OnClearKey() {

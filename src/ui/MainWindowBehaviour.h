@@ -183,8 +183,12 @@ private:
     void ShowRowNames();
     void RestoreFunctionModes();
     void ApplyLanguage();
-    // The String rows are typed with the layout list's choice, which the settings keep.
+    // The String rows are typed with the layout list's choice, which the settings keep: one
+    // change, undone with the rows.
     void ChangeLayout();
+    // Makes the list's selection the layout in use and keeps it; false (the selection going
+    // back, the reason shown) when the system cannot make it.
+    bool KeepLayout();
     void FocusRow(int slot);
     void PickCommandItem(int slot);
     void ChangeFunctionMode(int row);

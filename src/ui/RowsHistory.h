@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "keys/KeySlotsModel.h"
@@ -19,6 +20,8 @@ struct RowsState {
     bool withFile = false;
     // nullopt with withFile: there was no file.
     std::optional<std::vector<std::uint8_t>> file;
+    // The layout list's choice the String rows were typed for.
+    std::string layout;
 };
 
 // The window's undo and redo of changes to its rows. Each change records the state before it;

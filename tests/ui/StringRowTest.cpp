@@ -164,8 +164,9 @@ TEST_F(StringRowTest, LayoutListTypesStringRowsWithTheChosenLayout) {
     struct Case {
         std::string kept;
         std::string system;
-        std::string typedBefore;  // under the layout the window starts with
-        int choose;               // -1: no choice; 0 English (US), 1 French, 2 German
+        std::string typedBefore;   // under the layout the window starts with
+        int choose;                // -1: no choice; 0 English (US), 1 French, 2 German
+        std::vector<int> entries;  // context menu entries chosen then (undo, redo)
         std::string typedAfter;
         int selected;
         std::string stored;
@@ -174,15 +175,26 @@ TEST_F(StringRowTest, LayoutListTypesStringRowsWithTheChosenLayout) {
         std::string record;
     };
     const Case cases[] = {
-        {"", "", "", 2, "yz", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
-        {"", "", "yz", 2, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
-        {"de", "", "yz", -1, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
-        {"", "de", "yz", -1, "", 2, "", "yz", "", "01 04 08 00 1D 00 1C FF"},
-        {"de", "", "a@", -1, "", 2, "de", "a",
-         "\"@\" needs AltGr on German (de), which a string key cannot press.", "01 02 08 00 04 FF"},
-        {"us@", "", "yz", -1, "", 0, "us@", "yz", "", "01 04 08 00 1C 00 1D FF"},
-        {"de", "", "yz", 1, "", 2, "de", "yz", "no layout fr", "01 04 08 00 1D 00 1C FF"},
-        {"de", "", "yz", 0, "", 0, "us", "yz", "", "01 04 08 00 1C 00 1D FF"},
+        {"", "", "", 2, {}, "yz", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"", "", "yz", 2, {}, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"de", "", "yz", -1, {}, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"", "de", "yz", -1, {}, "", 2, "", "yz", "", "01 04 08 00 1D 00 1C FF"},
+        {"de",
+         "",
+         "a@",
+         -1,
+         {},
+         "",
+         2,
+         "de",
+         "a",
+         "\"@\" needs AltGr on German (de), which a string key cannot press.",
+         "01 02 08 00 04 FF"},
+        {"us@", "", "yz", -1, {}, "", 0, "us@", "yz", "", "01 04 08 00 1C 00 1D FF"},
+        {"de", "", "yz", 1, {}, "", 2, "de", "yz", "no layout fr", "01 04 08 00 1D 00 1C FF"},
+        {"de", "", "yz", 0, {}, "", 0, "us", "yz", "", "01 04 08 00 1C 00 1D FF"},
+        {"", "", "yz", 2, {1104}, "", 0, "us", "yz", "", "01 04 08 00 1C 00 1D FF"},
+        {"", "", "yz", 2, {1104, 1105}, "", 2, "de", "yz", "", "01 04 08 00 1D 00 1C FF"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kept + " " + c.system + " " + std::to_string(c.choose));
@@ -197,6 +209,7 @@ TEST_F(StringRowTest, LayoutListTypesStringRowsWithTheChosenLayout) {
                   (std::vector<std::string>{"English (US)", "French", "German"}));
         Type(1024, c.typedBefore);
         if (c.choose >= 0) Choose(1045, c.choose);
+        for (const int entry : c.entries) Click(entry);
         if (!c.typedAfter.empty()) Type(1024, c.typedAfter);
         EXPECT_EQ(controls.At(1045).selected, c.selected);
         EXPECT_EQ(settings.ReadText("Settings", "keyLayout"), c.stored);
