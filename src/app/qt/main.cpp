@@ -13,6 +13,7 @@
 #include "app/ProgramPlatform.h"
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
+#include "app/linux/XkbLayoutSource.h"
 #include "app/qt/QtProgram.h"
 #include "keys/StoredChoices.h"
 #include "keys/qt/QtKeyEventTranslator.h"
@@ -130,38 +131,41 @@ int main(int argc, char** argv) {
     const std::unique_ptr<DeviceWatch> watch = startUp.Simulated() ? nullptr : SystemDeviceWatch();
 
     QtKeyEventTranslator keys;
+    const XkbLayoutSource layouts;
     const bool simulated = startUp.Simulated();
-    QtProgram app(*settings, [&hid, &keys, &map, &advice, &watch, simulated, systemLanguage](
-                                 SettingsStore& settings, const std::string& applicationName) {
-        auto window = std::make_unique<QtMainWindow>(
-            [&hid, &settings, &map, &advice, &watch, applicationName, systemLanguage](
-                DialogControls& controls, FlowExecutor& executor) {
-                auto behaviour = std::make_unique<MainWindowBehaviour>(
-                    controls, settings, hid, KeySlotsModel(SlotMap::InFile(map, &settings)),
-                    executor, applicationName);
-                behaviour->SetConnectionAdvice(advice);
-                behaviour->SetSystemLanguage(systemLanguage);
-                if (watch) behaviour->SetDeviceWatch(*watch);
-                return behaviour;
-            },
-            MakeKeyCaptureValueBox);
-        window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
-        window->SetKeyboardInputSource(
-            [simulated](std::int32_t language,
-                        std::string& error) -> std::unique_ptr<KeyboardInput> {
-                if (simulated) {
-                    error = "the simulated keyboard has no keys to press";
-                    return nullptr;
-                }
-                std::unique_ptr<KeyboardInput> input = SystemKeyboardInput(error);
-                if (!input) {
-                    const std::string advice = KeyboardAccessAdvice(language, std::cerr);
-                    if (!advice.empty()) error += "\n\n" + advice;
-                }
-                return input;
-            });
-        return window;
-    });
+    QtProgram app(
+        *settings, [&hid, &keys, &map, &advice, &watch, &layouts, simulated, systemLanguage](
+                       SettingsStore& settings, const std::string& applicationName) {
+            auto window = std::make_unique<QtMainWindow>(
+                [&hid, &settings, &map, &advice, &watch, &layouts, applicationName, systemLanguage](
+                    DialogControls& controls, FlowExecutor& executor) {
+                    auto behaviour = std::make_unique<MainWindowBehaviour>(
+                        controls, settings, hid, KeySlotsModel(SlotMap::InFile(map, &settings)),
+                        executor, applicationName);
+                    behaviour->SetConnectionAdvice(advice);
+                    behaviour->SetSystemLanguage(systemLanguage);
+                    behaviour->SetLayoutSource(layouts);
+                    if (watch) behaviour->SetDeviceWatch(*watch);
+                    return behaviour;
+                },
+                MakeKeyCaptureValueBox);
+            window->SetKeyPreFilter(CapturePreFilter(keys, window->Events()));
+            window->SetKeyboardInputSource(
+                [simulated](std::int32_t language,
+                            std::string& error) -> std::unique_ptr<KeyboardInput> {
+                    if (simulated) {
+                        error = "the simulated keyboard has no keys to press";
+                        return nullptr;
+                    }
+                    std::unique_ptr<KeyboardInput> input = SystemKeyboardInput(error);
+                    if (!input) {
+                        const std::string advice = KeyboardAccessAdvice(language, std::cerr);
+                        if (!advice.empty()) error += "\n\n" + advice;
+                    }
+                    return input;
+                });
+            return window;
+        });
     app.InitInstance();
     return 0;
 }

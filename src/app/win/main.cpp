@@ -13,6 +13,7 @@
 #include "app/StartUp.h"
 #include "app/UserDataFolder.h"
 #include "app/win/RegistrySettingsStore.h"
+#include "app/win/WindowsLayoutSource.h"
 #include "keys/MessageTexts.h"
 #include "keys/StoredChoices.h"
 #include "store/SlotMap.h"
@@ -99,11 +100,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // skin on Windows: the system's look is the program's.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
+    const WindowsLayoutSource layouts;
     Win32MainWindow window([&](DialogControls& dialogControls, FlowExecutor& executor) {
         auto behaviour = std::make_unique<MainWindowBehaviour>(
             dialogControls, settings, hid, KeySlotsModel(SlotMap::InFile(map, &settings)), executor,
             name);
         behaviour->SetSystemLanguage(systemLanguage);
+        behaviour->SetLayoutSource(layouts);
         return behaviour;
     });
     window.SetKeyboardInputSource(
