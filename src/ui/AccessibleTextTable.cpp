@@ -21,7 +21,7 @@ constexpr std::string_view kFunctionListChinese = "单键、一次单键或一�
 using namespace ControlId;
 
 // clang-format off
-const std::array<AccessibleText, 20> AccessibleTextTable{{
+const std::array<AccessibleText, 21> AccessibleTextTable{{
     // control      English name         description     Chinese name   description
     {Save,          "",                  "Writes the keys into the keyboard",
                                         "", "把按键写入键盘"},
@@ -63,6 +63,8 @@ const std::array<AccessibleText, 20> AccessibleTextTable{{
                                         "语言", "窗口的语言"},
     {KeyCount,      "",                  "How many keys the window shows",
                                         "", "窗口显示多少个按键"},
+    {Layout,        "",                  "The layout the computer types String keys with",
+                                        "", "电脑输入字符串键所用的键盘布局"},
 }};
 // clang-format on
 

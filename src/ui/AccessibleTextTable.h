@@ -17,6 +17,6 @@ struct AccessibleText {
     std::string_view chineseDescription;
 };
 
-extern const std::array<AccessibleText, 20> AccessibleTextTable;
+extern const std::array<AccessibleText, 21> AccessibleTextTable;
 
 }  // namespace varnok

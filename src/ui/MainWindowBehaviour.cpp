@@ -501,11 +501,12 @@ void MainWindowBehaviour::ApplyLanguage() {
                              std::string(WindowPhraseFor(WindowPhrase::ValueBoxHint, language_)));
     }
     for (const AccessibleText& text : AccessibleTextTable) {
-        // The key count list is named by its label, which the window relabels.
-        const std::string_view name = text.control == kKeyCountList
-                                          ? WindowLabelFor(ControlId::KeyCountLabel, language_)
-                                      : language_ != 0 ? text.chineseName
-                                                       : text.englishName;
+        // The key count and layout lists are named by their labels, which the window relabels.
+        const std::string_view name =
+            text.control == kKeyCountList ? WindowLabelFor(ControlId::KeyCountLabel, language_)
+            : text.control == kLayoutList ? WindowLabelFor(ControlId::LayoutLabel, language_)
+            : language_ != 0              ? text.chineseName
+                                          : text.englishName;
         controls_.SetAccessibleText(
             text.control, std::string(name),
             std::string(language_ != 0 ? text.chineseDescription : text.englishDescription));
