@@ -35,7 +35,7 @@ constexpr std::array kControls{
     DialogControlTemplate{Language,      DropDownList,   18,  84,  45,  39, "",                kList},
     DialogControlTemplate{KeyCountLabel, StaticText,     18,  105, 45,  9,  "Keys shown",      kLabel},
     DialogControlTemplate{KeyCount,      DropDownList,   18,  122, 45,  48, "",                kList},
-    DialogControlTemplate{LayoutLabel,   StaticText,     18,  143, 45,  9,  "Keyboard layout", kLabel},
+    DialogControlTemplate{LayoutLabel,   StaticText,     18,  143, 58,  9,  "Keyboard layout", kLabel},
     DialogControlTemplate{Layout,        DropDownList,   18,  160, 45,  80, "",                kList},
     DialogControlTemplate{Unnamed,       StaticText,     80,  55,  8,   14, "1",               kLabel},
     DialogControlTemplate{ValueBox1,     DropDownCombo,  95,  54,  93,  83, "",                kValueBox},
