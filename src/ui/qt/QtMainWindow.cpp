@@ -1,7 +1,6 @@
 #include "ui/qt/QtMainWindow.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -337,13 +336,6 @@ void QtMainWindow::AddListItem(int id, const std::string& text) {
     combo->addItem(ToQString(text));
     if (combo->currentIndex() != selected) combo->setCurrentIndex(selected);
     if (combo->isEditable() && combo->currentText() != field) combo->setEditText(field);
-    if (id == ControlId::Layout) {
-        // The layouts' descriptions run long: the list keeps its place in the left column, and
-        // its drop-down opens as wide as they are.
-        combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
-                                       combo->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-        return;
-    }
     DialogTemplateBuilder::WidenToTexts(*combo);
 }
 
