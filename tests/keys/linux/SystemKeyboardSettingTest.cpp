@@ -1,6 +1,6 @@
-#include "keys/linux/SystemKeyboardSetting.h"
-
 #include <gtest/gtest.h>
+
+#include "keys/linux/SystemKeyboardSetting.h"
 
 namespace varnok {
 namespace {
