@@ -24,8 +24,8 @@ constexpr std::string_view kPrompt =
     "Support alphanumeric,number and symbol string";
 
 // Template order is the tab order and the creation order, and it follows the screen: the
-// left column top down, the rows one by one (value box, then function), the Group Key boxes,
-// then Clear, Save and Exit. A label comes just before what it names.
+// left column top down, the rows one by one (value box, then function), the keyboard layout
+// below them, the Group Key boxes, then Clear, Save and Exit. A label comes just before what it names.
 // clang-format off
 constexpr std::array kControls{
     //                    id             kind            x    y    w    h   text               style
@@ -35,8 +35,6 @@ constexpr std::array kControls{
     DialogControlTemplate{Language,      DropDownList,   18,  84,  45,  39, "",                kList},
     DialogControlTemplate{KeyCountLabel, StaticText,     18,  105, 45,  9,  "Keys shown",      kLabel},
     DialogControlTemplate{KeyCount,      DropDownList,   18,  122, 45,  48, "",                kList},
-    DialogControlTemplate{LayoutLabel,   StaticText,     18,  143, 58,  9,  "Keyboard layout", kLabel},
-    DialogControlTemplate{Layout,        DropDownList,   18,  160, 45,  80, "",                kList},
     DialogControlTemplate{Unnamed,       StaticText,     80,  55,  8,   14, "1",               kLabel},
     DialogControlTemplate{ValueBox1,     DropDownCombo,  95,  54,  93,  83, "",                kValueBox},
     DialogControlTemplate{FunctionList1, DropDownList,   193, 54,  42,  41, "",                kList},
@@ -55,10 +53,12 @@ constexpr std::array kControls{
     DialogControlTemplate{Row6Label,     StaticText,     80,  177, 8,   14, "6",               kLabel},
     DialogControlTemplate{ValueBox6,     DropDownCombo,  96,  176, 94,  46, "",                kScrollingValueBox},
     DialogControlTemplate{FunctionList6, DropDownList,   194, 176, 42,  41, "",                kList},
+    DialogControlTemplate{LayoutLabel,   StaticText,     23,  208, 58,  9,  "Keyboard layout", kLabel},
+    DialogControlTemplate{Layout,        DropDownList,   85,  206, 150, 80, "",                kList},
     DialogControlTemplate{HiddenValue,   DropDownCombo,  7,   150, 27,  85, "",                kScrollingValueBox | Hidden},
     DialogControlTemplate{GetDefinedKey, PushButton,     95,  203, 89,  19, "Get Defined Key", kButton | Hidden},
-    DialogControlTemplate{ProgressText,  StaticText,     28,  204, 110, 10, "",                kLabel | NoPrefix | Hidden},
-    DialogControlTemplate{Progress,      ProgressBar,    142, 204, 105, 9,  "",                kLabel | Hidden},
+    DialogControlTemplate{ProgressText,  StaticText,     28,  219, 110, 10, "",                kLabel | NoPrefix | Hidden},
+    DialogControlTemplate{Progress,      ProgressBar,    142, 219, 105, 9,  "",                kLabel | Hidden},
     DialogControlTemplate{Unnamed,       GroupBox,       28,  229, 219, 39, "Group Key",       kLabel},
     DialogControlTemplate{Ctrl,          CheckBox,       40,  245, 32,  10, "Ctrl",            kModifier},
     DialogControlTemplate{Alt,           CheckBox,       119, 245, 28,  10, "Alt",             kModifier},
