@@ -25,7 +25,8 @@ constexpr std::string_view kPrompt =
 
 // Template order is the tab order and the creation order, and it follows the screen: the
 // left column top down, the rows one by one (value box, then function), the keyboard layout
-// below them, the Group Key boxes, then Clear, Save and Exit. A label comes just before what it names.
+// below them, the Group Key boxes, then Clear, Save and Exit. A label comes just before what
+// it names.
 // clang-format off
 constexpr std::array kControls{
     //                    id             kind            x    y    w    h   text               style
