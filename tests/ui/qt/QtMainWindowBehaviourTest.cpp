@@ -241,12 +241,25 @@ TEST_F(QtMainWindowBehaviour, TheContextMenuExportsAndImportsThroughTheFileDialo
     std::vector<QString> messages;
     QString answer;
     QTimer answerer;
+    // The dialog asked now: the modal one, or on a loaded machine one that is shown but not yet
+    // the active modal widget.
+    const auto asked = [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr) return modal;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && (qobject_cast<QFileDialog*>(widget) != nullptr ||
+                                        qobject_cast<QMessageBox*>(widget) != nullptr)) {
+                return widget;
+            }
+        }
+        return modal;
+    };
     QObject::connect(&answerer, &QTimer::timeout, [&] {
-        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        if (auto* files = qobject_cast<QFileDialog*>(asked())) {
             dialogs.push_back({files->windowTitle(), files->nameFilters()});
             files->selectFile(answer);
             QMetaObject::invokeMethod(files, "accept");
-        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        } else if (auto* box = qobject_cast<QMessageBox*>(asked())) {
             messages.push_back(box->text());
             box->button(QMessageBox::Ok)->click();
         }
